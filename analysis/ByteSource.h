@@ -1,0 +1,44 @@
+#pragma once
+// Random access to the bytes of one file, so that the frame search runs the same on
+// a file and on bytes in memory (tests, fuzzing).
+
+#include <QByteArray>
+#include <QtGlobal>
+
+namespace sonivo {
+
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // Length in bytes.
+    virtual qint64 size() const = 0;
+    // Copies up to len bytes at offset; fewer at the end, -1 when reading failed.
+    virtual qint64 readAt(qint64 offset, unsigned char* out, qint64 len) = 0;
+};
+
+class MemoryByteSource final : public ByteSource {
+public:
+    explicit MemoryByteSource(QByteArray bytes) : bytes_(std::move(bytes)) {}
+    qint64 size() const override { return bytes_.size(); }
+    qint64 readAt(qint64 offset, unsigned char* out, qint64 len) override;
+
+private:
+    QByteArray bytes_;
+};
+
+class NativeFile;
+
+// An open file; its length is taken once, when the source is made.
+class FileByteSource final : public ByteSource {
+public:
+    explicit FileByteSource(NativeFile& file);
+    qint64 size() const override { return size_; }
+    qint64 readAt(qint64 offset, unsigned char* out, qint64 len) override;
+    bool failed() const { return size_ < 0; }
+
+private:
+    NativeFile& file_;
+    qint64 size_;
+};
+
+}  // namespace sonivo

@@ -1,0 +1,33 @@
+#pragma once
+// File attributes as a short text. On Linux: "R" for a file its owner may not
+// write, "H" for a name that begins with "."; "S" and "A" never occur; "Normal"
+// when none applies.
+
+#include <QString>
+#include <optional>
+#include <sys/types.h>
+
+namespace sonivo {
+
+// The attribute text of the file, or nothing when it cannot be looked at.
+std::optional<QString> attributeText(const QString& path);
+// Sets the attributes from a text: "R" removes every write permission, "r" keeps
+// it as it is, no R at all gives the owner write permission back; "NORMAL" in any
+// case clears R. "H", "S" and "A" change nothing. False when it could not be set.
+bool setAttributeText(const QString& path, const QString& text);
+
+// Gives the owner write permission for its lifetime, as a write to the file
+// needs, and puts the old permissions back afterwards.
+class WritableWhileInScope {
+public:
+    explicit WritableWhileInScope(const QString& path);
+    ~WritableWhileInScope();
+    WritableWhileInScope(const WritableWhileInScope&) = delete;
+    WritableWhileInScope& operator=(const WritableWhileInScope&) = delete;
+
+private:
+    QString path_;
+    std::optional<mode_t> restore_;
+};
+
+}  // namespace sonivo

@@ -1,0 +1,22 @@
+#pragma once
+// The search for the first MPEG-1 Layer III frame of a file: a sync FF FA or FF FB
+// in the first 50,000 bytes after any leading ID3v2 tag, confirmed by another sync
+// where the candidate's frame length says the next frame starts.
+
+#include "analysis/ByteSource.h"
+#include "analysis/MpegHeader.h"
+
+namespace sonivo {
+
+constexpr qint64 kSearchWindow = 50000;
+
+struct FirstFrame {
+    qint64 offset = -1;      // file offset of the confirmed frame, -1 when none
+    MpegHeader header;       // the cleared header when none
+    qint64 vbrFrames = -1;   // frame count of its Xing/Info or VBRI header, -1 when none
+    bool readFailed = false; // the source could not be read
+};
+
+FirstFrame findFirstFrame(ByteSource& source);
+
+}  // namespace sonivo

@@ -1,0 +1,200 @@
+#include "analysis/clsMP3.h"
+
+#include "analysis/FileAttributes.h"
+#include "analysis/Genres.h"
+#include "analysis/Id3v1File.h"
+#include "analysis/RenamePattern.h"
+#include "platform/NativeFile.h"
+
+#include <QMimeDatabase>
+
+namespace sonivo {
+namespace {
+
+constexpr int kSamplesPerFrame = 1152;
+
+// Play time in hundredths of a second: raised by 0.05 s, then cut.
+qint64 hundredthsFromBytes(qint64 bytes, int kbps)
+{
+    return (bytes * 8 + 50 * qint64(kbps)) / (10 * qint64(kbps));
+}
+
+qint64 hundredthsFromFrames(qint64 frames, int sampleRate)
+{
+    return (frames * kSamplesPerFrame * 100 + 5 * qint64(sampleRate)) / sampleRate;
+}
+
+}  // namespace
+
+bool clsMP3::FileExists(const QString& name)
+{
+    return pathExists(name);
+}
+
+void clsMP3::setFullName(const QString& fullName)
+{
+    fullName_ = fullName;
+    const qsizetype slash = fullName.lastIndexOf(QLatin1Char('/'));
+    path_ = fullName.left(slash + 1);
+    filename_ = fullName.mid(slash + 1);
+}
+
+clsMP3::ReadResult clsMP3::ReadMP3Info()
+{
+    if (!FileExists(fullName_))
+        return ReadResult::Missing;
+    tag_ = Id3v1Fields{};
+    tagPresent_ = false;
+    frame_ = FirstFrame{};
+    totalFrames_ = 0;
+    analysedSize_ = 0;
+
+    NativeFile file;
+    if (!file.open(fullName_, NativeFile::Mode::Read)) {
+        readError_ = file.error();
+        return ReadResult::Unreadable;
+    }
+    FileByteSource source(file);
+    if (source.failed()) {
+        readError_ = file.error();
+        return ReadResult::Unreadable;
+    }
+    analysedSize_ = source.size();
+
+    if (analysedSize_ >= kId3v1Size) {
+        unsigned char block[kId3v1Size];
+        if (source.readAt(analysedSize_ - kId3v1Size, block, kId3v1Size) != kId3v1Size) {
+            readError_ = file.error();
+            return ReadResult::Unreadable;
+        }
+        if (isId3v1Tag(block)) {
+            tag_ = parseId3v1(block);
+            tagPresent_ = true;
+        }
+    }
+
+    FirstFrame frame = findFirstFrame(source);
+    if (frame.readFailed) {
+        readError_ = file.error();
+        return ReadResult::Unreadable;
+    }
+    frame_ = frame;
+    if (frame_.vbrFrames > 0)
+        totalFrames_ = frame_.vbrFrames;
+    else if (FrameLength() > 0)
+        totalFrames_ = analysedSize_ / FrameLength();
+    return ReadResult::Done;
+}
+
+double clsMP3::PlayTime() const
+{
+    if (!ValidHeader())
+        return -1;
+    if (frame_.vbrFrames > 0)
+        return double(hundredthsFromFrames(frame_.vbrFrames, frame_.header.sampleRateHz())) / 100;
+    qint64 size = fileSize(fullName_);
+    if (size < 0)
+        size = analysedSize_;
+    return double(hundredthsFromBytes(size, frame_.header.bitRateKbps())) / 100;
+}
+
+QString clsMP3::tagText(const QString& field) const
+{
+    return tagPresent_ ? field.trimmed() : QString();
+}
+
+void clsMP3::setTitle(const QString& value)
+{
+    tag_.title = fitToField(value, Id3v1Field::Title);
+    writeTag();
+}
+
+void clsMP3::setArtist(const QString& value)
+{
+    tag_.artist = fitToField(value, Id3v1Field::Artist);
+    writeTag();
+}
+
+void clsMP3::setAlbum(const QString& value)
+{
+    tag_.album = fitToField(value, Id3v1Field::Album);
+    writeTag();
+}
+
+void clsMP3::setYear(const QString& value)
+{
+    tag_.year = fitToField(value, Id3v1Field::Year);
+    writeTag();
+}
+
+void clsMP3::setComment(const QString& value)
+{
+    tag_.comment = fitToField(value, Id3v1Field::Comment);
+    writeTag();
+}
+
+void clsMP3::setGenre(const QString& value)
+{
+    tag_.genre = value;
+    writeTag();
+}
+
+void clsMP3::writeTag()
+{
+    if (!FileExists(fullName_))
+        return;
+    tag_.genre = tag_.genre.trimmed();
+    const int number = genreNumberForWrite(tag_.genre);
+    if (genreNumberOf(tag_.genre))
+        tag_.genre = GenreLookup(number);  // a number given as text: hold its name
+    if (writeId3v1(fullName_, buildId3v1(tag_, number)))
+        tagPresent_ = true;
+    else
+        writeErrore_ = true;
+}
+
+int clsMP3::RemoveTag()
+{
+    return int(removeId3v1(fullName_));
+}
+
+QString clsMP3::FileAttributes() const
+{
+    if (!FileExists(fullName_))
+        return QStringLiteral("-1");
+    return attributeText(fullName_).value_or(QString());
+}
+
+void clsMP3::setFileAttributes(const QString& text)
+{
+    writeAttributes_ = FileExists(fullName_) && setAttributeText(fullName_, text);
+}
+
+std::optional<int> clsMP3::RenameFile(const QString& pattern)
+{
+    if (!tagPresent_)
+        return std::nullopt;
+    const QString newName = fillRenamePattern(pattern, *this);
+    if (!FileExists(fullName_) || FileExists(path_ + newName))
+        return -1;
+    if (renameNoReplace(fullName_, path_ + newName) != 0)
+        return -1;
+    filename_ = newName;
+    fullName_ = path_ + newName;
+    return 0;
+}
+
+QString clsMP3::Tipo(const QString& fileName)
+{
+    static const QMimeDatabase db;
+    return db.mimeTypeForFile(fileName).comment();
+}
+
+QString clsMP3::pReplace(QString& expression, const QString& find, const QString& replacement)
+{
+    if (!find.isEmpty())
+        expression.replace(find, replacement, Qt::CaseSensitive);
+    return expression;
+}
+
+}  // namespace sonivo

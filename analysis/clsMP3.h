@@ -1,0 +1,110 @@
+#pragma once
+// The analysis object of one MP3 file: point it at a file with setFullName, call
+// ReadMP3Info, then read the first frame's header, the ID3v1 tag and the file's
+// attributes. Assigning a tag field writes the whole tag into the file at once.
+// The object holds no open file between calls.
+
+#include "analysis/FrameSearch.h"
+#include "analysis/Id3v1Tag.h"
+
+#include <QString>
+#include <optional>
+
+namespace sonivo {
+
+class clsMP3 {
+public:
+    enum class ReadResult {
+        Done,        // the file was analysed
+        Missing,     // no such file; nothing was read and every field kept
+        Unreadable,  // it could not be opened or read (readError() says why)
+    };
+
+    ReadResult ReadMP3Info();
+    // Renames the file from a pattern filled with its tag and header values: 0 when
+    // renamed, -1 when the file is missing, the new name exists or the file system
+    // refuses it, nothing when the file has no tag.
+    std::optional<int> RenameFile(const QString& pattern);
+    // Cuts the tag off the file: -1 missing or not writable, 0 no tag, 1 removed.
+    int RemoveTag();
+    // True when a directory entry of that name exists (a folder counts).
+    static bool FileExists(const QString& name);
+
+    void setFullName(const QString& fullName);
+    QString FullName() const { return fullName_; }
+    QString Path() const { return path_; }
+    QString Filename() const { return filename_; }
+
+    // The first confirmed frame; the cleared header when none was found.
+    QString MPEGVersion() const { return frame_.header.mpegVersionText(); }
+    QString Layer() const { return frame_.header.layerText(); }
+    bool CRCPresent() const { return frame_.header.crcPresent(); }
+    QString BitRate() const { return frame_.header.bitRateText(); }
+    QString SampleRate() const { return frame_.header.sampleRateText(); }
+    int Padding() const { return frame_.header.padding(); }
+    int PrivateBit() const { return frame_.header.privateBit(); }
+    QString ChannelMode() const { return frame_.header.channelModeText(); }
+    QString ModeExtension() const { return frame_.header.modeExtensionText(); }
+    bool Copyright() const { return frame_.header.copyright(); }
+    bool Original() const { return frame_.header.original(); }
+    QString Emphasis() const { return frame_.header.emphasisText(); }
+    int FrameLength() const { return frame_.header.frameLength(); }
+    qint64 TotalFrames() const { return totalFrames_; }
+    // Seconds with two decimals, -1 without a valid header. A constant bit rate
+    // file is measured by its length now; a file with a frame count in its first
+    // frame by that count.
+    double PlayTime() const;
+    bool ValidHeader() const { return frame_.header.isValid(); }
+
+    // Tag fields without surrounding spaces; empty when the file has no tag.
+    QString Title() const { return tagText(tag_.title); }
+    QString Artist() const { return tagText(tag_.artist); }
+    QString Album() const { return tagText(tag_.album); }
+    QString Year() const { return tagText(tag_.year); }
+    QString Comment() const { return tagText(tag_.comment); }
+    QString Genre() const { return tagText(tag_.genre); }
+    bool TagPresent() const { return tagPresent_; }
+
+    void setTitle(const QString& value);
+    void setArtist(const QString& value);
+    void setAlbum(const QString& value);
+    void setYear(const QString& value);
+    void setComment(const QString& value);
+    // A genre name, or a genre number from 0 to 255.
+    void setGenre(const QString& value);
+    // True once any tag write of this object has failed.
+    bool WriteErrore() const { return writeErrore_; }
+
+    // The attribute text, or "-1" when the file is missing.
+    QString FileAttributes() const;
+    void setFileAttributes(const QString& text);
+    bool WriteAttributes() const { return writeAttributes_; }
+
+    // The desktop's type name of a file ("MP3 audio").
+    static QString Tipo(const QString& fileName);
+    // Replaces every occurrence of find, left to right; changes expression too.
+    static QString pReplace(QString& expression, const QString& find, const QString& replacement);
+
+    // errno of the last Unreadable result.
+    int readError() const { return readError_; }
+
+private:
+    QString tagText(const QString& field) const;
+    void writeTag();
+
+    QString fullName_;
+    QString path_;
+    QString filename_;
+
+    FirstFrame frame_;
+    qint64 totalFrames_ = 0;
+    qint64 analysedSize_ = 0;
+
+    Id3v1Fields tag_;
+    bool tagPresent_ = false;
+    bool writeErrore_ = false;
+    bool writeAttributes_ = false;
+    int readError_ = 0;
+};
+
+}  // namespace sonivo

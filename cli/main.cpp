@@ -1,0 +1,39 @@
+// sonivo-cli: Sonivo's command-line companion, on the same core as the window.
+
+#include "cli/AnalysisCommands.h"
+#include "cli/Output.h"
+#include "common/NativePath.h"
+
+#include <map>
+
+namespace {
+
+const char* const kUsage =
+    "uso: sonivo-cli COMANDO ...\n"
+    "  info FILE...                 le proprieta' di ogni file\n"
+    "  tag FILE [--title T] [--artist A] [--album A] [--year Y] [--comment C] [--genre G]\n"
+    "  untag FILE                   toglie il tag ID3v1\n"
+    "  rename FILE PATTERN          rinomina dal tag (%a %t %n %y %g %c %b %f %s %m %x %l %v)";
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace sonivo;
+    using Command = int (*)(const QStringList&);
+    const std::map<QString, Command> commands = {
+        {QStringLiteral("info"), cli::infoCommand},
+        {QStringLiteral("tag"), cli::tagCommand},
+        {QStringLiteral("untag"), cli::untagCommand},
+        {QStringLiteral("rename"), cli::renameCommand},
+    };
+    QStringList args;
+    for (int i = 2; i < argc; ++i)
+        args << fromNativePath(QByteArray(argv[i]));
+    const auto command = argc >= 2 ? commands.find(fromNativePath(QByteArray(argv[1]))) : commands.end();
+    if (command == commands.end()) {
+        cli::printError(QString::fromUtf8(kUsage));
+        return 2;
+    }
+    return command->second(args);
+}

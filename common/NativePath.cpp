@@ -1,0 +1,108 @@
+#include "common/NativePath.h"
+
+namespace sonivo {
+namespace {
+
+constexpr char16_t kEscapeBase = 0xDC00;
+
+// Length of the valid UTF-8 sequence at s[i], or 0 when the bytes there are not one.
+int validSequenceLength(const unsigned char* s, qsizetype i, qsizetype n, char32_t* out)
+{
+    const unsigned char b0 = s[i];
+    int len;
+    char32_t cp;
+    char32_t min;
+    if (b0 < 0x80) {
+        *out = b0;
+        return 1;
+    } else if ((b0 & 0xE0) == 0xC0) {
+        len = 2; cp = b0 & 0x1F; min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3; cp = b0 & 0x0F; min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4; cp = b0 & 0x07; min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + len > n)
+        return 0;
+    for (int k = 1; k < len; ++k) {
+        const unsigned char b = s[i + k];
+        if ((b & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    *out = cp;
+    return len;
+}
+
+void appendUtf8(QByteArray& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out.append(char(cp));
+    } else if (cp < 0x800) {
+        out.append(char(0xC0 | (cp >> 6)));
+        out.append(char(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.append(char(0xE0 | (cp >> 12)));
+        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
+        out.append(char(0x80 | (cp & 0x3F)));
+    } else {
+        out.append(char(0xF0 | (cp >> 18)));
+        out.append(char(0x80 | ((cp >> 12) & 0x3F)));
+        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
+        out.append(char(0x80 | (cp & 0x3F)));
+    }
+}
+
+}  // namespace
+
+QString fromNativePath(const QByteArray& bytes)
+{
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    QString out;
+    out.reserve(n);
+    for (qsizetype i = 0; i < n;) {
+        char32_t cp;
+        const int len = validSequenceLength(s, i, n, &cp);
+        if (len == 0) {
+            out.append(QChar(char16_t(kEscapeBase + s[i])));
+            ++i;
+            continue;
+        }
+        if (cp < 0x10000) {
+            out.append(QChar(char16_t(cp)));
+        } else {
+            out.append(QChar(QChar::highSurrogate(cp)));
+            out.append(QChar(QChar::lowSurrogate(cp)));
+        }
+        i += len;
+    }
+    return out;
+}
+
+QByteArray toNativePath(const QString& name)
+{
+    QByteArray out;
+    out.reserve(name.size());
+    const qsizetype n = name.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = name.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(name.at(i + 1).unicode())) {
+            appendUtf8(out, QChar::surrogateToUcs4(c, name.at(i + 1).unicode()));
+            ++i;
+        } else if (c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF) {
+            out.append(char(c - kEscapeBase));
+        } else if (QChar::isSurrogate(c)) {
+            out.append('?');  // a lone surrogate no byte stands for
+        } else {
+            appendUtf8(out, c);
+        }
+    }
+    return out;
+}
+
+}  // namespace sonivo

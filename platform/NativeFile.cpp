@@ -1,0 +1,153 @@
+#include "platform/NativeFile.h"
+
+#include "common/NativePath.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace sonivo {
+
+NativeFile::~NativeFile()
+{
+    close();
+}
+
+bool NativeFile::fail()
+{
+    error_ = errno;
+    return false;
+}
+
+bool NativeFile::open(const QString& path, Mode mode)
+{
+    close();
+    const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+    do {
+        fd_ = ::open(toNativePath(path).constData(), flags);
+    } while (fd_ < 0 && errno == EINTR);
+    return fd_ >= 0 || fail();
+}
+
+bool NativeFile::close()
+{
+    if (fd_ < 0)
+        return true;
+    const int rc = ::close(fd_);
+    fd_ = -1;
+    return rc == 0 || fail();
+}
+
+qint64 NativeFile::size()
+{
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) {
+        fail();
+        return -1;
+    }
+    return st.st_size;
+}
+
+qint64 NativeFile::readAt(qint64 offset, void* buffer, qint64 len)
+{
+    auto* out = static_cast<char*>(buffer);
+    qint64 done = 0;
+    while (done < len) {
+        const ssize_t n = ::pread(fd_, out + done, size_t(len - done), off_t(offset + done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail();
+            return -1;
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+bool NativeFile::writeAt(qint64 offset, const void* buffer, qint64 len)
+{
+    ssize_t n;
+    do {
+        n = ::pwrite(fd_, buffer, size_t(len), off_t(offset));
+    } while (n < 0 && errno == EINTR);
+    if (n == len)
+        return true;
+    if (n >= 0)
+        errno = ENOSPC;  // a short write: the rest did not fit
+    return fail();
+}
+
+bool NativeFile::truncate(qint64 length)
+{
+    int rc;
+    do {
+        rc = ::ftruncate(fd_, off_t(length));
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0 || fail();
+}
+
+bool pathExists(const QString& path)
+{
+    struct stat st;
+    return !path.isEmpty() && ::lstat(toNativePath(path).constData(), &st) == 0;
+}
+
+std::optional<mode_t> fileMode(const QString& path)
+{
+    struct stat st;
+    if (::stat(toNativePath(path).constData(), &st) != 0)
+        return std::nullopt;
+    return st.st_mode;
+}
+
+bool setFileMode(const QString& path, mode_t mode)
+{
+    return ::chmod(toNativePath(path).constData(), mode & 07777) == 0;
+}
+
+qint64 fileSize(const QString& path)
+{
+    struct stat st;
+    if (::stat(toNativePath(path).constData(), &st) != 0)
+        return -1;
+    return st.st_size;
+}
+
+int renameNoReplace(const QString& from, const QString& to)
+{
+    const QByteArray src = toNativePath(from);
+    const QByteArray dst = toNativePath(to);
+    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    // The file system cannot rename without replacing: link, then unlink the old
+    // name; link fails instead of replacing when the target exists.
+    if (::link(src.constData(), dst.constData()) == 0) {
+        if (::unlink(src.constData()) == 0)
+            return 0;
+        const int err = errno;
+        ::unlink(dst.constData());
+        return err;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP)
+        return errno;
+    // No hard links either (FAT): check, then rename.
+    struct stat st;
+    if (::lstat(dst.constData(), &st) == 0)
+        return EEXIST;
+    return ::rename(src.constData(), dst.constData()) == 0 ? 0 : errno;
+}
+
+QString errorText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+}  // namespace sonivo

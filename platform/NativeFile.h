@@ -1,0 +1,54 @@
+#pragma once
+// Thin wrappers over the POSIX file calls the analysis needs, taking QString names
+// (converted losslessly with toNativePath) and reporting failures as errno values.
+
+#include <QString>
+#include <optional>
+#include <sys/types.h>
+
+namespace sonivo {
+
+class NativeFile {
+public:
+    enum class Mode { Read, ReadWrite };
+
+    NativeFile() = default;
+    ~NativeFile();
+    NativeFile(const NativeFile&) = delete;
+    NativeFile& operator=(const NativeFile&) = delete;
+
+    bool open(const QString& path, Mode mode);
+    // Closes the file; false when the close reported an error (data may not be written).
+    bool close();
+    bool isOpen() const { return fd_ >= 0; }
+
+    // Current length in bytes, or -1.
+    qint64 size();
+    // Reads up to len bytes at offset; fewer at the end of the file, -1 on error.
+    qint64 readAt(qint64 offset, void* buffer, qint64 len);
+    // Writes len bytes at offset in one call; false unless all of them were written.
+    bool writeAt(qint64 offset, const void* buffer, qint64 len);
+    bool truncate(qint64 length);
+
+    // errno of the last failed call.
+    int error() const { return error_; }
+
+private:
+    bool fail();
+
+    int fd_ = -1;
+    int error_ = 0;
+};
+
+// True when a directory entry of that name exists (a folder or a dangling link counts).
+bool pathExists(const QString& path);
+// Permission and type bits of the file (following links), or nothing.
+std::optional<mode_t> fileMode(const QString& path);
+bool setFileMode(const QString& path, mode_t mode);
+// Length of the file in bytes, or -1.
+qint64 fileSize(const QString& path);
+// Renames without ever replacing an existing target; 0 on success, else errno.
+int renameNoReplace(const QString& from, const QString& to);
+QString errorText(int error);
+
+}  // namespace sonivo
