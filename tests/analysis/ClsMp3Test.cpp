@@ -1,0 +1,208 @@
+#include "analysis/clsMP3.h"
+#include "tests/support/Mp3Builder.h"
+#include "tests/support/TempFiles.h"
+
+#include "common/NativePath.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+clsMP3 analyse(const QString& path)
+{
+    clsMP3 mp3;
+    mp3.setFullName(path);
+    EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done) << path.toStdString();
+    return mp3;
+}
+
+QString fixture(const char* name)
+{
+    return QStringLiteral(SONIVO_FIXTURES "/") + QLatin1String(name);
+}
+
+void expectCleared(const clsMP3& mp3)
+{
+    EXPECT_FALSE(mp3.ValidHeader());
+    EXPECT_TRUE(mp3.MPEGVersion().isEmpty());
+    EXPECT_TRUE(mp3.BitRate().isEmpty());
+    EXPECT_TRUE(mp3.SampleRate().isEmpty());
+    EXPECT_TRUE(mp3.ChannelMode().isEmpty());
+    EXPECT_TRUE(mp3.Emphasis().isEmpty());
+    EXPECT_FALSE(mp3.CRCPresent());
+    EXPECT_FALSE(mp3.Original());
+    EXPECT_EQ(mp3.FrameLength(), 0);
+    EXPECT_EQ(mp3.TotalFrames(), 0);
+    EXPECT_EQ(mp3.PlayTime(), -1);
+}
+
+}  // namespace
+
+TEST(ClsMp3, SplitsTheFullName)
+{
+    clsMP3 mp3;
+    mp3.setFullName(QStringLiteral("/music/a b/song.mp3"));
+    EXPECT_EQ(mp3.Path(), QStringLiteral("/music/a b/"));
+    EXPECT_EQ(mp3.Filename(), QStringLiteral("song.mp3"));
+    mp3.setFullName(QStringLiteral("song.mp3"));
+    EXPECT_EQ(mp3.Path(), QString());
+    EXPECT_EQ(mp3.Filename(), QStringLiteral("song.mp3"));
+}
+
+TEST(ClsMp3, FilesMadeByAnEncoder)
+{
+    const clsMP3 cbr = analyse(fixture("cbr128-44k-joint.mp3"));
+    EXPECT_EQ(cbr.BitRate(), QStringLiteral("128"));
+    EXPECT_EQ(cbr.SampleRate(), QStringLiteral("44100"));
+    EXPECT_EQ(cbr.ChannelMode(), QStringLiteral("Joint Stereo"));
+    EXPECT_EQ(cbr.TotalFrames(), 40) << "the count of its Info header";
+    EXPECT_DOUBLE_EQ(cbr.PlayTime(), 1.09);  // 40 x 1152 / 44100 = 1.0449 s
+
+    const clsMP3 vbr = analyse(fixture("vbr-48k-mono.mp3"));
+    EXPECT_EQ(vbr.SampleRate(), QStringLiteral("48000"));
+    EXPECT_EQ(vbr.ChannelMode(), QStringLiteral("Mono"));
+    EXPECT_EQ(vbr.TotalFrames(), 43);
+    EXPECT_DOUBLE_EQ(vbr.PlayTime(), 1.08);  // 43 x 1152 / 48000 = 1.032 s
+
+    const clsMP3 crc = analyse(fixture("cbr40-32k-mono-crc.mp3"));
+    EXPECT_TRUE(crc.CRCPresent());
+    EXPECT_EQ(crc.BitRate(), QStringLiteral("40"));
+    EXPECT_EQ(crc.SampleRate(), QStringLiteral("32000"));
+    EXPECT_EQ(crc.FrameLength(), 180);
+    EXPECT_EQ(crc.TotalFrames(), 29);
+
+    expectCleared(analyse(fixture("mpeg2-16k.mp3")));
+}
+
+TEST(ClsMp3, ConstantBitRateFramesAndPlayTime)
+{
+    TempFiles files;
+    for (int bi = 1; bi <= 14; ++bi) {
+        for (int si = 0; si < 3; ++si) {
+            for (int mode : {1, 3}) {
+                FrameSpec spec;
+                spec.bitRateIndex = bi;
+                spec.sampleRateIndex = si;
+                spec.channelMode = mode;
+                spec.crc = bi % 2 == 0;
+                const QByteArray bytes = frames(spec, 7) + QByteArray(100, 0);
+                const clsMP3 mp3 = analyse(files.write(QStringLiteral("f.mp3"), bytes));
+                ASSERT_TRUE(mp3.ValidHeader()) << bi << "/" << si;
+                const int kbps = mp3.BitRate().toInt();
+                EXPECT_EQ(mp3.TotalFrames(), bytes.size() / frameBytes(spec));
+                EXPECT_EQ(mp3.CRCPresent(), spec.crc);
+                // The play time is raised by 0.05 s and cut to hundredths.
+                const qint64 hundredths = (qint64(bytes.size()) * 8 + 50 * kbps) / (10 * kbps);
+                EXPECT_DOUBLE_EQ(mp3.PlayTime(), double(hundredths) / 100);
+            }
+        }
+    }
+}
+
+TEST(ClsMp3, PlayTimeOfTheWorkedExampleFollowsTheFileLength)
+{
+    TempFiles files;
+    auto fileOf = [&](int size) {
+        QByteArray bytes = frames(FrameSpec{}, 3);
+        bytes.append(QByteArray(size - bytes.size(), 0));
+        return files.write(QStringLiteral("a%1.mp3").arg(size), bytes);
+    };
+    const clsMP3 example = analyse(fileOf(3600000));
+    EXPECT_DOUBLE_EQ(example.PlayTime(), 225.05);
+    EXPECT_EQ(example.TotalFrames(), 3600000 / 417);
+
+    clsMP3 mp3 = analyse(fileOf(3599900));  // 224.99375 s
+    EXPECT_DOUBLE_EQ(mp3.PlayTime(), 225.04);
+    mp3.setTitle(QStringLiteral("t"));  // 128 bytes longer now: 225.00175 s
+    EXPECT_DOUBLE_EQ(mp3.PlayTime(), 225.05);
+    EXPECT_EQ(mp3.TotalFrames(), 3599900 / 417) << "the frame count is the analysis's";
+}
+
+TEST(ClsMp3, VariableBitRateFramesGiveTheDuration)
+{
+    TempFiles files;
+    const QByteArray bytes = xingFrame(FrameSpec{}, 10000) + frames(FrameSpec{}, 5);
+    const clsMP3 mp3 = analyse(files.write(QStringLiteral("v.mp3"), bytes));
+    EXPECT_EQ(mp3.TotalFrames(), 10000);
+    EXPECT_DOUBLE_EQ(mp3.PlayTime(), 261.27);  // 10000 x 1152 / 44100 = 261.2244 s
+    EXPECT_EQ(mp3.BitRate(), QStringLiteral("128")) << "other fields are the first frame's";
+}
+
+TEST(ClsMp3, ALeadingId3v2TagIsSkipped)
+{
+    TempFiles files;
+    const QByteArray bytes = id3v2Tag(80000, char(0xFF)) + frames(FrameSpec{}, 3);
+    const clsMP3 mp3 = analyse(files.write(QStringLiteral("art.mp3"), bytes));
+    EXPECT_TRUE(mp3.ValidHeader());
+    EXPECT_EQ(mp3.TotalFrames(), bytes.size() / 417) << "the whole file length counts";
+}
+
+TEST(ClsMp3, NothingOfAnEarlierFileShowsThrough)
+{
+    TempFiles files;
+    TagSpec tag;
+    tag.title = "First";
+    clsMP3 mp3 = analyse(files.write(QStringLiteral("1.mp3"), frames(FrameSpec{}, 3) + id3v1Tag(tag)));
+    ASSERT_TRUE(mp3.ValidHeader());
+    ASSERT_TRUE(mp3.TagPresent());
+    mp3.setFullName(files.write(QStringLiteral("2.mp3"), QByteArray(5000, 0x11)));
+    ASSERT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
+    expectCleared(mp3);
+    EXPECT_FALSE(mp3.TagPresent());
+    EXPECT_TRUE(mp3.Title().isEmpty());
+}
+
+TEST(ClsMp3, MissingAndUnreadableFiles)
+{
+    TempFiles files;
+    clsMP3 mp3 = analyse(files.write(QStringLiteral("1.mp3"), frames(FrameSpec{}, 3)));
+    mp3.setFullName(files.path(QStringLiteral("gone.mp3")));
+    EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Missing);
+    EXPECT_TRUE(mp3.ValidHeader()) << "a missing file leaves every field as it was";
+
+    mp3.setFullName(files.path(QString()));  // a folder exists but is no file
+    EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Unreadable);
+    expectCleared(mp3);
+    EXPECT_NE(mp3.readError(), 0);
+
+    if (!ignoresPermissions()) {
+        const QString locked = files.write(QStringLiteral("locked.mp3"), frames(FrameSpec{}, 3));
+        ::chmod(toNativePath(locked).constData(), 0);
+        mp3.setFullName(locked);
+        EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Unreadable);
+    }
+}
+
+TEST(ClsMp3, AwkwardNamesAndSizes)
+{
+    TempFiles files;
+    const QByteArray audio = frames(FrameSpec{}, 3);
+    const QString nonUtf8 = fromNativePath(QByteArray("caf\xE9 \xFF.mp3"));
+    for (const QString& name : {QStringLiteral("a b \"q\" 'x'; y.mp3"), nonUtf8}) {
+        const QString path = files.write(name, audio);
+        EXPECT_TRUE(clsMP3::FileExists(path));
+        clsMP3 mp3 = analyse(path);
+        EXPECT_TRUE(mp3.ValidHeader());
+        EXPECT_EQ(mp3.Filename(), name);
+    }
+    for (int n = 0; n <= 3; ++n)
+        expectCleared(analyse(files.write(QStringLiteral("t.mp3"), QByteArray(n, char(0xFF)))));
+
+    // A sparse file of a terabyte: the frame count does not fit 32 bits.
+    const QString huge = files.write(QStringLiteral("huge.mp3"), audio);
+    const int fd = ::open(toNativePath(huge).constData(), O_WRONLY);
+    const bool grown = fd >= 0 && ::ftruncate(fd, off_t(1) << 40) == 0;
+    ::close(fd);
+    if (!grown)
+        GTEST_SKIP() << "no sparse files here";
+    const clsMP3 mp3 = analyse(huge);
+    EXPECT_EQ(mp3.TotalFrames(), (qint64(1) << 40) / 417);
+    EXPECT_DOUBLE_EQ(mp3.PlayTime(), double(((qint64(1) << 40) * 8 + 50 * 128) / 1280) / 100);
+}

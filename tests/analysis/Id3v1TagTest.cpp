@@ -1,0 +1,104 @@
+#include "analysis/Genres.h"
+#include "analysis/Id3v1Tag.h"
+#include "tests/support/Mp3Builder.h"
+
+#include <gtest/gtest.h>
+
+using namespace sonivo;
+using sonivo::test::TagSpec;
+using sonivo::test::id3v1Tag;
+
+namespace {
+
+const unsigned char* bytesOf(const QByteArray& b)
+{
+    return reinterpret_cast<const unsigned char*>(b.constData());
+}
+
+}  // namespace
+
+TEST(Genres, ListAndLookups)
+{
+    ASSERT_EQ(ListaGeneri().size(), 148);
+    EXPECT_EQ(ListaGeneri().first(), QStringLiteral("Blues"));
+    EXPECT_EQ(GenreLookup(147), QStringLiteral("Synth Pop"));
+    EXPECT_EQ(GenreLookup(148), QStringLiteral("Unknown"));
+    EXPECT_EQ(GenreLookup(255), QStringLiteral("Unknown"));
+    EXPECT_EQ(GenreLookup(136), QStringLiteral("Christian Gangsta Rap"));
+    EXPECT_EQ(GenreLookup(67), QStringLiteral("Phychedelic"));
+    EXPECT_EQ(GenreLookup(QStringLiteral("Christian Gangsta Rap")), 136);
+    EXPECT_EQ(GenreLookup(QStringLiteral("power Ballad")), 117);
+    EXPECT_EQ(GenreLookup(QStringLiteral("Rock & Roll")), 78);
+    EXPECT_EQ(GenreLookup(QStringLiteral("rock")), 255) << "names compare case-sensitively";
+    EXPECT_EQ(GenreLookup(QStringLiteral("Unknown")), 255);
+    EXPECT_EQ(GenreLookup(QString()), 255);
+    for (int n = 0; n < 148; ++n)
+        EXPECT_EQ(GenreLookup(GenreLookup(n)), n);
+}
+
+TEST(Genres, NumbersGivenAsTextAreGenreNumbers)
+{
+    EXPECT_EQ(genreNumberForWrite(QStringLiteral("17")), 17);
+    EXPECT_EQ(genreNumberForWrite(QStringLiteral("0")), 0);
+    EXPECT_EQ(genreNumberForWrite(QStringLiteral("255")), 255);
+    EXPECT_EQ(genreNumberForWrite(QStringLiteral("200")), 200);
+    EXPECT_EQ(genreNumberForWrite(QStringLiteral("Rock")), 17);
+    for (const char* notANumber : {"256", "-1", "+5", "1 7", "0x11", "1000", ""})
+        EXPECT_FALSE(genreNumberOf(QLatin1String(notANumber))) << notANumber;
+}
+
+TEST(Id3v1Tag, ParsesTheBlockUntrimmedUpToANul)
+{
+    TagSpec spec;
+    spec.title = "  Song  ";
+    spec.artist = "Artist";
+    spec.album = "Album";
+    spec.year = "1999";
+    spec.comment = "Nice";
+    spec.genre = 17;
+    const QByteArray block = id3v1Tag(spec);
+    ASSERT_TRUE(isId3v1Tag(bytesOf(block)));
+    const Id3v1Fields f = parseId3v1(bytesOf(block));
+    EXPECT_EQ(f.title, QStringLiteral("  Song") + QString(24, QLatin1Char(' ')));
+    EXPECT_EQ(f.year, QStringLiteral("1999"));
+    EXPECT_EQ(f.genre, QStringLiteral("Rock"));
+
+    spec.pad = '\0';
+    const Id3v1Fields nul = parseId3v1(bytesOf(id3v1Tag(spec)));
+    EXPECT_EQ(nul.artist, QStringLiteral("Artist"));
+    EXPECT_EQ(nul.comment, QStringLiteral("Nice"));
+}
+
+TEST(Id3v1Tag, TextIsWindows1252)
+{
+    TagSpec spec;
+    spec.title = "Caf\xE9 \x80 \x93x\x94";
+    const Id3v1Fields f = parseId3v1(bytesOf(id3v1Tag(spec)));
+    EXPECT_EQ(f.title.trimmed(), QString::fromUtf8("Café € “x”"));
+    EXPECT_EQ(buildId3v1(f, 0).mid(3, spec.title.size()), spec.title);
+}
+
+TEST(Id3v1Tag, BuildsSpacePaddedFieldsAndTheGenreByte)
+{
+    Id3v1Fields f;
+    f.title = QStringLiteral("Song");
+    f.artist = QString(40, QLatin1Char('a'));
+    f.year = QStringLiteral("2001");
+    const QByteArray block = buildId3v1(f, 136);
+    ASSERT_EQ(block.size(), 128);
+    EXPECT_EQ(block.left(3), QByteArray("TAG"));
+    EXPECT_EQ(block.mid(3, 30), QByteArray("Song") + QByteArray(26, ' '));
+    EXPECT_EQ(block.mid(33, 30), QByteArray(30, 'a'));
+    EXPECT_EQ(block.mid(63, 30), QByteArray(30, ' '));
+    EXPECT_EQ(block.mid(93, 4), QByteArray("2001"));
+    EXPECT_EQ(block.mid(97, 30), QByteArray(30, ' '));
+    EXPECT_EQ(quint8(block.at(127)), 136);
+    EXPECT_FALSE(block.contains('\0'));
+}
+
+TEST(Id3v1Tag, FieldsAreCutToTheirWidth)
+{
+    EXPECT_EQ(fitToField(QString(31, QLatin1Char('x')), Id3v1Field::Title).size(), 30);
+    EXPECT_EQ(fitToField(QStringLiteral("19999"), Id3v1Field::Year), QStringLiteral("1999"));
+    EXPECT_EQ(fitToField(QString::fromUtf8("日本"), Id3v1Field::Album), QStringLiteral("??"));
+}

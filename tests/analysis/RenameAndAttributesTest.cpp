@@ -1,0 +1,168 @@
+#include "analysis/clsMP3.h"
+#include "tests/support/Mp3Builder.h"
+#include "tests/support/TempFiles.h"
+
+#include "common/NativePath.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+class Rename : public ::testing::Test {
+protected:
+    // A 128 kbit/s file of about 225 seconds with the given tag.
+    clsMP3 song(const TagSpec& tag, const QString& name = QStringLiteral("old.mp3"))
+    {
+        QByteArray bytes = frames(FrameSpec{}, 3);
+        bytes.append(QByteArray(3600000 - 128 - bytes.size(), 0));
+        bytes += id3v1Tag(tag);
+        clsMP3 mp3;
+        mp3.setFullName(files.write(name, bytes));
+        EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
+        return mp3;
+    }
+    static TagSpec artistAndSong()
+    {
+        TagSpec t;
+        t.artist = "Artist";
+        t.title = "Song";
+        return t;
+    }
+
+    TempFiles files;
+};
+
+mode_t modeOf(const QString& path)
+{
+    struct stat st {};
+    ::stat(toNativePath(path).constData(), &st);
+    return st.st_mode & 0777;
+}
+
+}  // namespace
+
+TEST_F(Rename, FillsThePatternAndRenamesInTheSameFolder)
+{
+    clsMP3 mp3 = song(artistAndSong());
+    const QString folder = mp3.Path();
+    ASSERT_EQ(mp3.RenameFile(QStringLiteral("%n (%a)")), 0);
+    EXPECT_EQ(mp3.Filename(), QStringLiteral("Song (Artist).mp3"));
+    EXPECT_EQ(mp3.FullName(), folder + QStringLiteral("Song (Artist).mp3"));
+    EXPECT_TRUE(clsMP3::FileExists(mp3.FullName()));
+    EXPECT_FALSE(clsMP3::FileExists(folder + QStringLiteral("old.mp3")));
+}
+
+TEST_F(Rename, EveryTokenAndTheExtensionRule)
+{
+    TagSpec t = artistAndSong();
+    t.album = "Album";
+    t.year = "1999";
+    t.comment = "  c  ";
+    t.genre = 17;
+    clsMP3 mp3 = song(t);
+    ASSERT_EQ(mp3.RenameFile(QStringLiteral("%a|%t|%n|%y|%g|%c|%b|%f|%s|%m|%x|%l|%v.mp3")), 0);
+    // 3,600,000 bytes at 128 kbit/s: 225.05 s; "|" is removed by the clean-up.
+    EXPECT_EQ(mp3.Filename(), QStringLiteral("ArtistAlbumSong1999Rockc12844100225"
+                                             "3.45Joint Stereo31.0.mp3"));
+    ASSERT_EQ(mp3.RenameFile(QStringLiteral("%n.MP3")), 0);
+    EXPECT_EQ(mp3.Filename(), QStringLiteral("Song.MP3.mp3"));
+}
+
+TEST_F(Rename, CleansCharactersAFileNameCannotHold)
+{
+    TagSpec t;
+    t.title = "a:b\"c*d?e/f\\g<h>i|j";
+    clsMP3 mp3 = song(t);
+    ASSERT_EQ(mp3.RenameFile(QStringLiteral("%n\n\x01x")), 0);
+    EXPECT_EQ(mp3.Filename(), QStringLiteral("a.b'cdefg[h]ij x.mp3"));
+}
+
+TEST_F(Rename, ATokenInsideAReplacementIsReplacedToo)
+{
+    TagSpec t = artistAndSong();
+    t.artist = "%n";
+    clsMP3 mp3 = song(t);
+    ASSERT_EQ(mp3.RenameFile(QStringLiteral("%a")), 0);
+    EXPECT_EQ(mp3.Filename(), QStringLiteral("Song.mp3"));
+}
+
+TEST_F(Rename, RefusalsChangeNothing)
+{
+    clsMP3 mp3 = song(artistAndSong());
+    const QString other = files.write(QStringLiteral("Artist - Song.mp3"), QByteArray("other"));
+    EXPECT_EQ(mp3.RenameFile(QStringLiteral("%a - %n")), -1);
+    EXPECT_EQ(TempFiles::read(other), QByteArray("other"));
+    EXPECT_TRUE(clsMP3::FileExists(mp3.FullName()));
+    EXPECT_EQ(mp3.Filename(), QStringLiteral("old.mp3"));
+
+    // A name longer than the file system allows is refused, not raised.
+    EXPECT_EQ(mp3.RenameFile(QString(300, QLatin1Char('x'))), -1);
+    EXPECT_TRUE(clsMP3::FileExists(mp3.FullName()));
+
+    clsMP3 untagged;
+    untagged.setFullName(files.write(QStringLiteral("plain.mp3"), frames(FrameSpec{}, 3)));
+    ASSERT_EQ(untagged.ReadMP3Info(), clsMP3::ReadResult::Done);
+    EXPECT_FALSE(untagged.RenameFile(QStringLiteral("%n")).has_value());
+
+    ASSERT_EQ(::unlink(toNativePath(mp3.FullName()).constData()), 0);
+    EXPECT_EQ(mp3.RenameFile(QStringLiteral("%n")), -1);
+}
+
+TEST_F(Rename, NoValidHeaderGivesZeroPlayTime)
+{
+    TagSpec t = artistAndSong();
+    clsMP3 mp3;
+    mp3.setFullName(files.write(QStringLiteral("old.mp3"), QByteArray(1000, 0) + id3v1Tag(t)));
+    ASSERT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
+    ASSERT_EQ(mp3.RenameFile(QStringLiteral("%n %s %m")), 0);
+    EXPECT_EQ(mp3.Filename(), QStringLiteral("Song 0 0.00.mp3"));
+}
+
+TEST(PReplace, ReplacesEveryOccurrenceAndChangesTheExpression)
+{
+    QString text = QStringLiteral("aXbXXc");
+    EXPECT_EQ(clsMP3::pReplace(text, QStringLiteral("X"), QStringLiteral("yy")), QStringLiteral("ayybyyyyc"));
+    EXPECT_EQ(text, QStringLiteral("ayybyyyyc"));
+    QString caseful = QStringLiteral("xX");
+    EXPECT_EQ(clsMP3::pReplace(caseful, QStringLiteral("x"), QString()), QStringLiteral("X"));
+}
+
+TEST(Attributes, TextsAndChanges)
+{
+    TempFiles files;
+    clsMP3 mp3;
+    mp3.setFullName(files.write(QStringLiteral("a.mp3"), QByteArray("x")));
+    EXPECT_EQ(mp3.FileAttributes(), QStringLiteral("Normal"));
+
+    mp3.setFileAttributes(QStringLiteral("R"));
+    EXPECT_TRUE(mp3.WriteAttributes());
+    EXPECT_EQ(mp3.FileAttributes(), QStringLiteral("R"));
+    EXPECT_EQ(modeOf(mp3.FullName()) & 0222, 0u) << "every write permission removed";
+
+    mp3.setFileAttributes(QStringLiteral("rha"));
+    EXPECT_EQ(mp3.FileAttributes(), QStringLiteral("R")) << "lower case keeps";
+    mp3.setFileAttributes(QStringLiteral("A"));
+    EXPECT_EQ(mp3.FileAttributes(), QStringLiteral("Normal"));
+    EXPECT_NE(modeOf(mp3.FullName()) & 0200, 0u);
+
+    mp3.setFileAttributes(QStringLiteral("R"));
+    mp3.setFileAttributes(QStringLiteral("nOrMaL"));
+    EXPECT_EQ(mp3.FileAttributes(), QStringLiteral("Normal"));
+
+    clsMP3 hidden;
+    hidden.setFullName(files.write(QStringLiteral(".b.mp3"), QByteArray("x")));
+    EXPECT_EQ(hidden.FileAttributes(), QStringLiteral("H"));
+    hidden.setFileAttributes(QStringLiteral("RHSA"));
+    EXPECT_EQ(hidden.FileAttributes(), QStringLiteral("RH"));
+
+    clsMP3 missing;
+    missing.setFullName(files.path(QStringLiteral("none.mp3")));
+    EXPECT_EQ(missing.FileAttributes(), QStringLiteral("-1"));
+    missing.setFileAttributes(QStringLiteral("R"));
+    EXPECT_FALSE(missing.WriteAttributes());
+}

@@ -1,0 +1,232 @@
+#include "analysis/clsMP3.h"
+#include "tests/support/Mp3Builder.h"
+#include "tests/support/TempFiles.h"
+
+#include "common/NativePath.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+class TagWrite : public ::testing::Test {
+protected:
+    QString audioFile(const QString& name = QStringLiteral("song.mp3"), const QByteArray& tag = {})
+    {
+        return files.write(name, frames(FrameSpec{}, 5) + tag);
+    }
+    static clsMP3 analysed(const QString& path)
+    {
+        clsMP3 mp3;
+        mp3.setFullName(path);
+        EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
+        return mp3;
+    }
+
+    TempFiles files;
+    const qint64 audioSize = 5 * 417;
+};
+
+// Makes every write to the process's files beyond maxSize fail while it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t maxSize)
+    {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = maxSize;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+bool setImmutable(const QString& path, bool on)
+{
+    const int fd = ::open(toNativePath(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace
+
+TEST_F(TagWrite, FirstWriteAppends128BytesAndTheNextOverwritesThem)
+{
+    const QString path = audioFile();
+    clsMP3 mp3 = analysed(path);
+    EXPECT_FALSE(mp3.TagPresent());
+    mp3.setTitle(QStringLiteral("Song"));
+    EXPECT_TRUE(mp3.TagPresent());
+    EXPECT_EQ(TempFiles::read(path).size(), audioSize + 128);
+    mp3.setArtist(QStringLiteral("Artist"));
+    const QByteArray bytes = TempFiles::read(path);
+    ASSERT_EQ(bytes.size(), audioSize + 128);
+    EXPECT_EQ(bytes.left(audioSize), frames(FrameSpec{}, 5)) << "the audio is untouched";
+    EXPECT_EQ(bytes.mid(audioSize + 3, 30), QByteArray("Song") + QByteArray(26, ' '));
+    EXPECT_EQ(bytes.mid(audioSize + 33, 30), QByteArray("Artist") + QByteArray(24, ' '));
+    EXPECT_FALSE(mp3.WriteErrore());
+
+    const clsMP3 reread = analysed(path);
+    EXPECT_EQ(reread.Title(), QStringLiteral("Song"));
+    EXPECT_EQ(reread.Artist(), QStringLiteral("Artist"));
+    EXPECT_EQ(reread.Genre(), QStringLiteral("Unknown"));
+}
+
+TEST_F(TagWrite, AnAssignmentKeepsTheOtherFieldsOfTheTagRead)
+{
+    TagSpec spec;
+    spec.title = "Old title";
+    spec.album = "Album";
+    spec.comment = "Comment";
+    spec.genre = 136;
+    const QString path = audioFile(QStringLiteral("song.mp3"), id3v1Tag(spec));
+    clsMP3 mp3 = analysed(path);
+    EXPECT_EQ(mp3.Genre(), QStringLiteral("Christian Gangsta Rap"));
+    mp3.setYear(QStringLiteral("2024"));
+    const clsMP3 reread = analysed(path);
+    EXPECT_EQ(reread.Title(), QStringLiteral("Old title"));
+    EXPECT_EQ(reread.Album(), QStringLiteral("Album"));
+    EXPECT_EQ(reread.Comment(), QStringLiteral("Comment"));
+    EXPECT_EQ(reread.Year(), QStringLiteral("2024"));
+    EXPECT_EQ(quint8(TempFiles::read(path).at(audioSize + 127)), 136);
+}
+
+TEST_F(TagWrite, GenreNamesAndNumbers)
+{
+    const QString path = audioFile();
+    clsMP3 mp3 = analysed(path);
+    auto genreByte = [&] { return quint8(TempFiles::read(path).back()); };
+
+    mp3.setGenre(QStringLiteral("  Unknown "));
+    EXPECT_EQ(genreByte(), 255);
+    mp3.setGenre(QStringLiteral("Synth Pop"));
+    EXPECT_EQ(genreByte(), 147);
+    mp3.setGenre(QStringLiteral("17"));
+    EXPECT_EQ(genreByte(), 17);
+    EXPECT_EQ(mp3.Genre(), QStringLiteral("Rock"));
+    mp3.setGenre(QStringLiteral("200"));
+    EXPECT_EQ(genreByte(), 200);
+    EXPECT_EQ(mp3.Genre(), QStringLiteral("Unknown"));
+    EXPECT_EQ(analysed(path).Genre(), QStringLiteral("Unknown"));
+    mp3.setGenre(QStringLiteral("No such genre"));
+    EXPECT_EQ(genreByte(), 255);
+    EXPECT_FALSE(mp3.WriteErrore());
+}
+
+TEST_F(TagWrite, AnObjectNotAnalysedWritesEmptyFieldsOverTheTag)
+{
+    TagSpec spec;
+    spec.title = "Kept?";
+    spec.genre = 3;
+    const QString path = audioFile(QStringLiteral("song.mp3"), id3v1Tag(spec));
+    clsMP3 mp3;
+    mp3.setFullName(path);
+    mp3.setArtist(QStringLiteral("A"));
+    const QByteArray bytes = TempFiles::read(path);
+    EXPECT_EQ(bytes.size(), audioSize + 128);
+    EXPECT_EQ(bytes.mid(audioSize + 3, 30), QByteArray(30, ' '));
+    EXPECT_EQ(quint8(bytes.back()), 255);
+}
+
+TEST_F(TagWrite, AReadOnlyFileIsWrittenAndStaysReadOnly)
+{
+    const QString path = audioFile();
+    ASSERT_EQ(::chmod(toNativePath(path).constData(), 0444), 0);
+    clsMP3 mp3 = analysed(path);
+    mp3.setTitle(QStringLiteral("Song"));
+    EXPECT_FALSE(mp3.WriteErrore());
+    EXPECT_EQ(TempFiles::read(path).size(), audioSize + 128);
+    struct stat st;
+    ASSERT_EQ(::stat(toNativePath(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    EXPECT_EQ(mp3.RemoveTag(), 1);
+    ASSERT_EQ(::stat(toNativePath(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+}
+
+TEST_F(TagWrite, AFailedAppendLeavesTheFileAsItWas)
+{
+    const QString path = audioFile();
+    clsMP3 mp3 = analysed(path);
+    {
+        // The file may grow by 50 bytes only: the 128-byte tag cannot be appended.
+        FileSizeLimit limit(rlim_t(audioSize + 50));
+        mp3.setTitle(QStringLiteral("Song"));
+    }
+    EXPECT_TRUE(mp3.WriteErrore());
+    EXPECT_FALSE(mp3.TagPresent());
+    EXPECT_EQ(TempFiles::read(path), frames(FrameSpec{}, 5));
+    mp3.setTitle(QStringLiteral("Song"));
+    EXPECT_TRUE(mp3.WriteErrore()) << "the flag stays set for the object's life";
+    EXPECT_TRUE(mp3.TagPresent());
+}
+
+TEST_F(TagWrite, AFileThatCannotBeOpenedForWritingKeepsItsContent)
+{
+    TagSpec spec;
+    spec.title = "Original";
+    const QByteArray content = frames(FrameSpec{}, 5) + id3v1Tag(spec);
+    const QString path = files.write(QStringLiteral("locked.mp3"), content);
+    clsMP3 mp3 = analysed(path);
+    // An immutable file cannot be opened for writing, not even by root.
+    if (!setImmutable(path, true))
+        GTEST_SKIP() << "cannot make a file immutable here (needs root and a file system that can)";
+    mp3.setTitle(QStringLiteral("New"));
+    EXPECT_EQ(mp3.RemoveTag(), -1);
+    setImmutable(path, false);
+    EXPECT_TRUE(mp3.WriteErrore());
+    EXPECT_TRUE(mp3.TagPresent());
+    EXPECT_EQ(TempFiles::read(path), content);
+}
+
+TEST_F(TagWrite, RemoveTag)
+{
+    const QString untagged = audioFile(QStringLiteral("plain.mp3"));
+    clsMP3 mp3;
+    mp3.setFullName(untagged);
+    EXPECT_EQ(mp3.RemoveTag(), 0);
+    EXPECT_EQ(TempFiles::read(untagged).size(), audioSize);
+
+    TagSpec spec;
+    spec.title = "Song";
+    const QString tagged = audioFile(QStringLiteral("tagged.mp3"), id3v1Tag(spec));
+    clsMP3 t = analysed(tagged);
+    EXPECT_EQ(t.RemoveTag(), 1);
+    EXPECT_EQ(TempFiles::read(tagged), frames(FrameSpec{}, 5));
+    EXPECT_TRUE(t.TagPresent()) << "removing does not change the fields";
+    EXPECT_EQ(t.Title(), QStringLiteral("Song"));
+
+    clsMP3 missing;
+    missing.setFullName(files.path(QStringLiteral("none.mp3")));
+    EXPECT_EQ(missing.RemoveTag(), -1);
+    missing.setTitle(QStringLiteral("x"));
+    EXPECT_FALSE(clsMP3::FileExists(missing.FullName())) << "nothing is created";
+
+    const QString tiny = files.write(QStringLiteral("tiny.mp3"), QByteArray("TAG"));
+    mp3.setFullName(tiny);
+    EXPECT_EQ(mp3.RemoveTag(), 0);
+}

@@ -1,0 +1,88 @@
+#include "tests/support/Mp3Builder.h"
+
+namespace sonivo::test {
+namespace {
+
+constexpr int kBitRates[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+constexpr int kSampleRates[4] = {44100, 48000, 32000, 0};
+
+void putBigEndian(QByteArray& bytes, int at, quint32 value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = char((value >> (24 - 8 * i)) & 0xFF);
+}
+
+}  // namespace
+
+QByteArray frameHeader(const FrameSpec& s)
+{
+    QByteArray h(4, 0);
+    h[0] = char(0xFF);
+    h[1] = char(s.crc ? (s.versionLayer & 0xFE) : (s.versionLayer | 0x01));
+    h[2] = char((s.bitRateIndex << 4) | (s.sampleRateIndex << 2) | (s.padding ? 2 : 0) | (s.privateBit ? 1 : 0));
+    h[3] = char((s.channelMode << 6) | (s.modeExtension << 4) | (s.copyright ? 8 : 0) | (s.original ? 4 : 0)
+                | s.emphasis);
+    return h;
+}
+
+int frameBytes(const FrameSpec& s)
+{
+    return kBitRates[s.bitRateIndex] * 144000 / kSampleRates[s.sampleRateIndex] + (s.padding ? 1 : 0);
+}
+
+QByteArray frame(const FrameSpec& spec, char fill)
+{
+    QByteArray f = frameHeader(spec);
+    f.append(QByteArray(frameBytes(spec) - 4, fill));
+    return f;
+}
+
+QByteArray frames(const FrameSpec& spec, int count)
+{
+    return frame(spec).repeated(count);
+}
+
+QByteArray xingFrame(const FrameSpec& spec, quint32 frameCount, const char* tag)
+{
+    QByteArray f = frame(spec);
+    const int at = 4 + (spec.channelMode == 3 ? 17 : 32);
+    f.replace(at, 4, tag);
+    putBigEndian(f, at + 4, 0x1);
+    putBigEndian(f, at + 8, frameCount);
+    return f;
+}
+
+QByteArray vbriFrame(const FrameSpec& spec, quint32 frameCount)
+{
+    QByteArray f = frame(spec);
+    f.replace(36, 4, "VBRI");
+    putBigEndian(f, 36 + 14, frameCount);
+    return f;
+}
+
+QByteArray id3v2Tag(int payloadSize, char fill)
+{
+    QByteArray t("ID3\x03\x00\x00", 6);
+    for (int shift = 21; shift >= 0; shift -= 7)
+        t.append(char((payloadSize >> shift) & 0x7F));
+    t.append(QByteArray(payloadSize, fill));
+    return t;
+}
+
+QByteArray id3v1Tag(const TagSpec& s)
+{
+    QByteArray t("TAG");
+    auto field = [&](const QByteArray& value, int width) {
+        t.append(value.left(width));
+        t.append(QByteArray(width - qMin<int>(int(value.size()), width), s.pad));
+    };
+    field(s.title, 30);
+    field(s.artist, 30);
+    field(s.album, 30);
+    field(s.year, 4);
+    field(s.comment, 30);
+    t.append(char(s.genre));
+    return t;
+}
+
+}  // namespace sonivo::test

@@ -1,0 +1,44 @@
+#pragma once
+// Synthetic MP3 bytes for tests: frame headers with silent payloads, ID3v2 and ID3v1
+// tags, Xing and VBRI frames.
+
+#include <QByteArray>
+#include <QString>
+
+namespace sonivo::test {
+
+struct FrameSpec {
+    int bitRateIndex = 9;    // 128 kbit/s
+    int sampleRateIndex = 0; // 44100 Hz
+    bool crc = false;
+    bool padding = false;
+    bool privateBit = false;
+    int channelMode = 1;     // joint stereo
+    int modeExtension = 2;
+    bool copyright = false;
+    bool original = true;
+    int emphasis = 0;
+    unsigned char versionLayer = 0xFA;  // FA / FB: MPEG-1 Layer III; F2 / F3 MPEG-2
+};
+
+// The 4 header bytes.
+QByteArray frameHeader(const FrameSpec& spec);
+// Length in bytes of an MPEG-1 Layer III frame of that spec.
+int frameBytes(const FrameSpec& spec);
+// One frame: header, then fill bytes up to its length.
+QByteArray frame(const FrameSpec& spec, char fill = 0);
+QByteArray frames(const FrameSpec& spec, int count);
+// A first frame carrying a Xing ("Xing" or "Info") or VBRI header with a frame count.
+QByteArray xingFrame(const FrameSpec& spec, quint32 frameCount, const char* tag = "Xing");
+QByteArray vbriFrame(const FrameSpec& spec, quint32 frameCount);
+// An ID3v2.3 tag whose body is payloadSize bytes of fill.
+QByteArray id3v2Tag(int payloadSize, char fill = 0);
+
+struct TagSpec {
+    QByteArray title, artist, album, year, comment;  // raw bytes, padded with pad
+    unsigned char genre = 255;
+    char pad = ' ';
+};
+QByteArray id3v1Tag(const TagSpec& spec);
+
+}  // namespace sonivo::test

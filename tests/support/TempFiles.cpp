@@ -1,0 +1,45 @@
+#include "tests/support/TempFiles.h"
+
+#include "common/NativePath.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace sonivo::test {
+
+TempFiles::TempFiles()
+{
+    if (!dir_.isValid())
+        throw std::runtime_error("no temporary folder");
+}
+
+QString TempFiles::path(const QString& name) const
+{
+    return dir_.path() + QLatin1Char('/') + name;
+}
+
+QString TempFiles::write(const QString& name, const QByteArray& bytes) const
+{
+    const QString full = path(name);
+    std::ofstream out(toNativePath(full).toStdString(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.constData(), bytes.size());
+    if (!out)
+        throw std::runtime_error("cannot write test file");
+    return full;
+}
+
+QByteArray TempFiles::read(const QString& fullPath)
+{
+    std::ifstream in(toNativePath(fullPath).toStdString(), std::ios::binary);
+    const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return QByteArray(data.data(), qsizetype(data.size()));
+}
+
+bool ignoresPermissions()
+{
+    return ::geteuid() == 0;
+}
+
+}  // namespace sonivo::test

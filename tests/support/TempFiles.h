@@ -1,0 +1,26 @@
+#pragma once
+// A temporary folder for one test, with helpers to write and read its files.
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace sonivo::test {
+
+class TempFiles {
+public:
+    TempFiles();
+    // Full path of a name in the folder.
+    QString path(const QString& name) const;
+    // Writes the bytes to the name and returns its full path.
+    QString write(const QString& name, const QByteArray& bytes) const;
+    static QByteArray read(const QString& fullPath);
+
+private:
+    QTemporaryDir dir_;
+};
+
+// True when the process may write files whatever their permissions say (root).
+bool ignoresPermissions();
+
+}  // namespace sonivo::test
