@@ -206,3 +206,13 @@ TEST(ClsMp3, AwkwardNamesAndSizes)
     EXPECT_EQ(mp3.TotalFrames(), (qint64(1) << 40) / 417);
     EXPECT_DOUBLE_EQ(mp3.PlayTime(), double(((qint64(1) << 40) * 8 + 50 * 128) / 1280) / 100);
 }
+
+TEST(ClsMp3, TipoIsTheDesktopTypeName)
+{
+    TempFiles files;
+    const QString song = clsMP3::Tipo(files.write(QStringLiteral("a.mp3"), frames(FrameSpec{}, 3)));
+    const QString text = clsMP3::Tipo(files.write(QStringLiteral("a.txt"), QByteArray("hello\n")));
+    EXPECT_TRUE(song.contains(QLatin1String("MP3"), Qt::CaseInsensitive)) << song.toStdString();
+    EXPECT_FALSE(text.isEmpty());
+    EXPECT_NE(song, text);
+}
