@@ -1,6 +1,7 @@
 // sonivo-cli: Sonivo's command-line companion, on the same core as the window.
 
 #include "cli/AnalysisCommands.h"
+#include "cli/CatalogueCommands.h"
 #include "cli/Output.h"
 #include "common/NativePath.h"
 
@@ -13,7 +14,10 @@ const char* const kUsage =
     "  info FILE...                 le proprieta' di ogni file\n"
     "  tag FILE [--title T] [--artist A] [--album A] [--year Y] [--comment C] [--genre G]\n"
     "  untag FILE                   toglie il tag ID3v1\n"
-    "  rename FILE PATTERN          rinomina dal tag (%a %t %n %y %g %c %b %f %s %m %x %l %v)";
+    "  rename FILE PATTERN          rinomina dal tag (%a %t %n %y %g %c %b %f %s %m %x %l %v)\n"
+    "  scan [--recursive] [--cd-name NOME] CARTELLA [--list FILE.svl]\n"
+    "                               i brani della cartella, o aggiunti alla lista\n"
+    "  list FILE.svl                le righe della lista";
 
 }  // namespace
 
@@ -26,6 +30,8 @@ int main(int argc, char** argv)
         {QStringLiteral("tag"), cli::tagCommand},
         {QStringLiteral("untag"), cli::untagCommand},
         {QStringLiteral("rename"), cli::renameCommand},
+        {QStringLiteral("scan"), cli::scanCommand},
+        {QStringLiteral("list"), cli::listCommand},
     };
     QStringList args;
     for (int i = 2; i < argc; ++i)

@@ -6,11 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,28 +33,6 @@ protected:
 
     TempFiles files;
     const qint64 audioSize = 5 * 417;
-};
-
-// Makes every write to the process's files beyond maxSize fail while it lives.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t maxSize)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = maxSize;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
 };
 
 bool setImmutable(const QString& path, bool on)

@@ -1,6 +1,7 @@
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"
 
+#include <QDir>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -101,4 +102,33 @@ TEST(Cli, BadUsageAndFailedWrites)
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("none.mp3")));
     EXPECT_EQ(cli({QStringLiteral("untag"), files.path(QStringLiteral("none.mp3"))}).status, 1);
+}
+
+TEST(Cli, ScanPrintsLineFormsAndKeepsAList)
+{
+    TempFiles files;
+    QDir().mkpath(files.path(QStringLiteral("music/sub")));
+    files.write(QStringLiteral("music/a.mp3"), frames(FrameSpec{}, 3));
+    files.write(QStringLiteral("music/sub/b;c.mp3"), frames(FrameSpec{}, 3));
+    const QString folder = files.path(QStringLiteral("music"));
+
+    CliRun r = cli({QStringLiteral("scan"), folder});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.count(QLatin1Char('\n')), 1) << "one folder only without --recursive";
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("a.mp3;")));
+
+    const QString list = files.path(QStringLiteral("list.svl"));
+    r = cli({QStringLiteral("scan"), QStringLiteral("--recursive"), folder, QStringLiteral("--list"), list});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    r = cli({QStringLiteral("scan"), QStringLiteral("--recursive"), folder, QStringLiteral("--list"), list});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    r = cli({QStringLiteral("list"), list});
+    ASSERT_EQ(r.status, 0);
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << "a second scan into the list updates its folders";
+    EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("b\x01sc.mp3;")));
+
+    EXPECT_EQ(cli({QStringLiteral("scan"), files.path(QStringLiteral("none"))}).status, 1);
+    EXPECT_EQ(cli({QStringLiteral("list"), files.path(QStringLiteral("none.svl"))}).status, 1);
+    EXPECT_EQ(cli({QStringLiteral("scan")}).status, 2);
 }

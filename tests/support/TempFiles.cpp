@@ -2,6 +2,7 @@
 
 #include "common/NativePath.h"
 
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -35,6 +36,21 @@ QByteArray TempFiles::read(const QString& fullPath)
     std::ifstream in(toNativePath(fullPath).toStdString(), std::ios::binary);
     const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return QByteArray(data.data(), qsizetype(data.size()));
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t maxSize)
+{
+    getrlimit(RLIMIT_FSIZE, &old_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a killed process
+    rlimit limit = old_;
+    limit.rlim_cur = maxSize;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
 }
 
 bool ignoresPermissions()

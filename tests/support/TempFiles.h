@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
 namespace sonivo::test {
 
 class TempFiles {
@@ -18,6 +20,19 @@ public:
 
 private:
     QTemporaryDir dir_;
+};
+
+// Makes every write to the process's files beyond maxSize bytes fail while it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t maxSize);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
 };
 
 // True when the process may write files whatever their permissions say (root).

@@ -1,0 +1,60 @@
+#pragma once
+// What kind of drive a folder is on, and the label and serial of its volume, as the
+// texts the catalogue shows and stores. A folder's drive root is the mount point
+// of the file system it lies on. The mounts come from a MountTable, which tests
+// replace with a fake one.
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace sonivo {
+
+struct MountEntry {
+    QString mountPoint;  // "/media/cdrom"
+    QString device;      // "/dev/sr0", or the source of a network or virtual file system
+    QString fsType;      // "iso9660", "ext4", "nfs", "tmpfs", ...
+};
+
+class MountTable {
+public:
+    virtual ~MountTable() = default;
+    virtual std::vector<MountEntry> mounts() const = 0;
+    // True when the block device is removable (its /sys/block/*/removable is 1).
+    virtual bool isRemovable(const QString& device) const = 0;
+    // The file system's label: "" when it has none, nothing when it cannot be read.
+    virtual std::optional<QString> label(const MountEntry& mount) const = 0;
+    // The volume's own 32-bit serial (FAT / exFAT volume ID, low 32 bits of the
+    // NTFS serial), else a stable value derived from the volume UUID; nothing
+    // when there is none.
+    virtual std::optional<quint32> serial(const MountEntry& mount) const = 0;
+};
+
+// The machine's mounts, read from /proc/self/mountinfo, /sys/block and /dev/disk.
+const MountTable& systemMountTable();
+
+class DriveInfo {
+public:
+    explicit DriveInfo(const MountTable& table = systemMountTable());
+
+    // The mount the folder lies on (the longest mount point that contains it), or
+    // nothing when the folder does not exist.
+    std::optional<MountEntry> driveRoot(const QString& folder) const;
+    // "CD-ROM drive", "Drive removibile", "Network drive", "RAM-disk",
+    // "Drive fisso", or "" for a folder that does not exist.
+    QString driveTypeName(const QString& folder) const;
+    // The label, "-" when the volume has none, "" when it cannot be read.
+    QString volumeLabel(const QString& folder) const;
+    // The serial text ("1A2B-3C4D"), "-" when there is none.
+    QString volumeSerial(const QString& folder) const;
+
+private:
+    const MountTable& table_;
+};
+
+// The serial text of a 32-bit serial: upper-case hex without leading zeros, a
+// text of decimal digits only padded with zeros to eight, then its first four
+// characters, "-", its last four.
+QString formatVolumeSerial(quint32 serial);
+
+}  // namespace sonivo

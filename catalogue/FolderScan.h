@@ -1,0 +1,65 @@
+#pragma once
+// Building song records for every MP3 file of a folder, or of a folder tree, and
+// appending them to the catalogue. The questions the scan asks (update a folder
+// already present, the name of a CD) and its progress go through ScanDialogs,
+// answered by the window's dialogs, the command line's options or a test's script.
+// The scan never writes to a song file.
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/DriveInfo.h"
+#include "platform/Directory.h"
+
+#include <set>
+
+namespace sonivo {
+
+class clsMP3;
+
+class ScanDialogs {
+public:
+    virtual ~ScanDialogs() = default;
+    // The folder is already in the catalogue: true to update it (its rows go now).
+    virtual bool askUpdateFolder(const QString& folder) = 0;
+    // The scan starts on a CD-ROM: the name to give it ("" when cancelled).
+    virtual QString askCdName(const QString& volumeLabel) = 0;
+    // The files to read are counted.
+    virtual void scanCounted(qint64 total) = 0;
+    // Once for each folder, before its files are read.
+    virtual void folderProgress(qint64 total, qint64 read) = 0;
+};
+
+// The texts of the scan's questions.
+QString updateFolderQuestion(const QString& folder);
+QString cdNamePrompt();
+QString cdNameTitle();
+
+class FolderScan {
+public:
+    FolderScan(Catalogue& catalogue, ScanDialogs& dialogs, const DriveInfo& drives);
+
+    void setIncludeSubfolders(bool include) { includeSubfolders_ = include; }
+    // Scans the folder (and its subfolders when included); returns the songs added.
+    qint64 ScanFolders(const QString& folder);
+    // The "*.mp3" files the scan would read; lists folders only.
+    qint64 CountFiles(const QString& folder) const;
+    // The name given to the last CD scanned; it goes into every CD song's identifier.
+    const QString& cdName() const { return cdName_; }
+
+private:
+    void WalkFolders(const QString& folder, std::set<FolderId>& visited);
+    void AddFolderSongs(const QString& folder, const std::vector<DirEntry>& entries);
+    void countIn(const QString& folder, std::set<FolderId>& visited, qint64& count) const;
+
+    Catalogue& catalogue_;
+    ScanDialogs& dialogs_;
+    const DriveInfo& drives_;
+    bool includeSubfolders_ = false;
+    QString cdName_;
+    qint64 total_ = 0;
+    std::vector<SongRecord> collected_;
+};
+
+// True for a name the scan reads: "*.mp3", letter case aside.
+bool isMp3Name(const QString& name);
+
+}  // namespace sonivo

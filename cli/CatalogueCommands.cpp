@@ -1,0 +1,107 @@
+#include "cli/CatalogueCommands.h"
+
+#include "catalogue/FolderScan.h"
+#include "catalogue/LineForm.h"
+#include "catalogue/ListFile.h"
+#include "cli/Output.h"
+
+#include <QFileInfo>
+
+namespace sonivo::cli {
+namespace {
+
+// Answers the scan from the options: folders already in the list are updated, a
+// CD gets the name given (its label without one).
+class OptionDialogs final : public ScanDialogs {
+public:
+    explicit OptionDialogs(std::optional<QString> cdName) : cdName_(std::move(cdName)) {}
+    bool askUpdateFolder(const QString&) override { return true; }
+    QString askCdName(const QString& volumeLabel) override { return cdName_.value_or(volumeLabel); }
+    void scanCounted(qint64) override {}
+    void folderProgress(qint64, qint64) override {}
+
+private:
+    std::optional<QString> cdName_;
+};
+
+const QString kScanUsage = QStringLiteral("uso: sonivo-cli scan [--recursive] [--cd-name NOME] CARTELLA [--list FILE.svl]");
+
+void printRows(const Catalogue& catalogue, qsizetype from)
+{
+    for (qsizetype i = from; i < catalogue.size(); ++i)
+        printLine(toLine(catalogue.row(i)));
+}
+
+}  // namespace
+
+int scanCommand(const QStringList& args)
+{
+    bool recursive = false;
+    std::optional<QString> cdName;
+    QString listFile;
+    QString folder;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        if (a == QLatin1String("--recursive")) {
+            recursive = true;
+        } else if ((a == QLatin1String("--cd-name") || a == QLatin1String("--list")) && i + 1 < args.size()) {
+            (a == QLatin1String("--list") ? listFile : cdName.emplace()) = args.at(++i);
+        } else if (folder.isEmpty() && !a.startsWith(QLatin1String("--"))) {
+            folder = a;
+        } else {
+            printError(kScanUsage);
+            return 2;
+        }
+    }
+    if (folder.isEmpty()) {
+        printError(kScanUsage);
+        return 2;
+    }
+    if (!QFileInfo(folder).isDir()) {
+        printError(QStringLiteral("%1: cartella non trovata").arg(folder));
+        return 1;
+    }
+    Catalogue catalogue;
+    if (!listFile.isEmpty() && QFileInfo::exists(listFile)) {
+        const ListFileResult loaded = ApriLista(listFile, catalogue);
+        if (!loaded.ok) {
+            printError(QStringLiteral("%1: impossibile leggere la lista (%2)").arg(listFile, loaded.error));
+            return 1;
+        }
+    }
+    OptionDialogs dialogs(cdName);
+    const DriveInfo drives;
+    FolderScan scan(catalogue, dialogs, drives);
+    scan.setIncludeSubfolders(recursive);
+    const qsizetype before = catalogue.size();
+    const qint64 added = scan.ScanFolders(QFileInfo(folder).absoluteFilePath());
+    if (listFile.isEmpty()) {
+        printRows(catalogue, before);
+        return 0;
+    }
+    const ListFileResult saved = SalvaLista(listFile, catalogue);
+    if (!saved.ok) {
+        printError(QStringLiteral("%1: impossibile salvare la lista (%2)").arg(listFile, saved.error));
+        return 1;
+    }
+    printError(QStringLiteral("%1 brani aggiunti a %2").arg(added).arg(listFile));
+    return 0;
+}
+
+int listCommand(const QStringList& args)
+{
+    if (args.size() != 1) {
+        printError(QStringLiteral("uso: sonivo-cli list FILE.svl"));
+        return 2;
+    }
+    Catalogue catalogue;
+    const ListFileResult loaded = ApriLista(args.first(), catalogue);
+    printRows(catalogue, 0);
+    if (!loaded.ok) {
+        printError(QStringLiteral("%1: impossibile leggere la lista (%2)").arg(args.first(), loaded.error));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace sonivo::cli

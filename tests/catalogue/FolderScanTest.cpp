@@ -1,0 +1,205 @@
+#include "catalogue/FolderScan.h"
+#include "common/NativePath.h"
+#include "tests/support/Mp3Builder.h"
+#include "tests/support/TempFiles.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+// One mount: the temporary folder, as a CD-ROM or a fixed disk.
+class OneMount final : public MountTable {
+public:
+    OneMount(QString root, QString fsType) : root_(std::move(root)), fsType_(std::move(fsType)) {}
+    std::vector<MountEntry> mounts() const override { return {{QStringLiteral("/"), {}, QStringLiteral("ext4")},
+                                                              {root_, QStringLiteral("/dev/sdz9"), fsType_}}; }
+    bool isRemovable(const QString&) const override { return false; }
+    std::optional<QString> label(const MountEntry&) const override { return QStringLiteral("DISC LABEL"); }
+    std::optional<quint32> serial(const MountEntry&) const override { return 0x1A2B3C4D; }
+
+private:
+    QString root_;
+    QString fsType_;
+};
+
+// Scripted answers, with a record of what was asked.
+class Script final : public ScanDialogs {
+public:
+    bool update = true;
+    std::optional<QString> cdName;  // nothing: cancel the box
+    QStringList askedFolders;
+    QStringList askedLabels;
+    std::vector<qint64> counted;
+    int progressCalls = 0;
+
+    bool askUpdateFolder(const QString& folder) override { askedFolders << folder; return update; }
+    QString askCdName(const QString& label) override { askedLabels << label; return cdName.value_or(QString()); }
+    void scanCounted(qint64 total) override { counted.push_back(total); }
+    void folderProgress(qint64, qint64) override { ++progressCalls; }
+};
+
+class FolderScanTest : public ::testing::Test {
+protected:
+    FolderScanTest() : root(QDir(files.path(QString())).canonicalPath()), fixed(root, QStringLiteral("ext4")) {}
+
+    QString song(const QString& relative, int frameCount = 3)
+    {
+        QDir().mkpath(QFileInfo(root + QLatin1Char('/') + relative).absolutePath());
+        return files.write(relative, frames(FrameSpec{}, frameCount));
+    }
+    qint64 scan(bool tree, const MountTable& mounts, const QString& folder = {})
+    {
+        const DriveInfo drives(mounts);
+        FolderScan s(catalogue, dialogs, drives);
+        s.setIncludeSubfolders(tree);
+        return s.ScanFolders(folder.isEmpty() ? root : folder);
+    }
+    QStringList names() const
+    {
+        QStringList n;
+        for (const SongRecord& r : catalogue.rows())
+            n << r.text(ColFolder).mid(root.size()) + r.text(ColFileName);
+        return n;
+    }
+
+    TempFiles files;
+    QString root;
+    OneMount fixed;
+    Catalogue catalogue;
+    Script dialogs;
+};
+
+}  // namespace
+
+TEST_F(FolderScanTest, SingleFolderReadsOnlyItsOwnMp3Files)
+{
+    song(QStringLiteral("a.mp3"));
+    song(QStringLiteral("LOUD.MP3"));
+    song(QStringLiteral(".hidden.mp3"));
+    files.write(QStringLiteral("notes.txt"), "x");
+    song(QStringLiteral("sub/deep.mp3"));
+    EXPECT_EQ(scan(false, fixed), 3);
+    EXPECT_EQ(dialogs.counted, std::vector<qint64>{3});
+    QStringList n = names();
+    n.sort();
+    EXPECT_EQ(n, (QStringList{QStringLiteral("/.hidden.mp3"), QStringLiteral("/LOUD.MP3"), QStringLiteral("/a.mp3")}));
+    EXPECT_TRUE(dialogs.askedLabels.isEmpty()) << "no CD name asked on a fixed disk";
+    EXPECT_TRUE(catalogue.row(0).text(ColCdId).isEmpty());
+    EXPECT_EQ(catalogue.row(0).text(ColFolder), root + QLatin1Char('/'));
+}
+
+TEST_F(FolderScanTest, ATreeIsReadDepthFirstEachFolderBeforeItsSubfolders)
+{
+    song(QStringLiteral("top.mp3"));
+    song(QStringLiteral("a/one.mp3"));
+    song(QStringLiteral("a/x/two.mp3"));
+    song(QStringLiteral("b/three.mp3"));
+    EXPECT_EQ(scan(true, fixed), 4);
+    EXPECT_EQ(dialogs.counted, std::vector<qint64>{4});
+    const QStringList n = names();
+    ASSERT_EQ(n.size(), 4);
+    EXPECT_EQ(n.first(), QStringLiteral("/top.mp3"));
+    const qsizetype one = n.indexOf(QStringLiteral("/a/one.mp3"));
+    EXPECT_EQ(n.indexOf(QStringLiteral("/a/x/two.mp3")), one + 1) << "a's subtree stays together";
+    EXPECT_EQ(dialogs.progressCalls, 4);
+}
+
+TEST_F(FolderScanTest, LinkLoopsAndFoldersReachedTwiceAreScannedOnce)
+{
+    song(QStringLiteral("a/one.mp3"));
+    ASSERT_EQ(::symlink("..", toNativePath(root + QStringLiteral("/a/up")).constData()), 0);
+    ASSERT_EQ(::symlink("a", toNativePath(root + QStringLiteral("/again")).constData()), 0);
+    EXPECT_EQ(scan(true, fixed), 1);
+    EXPECT_EQ(dialogs.counted, std::vector<qint64>{1});
+}
+
+TEST_F(FolderScanTest, AFolderAlreadyPresentIsUpdatedOrKept)
+{
+    song(QStringLiteral("a.mp3"));
+    scan(false, fixed);
+    std::array<QString, kColumnCount> other;
+    other[ColFileName] = QStringLiteral("other.mp3");
+    other[ColFolder] = QStringLiteral("/elsewhere/");
+    catalogue.append(SongRecord(other));
+    song(QStringLiteral("b.mp3"));
+
+    dialogs.update = false;
+    EXPECT_EQ(scan(false, fixed), 0);
+    EXPECT_EQ(dialogs.askedFolders, QStringList{root + QLatin1Char('/')});
+    EXPECT_EQ(catalogue.size(), 2);
+
+    dialogs.update = true;
+    EXPECT_EQ(scan(false, fixed), 2);
+    ASSERT_EQ(catalogue.size(), 3);
+    EXPECT_EQ(catalogue.row(0).text(ColFileName), QStringLiteral("other.mp3")) << "other rows keep their place";
+    EXPECT_EQ(names().mid(1).size(), 2);
+}
+
+TEST_F(FolderScanTest, ACdIsNamedAndItsSongsCarryTheIdentifier)
+{
+    song(QStringLiteral("track.mp3"));
+    const OneMount cd(root, QStringLiteral("iso9660"));
+    dialogs.cdName = QStringLiteral("ROCK01");
+    scan(false, cd);
+    EXPECT_EQ(dialogs.askedLabels, QStringList{QStringLiteral("DISC LABEL")});
+    ASSERT_EQ(catalogue.size(), 1);
+    EXPECT_EQ(catalogue.row(0).text(ColCdId), QStringLiteral("ROCK01/1A2B-3C4D"));
+
+    // The same folder on the same disc is present; under another name it is a new disc.
+    dialogs.update = true;
+    scan(false, cd);
+    EXPECT_EQ(dialogs.askedFolders.size(), 1);
+    EXPECT_EQ(catalogue.size(), 1);
+    dialogs.cdName.reset();  // cancelled
+    scan(false, cd);
+    EXPECT_EQ(dialogs.askedFolders.size(), 1);
+    ASSERT_EQ(catalogue.size(), 2);
+    EXPECT_EQ(catalogue.row(1).text(ColCdId), QStringLiteral("/1A2B-3C4D"));
+}
+
+TEST_F(FolderScanTest, UnreadableFilesAndFoldersDoNotEndTheScan)
+{
+    song(QStringLiteral("a/1.mp3"));
+    const QString bad = song(QStringLiteral("a/2.mp3"));
+    song(QStringLiteral("a/3.mp3"));
+    song(QStringLiteral("b/4.mp3"));
+    ASSERT_EQ(::mkdir(toNativePath(root + QStringLiteral("/a/dir.mp3")).constData(), 0755), 0);
+    if (!ignoresPermissions()) {
+        ::chmod(toNativePath(bad).constData(), 0);
+        song(QStringLiteral("c/5.mp3"));
+        ::chmod(toNativePath(root + QStringLiteral("/c")).constData(), 0);
+    }
+    const qint64 added = scan(true, fixed);
+    ::chmod(toNativePath(root + QStringLiteral("/c")).constData(), 0755);
+    EXPECT_EQ(added, 4) << "a folder named *.mp3 is no song; an unreadable file still gets its row";
+    for (const SongRecord& r : catalogue.rows()) {
+        if (r.text(ColFileName) == QStringLiteral("2.mp3") && !ignoresPermissions()) {
+            EXPECT_EQ(r.text(ColDuration), QStringLiteral("-01.-01"));
+        }
+    }
+}
+
+TEST_F(FolderScanTest, NothingIsWrittenToTheSongs)
+{
+    TagSpec tag;
+    tag.title = "T";
+    const QByteArray bytes = frames(FrameSpec{}, 3) + id3v1Tag(tag);
+    const QString path = files.write(QStringLiteral("s.mp3"), bytes);
+    ::chmod(toNativePath(path).constData(), 0444);
+    struct stat before {};
+    ::stat(toNativePath(path).constData(), &before);
+    scan(false, fixed);
+    struct stat after {};
+    ::stat(toNativePath(path).constData(), &after);
+    EXPECT_EQ(TempFiles::read(path), bytes);
+    EXPECT_EQ(before.st_mode, after.st_mode);
+    EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
+    EXPECT_EQ(catalogue.row(0).text(ColAttributes), QStringLiteral("R"));
+}

@@ -1,0 +1,140 @@
+#include "analysis/clsMP3.h"
+#include "catalogue/SongRecord.h"
+#include "common/FieldRule.h"
+#include "tests/support/Mp3Builder.h"
+#include "tests/support/TempFiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+TEST(FieldRule, PiecesOfAText)
+{
+    EXPECT_EQ(Field(u"03.07", 1, u"."), u"03");
+    EXPECT_EQ(Field(u"03.07", 2, u"."), u"07");
+    EXPECT_TRUE(Field(u"03.07", 3, u".").isEmpty());
+    EXPECT_TRUE(Field(u"03.07", 0, u".").isEmpty());
+    EXPECT_EQ(Field(u"a;;c", 2, u";"), u"");
+    EXPECT_EQ(Field(u"a;;c", 3, u";"), u"c");
+    EXPECT_EQ(Field(u"ROCK01/1A2B-3C4D", 2, u"/"), u"1A2B-3C4D");
+    EXPECT_EQ(Field(u"1.235 KB", 1, u" "), u"1.235");
+    EXPECT_EQ(Field(u"aXYbXYc", 3, u"XY"), u"c");
+}
+
+TEST(SongRecord, ColumnsAreKeptAndChanged)
+{
+    std::array<QString, kColumnCount> columns;
+    for (int c = 0; c < kColumnCount; ++c)
+        columns[size_t(c)] = QString(c, QLatin1Char('a' + c % 26));
+    SongRecord r(columns);
+    for (int c = 0; c < kColumnCount; ++c)
+        EXPECT_EQ(r.text(c), columns[size_t(c)]);
+    r.setColumn(ColTitle, QStringLiteral("A much longer title than before"));
+    r.setColumn(ColFileName, QString());
+    EXPECT_EQ(r.text(ColTitle), QStringLiteral("A much longer title than before"));
+    EXPECT_TRUE(r.text(ColFileName).isEmpty());
+    EXPECT_EQ(r.text(ColAlbum), columns[ColAlbum]);
+    EXPECT_EQ(r.text(ColCdId), columns[ColCdId]);
+    EXPECT_EQ(SongRecord().text(ColCdId), QString());
+    EXPECT_EQ(columnCaptions().size(), kColumnCount);
+    EXPECT_EQ(columnCaptions().at(ColCdId), QStringLiteral("Identifivativo CD"));
+}
+
+TEST(SongRecord, SizeText)
+{
+    const QLocale it(QLocale::Italian, QLocale::Italy);
+    EXPECT_EQ(FormatSizeKB(0, it), QStringLiteral("1 KB"));
+    EXPECT_EQ(FormatSizeKB(499, it), QStringLiteral("1 KB"));
+    EXPECT_EQ(FormatSizeKB(1000, it), QStringLiteral("2 KB"));
+    EXPECT_EQ(FormatSizeKB(1999, it), QStringLiteral("2 KB"));
+    EXPECT_EQ(FormatSizeKB(2000, it), QStringLiteral("3 KB"));
+    EXPECT_EQ(FormatSizeKB(1234567, it), QStringLiteral("1.235 KB"));
+    EXPECT_EQ(FormatSizeKB(5000000000, it), QStringLiteral("5.000.001 KB")) << "over 2 GiB, shown true";
+    EXPECT_EQ(FormatSizeKB(1234567, QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("1,235 KB"));
+}
+
+TEST(SongRecord, DurationText)
+{
+    EXPECT_EQ(FormatDuration(225), QStringLiteral("03.45"));
+    EXPECT_EQ(FormatDuration(6005), QStringLiteral("100.05"));
+    EXPECT_EQ(FormatDuration(36000), QStringLiteral("600.00"));
+    EXPECT_EQ(FormatDuration(-1), QStringLiteral("-01.-01"));
+    EXPECT_EQ(FormatDuration(0), QStringLiteral("00.00"));
+    EXPECT_EQ(durationSeconds(59.5), 60);
+    EXPECT_EQ(durationSeconds(60.5), 60);
+    EXPECT_EQ(durationSeconds(61.5), 62);
+    EXPECT_EQ(durationSeconds(225.05), 225);
+    EXPECT_EQ(durationSeconds(-1), -1);
+    EXPECT_EQ(durationSeconds(100000.49), 100000) << "no 16-bit limit";
+}
+
+TEST(SongRecord, DateText)
+{
+    const QLocale it(QLocale::Italian, QLocale::Italy);
+    const QDateTime t(QDate(2024, 3, 9), QTime(7, 5, 59));
+    EXPECT_EQ(FormatFileDate(t, it), it.toString(QDate(2024, 3, 9), QLocale::ShortFormat) + QStringLiteral(" 07.05"));
+}
+
+TEST(SongRecord, MakeSongLineFromAnAnalysedFile)
+{
+    TempFiles files;
+    TagSpec tag;
+    tag.title = "Rock;Roll;Live";
+    tag.artist = "  Artist  ";
+    tag.year = "19;9";
+    tag.comment = "first\rsecond;x";
+    tag.genre = 13;
+    FrameSpec spec;
+    spec.crc = true;
+    spec.emphasis = 3;
+    const QByteArray bytes = frames(spec, 10) + id3v1Tag(tag);
+    clsMP3 mp3;
+    mp3.setFullName(files.write(QStringLiteral("song.mp3"), bytes));
+    ASSERT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
+    SongSource source{mp3.Path(), QStringLiteral("song.mp3"), bytes.size(), QDateTime::currentDateTime(),
+                      QStringLiteral("Drive fisso"), QStringLiteral("-"), QStringLiteral("ROCK01")};
+    const SongRecord r = MakeSongLine(source, mp3);
+    EXPECT_EQ(r.text(ColFileName), QStringLiteral("song.mp3"));
+    EXPECT_EQ(r.text(ColFolder), mp3.Path());
+    EXPECT_EQ(r.fullName(), mp3.FullName());
+    EXPECT_EQ(r.text(ColBitRate), QStringLiteral("128"));
+    EXPECT_EQ(r.text(ColFrames), QString::number(bytes.size() / 417));
+    EXPECT_EQ(r.text(ColIdLayer), QStringLiteral("MPEG - 1.0 Layer 3"));
+    EXPECT_EQ(r.text(ColSampleRate), QStringLiteral("44100hz Joint Stereo"));
+    EXPECT_EQ(r.text(ColArtist), QStringLiteral("Artist"));
+    EXPECT_EQ(r.text(ColTitle), QStringLiteral("Rock,Roll,Live"));
+    EXPECT_EQ(r.text(ColYear), QStringLiteral("19;9")) << "the year is taken as it is";
+    EXPECT_EQ(r.text(ColGenre), QStringLiteral("Pop"));
+    EXPECT_EQ(r.text(ColComment), QStringLiteral("first"));
+    EXPECT_EQ(r.text(ColCopyright), QStringLiteral("False"));
+    EXPECT_EQ(r.text(ColCrc), QStringLiteral("True"));
+    EXPECT_EQ(r.text(ColEmphasis), QStringLiteral("CCIT J.17"));
+    EXPECT_EQ(r.text(ColOriginal), QStringLiteral("True"));
+    EXPECT_EQ(r.text(ColTagPresent), QStringLiteral("True"));
+    EXPECT_EQ(r.text(ColAttributes), QStringLiteral("Normal"));
+    EXPECT_TRUE(r.text(ColCdId).isEmpty()) << "not a CD-ROM drive";
+
+    source.driveType = QStringLiteral("CD-ROM drive");
+    source.cdName.clear();
+    EXPECT_EQ(MakeSongLine(source, mp3).text(ColCdId), QStringLiteral("/-"));
+}
+
+TEST(SongRecord, AFileWithoutAHeaderOrTag)
+{
+    TempFiles files;
+    clsMP3 mp3;
+    mp3.setFullName(files.write(QStringLiteral("x.mp3"), QByteArray(3000, 0)));
+    ASSERT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
+    const SongRecord r = MakeSongLine(SongSource{mp3.Path(), QStringLiteral("x.mp3"), 3000, {}, {}, {}, {}}, mp3);
+    EXPECT_TRUE(r.text(ColBitRate).isEmpty());
+    EXPECT_EQ(r.text(ColFrames), QStringLiteral("0"));
+    EXPECT_EQ(r.text(ColDuration), QStringLiteral("-01.-01"));
+    EXPECT_EQ(r.text(ColIdLayer), QStringLiteral("MPEG -  Layer "));
+    EXPECT_EQ(r.text(ColSampleRate), QStringLiteral("hz "));
+    EXPECT_TRUE(r.text(ColEmphasis).isEmpty());
+    for (int c : {ColCopyright, ColCrc, ColOriginal, ColTagPresent})
+        EXPECT_EQ(r.text(c), QStringLiteral("False"));
+    for (int c = ColArtist; c <= ColComment; ++c)
+        EXPECT_TRUE(r.text(c).isEmpty());
+}
