@@ -43,7 +43,8 @@ ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue)
 {
     QDir().mkpath(QFileInfo(fileName).absolutePath());
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write the disk refuses is seen here and not lost in a flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failure(file.errorString());
     QByteArray buffer;
     for (const SongRecord& record : catalogue.rows()) {
