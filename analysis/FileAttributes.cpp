@@ -26,10 +26,15 @@ std::optional<QString> attributeText(const QString& path)
     const std::optional<mode_t> mode = fileMode(path);
     if (!mode)
         return std::nullopt;
+    return attributeText(*mode, path);
+}
+
+QString attributeText(mode_t mode, const QString& name)
+{
     QString text;
-    if (isReadOnly(*mode))
+    if (isReadOnly(mode))
         text += QLatin1Char('R');
-    if (isHiddenName(path))
+    if (isHiddenName(name))
         text += QLatin1Char('H');
     return text.isEmpty() ? QStringLiteral("Normal") : text;
 }

@@ -11,6 +11,8 @@ namespace sonivo {
 
 // The attribute text of the file, or nothing when it cannot be looked at.
 std::optional<QString> attributeText(const QString& path);
+// The attribute text of a file with that mode and name (a path or a bare name).
+QString attributeText(mode_t mode, const QString& name);
 // Sets the attributes from a text: "R" removes every write permission, "r" keeps
 // it as it is, no R at all gives the owner write permission back; "NORMAL" in any
 // case clears R. "H", "S" and "A" change nothing. False when it could not be set.

@@ -6,14 +6,15 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace sonivo {
 namespace {
 
 constexpr qint64 kId3v1Size = 128;
 
-// The search window held in memory in front of the source: reads inside it cost
-// nothing, reads outside go to the source.
+// A stretch of the source held in memory in front of it: the part of a read inside
+// the stretch costs nothing, the rest goes to the source.
 class WindowedSource final : public ByteSource {
 public:
     WindowedSource(ByteSource& source, qint64 start, qint64 length)
@@ -29,14 +30,20 @@ public:
     qint64 size() const override { return source_.size(); }
     qint64 readAt(qint64 offset, unsigned char* out, qint64 len) override
     {
-        if (offset >= start_ && offset + len <= start_ + length_) {
-            std::memcpy(out, buffer_.get() + (offset - start_), size_t(len));
-            return len;
+        const qint64 end = start_ + length_;
+        qint64 held = 0;
+        if (offset >= start_ && offset < end && len > 0) {
+            held = std::min(len, end - offset);
+            std::memcpy(out, buffer_.get() + (offset - start_), size_t(held));
+            if (held == len || end == source_.size())
+                return held;
         }
-        const qint64 n = source_.readAt(offset, out, len);
-        if (n < 0)
+        const qint64 n = source_.readAt(offset + held, out + held, len - held);
+        if (n < 0) {
             failed_ = true;
-        return n;
+            return -1;
+        }
+        return held + n;
     }
 
     const unsigned char* window() const { return buffer_.get(); }
@@ -72,13 +79,24 @@ FirstFrame findFirstFrame(ByteSource& source)
 {
     FirstFrame result;
     const qint64 fileSize = source.size();
-    const qint64 start = skipId3v2Tags(source);
+    // One read serves the ID3v2 headers and, mostly, the whole search window.
+    WindowedSource head(source, 0, std::min(kSearchWindow, fileSize));
+    const qint64 start = skipId3v2Tags(head);
+    if (head.failed()) {
+        result.readFailed = true;
+        return result;
+    }
     if (start >= fileSize)
         return result;
 
-    WindowedSource file(source, start, std::min(kSearchWindow, fileSize - start));
-    const unsigned char* w = file.window();
-    const qint64 n = file.windowLength();
+    // The search window is the head itself unless it reaches beyond it.
+    const qint64 windowLength = std::min(kSearchWindow, fileSize - start);
+    std::optional<WindowedSource> beyondHead;
+    if (start + windowLength > head.windowLength())
+        beyondHead.emplace(head, start, windowLength);
+    WindowedSource& file = beyondHead ? *beyondHead : head;
+    const unsigned char* w = beyondHead ? file.window() : head.window() + start;
+    const qint64 n = beyondHead ? file.windowLength() : windowLength;
     bool afterFF = false;
     for (qint64 i = 0; i < n && !file.failed(); ++i) {
         const unsigned char b = w[i];

@@ -8,6 +8,8 @@
 
 #include <QMimeDatabase>
 
+#include <cerrno>
+
 namespace sonivo {
 namespace {
 
@@ -41,16 +43,16 @@ void clsMP3::setFullName(const QString& fullName)
 
 clsMP3::ReadResult clsMP3::ReadMP3Info()
 {
-    if (!FileExists(fullName_))
+    NativeFile file;
+    const bool opened = file.open(fullName_, NativeFile::Mode::Read);
+    if (!opened && (file.error() == ENOENT || file.error() == ENOTDIR))
         return ReadResult::Missing;
     tag_ = Id3v1Fields{};
     tagPresent_ = false;
     frame_ = FirstFrame{};
     totalFrames_ = 0;
     analysedSize_ = 0;
-
-    NativeFile file;
-    if (!file.open(fullName_, NativeFile::Mode::Read)) {
+    if (!opened) {
         readError_ = file.error();
         return ReadResult::Unreadable;
     }
@@ -92,10 +94,14 @@ double clsMP3::PlayTime() const
         return -1;
     if (frame_.vbrFrames > 0)
         return double(hundredthsFromFrames(frame_.vbrFrames, frame_.header.sampleRateHz())) / 100;
-    qint64 size = fileSize(fullName_);
-    if (size < 0)
-        size = analysedSize_;
-    return double(hundredthsFromBytes(size, frame_.header.bitRateKbps())) / 100;
+    return double(hundredthsFromBytes(analysedSize_, frame_.header.bitRateKbps())) / 100;
+}
+
+void clsMP3::remeasure()
+{
+    const qint64 size = fileSize(fullName_);
+    if (size >= 0)
+        analysedSize_ = size;
 }
 
 QString clsMP3::tagText(const QString& field) const
@@ -147,22 +153,24 @@ void clsMP3::writeTag()
     const int number = genreNumberForWrite(tag_.genre);
     if (genreNumberOf(tag_.genre))
         tag_.genre = GenreLookup(number);  // a number given as text: hold its name
-    if (writeId3v1(fullName_, buildId3v1(tag_, number)))
+    if (writeId3v1(fullName_, buildId3v1(tag_, number))) {
         tagPresent_ = true;
-    else
+        remeasure();
+    } else
         writeErrore_ = true;
 }
 
 int clsMP3::RemoveTag()
 {
-    return int(removeId3v1(fullName_));
+    const RemoveResult result = removeId3v1(fullName_);
+    if (result == RemoveResult::Removed)
+        remeasure();
+    return int(result);
 }
 
 QString clsMP3::FileAttributes() const
 {
-    if (!FileExists(fullName_))
-        return QStringLiteral("-1");
-    return attributeText(fullName_).value_or(QString());
+    return attributeText(fullName_).value_or(QStringLiteral("-1"));
 }
 
 void clsMP3::setFileAttributes(const QString& text)

@@ -51,8 +51,9 @@ public:
     int FrameLength() const { return frame_.header.frameLength(); }
     qint64 TotalFrames() const { return totalFrames_; }
     // Seconds with two decimals, -1 without a valid header. A constant bit rate
-    // file is measured by its length now; a file with a frame count in its first
-    // frame by that count.
+    // file is measured by its length when read, kept up to date by this object's
+    // own tag writes and removals; a file with a frame count in its first frame by
+    // that count.
     double PlayTime() const;
     bool ValidHeader() const { return frame_.header.isValid(); }
 
@@ -91,6 +92,8 @@ public:
 private:
     QString tagText(const QString& field) const;
     void writeTag();
+    // Takes the file's length again after this object changed it.
+    void remeasure();
 
     QString fullName_;
     QString path_;
@@ -98,7 +101,7 @@ private:
 
     FirstFrame frame_;
     qint64 totalFrames_ = 0;
-    qint64 analysedSize_ = 0;
+    qint64 analysedSize_ = 0;  // the file's length, for the play time
 
     Id3v1Fields tag_;
     bool tagPresent_ = false;

@@ -61,13 +61,14 @@ public:
 
 void BM_ScanTree(benchmark::State& state)
 {
+    const QString root = tree().root;
     const DriveInfo drives;
     Silent dialogs;
     for (auto _ : state) {
         Catalogue catalogue;
         FolderScan scan(catalogue, dialogs, drives);
         scan.setIncludeSubfolders(true);
-        benchmark::DoNotOptimize(scan.ScanFolders(tree().root));
+        benchmark::DoNotOptimize(scan.ScanFolders(root));
     }
     state.SetItemsProcessed(state.iterations() * kFolders * kFilesPerFolder);
 }

@@ -50,6 +50,26 @@ QString driveType(const MountEntry& mount, const MountTable& table)
 
 }  // namespace
 
+MountSnapshot::MountSnapshot(const MountTable& source) : source_(source), mounts_(source.mounts())
+{
+}
+
+bool MountSnapshot::isRemovable(const QString& device) const
+{
+    const auto known = removable_.find(device);
+    if (known != removable_.end())
+        return known->second;
+    return removable_[device] = source_.isRemovable(device);
+}
+
+std::optional<quint32> MountSnapshot::serial(const MountEntry& mount) const
+{
+    const auto known = serials_.find(mount.mountPoint);
+    if (known != serials_.end())
+        return known->second;
+    return serials_[mount.mountPoint] = source_.serial(mount);
+}
+
 DriveInfo::DriveInfo(const MountTable& table) : table_(table)
 {
 }
@@ -71,7 +91,11 @@ std::optional<MountEntry> DriveInfo::driveRoot(const QString& folder) const
 
 QString DriveInfo::driveTypeName(const QString& folder) const
 {
-    const std::optional<MountEntry> root = driveRoot(folder);
+    return driveTypeName(driveRoot(folder));
+}
+
+QString DriveInfo::driveTypeName(const std::optional<MountEntry>& root) const
+{
     return root ? driveType(*root, table_) : QString();
 }
 
@@ -87,7 +111,11 @@ QString DriveInfo::volumeLabel(const QString& folder) const
 
 QString DriveInfo::volumeSerial(const QString& folder) const
 {
-    const std::optional<MountEntry> root = driveRoot(folder);
+    return volumeSerial(driveRoot(folder));
+}
+
+QString DriveInfo::volumeSerial(const std::optional<MountEntry>& root) const
+{
     const std::optional<quint32> serial = root ? table_.serial(*root) : std::nullopt;
     return serial ? formatVolumeSerial(*serial) : QStringLiteral("-");
 }

@@ -5,6 +5,7 @@
 // replace with a fake one.
 
 #include <QString>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -33,9 +34,27 @@ public:
 // The machine's mounts, read from /proc/self/mountinfo, /sys/block and /dev/disk.
 const MountTable& systemMountTable();
 
+// Another table's mounts, removable flags and serials, each read once and then kept,
+// for work such as a scan that asks about many folders in a short time.
+class MountSnapshot final : public MountTable {
+public:
+    explicit MountSnapshot(const MountTable& source);
+    std::vector<MountEntry> mounts() const override { return mounts_; }
+    bool isRemovable(const QString& device) const override;
+    std::optional<QString> label(const MountEntry& mount) const override { return source_.label(mount); }
+    std::optional<quint32> serial(const MountEntry& mount) const override;
+
+private:
+    const MountTable& source_;
+    std::vector<MountEntry> mounts_;
+    mutable std::map<QString, bool> removable_;                     // by device
+    mutable std::map<QString, std::optional<quint32>> serials_;     // by mount point
+};
+
 class DriveInfo {
 public:
     explicit DriveInfo(const MountTable& table = systemMountTable());
+    const MountTable& table() const { return table_; }
 
     // The mount the folder lies on (the longest mount point that contains it), or
     // nothing when the folder does not exist.
@@ -47,6 +66,10 @@ public:
     QString volumeLabel(const QString& folder) const;
     // The serial text ("1A2B-3C4D"), "-" when there is none.
     QString volumeSerial(const QString& folder) const;
+
+    // The same answers for a drive root found once, for callers asking several.
+    QString driveTypeName(const std::optional<MountEntry>& root) const;
+    QString volumeSerial(const std::optional<MountEntry>& root) const;
 
 private:
     const MountTable& table_;

@@ -1,5 +1,6 @@
 #include "catalogue/FolderScan.h"
 
+#include "analysis/FileAttributes.h"
 #include "analysis/clsMP3.h"
 
 namespace sonivo {
@@ -54,8 +55,10 @@ qint64 FolderScan::ScanFolders(const QString& folder)
     if (drives_.driveTypeName(folder) == kCdRom)
         cdName_ = dialogs_.askCdName(drives_.volumeLabel(folder));
     collected_.clear();
+    const MountSnapshot mounts(drives_.table());
+    const DriveInfo drives(mounts);
     std::set<FolderId> visited;
-    WalkFolders(folder, visited);
+    WalkFolders(folder, drives, visited);
     const qint64 added = qint64(collected_.size());
     catalogue_.append(std::move(collected_));
     collected_ = {};
@@ -75,7 +78,7 @@ void FolderScan::countIn(const QString& folder, std::set<FolderId>& visited, qin
     const QString p = withSlash(folder);
     if (!firstVisit(p, visited))
         return;
-    const std::optional<std::vector<DirEntry>> entries = listFolder(p);
+    const std::optional<std::vector<DirEntry>> entries = listFolder(p, EntryDetail::TypeOnly);
     if (!entries)
         return;
     for (const DirEntry& e : *entries) {
@@ -90,7 +93,7 @@ void FolderScan::countIn(const QString& folder, std::set<FolderId>& visited, qin
     }
 }
 
-void FolderScan::WalkFolders(const QString& folder, std::set<FolderId>& visited)
+void FolderScan::WalkFolders(const QString& folder, const DriveInfo& drives, std::set<FolderId>& visited)
 {
     const QString p = withSlash(folder);
     if (!firstVisit(p, visited))
@@ -98,20 +101,21 @@ void FolderScan::WalkFolders(const QString& folder, std::set<FolderId>& visited)
     const std::optional<std::vector<DirEntry>> entries = listFolder(p);
     if (!entries)
         return;  // a folder that cannot be listed contributes nothing
-    AddFolderSongs(p, *entries);
+    AddFolderSongs(p, drives, *entries);
     if (!includeSubfolders_)
         return;
     for (const DirEntry& e : *entries) {
         if (e.isFolder)
-            WalkFolders(p + e.name, visited);
+            WalkFolders(p + e.name, drives, visited);
     }
 }
 
-void FolderScan::AddFolderSongs(const QString& p, const std::vector<DirEntry>& entries)
+void FolderScan::AddFolderSongs(const QString& p, const DriveInfo& drives, const std::vector<DirEntry>& entries)
 {
-    const QString driveType = drives_.driveTypeName(p);
+    const std::optional<MountEntry> root = drives.driveRoot(p);
+    const QString driveType = drives.driveTypeName(root);
     const bool onCd = driveType == kCdRom;
-    const QString serial = onCd ? drives_.volumeSerial(p) : QString();
+    const QString serial = onCd ? drives.volumeSerial(root) : QString();
     const QString cdIdentifier = onCd ? cdName_ + QLatin1Char('/') + serial : QString();
     if (catalogue_.FolderPresent(p, cdIdentifier)) {
         if (!dialogs_.askUpdateFolder(p))
@@ -121,7 +125,7 @@ void FolderScan::AddFolderSongs(const QString& p, const std::vector<DirEntry>& e
     dialogs_.folderProgress(total_, qint64(collected_.size()));
 
     clsMP3 mp3;
-    SongSource source{p, {}, 0, {}, driveType, serial, cdName_};
+    SongSource source{p, {}, 0, {}, {}, driveType, serial, cdName_};
     for (const DirEntry& e : entries) {
         if (e.isFolder || !isMp3Name(e.name))
             continue;
@@ -132,6 +136,7 @@ void FolderScan::AddFolderSongs(const QString& p, const std::vector<DirEntry>& e
         source.name = e.name;
         source.size = e.size;
         source.created = e.created;
+        source.attributes = attributeText(e.mode, e.name);
         collected_.push_back(MakeSongLine(source, mp3));
     }
 }

@@ -46,8 +46,9 @@ public:
     const QString& cdName() const { return cdName_; }
 
 private:
-    void WalkFolders(const QString& folder, std::set<FolderId>& visited);
-    void AddFolderSongs(const QString& folder, const std::vector<DirEntry>& entries);
+    // drives answers from a snapshot of the mounts taken when the scan began.
+    void WalkFolders(const QString& folder, const DriveInfo& drives, std::set<FolderId>& visited);
+    void AddFolderSongs(const QString& folder, const DriveInfo& drives, const std::vector<DirEntry>& entries);
     void countIn(const QString& folder, std::set<FolderId>& visited, qint64& count) const;
 
     Catalogue& catalogue_;

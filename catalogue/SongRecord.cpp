@@ -1,6 +1,7 @@
 #include "catalogue/SongRecord.h"
 
 #include "analysis/clsMP3.h"
+#include "platform/LocalTime.h"
 
 #include <cmath>
 
@@ -78,9 +79,9 @@ QString FormatSizeKB(qint64 bytes, const QLocale& locale)
 
 QString FormatFileDate(const QDateTime& time, const QLocale& locale)
 {
-    const QDateTime local = time.toLocalTime();
-    return locale.toString(local.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-        + local.time().toString(QStringLiteral("hh.mm"));
+    const LocalDateTime local = toLocal(time);
+    return locale.toString(local.date, QLocale::ShortFormat) + QLatin1Char(' ')
+        + local.time.toString(QStringLiteral("hh.mm"));
 }
 
 QString FormatDuration(qint64 seconds)
@@ -126,7 +127,7 @@ SongRecord MakeSongLine(const SongSource& s, const clsMP3& mp3)
         mp3.Emphasis().trimmed(),
         boolText(mp3.Original()),
         boolText(mp3.TagPresent()),
-        mp3.FileAttributes(),
+        s.attributes,
         onCd ? s.cdName + QLatin1Char('/') + s.volumeSerial : QString(),
     });
 }

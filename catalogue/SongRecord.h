@@ -58,6 +58,7 @@ struct SongSource {
     QString name;
     qint64 size = 0;
     QDateTime created;
+    QString attributes;  // the file's attribute text
     QString driveType;   // of the folder's drive
     QString volumeSerial;
     QString cdName;

@@ -11,24 +11,31 @@ namespace {
 
 QDateTime fromTimestamp(const struct statx_timestamp& t)
 {
-    return QDateTime::fromSecsSinceEpoch(t.tv_sec).addMSecs(t.tv_nsec / 1000000);
+    // Kept in UTC: a conversion to local time here would cost system calls per entry.
+    return QDateTime::fromMSecsSinceEpoch(qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000, Qt::UTC);
 }
 
 // Looks at one entry, following links; false when it is gone.
-bool describe(int dirFd, const char* name, DirEntry& entry)
+bool describe(int dirFd, const dirent& d, EntryDetail detail, DirEntry& entry)
 {
+    if (detail == EntryDetail::TypeOnly && (d.d_type == DT_REG || d.d_type == DT_DIR)) {
+        entry.isFolder = d.d_type == DT_DIR;
+        return true;
+    }
+    const char* name = d.d_name;
     struct statx st {};
-    if (::statx(dirFd, name, 0, STATX_TYPE | STATX_SIZE | STATX_BTIME | STATX_MTIME, &st) != 0)
+    if (::statx(dirFd, name, 0, STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BTIME | STATX_MTIME, &st) != 0)
         return false;
     entry.isFolder = S_ISDIR(st.stx_mode);
     entry.size = qint64(st.stx_size);
+    entry.mode = st.stx_mode;
     entry.created = fromTimestamp((st.stx_mask & STATX_BTIME) ? st.stx_btime : st.stx_mtime);
     return true;
 }
 
 }  // namespace
 
-std::optional<std::vector<DirEntry>> listFolder(const QString& folder)
+std::optional<std::vector<DirEntry>> listFolder(const QString& folder, EntryDetail detail)
 {
     DIR* dir = ::opendir(toNativePath(folder).constData());
     if (!dir)
@@ -40,7 +47,7 @@ std::optional<std::vector<DirEntry>> listFolder(const QString& folder)
             continue;
         DirEntry entry;
         entry.name = fromNativePath(name);
-        if (describe(::dirfd(dir), d->d_name, entry))
+        if (describe(::dirfd(dir), *d, detail, entry))
             entries.push_back(std::move(entry));
     }
     ::closedir(dir);

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <optional>
+#include <sys/types.h>
 #include <vector>
 
 namespace sonivo {
@@ -13,12 +14,18 @@ struct DirEntry {
     QString name;
     bool isFolder = false;  // a folder, or a link to one
     qint64 size = 0;
-    QDateTime created;      // birth time where the file system keeps one, else modification time
+    mode_t mode = 0;        // permission and type bits
+    QDateTime created;      // birth time where the file system keeps one, else modification time (UTC)
+};
+
+enum class EntryDetail {
+    Full,      // every field
+    TypeOnly,  // name and isFolder only, from the listing itself where it can
 };
 
 // The entries of the folder other than "." and "..", or nothing when it cannot be
 // listed. An entry that vanishes while being looked at is left out.
-std::optional<std::vector<DirEntry>> listFolder(const QString& folder);
+std::optional<std::vector<DirEntry>> listFolder(const QString& folder, EntryDetail detail = EntryDetail::Full);
 
 // Identity of a folder (device and inode), to notice one reached twice through links.
 struct FolderId {

@@ -123,6 +123,8 @@ TEST(ClsMp3, PlayTimeOfTheWorkedExampleFollowsTheFileLength)
     mp3.setTitle(QStringLiteral("t"));  // 128 bytes longer now: 225.00175 s
     EXPECT_DOUBLE_EQ(mp3.PlayTime(), 225.05);
     EXPECT_EQ(mp3.TotalFrames(), 3599900 / 417) << "the frame count is the analysis's";
+    ASSERT_EQ(mp3.RemoveTag(), 1);
+    EXPECT_DOUBLE_EQ(mp3.PlayTime(), 225.04);
 }
 
 TEST(ClsMp3, VariableBitRateFramesGiveTheDuration)

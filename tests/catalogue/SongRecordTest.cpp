@@ -92,7 +92,7 @@ TEST(SongRecord, MakeSongLineFromAnAnalysedFile)
     clsMP3 mp3;
     mp3.setFullName(files.write(QStringLiteral("song.mp3"), bytes));
     ASSERT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
-    SongSource source{mp3.Path(), QStringLiteral("song.mp3"), bytes.size(), QDateTime::currentDateTime(),
+    SongSource source{mp3.Path(), QStringLiteral("song.mp3"), bytes.size(), QDateTime::currentDateTime(), mp3.FileAttributes(),
                       QStringLiteral("Drive fisso"), QStringLiteral("-"), QStringLiteral("ROCK01")};
     const SongRecord r = MakeSongLine(source, mp3);
     EXPECT_EQ(r.text(ColFileName), QStringLiteral("song.mp3"));
@@ -126,7 +126,7 @@ TEST(SongRecord, AFileWithoutAHeaderOrTag)
     clsMP3 mp3;
     mp3.setFullName(files.write(QStringLiteral("x.mp3"), QByteArray(3000, 0)));
     ASSERT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
-    const SongRecord r = MakeSongLine(SongSource{mp3.Path(), QStringLiteral("x.mp3"), 3000, {}, {}, {}, {}}, mp3);
+    const SongRecord r = MakeSongLine(SongSource{mp3.Path(), QStringLiteral("x.mp3"), 3000, {}, {}, {}, {}, {}}, mp3);
     EXPECT_TRUE(r.text(ColBitRate).isEmpty());
     EXPECT_EQ(r.text(ColFrames), QStringLiteral("0"));
     EXPECT_EQ(r.text(ColDuration), QStringLiteral("-01.-01"));
