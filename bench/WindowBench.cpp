@@ -1,0 +1,61 @@
+// The main window with a large list: start to loaded and drawn catalogue, one
+// sort by a text column, check all, status refresh, and the process's peak memory.
+//   bench-window FILE.svl      (make one with: bench-listfile save FILE.svl)
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+
+#include "mainwindow/Form1.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTableView>
+
+#include <cstdio>
+#include <sys/resource.h>
+
+using namespace sonivo;
+
+namespace {
+
+long peakMegabytes()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+template <typename Step>
+void timed(const char* what, Step step)
+{
+    QElapsedTimer timer;
+    timer.start();
+    step();
+    std::printf("%-28s %8.3f s\n", what, double(timer.nsecsElapsed()) / 1e9);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench-window FILE.svl\n");
+        return 2;
+    }
+    const QString list = QString::fromLocal8Bit(argv[1]);
+    Form1 window;
+    timed("start, load and draw", [&] {
+        window.start(list);
+        window.show();
+        window.grab();  // paints the whole window once
+        QApplication::processEvents();
+    });
+    std::printf("rows                         %8lld\n", qlonglong(window.catalogue().size()));
+    timed("sort by title", [&] { window.headerClicked(ColTitle); });
+    timed("check all", [&] { window.checkAll(); window.reportView()->viewport()->repaint(); });
+    timed("status refresh", [&] { window.statusRefresh(); });
+    std::printf("peak memory                  %8ld MB\n", peakMegabytes());
+    window.catalogue().uncheckAll();
+    return 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Totals of a set of catalogue rows for the status line and the reports: the song
+// count, the sum of the sizes and of the durations, and the texts that show them.
+
+#include "catalogue/SongRecord.h"
+
+#include <QLocale>
+#include <span>
+
+namespace sonivo {
+
+// The kilobytes of the rows: each size text up to its first blank ("1.234 KB"),
+// read as a number in the locale; a text that is no number counts 0.
+double totalSizeKB(std::span<const SongRecord> rows, const QLocale& locale = QLocale());
+// The kilobyte sum in a unit: 'k' kilobytes, 'b' the sum × 1024, 'm' megabytes
+// (the sum × 1024 ÷ 1,048,000); any other letter the kilobyte sum.
+double totalSize(std::span<const SongRecord> rows, QChar unit, const QLocale& locale = QLocale());
+// "hh:mm:ss" of the durations ("minutes.seconds"), each part at least two digits.
+QString totalTime(std::span<const SongRecord> rows);
+
+// The status line's texts.
+QString statusSongsText(qint64 rows, double megabytes, const QLocale& locale = QLocale());
+QString statusTimeText(const QString& totalTime);
+QString startSongsText();  // "Presenti 0 brani. Spazio: 0 KB"
+QString startTimeText();   // "Durata totale 00:00:00"
+QString loadingText();     // "Caricamento lista in corso...."
+
+// The scan's progress: done × 100 ÷ found, rounded halves to even; 0 when nothing was found.
+int progressPercent(qint64 found, qint64 done);
+QString progressFoundText(qint64 found);
+
+}  // namespace sonivo

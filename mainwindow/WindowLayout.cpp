@@ -1,0 +1,36 @@
+#include "mainwindow/WindowLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sonivo {
+namespace {
+
+// Design positions that the rules keep.
+constexpr int kViewLeft = 45;
+constexpr int kViewTop = 810;
+constexpr int kFrameLeft = 75;
+constexpr int kFrameWidth = 3360;
+constexpr int kQueueLeft = 3510;
+
+}  // namespace
+
+WindowLayout layoutFor(int w, int h)
+{
+    WindowLayout l;
+    const int frameTop = h - kStatusBarHeight - kFrameHeight - 800;
+    l.playerFrame = QRect(kFrameLeft, frameTop, kFrameWidth, kFrameHeight);
+    l.playQueue = QRect(kQueueLeft, frameTop + 100, std::max(0, w - 200 - kQueueLeft), kFrameHeight);
+    l.catalogueView = QRect(kViewLeft, kViewTop, std::max(0, w - 200), std::max(0, frameTop - 900));
+    l.statusPanel[0] = std::max(0, w - 7200);
+    l.statusPanel[1] = 5000;
+    l.statusPanel[2] = 2200;
+    return l;
+}
+
+int twipsPerPixel(double logicalDpi)
+{
+    return logicalDpi > 0 ? std::max(1, int(std::lround(1440.0 / logicalDpi))) : 15;
+}
+
+}  // namespace sonivo

@@ -1,0 +1,30 @@
+#pragma once
+// Where the main window's parts go, in twips (1/1440 inch), from the window's
+// outer width and height: the rules that keep the catalogue view, the player
+// frame, the play queue and the status panels filling a resized window.
+
+#include <QRect>
+
+namespace sonivo {
+
+// Design sizes, in twips.
+constexpr int kMinWindowWidth = 10005;
+constexpr int kMinWindowHeight = 7110;
+constexpr int kToolbarHeight = 810;
+constexpr int kStatusBarHeight = 345;
+constexpr int kFrameHeight = 1395;
+
+struct WindowLayout {
+    QRect catalogueView;  // in the client area, below the menu bar
+    QRect playerFrame;
+    QRect playQueue;
+    int statusPanel[3] = {};  // widths
+};
+
+// W and H: the outer size, including frame, title bar and menu bar.
+WindowLayout layoutFor(int outerWidth, int outerHeight);
+
+// Twips per pixel of a screen with that many dots per inch: 15 at 96.
+int twipsPerPixel(double logicalDpi);
+
+}  // namespace sonivo

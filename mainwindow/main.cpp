@@ -1,0 +1,26 @@
+// The Sonivo program: one main window; a second start ends at once.
+
+#include "mainwindow/Form1.h"
+#include "platform/SingleInstance.h"
+
+#include <QApplication>
+#include <QStringList>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("sonivo"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Sonivo"));
+    QApplication::setDesktopFileName(QStringLiteral("sonivo"));
+
+    const sonivo::SingleInstance instance;
+    if (!instance.isFirst())
+        return 0;
+
+    // The whole command line is the path of a list file to open.
+    const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+    sonivo::Form1 window;
+    window.start(commandLine);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,41 @@
+#pragma once
+// Every dialog and question the program shows goes through this interface: the
+// window uses the Qt dialogs, tests a script that never blocks.
+
+#include <QString>
+#include <optional>
+
+namespace sonivo {
+
+// A file dialog's one filter: "File lista Sonivo" with the pattern "*.svl".
+struct FileFilter {
+    QString description;
+    QString pattern;
+    QString defaultExtension;  // given to a typed name without one ("svl")
+};
+
+class DesktopDialogs {
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~DesktopDialogs() = default;
+    // The chosen existing file, or "" when cancelled.
+    virtual QString openFile(const QString& title, const FileFilter& filter, const QString& folder) = 0;
+    // The chosen file to write (replacing it confirmed by the dialog), or "".
+    virtual QString saveFile(const QString& title, const FileFilter& filter, const QString& folder) = 0;
+    // The chosen folder, ending with "/", or "" when cancelled.
+    virtual QString chooseFolder(const QString& title) = 0;
+    // A question with Yes, No and Cancel.
+    virtual Answer askYesNoCancel(const QString& text) = 0;
+    // A question with Yes and No: true for Yes.
+    virtual bool askYesNo(const QString& text) = 0;
+    // A line of text, or nothing when cancelled.
+    virtual std::optional<QString> inputText(const QString& prompt, const QString& title, const QString& text) = 0;
+    // A notice (information icon), a problem (warning icon) and a failure to
+    // write a file (critical icon), each with OK.
+    virtual void inform(const QString& text) = 0;
+    virtual void warn(const QString& text) = 0;
+    virtual void critical(const QString& text) = 0;
+};
+
+}  // namespace sonivo

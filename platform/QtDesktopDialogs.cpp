@@ -1,0 +1,87 @@
+#include "platform/QtDesktopDialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace sonivo {
+namespace {
+
+const QString kTitle = QStringLiteral("Sonivo");
+
+QString filterText(const FileFilter& filter)
+{
+    return filter.description + QStringLiteral(" (") + filter.pattern + QLatin1Char(')');
+}
+
+}  // namespace
+
+QString QtDesktopDialogs::openFile(const QString& title, const FileFilter& filter, const QString& folder)
+{
+    QFileDialog dialog(owner_, title, folder, filterText(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(filter.defaultExtension);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString QtDesktopDialogs::saveFile(const QString& title, const FileFilter& filter, const QString& folder)
+{
+    QFileDialog dialog(owner_, title, folder, filterText(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(filter.defaultExtension);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString QtDesktopDialogs::chooseFolder(const QString& title)
+{
+    const QString shown = title.isEmpty() ? QStringLiteral("Seleziona la directory o il drive per la ricerca:") : title;
+    const QString folder = QFileDialog::getExistingDirectory(owner_, shown);
+    if (folder.isEmpty())
+        return {};
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+DesktopDialogs::Answer QtDesktopDialogs::askYesNoCancel(const QString& text)
+{
+    switch (QMessageBox::question(owner_, kTitle, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+bool QtDesktopDialogs::askYesNo(const QString& text)
+{
+    return QMessageBox::question(owner_, kTitle, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<QString> QtDesktopDialogs::inputText(const QString& prompt, const QString& title, const QString& text)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(owner_, title, prompt, QLineEdit::Normal, text, &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
+}
+
+void QtDesktopDialogs::inform(const QString& text)
+{
+    QMessageBox::information(owner_, kTitle, text);
+}
+
+void QtDesktopDialogs::warn(const QString& text)
+{
+    QMessageBox::warning(owner_, kTitle, text);
+}
+
+void QtDesktopDialogs::critical(const QString& text)
+{
+    QMessageBox::critical(owner_, kTitle, text);
+}
+
+}  // namespace sonivo

@@ -1,0 +1,29 @@
+#pragma once
+// The dialogs of the desktop: QFileDialog, QMessageBox and QInputDialog, titled
+// "Sonivo" where the program gives no title of its own.
+
+#include "platform/DesktopDialogs.h"
+
+class QWidget;
+
+namespace sonivo {
+
+class QtDesktopDialogs final : public DesktopDialogs {
+public:
+    explicit QtDesktopDialogs(QWidget* owner) : owner_(owner) {}
+
+    QString openFile(const QString& title, const FileFilter& filter, const QString& folder) override;
+    QString saveFile(const QString& title, const FileFilter& filter, const QString& folder) override;
+    QString chooseFolder(const QString& title) override;
+    Answer askYesNoCancel(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+    std::optional<QString> inputText(const QString& prompt, const QString& title, const QString& text) override;
+    void inform(const QString& text) override;
+    void warn(const QString& text) override;
+    void critical(const QString& text) override;
+
+private:
+    QWidget* owner_;
+};
+
+}  // namespace sonivo

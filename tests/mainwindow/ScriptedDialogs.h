@@ -1,0 +1,34 @@
+#pragma once
+// Dialogs for the window tests: each question takes the next scripted answer and
+// every message shown is recorded. A question with no answer left fails the test
+// and is cancelled, so a test never blocks.
+
+#include "platform/DesktopDialogs.h"
+
+#include <QStringList>
+#include <deque>
+
+namespace sonivo::test {
+
+class ScriptedDialogs final : public DesktopDialogs {
+public:
+    std::deque<QString> files;    // answers to openFile and saveFile
+    std::deque<QString> folders;  // answers to chooseFolder
+    std::deque<Answer> answers;   // answers to askYesNoCancel and askYesNo (Yes or No)
+    std::deque<std::optional<QString>> inputs;
+
+    QStringList asked;    // every question's text
+    QStringList notices;  // "inform: ...", "warn: ...", "critical: ..."
+
+    QString openFile(const QString& title, const FileFilter& filter, const QString& folder) override;
+    QString saveFile(const QString& title, const FileFilter& filter, const QString& folder) override;
+    QString chooseFolder(const QString& title) override;
+    Answer askYesNoCancel(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+    std::optional<QString> inputText(const QString& prompt, const QString& title, const QString& text) override;
+    void inform(const QString& text) override { notices << QStringLiteral("inform: ") + text; }
+    void warn(const QString& text) override { notices << QStringLiteral("warn: ") + text; }
+    void critical(const QString& text) override { notices << QStringLiteral("critical: ") + text; }
+};
+
+}  // namespace sonivo::test
