@@ -52,8 +52,13 @@ QString totalTime(std::span<const SongRecord> rows)
     for (const SongRecord& r : rows) {
         const QStringView duration = r.column(ColDuration);
         const QStringView dot = QStringView(u".");
-        minutes += wholeNumber(Field(duration, 1, dot));
-        seconds += wholeNumber(Field(duration, 2, dot));
+        const qint64 m = wholeNumber(Field(duration, 1, dot));
+        const qint64 s = wholeNumber(Field(duration, 2, dot));
+        // A song without a valid header reads "-01.-01": it has no play time to add.
+        if (m < 0 || s < 0)
+            continue;
+        minutes += m;
+        seconds += s;
     }
     minutes += seconds / 60;
     seconds %= 60;

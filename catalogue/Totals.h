@@ -15,7 +15,8 @@ double totalSizeKB(std::span<const SongRecord> rows, const QLocale& locale = QLo
 // The kilobyte sum in a unit: 'k' kilobytes, 'b' the sum × 1024, 'm' megabytes
 // (the sum × 1024 ÷ 1,048,000); any other letter the kilobyte sum.
 double totalSize(std::span<const SongRecord> rows, QChar unit, const QLocale& locale = QLocale());
-// "hh:mm:ss" of the durations ("minutes.seconds"), each part at least two digits.
+// "hh:mm:ss" of the durations ("minutes.seconds"), each part at least two digits;
+// a negative duration (a file without a valid header) counts nothing.
 QString totalTime(std::span<const SongRecord> rows);
 
 // The status line's texts.

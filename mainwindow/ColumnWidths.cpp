@@ -5,18 +5,25 @@
 
 namespace sonivo {
 
-int widestText(const Catalogue& catalogue, int column, const QFontMetrics& metrics, int candidates)
+qsizetype widestRow(const Catalogue& catalogue, int column, const QFontMetrics& metrics, int candidates)
 {
-    std::vector<QStringView> texts;
-    texts.reserve(size_t(catalogue.size()));
-    for (const SongRecord& r : catalogue.rows())
-        texts.push_back(r.column(column));
-    const auto longerFirst = [](QStringView a, QStringView b) { return a.size() > b.size(); };
-    const size_t n = std::min(texts.size(), size_t(candidates));
-    std::partial_sort(texts.begin(), texts.begin() + qsizetype(n), texts.end(), longerFirst);
-    int widest = 0;
-    for (size_t i = 0; i < n; ++i)
-        widest = std::max(widest, metrics.horizontalAdvance(texts[i].toString()));
+    std::vector<qsizetype> rows(size_t(catalogue.size()));
+    for (qsizetype i = 0; i < catalogue.size(); ++i)
+        rows[size_t(i)] = i;
+    const auto longerFirst = [&](qsizetype a, qsizetype b) {
+        return catalogue.row(a).column(column).size() > catalogue.row(b).column(column).size();
+    };
+    const size_t n = std::min(rows.size(), size_t(candidates));
+    std::partial_sort(rows.begin(), rows.begin() + qsizetype(n), rows.end(), longerFirst);
+    qsizetype widest = -1;
+    int widestWidth = -1;
+    for (size_t i = 0; i < n; ++i) {
+        const int width = metrics.horizontalAdvance(catalogue.row(rows[i]).text(column));
+        if (width > widestWidth) {
+            widestWidth = width;
+            widest = rows[i];
+        }
+    }
     return widest;
 }
 

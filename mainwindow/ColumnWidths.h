@@ -9,7 +9,8 @@
 
 namespace sonivo {
 
-// Pixels of the widest of the column's longest texts (by character count).
-int widestText(const Catalogue& catalogue, int column, const QFontMetrics& metrics, int candidates = 64);
+// The row whose text in the column is the widest of the column's longest texts
+// (by character count), or -1 for an empty catalogue.
+qsizetype widestRow(const Catalogue& catalogue, int column, const QFontMetrics& metrics, int candidates = 64);
 
 }  // namespace sonivo

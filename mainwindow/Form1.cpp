@@ -103,7 +103,7 @@ Form1::Form1(FormServices services, QWidget* parent)
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSectionsMovable(true);
     table_->horizontalHeader()->setSectionsClickable(true);
-    table_->horizontalHeader()->setSortIndicatorShown(true);
+    table_->horizontalHeader()->setSortIndicatorShown(false);  // until the first sort
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     list_->setModel(model_);
@@ -420,16 +420,19 @@ void Form1::resizeColumnHeaders()
 {
     if (catalogue_.isEmpty())
         return;
+    // The delegate measures the widest cell as it paints it: check box, icon,
+    // text and margins; the header measures its own caption.
+    QStyleOptionViewItem option;
+    option.initFrom(table_);
+    option.font = table_->font();
+    option.decorationSize = table_->iconSize().isValid() ? table_->iconSize() : QSize(16, 16);
+    option.features = QStyleOptionViewItem::HasDisplay;
     const QFontMetrics cells = table_->fontMetrics();
-    const QFontMetrics header = table_->horizontalHeader()->fontMetrics();
-    const int padding = table_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) * 2 + 8;
-    const int firstColumnExtra = table_->style()->pixelMetric(QStyle::PM_IndicatorWidth) + table_->iconSize().width() + 16;
+    QHeaderView* header = table_->horizontalHeader();
     for (int c = 0; c < kColumnCount; ++c) {
-        int width = widestText(catalogue_, c, cells) + padding;
-        if (c == ColFileName)
-            width += firstColumnExtra;
-        width = std::max(width, header.horizontalAdvance(columnCaptions().at(c)) + padding + 12);
-        table_->setColumnWidth(c, width);
+        const QModelIndex widest = model_->index(int(widestRow(catalogue_, c, cells)), c);
+        const int cell = table_->itemDelegate()->sizeHint(option, widest).width() + 2;
+        table_->setColumnWidth(c, std::max(cell, header->sectionSizeHint(c)));
     }
 }
 
@@ -490,6 +493,7 @@ void Form1::sortView()
     table_->clearSelection();
     catalogue_.sortBy(sortColumn_, ascending_);
     model_->endReordered();
+    table_->horizontalHeader()->setSortIndicatorShown(true);
     table_->horizontalHeader()->setSortIndicator(sortColumn_, ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 

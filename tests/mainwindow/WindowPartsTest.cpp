@@ -83,8 +83,8 @@ TEST(ColumnWidths, TheWidestTextIsAmongTheLongest)
     SongRecord wide;
     wide.setColumn(ColTitle, QStringLiteral("WWWWWWWWWW"));
     c.append(wide);
-    EXPECT_EQ(widestText(c, ColTitle, metrics), metrics.horizontalAdvance(QStringLiteral("WWWWWWWWWW")));
-    EXPECT_EQ(widestText(Catalogue(), ColTitle, metrics), 0);
+    EXPECT_EQ(widestRow(c, ColTitle, metrics), 500);
+    EXPECT_EQ(widestRow(Catalogue(), ColTitle, metrics), -1);
 }
 
 TEST(ScanProgressFrame, CountAndPercentage)

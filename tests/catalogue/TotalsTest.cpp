@@ -1,0 +1,112 @@
+#include "catalogue/CommandRules.h"
+#include "catalogue/Totals.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace sonivo;
+
+namespace {
+
+std::vector<SongRecord> rows(std::initializer_list<std::pair<const char*, const char*>> sizeAndDuration)
+{
+    std::vector<SongRecord> out;
+    for (const auto& [size, duration] : sizeAndDuration) {
+        SongRecord r;
+        r.setColumn(ColSize, QString::fromUtf8(size));
+        r.setColumn(ColDuration, QString::fromUtf8(duration));
+        out.push_back(r);
+    }
+    return out;
+}
+
+const QLocale kItalian(QLocale::Italian, QLocale::Italy);
+const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
+
+}  // namespace
+
+TEST(Totals, SizesAreReadInTheLocaleUpToTheFirstBlank)
+{
+    const auto r = rows({{"1.048.000 KB", "00.00"}, {"", "00.00"}, {"n/a KB", "00.00"}});
+    EXPECT_DOUBLE_EQ(totalSizeKB(r, kItalian), 1048000);
+    EXPECT_DOUBLE_EQ(totalSize(r, QLatin1Char('m'), kItalian), 1024);
+    EXPECT_DOUBLE_EQ(totalSize(r, QLatin1Char('b'), kItalian), 1048000.0 * 1024);
+    EXPECT_DOUBLE_EQ(totalSize(r, QLatin1Char('k'), kItalian), 1048000);
+    EXPECT_DOUBLE_EQ(totalSize(r, QLatin1Char('x'), kItalian), 1048000);
+    EXPECT_EQ(statusSongsText(3, totalSize(r, QLatin1Char('m'), kItalian), kItalian),
+              QStringLiteral("Presenti 3 brani. Spazio: 1.024 MB"));
+    EXPECT_EQ(statusSongsText(3, 1024.5, kEnglish), QStringLiteral("Presenti 3 brani. Spazio: 1,025 MB"));
+
+    const auto english = rows({{"1,234 KB", "00.00"}, {"5 KB", "00.00"}});
+    EXPECT_DOUBLE_EQ(totalSizeKB(english, kEnglish), 1239);
+}
+
+TEST(Totals, DurationsCarryIntoHoursMinutesAndSeconds)
+{
+    EXPECT_EQ(totalTime(rows({{"", "59.59"}, {"", "00.01"}})), QStringLiteral("01:00:00"));
+    std::vector<SongRecord> sixtyOne;
+    for (int i = 0; i < 61; ++i)
+        sixtyOne.push_back(rows({{"", "59.00"}})[0]);
+    EXPECT_EQ(totalTime(sixtyOne), QStringLiteral("59:59:00"));
+    EXPECT_EQ(totalTime(rows({{"", "6000.00"}, {"", "100.05"}})), QStringLiteral("101:40:05")) << "three hour digits";
+    EXPECT_EQ(totalTime({}), QStringLiteral("00:00:00"));
+    EXPECT_EQ(totalTime(rows({{"", "03.20"}, {"", "-01.-01"}, {"", "x.y"}})), QStringLiteral("00:03:20"))
+        << "a file without a valid header, or a broken text, adds nothing";
+
+    // 200,000 ten-hour songs: no overflow.
+    std::vector<SongRecord> many(200000, rows({{"", "600.00"}})[0]);
+    EXPECT_EQ(totalTime(many), QStringLiteral("2000000:00:00"));
+}
+
+TEST(Totals, ProgressHalvesGoToTheEvenNeighbour)
+{
+    EXPECT_EQ(progressPercent(3, 2), 67);
+    EXPECT_EQ(progressPercent(8, 1), 12);   // 12.5
+    EXPECT_EQ(progressPercent(8, 3), 38);   // 37.5
+    EXPECT_EQ(progressPercent(4, 4), 100);
+    EXPECT_EQ(progressPercent(0, 0), 0);
+    EXPECT_EQ(progressFoundText(12345), QStringLiteral("Totale brani individuati: 12345"));
+    EXPECT_EQ(startSongsText(), QStringLiteral("Presenti 0 brani. Spazio: 0 KB"));
+    EXPECT_EQ(startTimeText(), QStringLiteral("Durata totale 00:00:00"));
+}
+
+TEST(CommandRules, RowsChecksAndThePlayer)
+{
+    CommandInputs empty;
+    CommandStates s = applyEnablingRules(empty, true);
+    EXPECT_FALSE(s.saveList || s.saveListAs || s.newList || s.printList || s.htmlList || s.m3uList);
+    EXPECT_FALSE(s.searchSong || s.searchFolder || s.searchAlbum || s.showAll);
+    EXPECT_FALSE(s.newButton || s.saveButton || s.findButton || s.printButton);
+    EXPECT_FALSE(s.copyFiles || s.deleteSelected || s.externalPlayerQueue || s.viewTag || s.playerControls);
+
+    CommandInputs in;
+    in.rowCount = 3;
+    s = applyEnablingRules(in, false);
+    EXPECT_TRUE(s.saveList && s.saveListAs && s.newList && s.printList && s.htmlList && s.m3uList);
+    EXPECT_TRUE(s.searchSong && s.searchFolder && s.searchAlbum);
+    EXPECT_TRUE(s.newButton && s.saveButton && s.findButton && s.printButton);
+    EXPECT_FALSE(s.showAll);
+    EXPECT_FALSE(s.copyFiles);
+
+    in.checkedCount = 1;
+    in.songLoaded = true;
+    s = applyEnablingRules(in, false);
+    EXPECT_TRUE(s.copyFiles && s.deleteSelected && s.externalPlayerQueue);
+    EXPECT_TRUE(s.viewTag && s.playerControls);
+}
+
+TEST(CommandRules, ShowAllComesOnWithChangesToALoadedListAndStaysWhileRowsRemain)
+{
+    CommandInputs in;
+    in.rowCount = 5;
+    in.modified = true;
+    EXPECT_FALSE(applyEnablingRules(in, false).showAll) << "a new list has nothing to show again";
+    in.listPathEmpty = false;
+    EXPECT_TRUE(applyEnablingRules(in, false).showAll);
+    in.modified = false;
+    EXPECT_TRUE(applyEnablingRules(in, true).showAll) << "not disabled again while rows remain";
+    EXPECT_FALSE(applyEnablingRules(in, false).showAll);
+    in.rowCount = 0;
+    EXPECT_FALSE(applyEnablingRules(in, true).showAll);
+}
