@@ -61,40 +61,53 @@ ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue)
     return {};
 }
 
+void ListReader::feed(QByteArrayView chunk, Catalogue& catalogue)
+{
+    if (chunk.isEmpty())
+        return;
+    const qsizetype scanFrom = pending_.size();  // what was kept holds no line end
+    pending_ += chunk;
+    qsizetype start = 0;
+    if (afterCr_ && pending_.front() == '\n')
+        start = 1;  // the LF of a CR LF split between two chunks
+    afterCr_ = false;
+    for (qsizetype i = std::max(start, scanFrom); i < pending_.size(); ++i) {
+        const char c = pending_.at(i);
+        if (c != '\r' && c != '\n')
+            continue;
+        catalogue.append(fromLine(lineText(QByteArrayView(pending_.constData() + start, i - start))));
+        if (c == '\r' && i + 1 < pending_.size() && pending_.at(i + 1) == '\n')
+            ++i;
+        else if (c == '\r' && i + 1 == pending_.size())
+            afterCr_ = true;
+        start = i + 1;
+    }
+    pending_.remove(0, start);
+}
+
+void ListReader::finish(Catalogue& catalogue)
+{
+    if (!pending_.isEmpty())
+        catalogue.append(fromLine(lineText(pending_)));
+    pending_.clear();
+    afterCr_ = false;
+}
+
 ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue)
 {
     QFile file(fileName.isEmpty() ? defaultListFile() : fileName);
     if (!file.open(QIODevice::ReadOnly))
         return failure(file.errorString());
-    QByteArray pending;    // the start of a line whose end is not read yet
-    bool afterCr = false;  // pending is empty and the last byte read was a CR
+    ListReader reader;
     for (;;) {
         const QByteArray chunk = file.read(kChunk);
         if (chunk.isEmpty() && file.error() != QFileDevice::NoError)
             return failure(file.errorString());
         if (chunk.isEmpty())
             break;
-        const qsizetype scanFrom = pending.size();  // what was kept holds no line end
-        pending += chunk;
-        qsizetype start = 0;
-        if (afterCr && pending.front() == '\n')
-            start = 1;  // the LF of a CR LF split between two reads
-        afterCr = false;
-        for (qsizetype i = std::max(start, scanFrom); i < pending.size(); ++i) {
-            const char c = pending.at(i);
-            if (c != '\r' && c != '\n')
-                continue;
-            catalogue.append(fromLine(lineText(QByteArrayView(pending.constData() + start, i - start))));
-            if (c == '\r' && i + 1 < pending.size() && pending.at(i + 1) == '\n')
-                ++i;
-            else if (c == '\r' && i + 1 == pending.size())
-                afterCr = true;
-            start = i + 1;
-        }
-        pending.remove(0, start);
+        reader.feed(chunk, catalogue);
     }
-    if (!pending.isEmpty())
-        catalogue.append(fromLine(lineText(pending)));
+    reader.finish(catalogue);
     return {};
 }
 

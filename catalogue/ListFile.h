@@ -18,6 +18,19 @@ QString defaultListFile();
 // Writes every row to the file through a temporary file, so that a save that
 // fails leaves the old file as it was.
 ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue);
+// Turns the bytes of a list file, given in chunks of any size, into rows: a line
+// ends at CR, LF or CR LF, also when a chunk ends between the CR and the LF.
+class ListReader {
+public:
+    void feed(QByteArrayView chunk, Catalogue& catalogue);
+    // The last line, when the file does not end with a line end.
+    void finish(Catalogue& catalogue);
+
+private:
+    QByteArray pending_;    // the start of a line whose end has not come yet
+    bool afterCr_ = false;  // pending_ is empty and the last byte was a CR
+};
+
 // Appends the rows of the file (the default list file for an empty name); when
 // reading fails part-way the rows read so far stay.
 ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue);

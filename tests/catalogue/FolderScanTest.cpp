@@ -4,6 +4,7 @@
 #include "tests/support/TempFiles.h"
 
 #include <QDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -42,7 +43,13 @@ public:
     bool askUpdateFolder(const QString& folder) override { askedFolders << folder; return update; }
     QString askCdName(const QString& label) override { askedLabels << label; return cdName.value_or(QString()); }
     void scanCounted(qint64 total) override { counted.push_back(total); }
-    void folderProgress(qint64, qint64) override { ++progressCalls; }
+    std::function<void()> atFirstFolder;  // run when the first folder's files are about to be read
+
+    void folderProgress(qint64, qint64) override
+    {
+        if (progressCalls++ == 0 && atFirstFolder)
+            atFirstFolder();
+    }
 };
 
 class FolderScanTest : public ::testing::Test {
@@ -109,6 +116,23 @@ TEST_F(FolderScanTest, ATreeIsReadDepthFirstEachFolderBeforeItsSubfolders)
     const qsizetype one = n.indexOf(QStringLiteral("/a/one.mp3"));
     EXPECT_EQ(n.indexOf(QStringLiteral("/a/x/two.mp3")), one + 1) << "a's subtree stays together";
     EXPECT_EQ(dialogs.progressCalls, 4);
+}
+
+TEST_F(FolderScanTest, FoldersAndFilesThatVanishDuringTheScanAreLeftOut)
+{
+    song(QStringLiteral("keep.mp3"));
+    song(QStringLiteral("gone.mp3"));
+    song(QStringLiteral("a/one.mp3"));
+    song(QStringLiteral("b/two.mp3"));
+    song(QStringLiteral("b/deeper/three.mp3"));
+    dialogs.atFirstFolder = [&] {
+        // After counting and listing: a listed file and a whole subtree go.
+        ASSERT_TRUE(QFile::remove(root + QStringLiteral("/gone.mp3")));
+        ASSERT_TRUE(QDir(root + QStringLiteral("/b")).removeRecursively());
+    };
+    EXPECT_EQ(scan(true, fixed), 2);
+    EXPECT_EQ(dialogs.counted, std::vector<qint64>{5});
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("/keep.mp3"), QStringLiteral("/a/one.mp3")}));
 }
 
 TEST_F(FolderScanTest, LinkLoopsAndFoldersReachedTwiceAreScannedOnce)

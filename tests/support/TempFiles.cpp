@@ -3,6 +3,8 @@
 #include "common/NativePath.h"
 
 #include <csignal>
+#include <ftw.h>
+#include <sys/stat.h>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -14,6 +16,34 @@ TempFiles::TempFiles()
 {
     if (!dir_.isValid())
         throw std::runtime_error("no temporary folder");
+}
+
+namespace {
+
+// Folders get their owner's permissions back first, so that their contents can be
+// listed and removed; links are removed, never followed.
+int openUp(const char* path, const struct stat*, int type, FTW*)
+{
+    if (type == FTW_D || type == FTW_DNR)
+        ::chmod(path, S_IRWXU);
+    return 0;
+}
+
+int removeEntry(const char* path, const struct stat*, int type, FTW*)
+{
+    (type == FTW_DP ? ::rmdir(path) : ::unlink(path));
+    return 0;  // go on past a failure: the rest still goes
+}
+
+}  // namespace
+
+TempFiles::~TempFiles()
+{
+    // QTemporaryDir cannot remove names that are not valid UTF-8: remove by bytes.
+    const QByteArray root = toNativePath(dir_.path());
+    ::nftw(root.constData(), openUp, 16, FTW_PHYS);
+    ::nftw(root.constData(), removeEntry, 16, FTW_PHYS | FTW_DEPTH);
+    dir_.setAutoRemove(false);
 }
 
 QString TempFiles::path(const QString& name) const

@@ -12,6 +12,10 @@ namespace sonivo::test {
 class TempFiles {
 public:
     TempFiles();
+    // Removes the folder with everything in it, whatever the names' bytes.
+    ~TempFiles();
+    TempFiles(const TempFiles&) = delete;
+    TempFiles& operator=(const TempFiles&) = delete;
     // Full path of a name in the folder.
     QString path(const QString& name) const;
     // Writes the bytes to the name and returns its full path.
