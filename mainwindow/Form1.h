@@ -149,6 +149,7 @@ private:
     std::array<QAction*, 9> mnuPlayer_{};
     std::array<QAction*, 3> mnuReport_{};
     std::array<QAction*, 6> mnuHelp_{};
+    std::array<QAction*, 2> mnuPop_{};  // the play queue's right-button menu
     QMenu* editMenu_ = nullptr;
     std::map<QString, QToolButton*> buttons_;
 };

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -91,6 +92,13 @@ void Form1::buildMenus()
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Guida"));
     addEntries<6>(help, mnuHelp_, {"&Guida in linea", "&Cerca...", "-", "&Sito Sonivo", "-", "&Informazioni..."});
+
+    // Never in the bar: the play queue's right-button menu.
+    auto* pop = new QMenu(QStringLiteral("Popup"), this);
+    addEntries<2>(pop, mnuPop_, {"Rimuovi brano", "Rimuovi tutti"});
+    lstPlay_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(lstPlay_, &QWidget::customContextMenuRequested, this,
+            [this, pop](const QPoint& at) { pop->popup(lstPlay_->viewport()->mapToGlobal(at)); });
 }
 
 void Form1::buildSortMenu()

@@ -283,6 +283,29 @@ TEST_F(Form1Test, TheRegistryStartOptionMaximizes)
     EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
 }
 
+TEST_F(Form1Test, EveryMenuEntryAndToolbarButtonIsThere)
+{
+    Form1 w(services());
+    w.start(QString());
+    for (const char* caption :
+         {"&Nuova lista", "&Apri lista... ", "&Salva lista", "Sal&va lista con nome...", "Aggiungi &cartella singola",
+          "A&ggiungi cartella e sottocartelle", "&Esci", "Visualizza Tag", "Modalità &Lista", "Modalità &Report",
+          "Ordine &Crescente", "Ordine &Decrescente", "&Ordina per...", "Copia &files nella cartella...",
+          "&Elimina files selezionati", "&Brano", "&Cartella", "&Album", "&Mostra tutti", "&Visualizza griglia",
+          "&Traccia selezione", "&Intestazione flat", "&Carattere grassetto", "&Seleziona tutti", "&Deseleziona tutti",
+          "I&nverti selezione", "&Play", "P&ausa", "&Stop", "Brano p&recedente", "Brano s&uccessivo",
+          "Apri brano con player esterno...", "Apri lista con player esterno...", "&Stampa lista", "&Crea lista Html",
+          "&File lista mp3", "&Guida in linea", "&Cerca...", "&Sito Sonivo", "&Informazioni...", "Rimuovi brano",
+          "Rimuovi tutti"})
+        EXPECT_NE(w.menuEntry(QString::fromUtf8(caption)), nullptr) << caption;
+    for (const char* key : {"Apri", "Nuovo", "Salva", "Aggiungi", "Trova", "Stampa", "Opzioni", "Informazioni", "Esci"})
+        EXPECT_NE(w.toolButton(QString::fromLatin1(key)), nullptr) << key;
+    EXPECT_EQ(w.fileEntry(8)->text(), QStringLiteral("&Esci"));
+    EXPECT_TRUE(w.fileEntry(4)->isSeparator());
+    EXPECT_TRUE(w.fileEntry(7)->isSeparator());
+    EXPECT_FALSE(w.menuEntry(QStringLiteral("Apri brano con player esterno..."))->isEnabled());
+}
+
 TEST_F(Form1Test, DisplayOptionsAndViewModes)
 {
     Form1 w(services());
