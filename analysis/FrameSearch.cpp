@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
+#include <array>
 #include <optional>
 
 namespace sonivo {
@@ -13,14 +13,18 @@ namespace {
 
 constexpr qint64 kId3v1Size = 128;
 
-// A stretch of the source held in memory in front of it: the part of a read inside
-// the stretch costs nothing, the rest goes to the source.
+// Room for one window; on the stack, since a heap block of this size per file
+// costs the allocator more than the search itself.
+using WindowStorage = std::array<unsigned char, size_t(kSearchWindow)>;
+
+// A stretch of the source (at most one window) held in memory in front of it: the
+// part of a read inside the stretch costs nothing, the rest goes to the source.
 class WindowedSource final : public ByteSource {
 public:
-    WindowedSource(ByteSource& source, qint64 start, qint64 length)
-        : source_(source), start_(start), buffer_(new unsigned char[size_t(std::max<qint64>(length, 1))])
+    WindowedSource(ByteSource& source, qint64 start, qint64 length, WindowStorage& storage)
+        : source_(source), start_(start), buffer_(storage.data())
     {
-        length_ = source_.readAt(start, buffer_.get(), length);
+        length_ = source_.readAt(start, buffer_, std::min<qint64>(length, kSearchWindow));
         if (length_ < 0) {
             failed_ = true;
             length_ = 0;
@@ -34,7 +38,7 @@ public:
         qint64 held = 0;
         if (offset >= start_ && offset < end && len > 0) {
             held = std::min(len, end - offset);
-            std::memcpy(out, buffer_.get() + (offset - start_), size_t(held));
+            std::memcpy(out, buffer_ + (offset - start_), size_t(held));
             if (held == len || end == source_.size())
                 return held;
         }
@@ -46,14 +50,14 @@ public:
         return held + n;
     }
 
-    const unsigned char* window() const { return buffer_.get(); }
+    const unsigned char* window() const { return buffer_; }
     qint64 windowLength() const { return length_; }
     bool failed() const { return failed_; }
 
 private:
     ByteSource& source_;
     qint64 start_;
-    std::unique_ptr<unsigned char[]> buffer_;
+    unsigned char* buffer_;
     qint64 length_ = 0;
     bool failed_ = false;
 };
@@ -80,7 +84,8 @@ FirstFrame findFirstFrame(ByteSource& source)
     FirstFrame result;
     const qint64 fileSize = source.size();
     // One read serves the ID3v2 headers and, mostly, the whole search window.
-    WindowedSource head(source, 0, std::min(kSearchWindow, fileSize));
+    WindowStorage headStorage;
+    WindowedSource head(source, 0, std::min(kSearchWindow, fileSize), headStorage);
     const qint64 start = skipId3v2Tags(head);
     if (head.failed()) {
         result.readFailed = true;
@@ -91,9 +96,10 @@ FirstFrame findFirstFrame(ByteSource& source)
 
     // The search window is the head itself unless it reaches beyond it.
     const qint64 windowLength = std::min(kSearchWindow, fileSize - start);
+    WindowStorage beyondStorage;
     std::optional<WindowedSource> beyondHead;
     if (start + windowLength > head.windowLength())
-        beyondHead.emplace(head, start, windowLength);
+        beyondHead.emplace(head, start, windowLength, beyondStorage);
     WindowedSource& file = beyondHead ? *beyondHead : head;
     const unsigned char* w = beyondHead ? file.window() : head.window() + start;
     const qint64 n = beyondHead ? file.windowLength() : windowLength;
