@@ -100,6 +100,13 @@ TEST_F(Form1Test, AMissingListOnTheCommandLineIsReportedAndLeavesANewList)
     EXPECT_EQ(w.catalogue().size(), 0);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Sonivo - Nuova lista"));
     EXPECT_EQ(w.statusText(2), QStringLiteral("Presenti 0 brani. Spazio: 0 MB"));
+
+    // A folder is no list either.
+    Form1 other(services());
+    other.start(files.path(QString()));
+    ASSERT_EQ(dialogs.notices.size(), 2);
+    EXPECT_TRUE(dialogs.notices[1].startsWith(QStringLiteral("warn: ")));
+    EXPECT_EQ(other.windowTitle(), QStringLiteral("Sonivo - Nuova lista"));
 }
 
 TEST_F(Form1Test, ScanSortCheckSaveAndReopen)
