@@ -209,7 +209,7 @@ void Form1::savePlacement()
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    if (modified_ && !savePrompt()) {
+    if (scanning_ || (modified_ && !savePrompt())) {
         event->ignore();
         return;
     }
@@ -399,7 +399,9 @@ void Form1::addFolder(bool withSubfolders)
         scan.setIncludeSubfolders(withSubfolders);
         const qsizetype before = catalogue_.size();
         model_->beginRowsReplaced();
+        scanning_ = true;
         const qint64 added = scan.ScanFolders(folder);
+        scanning_ = false;
         model_->endRowsReplaced();
         framain_->hide();
         if (added > 0 || catalogue_.size() != before)

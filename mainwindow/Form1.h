@@ -125,6 +125,7 @@ private:
     bool ascending_ = true;
     int currentOrderEntry_ = 0;
     bool showAllEnabled_ = false;
+    bool scanning_ = false;  // a close must wait for the scan to end
 
     QStackedWidget* views_;
     QTableView* table_;

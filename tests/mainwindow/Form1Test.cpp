@@ -197,7 +197,11 @@ TEST_F(Form1Test, AFolderAlreadyListedIsUpdatedOnlyWhenTheUserSaysSo)
     EXPECT_TRUE(dialogs.asked.last().contains(QStringLiteral("è già presente nell'elenco.\nVuoi aggiornarla?")));
     QFile::remove(folder + QStringLiteral("mpeg2-16k.mp3"));
     dialogs.answers.push_back(DesktopDialogs::Answer::Yes);
+    w.show();
+    bool closed = true;
+    dialogs.whileAskingYesNo = [&] { closed = w.close(); };
     scan(w, folder);
+    EXPECT_FALSE(closed) << "the window does not close in the middle of a scan";
     EXPECT_EQ(w.catalogue().size(), 3) << "the folder's old rows go";
 }
 

@@ -46,6 +46,8 @@ DesktopDialogs::Answer ScriptedDialogs::askYesNoCancel(const QString& text)
 bool ScriptedDialogs::askYesNo(const QString& text)
 {
     asked << text;
+    if (whileAskingYesNo)
+        whileAskingYesNo();
     return take(answers, text, Answer::No) == Answer::Yes;
 }
 

@@ -7,6 +7,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 namespace sonivo::test {
 
@@ -16,6 +17,8 @@ public:
     std::deque<QString> folders;  // answers to chooseFolder
     std::deque<Answer> answers;   // answers to askYesNoCancel and askYesNo (Yes or No)
     std::deque<std::optional<QString>> inputs;
+
+    std::function<void()> whileAskingYesNo;  // run inside askYesNo, as a user might act
 
     QStringList asked;    // every question's text
     QStringList notices;  // "inform: ...", "warn: ...", "critical: ..."
