@@ -14,24 +14,26 @@ QString filterText(const FileFilter& filter)
     return filter.description + QStringLiteral(" (") + filter.pattern + QLatin1Char(')');
 }
 
-}  // namespace
-
-QString QtDesktopDialogs::openFile(const QString& title, const FileFilter& filter, const QString& folder)
+// The chosen file, or "" when cancelled. Saving confirms replacing an existing file.
+QString chooseFile(QWidget* owner, bool save, const QString& title, const FileFilter& filter, const QString& folder)
 {
-    QFileDialog dialog(owner_, title, folder, filterText(filter));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    QFileDialog dialog(owner, title, folder, filterText(filter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(filter.defaultExtension);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
+}  // namespace
+
+QString QtDesktopDialogs::openFile(const QString& title, const FileFilter& filter, const QString& folder)
+{
+    return chooseFile(owner_, false, title, filter, folder);
+}
+
 QString QtDesktopDialogs::saveFile(const QString& title, const FileFilter& filter, const QString& folder)
 {
-    QFileDialog dialog(owner_, title, folder, filterText(filter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(filter.defaultExtension);
-    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    return chooseFile(owner_, true, title, filter, folder);
 }
 
 QString QtDesktopDialogs::chooseFolder(const QString& title)

@@ -11,13 +11,23 @@
 using namespace sonivo;
 using namespace sonivo::test;
 
+namespace {
+
+cIniFile keyOf(const QString& path, const char* section, const char* key)
+{
+    cIniFile ini;
+    ini.Path = path;
+    ini.Section = QString::fromLatin1(section);
+    ini.Key = QString::fromLatin1(key);
+    return ini;
+}
+
+}  // namespace
+
 TEST(IniFile, MissingFileOrKeyGivesTheDefault)
 {
     TempFiles files;
-    cIniFile ini;
-    ini.Path = files.path(QStringLiteral("none.ini"));
-    ini.Section = QStringLiteral("Opzioni");
-    ini.Key = QStringLiteral("Width");
+    cIniFile ini = keyOf(files.path(QStringLiteral("none.ini")), "Opzioni", "Width");
     EXPECT_EQ(ini.Value(), QString());
     ini.Default = QStringLiteral("d");
     EXPECT_EQ(ini.Value(), QStringLiteral("d"));
@@ -44,10 +54,7 @@ TEST(IniFile, WritesCreateFolderFileSectionAndKeyAndKeepOtherLines)
 TEST(IniFile, ValuesAreCutAt254AndLoseTheirNuls)
 {
     TempFiles files;
-    cIniFile ini;
-    ini.Path = files.path(QStringLiteral("s.ini"));
-    ini.Section = QStringLiteral("S");
-    ini.Key = QStringLiteral("K");
+    cIniFile ini = keyOf(files.path(QStringLiteral("s.ini")), "S", "K");
     ini.setValue(QString(300, QLatin1Char('a')));
     EXPECT_EQ(ini.LastReturnCode, 1);
     EXPECT_EQ(ini.Value(), QString(254, QLatin1Char('a')));
@@ -65,10 +72,7 @@ TEST(IniFile, GarbageIsReadWithoutHarmAndAFailedWriteKeepsTheOldFile)
 
     // A file where the folder should be: the write fails and says so.
     files.write(QStringLiteral("blocker"), "x");
-    cIniFile ini;
-    ini.Path = files.path(QStringLiteral("blocker/s.ini"));
-    ini.Section = QStringLiteral("S");
-    ini.Key = QStringLiteral("K");
+    cIniFile ini = keyOf(files.path(QStringLiteral("blocker/s.ini")), "S", "K");
     ini.setValue(QStringLiteral("v"));
     EXPECT_EQ(ini.LastReturnCode, 0);
     EXPECT_FALSE(ini.lastError().isEmpty());
