@@ -29,6 +29,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
+#include <QWindow>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -195,8 +196,31 @@ void Form1::restorePlacement()
     const std::optional<int> h = sizeSetting(readSetting(services_.settingsFile, kSection, QStringLiteral("Height")), toTwips(screen.height()));
     if (!w || !h)
         return;
-    const QSize frame = frameGeometry().size() - geometry().size();
-    resize(std::clamp(toPixels(*w) - frame.width(), 1, screen.width()), std::clamp(toPixels(*h) - frame.height(), 1, screen.height()));
+    restoredOuterSize_ = QSize(std::min(toPixels(*w), screen.width()), std::min(toPixels(*h), screen.height()));
+    fitOuterSize();
+}
+
+void Form1::fitOuterSize()
+{
+    // The window manager's frame is known only once the window is shown; until
+    // then the stored outer size is taken for the window itself.
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    resize(std::max(1, restoredOuterSize_->width() - frame.left() - frame.right()),
+           std::max(1, restoredOuterSize_->height() - frame.top() - frame.bottom()));
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (restoredOuterSize_ && !isMaximized()) {
+        // Once the frame is there, the restored size is its outer size again, so the
+        // window does not grow by its frame at every start.
+        QTimer::singleShot(200, this, [this] {
+            if (restoredOuterSize_ && !isMaximized())
+                fitOuterSize();
+            restoredOuterSize_.reset();
+        });
+    }
 }
 
 void Form1::savePlacement()

@@ -90,6 +90,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildMenus();
@@ -99,6 +100,7 @@ private:
     void applyLayout();
     void restorePlacement();
     void savePlacement();
+    void fitOuterSize();
     void setTitle();
     void setStartStatus();
     void showLoading();
@@ -126,6 +128,7 @@ private:
     int currentOrderEntry_ = 0;
     bool showAllEnabled_ = false;
     bool scanning_ = false;  // a close must wait for the scan to end
+    std::optional<QSize> restoredOuterSize_;  // from the settings, until the frame is known
 
     QStackedWidget* views_;
     QTableView* table_;
