@@ -3,7 +3,9 @@
 //   bench-window FILE.svl      (make one with: bench-listfile save FILE.svl)
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
+#include "mainwindow/CatalogueView.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/StatusLine.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -51,12 +53,12 @@ int main(int argc, char** argv)
         window.grab();  // paints the whole window once
         QApplication::processEvents();
     });
-    std::printf("rows                         %8lld\n", qlonglong(window.catalogue().size()));
-    timed("sort by file name, descending", [&] { window.headerClicked(ColFileName); });
-    timed("sort by folder, ascending", [&] { window.sortByMenu(ColFolder); });
-    timed("check all", [&] { window.checkAll(); window.reportView()->viewport()->repaint(); });
-    timed("status refresh", [&] { window.statusRefresh(); });
+    std::printf("rows                         %8lld\n", qlonglong(window.document().catalogue().size()));
+    timed("sort by file name, descending", [&] { window.view().headerClicked(ColFileName); });
+    timed("sort by folder, ascending", [&] { window.view().sortByEntry(ColFolder); });
+    timed("check all", [&] { window.view().checkAll(); window.view().reportView()->viewport()->repaint(); });
+    timed("status refresh", [&] { window.statusLine().refresh(window.document().catalogue()); });
     std::printf("peak memory                  %8ld MB\n", peakMegabytes());
-    window.catalogue().uncheckAll();
+    window.document().catalogue().uncheckAll();
     return 0;
 }

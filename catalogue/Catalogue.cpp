@@ -4,28 +4,88 @@
 #include <numeric>
 
 namespace sonivo {
+namespace {
+
+// Beyond this many runs of removed rows, one reset is cheaper for a view than
+// a removal per run.
+constexpr size_t kMaxRemovalRuns = 64;
+
+}  // namespace
+
+void Catalogue::changed(qsizetype first, qsizetype last, RowChange what)
+{
+    if (observer_ && first <= last)
+        observer_->rowsChanged(first, last, what);
+}
+
+void Catalogue::replaceRow(qsizetype i, SongRecord record)
+{
+    rows_[size_t(i)] = std::move(record);
+    changed(i, i, RowChange::Texts);
+}
+
+void Catalogue::newIds(size_t count)
+{
+    for (size_t k = 0; k < count; ++k) {
+        ids_.push_back(nextId_++);
+        positions_.push_back(qsizetype(ids_.size() - 1));
+    }
+}
 
 void Catalogue::append(SongRecord record)
 {
-    rows_.push_back(std::move(record));
-    checked_.push_back(0);
-    icons_.push_back(0);
+    std::vector<SongRecord> one;
+    one.push_back(std::move(record));
+    append(std::move(one));
 }
 
 void Catalogue::append(std::vector<SongRecord>&& records)
 {
-    rows_.reserve(rows_.size() + records.size());
-    std::move(records.begin(), records.end(), std::back_inserter(rows_));
+    if (records.empty())
+        return;
+    const size_t first = rows_.size();
+    if (observer_)
+        observer_->rowsAboutToBeAppended(qsizetype(first), qsizetype(records.size()));
+    if (rows_.empty()) {
+        rows_ = std::move(records);
+    } else {
+        rows_.reserve(rows_.size() + records.size());
+        std::move(records.begin(), records.end(), std::back_inserter(rows_));
+    }
+    records.clear();
     checked_.resize(rows_.size(), 0);
     icons_.resize(rows_.size(), 0);
-    records.clear();
+    newIds(rows_.size() - first);
+    if (observer_)
+        observer_->rowsAppended();
 }
 
 void Catalogue::clear()
 {
+    if (observer_)
+        observer_->rowsAboutToBeReset();
     rows_.clear();
     checked_.clear();
     icons_.clear();
+    ids_.clear();
+    positions_.clear();
+    firstId_ = nextId_;
+    if (observer_)
+        observer_->rowsReset();
+}
+
+std::vector<SongRecord> Catalogue::takeRows()
+{
+    std::vector<SongRecord> rows = std::move(rows_);
+    clear();
+    return rows;
+}
+
+qsizetype Catalogue::position(RowId id) const
+{
+    if (id < firstId_ || id >= nextId_)
+        return kGone;
+    return positions_[size_t(id - firstId_)];
 }
 
 bool Catalogue::FolderPresent(const QString& folder, const QString& cdIdentifier) const
@@ -35,25 +95,77 @@ bool Catalogue::FolderPresent(const QString& folder, const QString& cdIdentifier
     });
 }
 
+void Catalogue::renumberFrom(size_t first)
+{
+    for (size_t i = first; i < ids_.size(); ++i)
+        positions_[size_t(ids_[i] - firstId_)] = qsizetype(i);
+}
+
+void Catalogue::eraseRange(size_t first, size_t last)
+{
+    for (size_t i = first; i <= last; ++i)
+        positions_[size_t(ids_[i] - firstId_)] = kGone;
+    const auto from = qsizetype(first), to = qsizetype(last) + 1;
+    rows_.erase(rows_.begin() + from, rows_.begin() + to);
+    checked_.erase(checked_.begin() + from, checked_.begin() + to);
+    icons_.erase(icons_.begin() + from, icons_.begin() + to);
+    ids_.erase(ids_.begin() + from, ids_.begin() + to);
+}
+
 template <typename Remove>
 qsizetype Catalogue::removeIf(Remove remove)
 {
+    // The runs of neighbouring rows to remove, first to last.
+    std::vector<std::pair<size_t, size_t>> runs;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (!remove(i))
+            continue;
+        if (!runs.empty() && runs.back().second + 1 == i)
+            runs.back().second = i;
+        else
+            runs.emplace_back(i, i);
+    }
+    if (runs.empty())
+        return 0;
+    const size_t before = rows_.size();
+
+    if (runs.size() <= kMaxRemovalRuns) {
+        // From the last run up, so the positions of the runs still to come hold.
+        for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+            if (observer_)
+                observer_->rowsAboutToBeRemoved(qsizetype(run->first), qsizetype(run->second));
+            eraseRange(run->first, run->second);
+            if (observer_)
+                observer_->rowsRemoved();
+        }
+        renumberFrom(runs.front().first);
+        return qsizetype(before - rows_.size());
+    }
+
+    if (observer_)
+        observer_->rowsAboutToBeReset();
     size_t kept = 0;
     for (size_t i = 0; i < rows_.size(); ++i) {
-        if (remove(i))
+        if (remove(i)) {
+            positions_[size_t(ids_[i] - firstId_)] = kGone;
             continue;
+        }
         if (kept != i) {
             rows_[kept] = std::move(rows_[i]);
             checked_[kept] = checked_[i];
             icons_[kept] = icons_[i];
+            ids_[kept] = ids_[i];
         }
         ++kept;
     }
-    const qsizetype removed = qsizetype(rows_.size() - kept);
     rows_.resize(kept);
     checked_.resize(kept);
     icons_.resize(kept);
-    return removed;
+    ids_.resize(kept);
+    renumberFrom(runs.front().first);
+    if (observer_)
+        observer_->rowsReset();
+    return qsizetype(before - kept);
 }
 
 qsizetype Catalogue::removeFolder(const QString& folder, const QString& cdIdentifier)
@@ -63,20 +175,29 @@ qsizetype Catalogue::removeFolder(const QString& folder, const QString& cdIdenti
     });
 }
 
+void Catalogue::setChecked(qsizetype i, bool checked)
+{
+    checked_[size_t(i)] = checked;
+    changed(i, i, RowChange::Checks);
+}
+
 void Catalogue::checkAll()
 {
     std::fill(checked_.begin(), checked_.end(), 1);
+    changed(0, size() - 1, RowChange::Checks);
 }
 
 void Catalogue::uncheckAll()
 {
     std::fill(checked_.begin(), checked_.end(), 0);
+    changed(0, size() - 1, RowChange::Checks);
 }
 
 void Catalogue::invertChecks()
 {
     for (char& c : checked_)
         c = !c;
+    changed(0, size() - 1, RowChange::Checks);
 }
 
 qsizetype Catalogue::checkedCount() const
@@ -97,26 +218,36 @@ void Catalogue::sortBy(int column, bool ascending)
     keys.reserve(rows_.size());
     for (const SongRecord& r : rows_)
         keys.push_back(r.text(column).toCaseFolded());
-    std::vector<size_t> order(rows_.size());
-    std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return ascending ? keys[a] < keys[b] : keys[b] < keys[a];
+    std::vector<qsizetype> order(rows_.size());
+    std::iota(order.begin(), order.end(), qsizetype(0));
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        return ascending ? keys[size_t(a)] < keys[size_t(b)] : keys[size_t(b)] < keys[size_t(a)];
     });
+    keys = {};
 
+    if (observer_)
+        observer_->rowsAboutToBeReordered();
     std::vector<SongRecord> rows;
     std::vector<char> checked;
     std::vector<quint32> icons;
+    std::vector<RowId> ids;
     rows.reserve(rows_.size());
     checked.reserve(rows_.size());
     icons.reserve(rows_.size());
-    for (size_t i : order) {
-        rows.push_back(std::move(rows_[i]));
-        checked.push_back(checked_[i]);
-        icons.push_back(icons_[i]);
+    ids.reserve(rows_.size());
+    for (qsizetype i : order) {
+        rows.push_back(std::move(rows_[size_t(i)]));
+        checked.push_back(checked_[size_t(i)]);
+        icons.push_back(icons_[size_t(i)]);
+        ids.push_back(ids_[size_t(i)]);
     }
     rows_ = std::move(rows);
     checked_ = std::move(checked);
     icons_ = std::move(icons);
+    ids_ = std::move(ids);
+    renumberFrom(0);
+    if (observer_)
+        observer_->rowsReordered(order);
 }
 
 }  // namespace sonivo

@@ -1,9 +1,14 @@
 #pragma once
-// The songs of the catalogue in their order, each with its check mark and the
-// number of its file-type icon. A folder's songs are identified by the folder and
-// the CD identifier (empty for songs not read from a CD), so that an update of a
-// folder never touches the rows of another disc.
+// The songs of the catalogue in their order, each with its check mark, the
+// number of its file-type icon and an identity that follows the row through
+// sorts, removals of other rows and edits. A folder's songs are identified by the
+// folder and the CD identifier (empty for songs not read from a CD), so that an
+// update of a folder never touches the rows of another disc.
+//
+// Every change is told to the observer, if one is set, before and after it is
+// made, so that a view over the rows never has to be told by hand.
 
+#include "catalogue/CatalogueObserver.h"
 #include "catalogue/SongRecord.h"
 
 #include <vector>
@@ -15,13 +20,23 @@ public:
     qsizetype size() const { return qsizetype(rows_.size()); }
     bool isEmpty() const { return rows_.empty(); }
     const SongRecord& row(qsizetype i) const { return rows_[size_t(i)]; }
-    SongRecord& row(qsizetype i) { return rows_[size_t(i)]; }
     const std::vector<SongRecord>& rows() const { return rows_; }
+    // Puts a changed record in place of row i; the row keeps its identity.
+    void replaceRow(qsizetype i, SongRecord record);
 
-    // New rows come unchecked and without an icon.
+    // New rows come unchecked, without an icon and with new identities.
     void append(SongRecord record);
     void append(std::vector<SongRecord>&& records);
+    // Takes every row out; the rows that come next get identities never used before.
     void clear();
+    // Takes every row out and gives their records, to be added elsewhere.
+    std::vector<SongRecord> takeRows();
+
+    // The identity of the row at position i, and the position of a row by its
+    // identity: kGone when that row is no longer in the catalogue.
+    RowId id(qsizetype i) const { return ids_[size_t(i)]; }
+    qsizetype position(RowId id) const;
+    static constexpr qsizetype kGone = -1;
 
     // True when a row has this folder (ending with "/") and CD identifier.
     bool FolderPresent(const QString& folder, const QString& cdIdentifier) const;
@@ -29,7 +44,7 @@ public:
     qsizetype removeFolder(const QString& folder, const QString& cdIdentifier);
 
     bool isChecked(qsizetype i) const { return checked_[size_t(i)] != 0; }
-    void setChecked(qsizetype i, bool checked) { checked_[size_t(i)] = checked; }
+    void setChecked(qsizetype i, bool checked);
     void checkAll();
     void uncheckAll();
     void invertChecks();
@@ -39,20 +54,54 @@ public:
 
     // The row's icon number, 0 while it has none.
     quint32 icon(qsizetype i) const { return icons_[size_t(i)]; }
-    void setIcon(qsizetype i, quint32 icon) { icons_[size_t(i)] = icon; }
+    // Gives every row without an icon the number iconOf returns for it (0 leaves
+    // it without); returns how many rows got one.
+    template <typename IconOf>
+    qsizetype assignIcons(IconOf iconOf);
 
     // Puts the rows in order of the column's texts compared without regard to
     // letter case, character by character (numbers and dates by their text). Rows whose texts compare
     // equal keep their order, so sorting by one column and then another nests.
     void sortBy(int column, bool ascending);
 
+    // The observer told of every change; null for none.
+    void setObserver(CatalogueObserver* observer) { observer_ = observer; }
+
 private:
+    // Removes the rows for which remove(i) is true, telling the observer of each
+    // run of neighbouring rows, or of a reset when the runs are too many.
     template <typename Remove>
     qsizetype removeIf(Remove remove);
+    void eraseRange(size_t first, size_t last);
+    void renumberFrom(size_t first);
+    void newIds(size_t count);
+    void changed(qsizetype first, qsizetype last, RowChange what);
 
     std::vector<SongRecord> rows_;
-    std::vector<char> checked_;  // one per row
-    std::vector<quint32> icons_; // one per row
+    std::vector<char> checked_;   // one per row
+    std::vector<quint32> icons_;  // one per row
+    std::vector<RowId> ids_;      // one per row
+    // The position of every identity given since the last clear, from firstId_
+    // on: kGone once its row went.
+    std::vector<qsizetype> positions_;
+    RowId firstId_ = 1;
+    RowId nextId_ = 1;
+    CatalogueObserver* observer_ = nullptr;
 };
+
+template <typename IconOf>
+qsizetype Catalogue::assignIcons(IconOf iconOf)
+{
+    qsizetype given = 0;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (icons_[i] != 0)
+            continue;
+        icons_[i] = iconOf(rows_[i]);
+        given += icons_[i] != 0;
+    }
+    if (given > 0)
+        changed(0, size() - 1, RowChange::Icons);
+    return given;
+}
 
 }  // namespace sonivo

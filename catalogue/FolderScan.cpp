@@ -24,7 +24,8 @@ bool firstVisit(const QString& folder, std::set<FolderId>& visited)
 
 QString updateFolderQuestion(const QString& folder)
 {
-    return QStringLiteral("La cartella '") + folder.toUpper() + QStringLiteral("' è già presente nell'elenco.")
+    // The path as it is: on Linux a path in upper case names another folder.
+    return QStringLiteral("La cartella '") + folder + QStringLiteral("' è già presente nell'elenco.")
         + QLatin1Char('\r') + QStringLiteral("Vuoi aggiornarla?");
 }
 

@@ -93,7 +93,9 @@ void ListReader::finish(Catalogue& catalogue)
     afterCr_ = false;
 }
 
-ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue)
+namespace {
+
+ListFileResult readList(const QString& fileName, Catalogue& catalogue)
 {
     QFile file(fileName.isEmpty() ? defaultListFile() : fileName);
     if (!file.open(QIODevice::ReadOnly))
@@ -109,6 +111,18 @@ ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue)
     }
     reader.finish(catalogue);
     return {};
+}
+
+}  // namespace
+
+ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue)
+{
+    // Read into rows of their own and added in one piece: one change for whoever
+    // shows the catalogue, not one per line.
+    Catalogue read;
+    const ListFileResult result = readList(fileName, read);
+    catalogue.append(read.takeRows());
+    return result;
 }
 
 }  // namespace sonivo

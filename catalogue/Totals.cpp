@@ -95,6 +95,11 @@ QString loadingText()
     return QStringLiteral("Caricamento lista in corso....");
 }
 
+QString scanningText(qint64 total)
+{
+    return QStringLiteral("Scansione cartelle in corso... ") + QString::number(total) + QStringLiteral(" brani rilevati.");
+}
+
 int progressPercent(qint64 found, qint64 done)
 {
     if (found <= 0)

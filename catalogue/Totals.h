@@ -25,6 +25,7 @@ QString statusTimeText(const QString& totalTime);
 QString startSongsText();  // "Presenti 0 brani. Spazio: 0 KB"
 QString startTimeText();   // "Durata totale 00:00:00"
 QString loadingText();     // "Caricamento lista in corso...."
+QString scanningText(qint64 total);  // "Scansione cartelle in corso... 12 brani rilevati."
 
 // The scan's progress: done × 100 ÷ found, rounded halves to even; 0 when nothing was found.
 int progressPercent(qint64 found, qint64 done);

@@ -2,6 +2,7 @@
 
 #include "analysis/clsMP3.h"
 #include "cli/Output.h"
+#include "common/ErrorText.h"
 #include "platform/NativeFile.h"
 
 #include <functional>

@@ -4,6 +4,12 @@ namespace sonivo {
 
 CatalogueModel::CatalogueModel(Catalogue& catalogue, QObject* parent) : QAbstractTableModel(parent), catalogue_(catalogue)
 {
+    catalogue_.setObserver(this);
+}
+
+CatalogueModel::~CatalogueModel()
+{
+    catalogue_.setObserver(nullptr);
 }
 
 int CatalogueModel::rowCount(const QModelIndex& parent) const
@@ -60,28 +66,54 @@ bool CatalogueModel::setData(const QModelIndex& index, const QVariant& value, in
     if (!index.isValid() || index.column() != ColFileName || role != Qt::CheckStateRole)
         return false;
     catalogue_.setChecked(index.row(), value.value<Qt::CheckState>() == Qt::Checked);
-    Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
     Q_EMIT checkToggled(index.row());
     return true;
 }
 
-void CatalogueModel::endReordered()
+void CatalogueModel::rowsAboutToBeAppended(qsizetype first, qsizetype count)
 {
-    Q_EMIT layoutChanged();
+    beginInsertRows({}, int(first), int(first + count - 1));
 }
 
-void CatalogueModel::checksChanged()
+void CatalogueModel::rowsAboutToBeRemoved(qsizetype first, qsizetype last)
 {
-    if (catalogue_.isEmpty())
-        return;
-    Q_EMIT dataChanged(index(0, ColFileName), index(rowCount() - 1, ColFileName), {Qt::CheckStateRole});
+    Q_EMIT removalComing(int(first), int(last));
+    beginRemoveRows({}, int(first), int(last));
 }
 
-void CatalogueModel::iconsChanged()
+void CatalogueModel::rowsAboutToBeReordered()
 {
-    if (catalogue_.isEmpty())
-        return;
-    Q_EMIT dataChanged(index(0, ColFileName), index(rowCount() - 1, ColFileName), {Qt::DecorationRole});
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void CatalogueModel::rowsReordered(std::span<const qsizetype> newToOld)
+{
+    // The views' persistent indexes (selection, current row) follow their songs.
+    std::vector<int> oldToNew(newToOld.size());
+    for (size_t p = 0; p < newToOld.size(); ++p)
+        oldToNew[size_t(newToOld[p])] = int(p);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& i : before)
+        after << index(oldToNew[size_t(i.row())], i.column());
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void CatalogueModel::rowsChanged(qsizetype first, qsizetype last, RowChange what)
+{
+    switch (what) {
+    case RowChange::Checks:
+        Q_EMIT dataChanged(index(int(first), ColFileName), index(int(last), ColFileName), {Qt::CheckStateRole});
+        break;
+    case RowChange::Icons:
+        Q_EMIT dataChanged(index(int(first), ColFileName), index(int(last), ColFileName), {Qt::DecorationRole});
+        break;
+    case RowChange::Texts:
+        Q_EMIT dataChanged(index(int(first), 0), index(int(last), kColumnCount - 1));
+        break;
+    }
 }
 
 }  // namespace sonivo

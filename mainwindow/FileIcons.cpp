@@ -60,17 +60,12 @@ quint32 FileIcons::iconFor(const QString& key)
 
 qsizetype FileIcons::refreshIcons(Catalogue& catalogue)
 {
-    qsizetype given = 0;
-    for (qsizetype i = 0; i < catalogue.size(); ++i) {
-        if (catalogue.icon(i) != 0)
-            continue;
-        const QString name = catalogue.row(i).fullName();
+    return catalogue.assignIcons([this](const SongRecord& row) {
+        const QString name = row.fullName();
         // Songs are files: only a row naming something else needs the file system.
         const bool folder = !name.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive) && QFileInfo(name).isDir();
-        catalogue.setIcon(i, iconFor(iconKey(name, folder)));
-        ++given;
-    }
-    return given;
+        return iconFor(iconKey(name, folder));
+    });
 }
 
 void FileIcons::clear()

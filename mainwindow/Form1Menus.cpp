@@ -1,15 +1,18 @@
-// The main window's menu bar, toolbar and status line.
+// The main window's menu bar and toolbar, what each entry runs, and the rules
+// that enable them.
 
 #include "mainwindow/Form1.h"
 
-#include "catalogue/Totals.h"
+#include "mainwindow/CatalogueModel.h"
+#include "mainwindow/CatalogueView.h"
+#include "mainwindow/CommandRules.h"
+#include "mainwindow/FileCommands.h"
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
 #include <QToolBar>
@@ -18,14 +21,23 @@
 namespace sonivo {
 namespace {
 
-// Adds the entries of an array to a menu, "-" making a separator; separators are
-// entries too, so that indices match the array's.
+// One menu entry: its caption ("-" for a separator) and the name tests and other
+// code find it by.
+struct Entry {
+    const char* caption;
+    const char* name = nullptr;
+};
+
+// Adds the entries of an array to a menu; separators are entries too, so that
+// indices match the array's.
 template <size_t N>
-void addEntries(QMenu* menu, std::array<QAction*, N>& entries, const std::array<const char*, N>& captions)
+void addEntries(QMenu* menu, std::array<QAction*, N>& entries, const std::array<Entry, N>& captions)
 {
     for (size_t i = 0; i < N; ++i) {
-        const QString caption = QString::fromUtf8(captions[i]);
+        const QString caption = QString::fromUtf8(captions[i].caption);
         entries[i] = caption == QLatin1String("-") ? menu->addSeparator() : menu->addAction(caption);
+        if (captions[i].name)
+            entries[i]->setObjectName(QString::fromLatin1(captions[i].name));
     }
 }
 
@@ -40,62 +52,75 @@ void Form1::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     addEntries<9>(file, mnuFile_,
-                  {"&Nuova lista", "&Apri lista... ", "&Salva lista", "Sal&va lista con nome...", "-",
-                   "Aggiungi &cartella singola", "A&ggiungi cartella e sottocartelle", "-", "&Esci"});
-    connect(mnuFile_[0], &QAction::triggered, this, [this] { newList(); });
-    connect(mnuFile_[1], &QAction::triggered, this, [this] { openList(); });
-    connect(mnuFile_[2], &QAction::triggered, this, [this] { saveList(); });
-    connect(mnuFile_[3], &QAction::triggered, this, [this] { saveListAs(); });
-    connect(mnuFile_[5], &QAction::triggered, this, [this] { addFolder(false); });
-    connect(mnuFile_[6], &QAction::triggered, this, [this] { addFolder(true); });
+                  {{{"&Nuova lista", "newList"}, {"&Apri lista... ", "openList"}, {"&Salva lista", "saveList"},
+                    {"Sal&va lista con nome...", "saveListAs"}, {"-"}, {"Aggiungi &cartella singola", "addFolder"},
+                    {"A&ggiungi cartella e sottocartelle", "addFolderTree"}, {"-"}, {"&Esci", "exit"}}});
+    connect(mnuFile_[0], &QAction::triggered, files_, &FileCommands::newList);
+    connect(mnuFile_[1], &QAction::triggered, files_, &FileCommands::openList);
+    connect(mnuFile_[2], &QAction::triggered, files_, &FileCommands::saveList);
+    connect(mnuFile_[3], &QAction::triggered, files_, &FileCommands::saveListAs);
+    connect(mnuFile_[5], &QAction::triggered, files_, &FileCommands::addFolder);
+    connect(mnuFile_[6], &QAction::triggered, files_, &FileCommands::addFolderTree);
     connect(mnuFile_[8], &QAction::triggered, this, &QWidget::close);
 
     editMenu_ = menuBar()->addMenu(QStringLiteral("&Modifica"));
-    addEntries<2>(editMenu_, mnuTag_, {"Visualizza Tag", "-"});
-    addEntries<2>(editMenu_, mnuView_, {"Modalità &Lista", "Modalità &Report"});
-    for (size_t i = 0; i < 2; ++i) {
-        mnuView_[i]->setCheckable(true);
-        connect(mnuView_[i], &QAction::triggered, this, [this, i] { setReportMode(i == 1); });
-    }
+    addEntries<2>(editMenu_, mnuTag_, {{{"Visualizza Tag", "viewTag"}, {"-"}}});
+    addEntries<2>(editMenu_, mnuView_, {{{"Modalità &Lista", "listMode"}, {"Modalità &Report", "reportMode"}}});
+    mnuView_[0]->setCheckable(true);
+    mnuView_[1]->setCheckable(true);
+    connect(mnuView_[0], &QAction::triggered, view_, &CatalogueView::showListMode);
+    connect(mnuView_[1], &QAction::triggered, view_, &CatalogueView::showReportMode);
     editMenu_->addSeparator();
     mnuSortAZ_ = editMenu_->addAction(QStringLiteral("Ordine &Crescente"));
     mnuSortZA_ = editMenu_->addAction(QStringLiteral("Ordine &Decrescente"));
+    mnuSortAZ_->setObjectName(QStringLiteral("sortAscending"));
+    mnuSortZA_->setObjectName(QStringLiteral("sortDescending"));
     mnuSortAZ_->setCheckable(true);
     mnuSortZA_->setCheckable(true);
-    connect(mnuSortAZ_, &QAction::triggered, this, [this] { sortAscending(true); });
-    connect(mnuSortZA_, &QAction::triggered, this, [this] { sortAscending(false); });
+    connect(mnuSortAZ_, &QAction::triggered, view_, &CatalogueView::sortAscending);
+    connect(mnuSortZA_, &QAction::triggered, view_, &CatalogueView::sortDescending);
     editMenu_->addSeparator();
     orderMenu_ = editMenu_->addMenu(QStringLiteral("&Ordina per..."));
-    addEntries<4>(editMenu_, mnuCopy_, {"-", "Copia &files nella cartella...", "-", "&Elimina files selezionati"});
+    addEntries<4>(editMenu_, mnuCopy_, {{{"-"}, {"Copia &files nella cartella...", "copyFiles"}, {"-"}, {"&Elimina files selezionati", "deleteSelected"}}});
 
     QMenu* search = menuBar()->addMenu(QStringLiteral("&Ricerca"));
-    addEntries<5>(search, mnuRicerca_, {"&Brano", "&Cartella", "&Album", "-", "&Mostra tutti"});
+    addEntries<5>(search, mnuRicerca_,
+                  {{{"&Brano", "searchSong"}, {"&Cartella", "searchFolder"}, {"&Album", "searchAlbum"}, {"-"}, {"&Mostra tutti", "showAll"}}});
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Opzioni"));
     addEntries<8>(options, mnuOption_,
-                  {"&Visualizza griglia", "&Traccia selezione", "&Intestazione flat", "&Carattere grassetto", "-",
-                   "&Seleziona tutti", "&Deseleziona tutti", "I&nverti selezione"});
-    for (size_t i = 0; i < 8; ++i) {
-        mnuOption_[i]->setCheckable(i < 4);
-        connect(mnuOption_[i], &QAction::triggered, this, [this, i] { toggleOption(int(i)); });
-    }
+                  {{{"&Visualizza griglia", "showGrid"}, {"&Traccia selezione", "trackSelection"}, {"&Intestazione flat", "flatHeader"},
+                    {"&Carattere grassetto", "boldHeader"}, {"-"}, {"&Seleziona tutti", "checkAll"}, {"&Deseleziona tutti", "uncheckAll"},
+                    {"I&nverti selezione", "invertChecks"}}});
+    for (size_t i = 0; i < 4; ++i)
+        mnuOption_[i]->setCheckable(true);
+    connect(mnuOption_[0], &QAction::triggered, view_, &CatalogueView::applyGrid);
+    connect(mnuOption_[1], &QAction::triggered, view_, &CatalogueView::applyTracking);
+    connect(mnuOption_[2], &QAction::triggered, view_, &CatalogueView::applyHeaderStyle);
+    connect(mnuOption_[3], &QAction::triggered, view_, &CatalogueView::applyHeaderStyle);
+    connect(mnuOption_[5], &QAction::triggered, view_, &CatalogueView::checkAll);
+    connect(mnuOption_[6], &QAction::triggered, view_, &CatalogueView::uncheckAll);
+    connect(mnuOption_[7], &QAction::triggered, view_, &CatalogueView::invertChecks);
 
     QMenu* player = menuBar()->addMenu(QStringLiteral("&Player"));
     addEntries<9>(player, mnuPlayer_,
-                  {"&Play", "P&ausa", "&Stop", "-", "Brano p&recedente", "Brano s&uccessivo", "-",
-                   "Apri brano con player esterno...", "Apri lista con player esterno..."});
+                  {{{"&Play", "play"}, {"P&ausa", "pause"}, {"&Stop", "stop"}, {"-"}, {"Brano p&recedente", "previousSong"},
+                    {"Brano s&uccessivo", "nextSong"}, {"-"}, {"Apri brano con player esterno...", "openSongExternally"},
+                    {"Apri lista con player esterno...", "openQueueExternally"}}});
     mnuPlayer_[7]->setEnabled(false);
     mnuPlayer_[8]->setEnabled(false);
 
     QMenu* report = menuBar()->addMenu(QStringLiteral("&Report"));
-    addEntries<3>(report, mnuReport_, {"&Stampa lista", "&Crea lista Html", "&File lista mp3"});
+    addEntries<3>(report, mnuReport_, {{{"&Stampa lista", "printList"}, {"&Crea lista Html", "htmlList"}, {"&File lista mp3", "m3uList"}}});
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Guida"));
-    addEntries<6>(help, mnuHelp_, {"&Guida in linea", "&Cerca...", "-", "&Sito Sonivo", "-", "&Informazioni..."});
+    addEntries<6>(help, mnuHelp_,
+                  {{{"&Guida in linea", "help"}, {"&Cerca...", "helpSearch"}, {"-"}, {"&Sito Sonivo", "website"}, {"-"}, {"&Informazioni...", "about"}}});
 
     // Never in the bar: the play queue's right-button menu.
     auto* pop = new QMenu(QStringLiteral("Popup"), this);
-    addEntries<2>(pop, mnuPop_, {"Rimuovi brano", "Rimuovi tutti"});
+    addEntries<2>(pop, mnuPop_, {{{"Rimuovi brano", "removeQueueEntry"}, {"Rimuovi tutti", "removeAllQueueEntries"}}});
+    view_->setEntries({mnuView_, mnuSortAZ_, mnuSortZA_, mnuOption_[0], mnuOption_[1], mnuOption_[2], mnuOption_[3], mnuPlayer_[7]});
     lstPlay_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lstPlay_, &QWidget::customContextMenuRequested, this,
             [this, pop](const QPoint& at) { pop->popup(lstPlay_->viewport()->mapToGlobal(at)); });
@@ -105,15 +130,29 @@ void Form1::buildSortMenu()
 {
     // One entry per display position, captioned with the header shown there.
     orderMenu_->clear();
-    const QHeaderView* header = table_->horizontalHeader();
+    const QHeaderView* header = view_->reportView()->horizontalHeader();
     for (int p = 0; p < kColumnCount; ++p) {
         const int column = header->logicalIndex(p);
         QAction* entry = orderMenu_->addAction(columnCaptions().at(column).left(32));
         entry->setCheckable(true);
+        entry->setObjectName(QStringLiteral("orderBy%1").arg(p));
         mnuOrder_[size_t(p)] = entry;
-        connect(entry, &QAction::triggered, this, [this, p] { sortByMenu(p); });
+        connect(entry, &QAction::triggered, view_, [this, p] { view_->sortByEntry(p); });
     }
-    mnuOrder_[size_t(currentOrderEntry_)]->setChecked(true);
+    mnuOrder_[0]->setChecked(true);
+    view_->setOrderEntries(mnuOrder_);
+}
+
+void Form1::connectView()
+{
+    for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(view_->reportView()), static_cast<QAbstractItemView*>(view_->listView())})
+        connect(v, &QWidget::customContextMenuRequested, this, [this, v](const QPoint& at) { editMenu_->popup(v->viewport()->mapToGlobal(at)); });
+    // The rules follow every change of the rows and checks, not only the timer.
+    const CatalogueModel* model = view_->model();
+    connect(view_, &CatalogueView::checksChanged, this, &Form1::applyEnablingRules);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &Form1::applyEnablingRules);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &Form1::applyEnablingRules);
+    connect(model, &QAbstractItemModel::modelReset, this, &Form1::applyEnablingRules);
 }
 
 void Form1::buildToolbar()
@@ -122,14 +161,15 @@ void Form1::buildToolbar()
     bar->setObjectName(QStringLiteral("Toolbar1"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    auto button = [&](const QString& key, const QIcon& picture, auto click) {
+    auto button = [&](const QString& key, const QIcon& picture, auto target, auto click) {
         auto* b = new QToolButton(bar);
         b->setObjectName(key);
         b->setText(key);
         b->setToolTip(key);
+        b->setAccessibleName(key);
         b->setIcon(picture);
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        connect(b, &QToolButton::clicked, this, click);
+        connect(b, &QToolButton::clicked, target, click);
         bar->addWidget(b);
         buttons_[key] = b;
         return b;
@@ -143,44 +183,55 @@ void Form1::buildToolbar()
         b->setMenu(menu);
         b->setPopupMode(QToolButton::MenuButtonPopup);
     };
-    button(QStringLiteral("Apri"), icon("document-open", QStyle::SP_DialogOpenButton), [this] { openList(); });
-    button(QStringLiteral("Nuovo"), icon("document-new", QStyle::SP_FileIcon), [this] { newList(); });
-    button(QStringLiteral("Salva"), icon("document-save", QStyle::SP_DialogSaveButton),
-           [this] { listPath_.isEmpty() ? saveListAs() : saveList(); });
+    button(QStringLiteral("Apri"), icon("document-open", QStyle::SP_DialogOpenButton), files_, &FileCommands::openList);
+    button(QStringLiteral("Nuovo"), icon("document-new", QStyle::SP_FileIcon), files_, &FileCommands::newList);
+    button(QStringLiteral("Salva"), icon("document-save", QStyle::SP_DialogSaveButton), files_, &FileCommands::saveOrSaveAs);
     bar->addSeparator();
-    QToolButton* add = button(QStringLiteral("Aggiungi"), icon("folder-new", QStyle::SP_FileDialogNewFolder), [this] { addFolder(false); });
+    QToolButton* add = button(QStringLiteral("Aggiungi"), icon("folder-new", QStyle::SP_FileDialogNewFolder), files_, &FileCommands::addFolder);
     dropDown(add, {{"Cartella singola", mnuFile_[5]}, {"Cartella e sottocartelle", mnuFile_[6]}});
-    QToolButton* find = button(QStringLiteral("Trova"), icon("edit-find", QStyle::SP_FileDialogContentsView),
-                               [this] { mnuRicerca_[0]->trigger(); });
+    QToolButton* find = button(QStringLiteral("Trova"), icon("edit-find", QStyle::SP_FileDialogContentsView), mnuRicerca_[0], &QAction::trigger);
     dropDown(find, {{"Brano", mnuRicerca_[0]}, {"Cartella", mnuRicerca_[1]}, {"Album", mnuRicerca_[2]}});
-    QToolButton* print = button(QStringLiteral("Stampa"), icon("document-print", QStyle::SP_FileDialogDetailedView),
-                                [this] { mnuReport_[0]->trigger(); });
+    QToolButton* print = button(QStringLiteral("Stampa"), icon("document-print", QStyle::SP_FileDialogDetailedView), mnuReport_[0], &QAction::trigger);
     dropDown(print, {{"Stampa lista", mnuReport_[0]}, {"Crea lista Html", mnuReport_[1]}, {"File lista mp3", mnuReport_[2]}});
     bar->addSeparator();
-    // The options dialog and the about box come with their own windows later.
-    button(QStringLiteral("Opzioni"), icon("preferences-system", QStyle::SP_FileDialogListView), [] {});
-    button(QStringLiteral("Informazioni"), icon("help-about", QStyle::SP_MessageBoxInformation), [] {});
-    button(QStringLiteral("Esci"), icon("application-exit", QStyle::SP_DialogCloseButton), [this] { close(); });
+    // The options dialog and the about box come with their own windows later:
+    // until then their buttons are disabled rather than doing nothing.
+    button(QStringLiteral("Opzioni"), icon("preferences-system", QStyle::SP_FileDialogListView), this, [] {})->setEnabled(false);
+    button(QStringLiteral("Informazioni"), icon("help-about", QStyle::SP_MessageBoxInformation), this, [] {})->setEnabled(false);
+    button(QStringLiteral("Esci"), icon("application-exit", QStyle::SP_DialogCloseButton), this, &QWidget::close);
 }
 
-void Form1::buildStatusBar()
+void Form1::applyEnablingRules()
 {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setSizeGripEnabled(true);
-    for (size_t i = 0; i < 3; ++i) {
-        panels_[i] = new QLabel(bar);
-        panels_[i]->setFrameShape(QFrame::StyledPanel);
-        panels_[i]->setFrameShadow(QFrame::Sunken);
-    }
-    loadingPicture_ = new QLabel(bar);
-    loadingPicture_->setPixmap(icon("process-working", QStyle::SP_BrowserReload).pixmap(16, 16));
-    loadingPicture_->hide();
-    panels_[0]->setText(versionText());
-    bar->addWidget(panels_[0]);
-    bar->addWidget(loadingPicture_);
-    bar->addWidget(panels_[1]);
-    bar->addWidget(panels_[2]);
+    const Catalogue& catalogue = document_->catalogue();
+    CommandInputs in;
+    in.rowCount = catalogue.size();
+    in.listPathEmpty = document_->listPath().isEmpty();
+    in.modified = document_->isModified();
+    in.checkedCount = catalogue.checkedCount();
+    in.songLoaded = false;  // the internal player comes later
+    const CommandStates s = sonivo::applyEnablingRules(in, showAllEnabled_);
+    showAllEnabled_ = s.showAll;
+    mnuReport_[0]->setEnabled(s.printList);
+    mnuReport_[1]->setEnabled(s.htmlList);
+    mnuReport_[2]->setEnabled(s.m3uList);
+    mnuFile_[0]->setEnabled(s.newList);
+    mnuFile_[2]->setEnabled(s.saveList);
+    mnuFile_[3]->setEnabled(s.saveListAs);
+    mnuRicerca_[0]->setEnabled(s.searchSong);
+    mnuRicerca_[1]->setEnabled(s.searchFolder);
+    mnuRicerca_[2]->setEnabled(s.searchAlbum);
+    mnuRicerca_[4]->setEnabled(s.showAll);
+    mnuPlayer_[8]->setEnabled(s.externalPlayerQueue);
+    mnuCopy_[1]->setEnabled(s.copyFiles);
+    mnuCopy_[3]->setEnabled(s.deleteSelected);
+    mnuTag_[0]->setEnabled(s.viewTag);
+    for (int i : {0, 1, 2, 4, 5})
+        mnuPlayer_[size_t(i)]->setEnabled(s.playerControls);
+    buttons_.at(QStringLiteral("Nuovo"))->setEnabled(s.newButton);
+    buttons_.at(QStringLiteral("Salva"))->setEnabled(s.saveButton);
+    buttons_.at(QStringLiteral("Trova"))->setEnabled(s.findButton);
+    buttons_.at(QStringLiteral("Stampa"))->setEnabled(s.printButton);
 }
 
 }  // namespace sonivo

@@ -21,8 +21,9 @@ struct WindowLayout {
     int statusPanel[3] = {};  // widths
 };
 
-// W and H: the outer size, including frame, title bar and menu bar.
-WindowLayout layoutFor(int outerWidth, int outerHeight);
+// W and H: the outer size, including frame, title bar and menu bar; clientBottom:
+// where the status line begins, counted from the client area's top.
+WindowLayout layoutFor(int outerWidth, int outerHeight, int clientBottom);
 
 // Twips per pixel of a screen with that many dots per inch: 15 at 96.
 int twipsPerPixel(double logicalDpi);

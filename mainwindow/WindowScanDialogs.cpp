@@ -1,7 +1,8 @@
 #include "mainwindow/WindowScanDialogs.h"
 
+#include "common/DesktopDialogs.h"
 #include "mainwindow/ScanProgressFrame.h"
-#include "platform/DesktopDialogs.h"
+#include "mainwindow/StatusLine.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -10,8 +11,21 @@ namespace sonivo {
 
 bool WindowScanDialogs::askUpdateFolder(const QString& folder)
 {
+    if (updateAll_)
+        return *updateAll_;
     QString text = updateFolderQuestion(folder);
-    return dialogs_.askYesNo(text.replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    switch (dialogs_.askYesNoToAll(text.replace(QLatin1Char('\r'), QLatin1Char('\n')))) {
+    case DesktopDialogs::Answer::YesToAll:
+        updateAll_ = true;
+        return true;
+    case DesktopDialogs::Answer::NoToAll:
+        updateAll_ = false;
+        return false;
+    case DesktopDialogs::Answer::Yes:
+        return true;
+    default:
+        return false;
+    }
 }
 
 QString WindowScanDialogs::askCdName(const QString& volumeLabel)
@@ -21,6 +35,7 @@ QString WindowScanDialogs::askCdName(const QString& volumeLabel)
 
 void WindowScanDialogs::scanCounted(qint64 total)
 {
+    status_.showScanning(total);
     frame_.showProgress(total, 0);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

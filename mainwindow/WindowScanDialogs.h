@@ -1,17 +1,25 @@
 #pragma once
 // The folder scan's questions asked with the window's dialogs, and its progress
-// shown in the scan frame, letting the window repaint once per folder.
+// shown in the scan frame and the status line, letting the window repaint once
+// per folder. One object serves one scan: a "to all" answer holds for the rest
+// of it.
 
 #include "catalogue/FolderScan.h"
+
+#include <optional>
 
 namespace sonivo {
 
 class DesktopDialogs;
 class ScanProgressFrame;
+class StatusLine;
 
 class WindowScanDialogs final : public ScanDialogs {
 public:
-    WindowScanDialogs(DesktopDialogs& dialogs, ScanProgressFrame& frame) : dialogs_(dialogs), frame_(frame) {}
+    WindowScanDialogs(DesktopDialogs& dialogs, ScanProgressFrame& frame, StatusLine& status)
+        : dialogs_(dialogs), frame_(frame), status_(status)
+    {
+    }
 
     bool askUpdateFolder(const QString& folder) override;
     QString askCdName(const QString& volumeLabel) override;
@@ -21,6 +29,8 @@ public:
 private:
     DesktopDialogs& dialogs_;
     ScanProgressFrame& frame_;
+    StatusLine& status_;
+    std::optional<bool> updateAll_;  // the answer "to all", once given
 };
 
 }  // namespace sonivo

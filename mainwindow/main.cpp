@@ -1,5 +1,6 @@
 // The Sonivo program: one main window; a second start ends at once.
 
+#include "dialogs/Translations.h"
 #include "mainwindow/Form1.h"
 #include "platform/SingleInstance.h"
 
@@ -10,8 +11,10 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("sonivo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Sonivo"));
+    // No display name: the window manager would append it to every title.
     QApplication::setDesktopFileName(QStringLiteral("sonivo"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/sonivo/sonivo.png")));
+    sonivo::installItalianTranslations();
 
     const sonivo::SingleInstance instance;
     if (!instance.isFirst())

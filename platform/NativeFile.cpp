@@ -145,9 +145,4 @@ int renameNoReplace(const QString& from, const QString& to)
     return ::rename(src.constData(), dst.constData()) == 0 ? 0 : errno;
 }
 
-QString errorText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 }  // namespace sonivo

@@ -49,6 +49,5 @@ bool setFileMode(const QString& path, mode_t mode);
 qint64 fileSize(const QString& path);
 // Renames without ever replacing an existing target; 0 on success, else errno.
 int renameNoReplace(const QString& from, const QString& to);
-QString errorText(int error);
 
 }  // namespace sonivo

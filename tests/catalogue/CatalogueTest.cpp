@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace sonivo;
 
 namespace {
@@ -44,7 +46,7 @@ TEST(Catalogue, ChecksAndIconsTravelWithTheirRows)
     c.append(song(QStringLiteral("a")));
     c.append(song(QStringLiteral("b")));
     c.setChecked(0, true);
-    c.setIcon(0, 7);
+    c.assignIcons([](const SongRecord& r) { return r.text(ColFileName) == QLatin1String("c") ? 7u : 0u; });
     c.sortBy(ColFileName, true);
     ASSERT_EQ(names(c), QStringLiteral("a,b,c"));
     EXPECT_TRUE(c.isChecked(2));
@@ -68,7 +70,7 @@ TEST(Catalogue, CheckAllNoneInvertAndRemoveChecked)
     EXPECT_EQ(c.checkedCount(), 1);
     EXPECT_TRUE(c.isChecked(1));
     c.invertChecks();
-    c.setIcon(3, 5);
+    c.assignIcons([](const SongRecord&) { return 5u; });
     EXPECT_EQ(c.removeChecked(), 3);
     EXPECT_EQ(names(c), QStringLiteral("b"));
     EXPECT_FALSE(c.isChecked(0));
@@ -89,4 +91,122 @@ TEST(Catalogue, FolderRemovalKeepsOtherDiscsAndTheStateOfOtherRows)
     EXPECT_EQ(c.removeFolder(QStringLiteral("/cd/"), QStringLiteral("A/1")), 2);
     ASSERT_EQ(names(c), QStringLiteral("2"));
     EXPECT_TRUE(c.isChecked(0));
+}
+
+TEST(Catalogue, RowIdentitiesFollowTheirRowsAndAreNeverReused)
+{
+    Catalogue c;
+    for (const char* n : {"d", "b", "a", "c"})
+        c.append(song(QString::fromLatin1(n)));
+    std::map<QString, RowId> ids;
+    for (qsizetype i = 0; i < c.size(); ++i)
+        ids[c.row(i).text(ColFileName)] = c.id(i);
+    EXPECT_EQ(ids.size(), 4u);
+
+    const auto at = [&](const char* name) { return c.position(ids[QString::fromLatin1(name)]); };
+    c.sortBy(ColFileName, true);
+    EXPECT_EQ(at("a"), 0);
+    EXPECT_EQ(at("d"), 3);
+    c.setChecked(at("b"), true);
+    c.replaceRow(at("c"), song(QStringLiteral("c2")));
+    EXPECT_EQ(c.id(2), ids[QStringLiteral("c")]) << "an edited row keeps its identity";
+    EXPECT_EQ(c.removeChecked(), 1);
+    EXPECT_EQ(at("b"), Catalogue::kGone) << "a removed row answers gone";
+    EXPECT_EQ(at("a"), 0);
+    EXPECT_EQ(at("c"), 1);
+    EXPECT_EQ(at("d"), 2);
+
+    c.append(song(QStringLiteral("e")));
+    EXPECT_GT(c.id(3), ids[QStringLiteral("d")]);
+    const RowId last = c.id(3);
+    c.clear();
+    EXPECT_EQ(c.position(last), Catalogue::kGone);
+    c.append(song(QStringLiteral("f")));
+    EXPECT_GT(c.id(0), last) << "a fresh set never reuses an identity";
+    EXPECT_EQ(c.position(c.id(0)), 0);
+    EXPECT_EQ(c.position(0), Catalogue::kGone);
+    EXPECT_EQ(c.position(c.id(0) + 1), Catalogue::kGone);
+}
+
+namespace {
+
+// Records what a catalogue announces, checking that each change is announced
+// before it is made and confirmed after.
+class Recorder final : public CatalogueObserver {
+public:
+    explicit Recorder(const Catalogue& c) : c_(c) {}
+    QStringList log;
+    qsizetype sizeBefore = -1;
+
+    void rowsAboutToBeReset() override { log << QStringLiteral("reset?"); }
+    void rowsReset() override { log << QStringLiteral("reset %1").arg(c_.size()); }
+    void rowsAboutToBeAppended(qsizetype first, qsizetype count) override
+    {
+        EXPECT_EQ(first, c_.size()) << "announced before the rows come";
+        log << QStringLiteral("append %1+%2").arg(first).arg(count);
+    }
+    void rowsAppended() override { log << QStringLiteral("appended %1").arg(c_.size()); }
+    void rowsAboutToBeRemoved(qsizetype first, qsizetype last) override
+    {
+        sizeBefore = c_.size();
+        log << QStringLiteral("remove %1-%2").arg(first).arg(last);
+    }
+    void rowsRemoved() override { log << QStringLiteral("removed %1").arg(sizeBefore - c_.size()); }
+    void rowsAboutToBeReordered() override { log << QStringLiteral("reorder?"); }
+    void rowsReordered(std::span<const qsizetype> newToOld) override
+    {
+        QStringList order;
+        for (qsizetype p : newToOld)
+            order << QString::number(p);
+        log << QStringLiteral("reordered ") + order.join(QLatin1Char(','));
+    }
+    void rowsChanged(qsizetype first, qsizetype last, RowChange what) override
+    {
+        log << QStringLiteral("changed %1-%2 %3").arg(first).arg(last).arg(int(what));
+    }
+
+private:
+    const Catalogue& c_;
+};
+
+}  // namespace
+
+TEST(Catalogue, EveryChangeIsAnnouncedToTheObserver)
+{
+    Catalogue c;
+    Recorder r(c);
+    c.setObserver(&r);
+    c.checkAll();
+    c.assignIcons([](const SongRecord&) { return 1u; });
+    EXPECT_TRUE(r.log.isEmpty()) << "nothing to change in an empty catalogue";
+
+    c.append({song(QStringLiteral("c"), QStringLiteral("/x/")), song(QStringLiteral("a"), QStringLiteral("/y/")),
+              song(QStringLiteral("b"), QStringLiteral("/x/"))});
+    c.sortBy(ColFileName, true);
+    c.setChecked(1, true);
+    c.removeFolder(QStringLiteral("/x/"), QString());
+    c.assignIcons([](const SongRecord&) { return 2u; });
+    c.clear();
+    EXPECT_EQ(r.log, QStringList({QStringLiteral("append 0+3"), QStringLiteral("appended 3"), QStringLiteral("reorder?"),
+                                  QStringLiteral("reordered 1,2,0"), QStringLiteral("changed 1-1 0"), QStringLiteral("remove 1-2"),
+                                  QStringLiteral("removed 2"), QStringLiteral("changed 0-0 1"), QStringLiteral("reset?"),
+                                  QStringLiteral("reset 0")}));
+}
+
+TEST(Catalogue, ManyScatteredRemovalsBecomeOneReset)
+{
+    Catalogue c;
+    std::vector<SongRecord> rows;
+    for (int i = 0; i < 1000; ++i)
+        rows.push_back(song(QString::number(i)));
+    c.append(std::move(rows));
+    for (qsizetype i = 0; i < c.size(); i += 2)
+        c.setChecked(i, true);
+    const RowId kept = c.id(999);
+    Recorder r(c);
+    c.setObserver(&r);
+    EXPECT_EQ(c.removeChecked(), 500);
+    EXPECT_EQ(r.log, QStringList({QStringLiteral("reset?"), QStringLiteral("reset 500")}));
+    EXPECT_EQ(c.position(kept), 499);
+    EXPECT_EQ(c.row(499).text(ColFileName), QStringLiteral("999"));
 }

@@ -75,7 +75,9 @@ TEST_F(ListFile, SavesCrLfLinesAndLoadsThemBackAppended)
     Catalogue catalogue;
     for (int i = 0; i < 50; ++i)
         catalogue.append(recordOf(QStringLiteral("r%1_").arg(i)));
-    catalogue.row(7).setColumn(ColFileName, QStringLiteral("semi;colon\nname.mp3"));
+    SongRecord odd = catalogue.row(7);
+    odd.setColumn(ColFileName, QStringLiteral("semi;colon\nname.mp3"));
+    catalogue.replaceRow(7, odd);
     const QString path = files.path(QStringLiteral("list.svl"));
     ASSERT_TRUE(SalvaLista(path, catalogue).ok);
     const QByteArray bytes = TempFiles::read(path);

@@ -16,7 +16,8 @@ using namespace sonivo::test;
 
 TEST(WindowLayout, RulesAtTheMinimumSizeAndWhenGrown)
 {
-    const WindowLayout l = layoutFor(kMinWindowWidth, kMinWindowHeight);
+    // With room enough below, the rules as they stand.
+    const WindowLayout l = layoutFor(kMinWindowWidth, kMinWindowHeight, 99999);
     const int frameTop = 7110 - 345 - 1395 - 800;
     EXPECT_EQ(l.playerFrame, QRect(75, frameTop, 3360, 1395));
     EXPECT_EQ(l.playQueue, QRect(3510, frameTop + 100, 10005 - 200 - 3510, 1395));
@@ -25,16 +26,27 @@ TEST(WindowLayout, RulesAtTheMinimumSizeAndWhenGrown)
     EXPECT_EQ(l.statusPanel[1], 5000);
     EXPECT_EQ(l.statusPanel[2], 2200);
 
-    const WindowLayout big = layoutFor(30000, 20000);
+    const WindowLayout big = layoutFor(30000, 20000, 99999);
     EXPECT_EQ(big.catalogueView.width(), 29800);
     EXPECT_EQ(big.playerFrame.bottom() + 1, 20000 - 345 - 800) << "the frame sits above the status bar";
     EXPECT_EQ(big.playQueue.width(), 30000 - 200 - 3510);
 
     // Smaller than anything sensible: no negative sizes.
-    const WindowLayout tiny = layoutFor(100, 100);
+    const WindowLayout tiny = layoutFor(100, 100, 0);
     EXPECT_GE(tiny.catalogueView.height(), 0);
     EXPECT_GE(tiny.playQueue.width(), 0);
     EXPECT_GE(tiny.statusPanel[0], 0);
+}
+
+TEST(WindowLayout, TheQueueEndsAboveTheStatusLine)
+{
+    // At the design size the queue would reach 110 twips into a status line
+    // starting at 5955; everything above it moves up by that much.
+    const WindowLayout l = layoutFor(kMinWindowWidth, kMinWindowHeight, 5955);
+    EXPECT_LE(l.playQueue.bottom() + 1, 5955 - 45);
+    EXPECT_EQ(l.playQueue.height(), 1395);
+    EXPECT_EQ(l.playerFrame.top() + 100, l.playQueue.top());
+    EXPECT_EQ(l.catalogueView.bottom() + 1 + 900, l.playerFrame.top() + 810) << "the view keeps its gap to the frame";
 }
 
 TEST(WindowLayout, TwipsPerPixel)

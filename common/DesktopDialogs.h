@@ -16,7 +16,7 @@ struct FileFilter {
 
 class DesktopDialogs {
 public:
-    enum class Answer { Yes, No, Cancel };
+    enum class Answer { Yes, No, Cancel, YesToAll, NoToAll };
 
     virtual ~DesktopDialogs() = default;
     // The chosen existing file, or "" when cancelled.
@@ -29,6 +29,8 @@ public:
     virtual Answer askYesNoCancel(const QString& text) = 0;
     // A question with Yes and No: true for Yes.
     virtual bool askYesNo(const QString& text) = 0;
+    // A question asked once for each of many things: Yes, No, Yes to all, No to all.
+    virtual Answer askYesNoToAll(const QString& text) = 0;
     // A line of text, or nothing when cancelled.
     virtual std::optional<QString> inputText(const QString& prompt, const QString& title, const QString& text) = 0;
     // A notice (information icon), a problem (warning icon) and a failure to

@@ -2,7 +2,7 @@
 // The dialogs of the desktop: QFileDialog, QMessageBox and QInputDialog, titled
 // "Sonivo" where the program gives no title of its own.
 
-#include "platform/DesktopDialogs.h"
+#include "common/DesktopDialogs.h"
 
 class QWidget;
 
@@ -17,6 +17,7 @@ public:
     QString chooseFolder(const QString& title) override;
     Answer askYesNoCancel(const QString& text) override;
     bool askYesNo(const QString& text) override;
+    Answer askYesNoToAll(const QString& text) override;
     std::optional<QString> inputText(const QString& prompt, const QString& title, const QString& text) override;
     void inform(const QString& text) override;
     void warn(const QString& text) override;

@@ -1,4 +1,4 @@
-#include "tests/mainwindow/ScriptedDialogs.h"
+#include "tests/support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +49,14 @@ bool ScriptedDialogs::askYesNo(const QString& text)
     if (whileAskingYesNo)
         whileAskingYesNo();
     return take(answers, text, Answer::No) == Answer::Yes;
+}
+
+DesktopDialogs::Answer ScriptedDialogs::askYesNoToAll(const QString& text)
+{
+    asked << text;
+    if (whileAskingYesNo)
+        whileAskingYesNo();
+    return take(answers, text, Answer::No);
 }
 
 std::optional<QString> ScriptedDialogs::inputText(const QString& prompt, const QString&, const QString&)

@@ -1,8 +1,9 @@
-#include "platform/QtDesktopDialogs.h"
+#include "dialogs/QtDesktopDialogs.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace sonivo {
 namespace {
@@ -60,6 +61,24 @@ DesktopDialogs::Answer QtDesktopDialogs::askYesNoCancel(const QString& text)
 bool QtDesktopDialogs::askYesNo(const QString& text)
 {
     return QMessageBox::question(owner_, kTitle, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+DesktopDialogs::Answer QtDesktopDialogs::askYesNoToAll(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::NoToAll, owner_);
+    box.button(QMessageBox::YesToAll)->setText(QStringLiteral("Sì a tutti"));
+    box.button(QMessageBox::NoToAll)->setText(QStringLiteral("No a tutti"));
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::YesToAll:
+        return Answer::YesToAll;
+    case QMessageBox::NoToAll:
+        return Answer::NoToAll;
+    default:
+        return Answer::No;
+    }
 }
 
 std::optional<QString> QtDesktopDialogs::inputText(const QString& prompt, const QString& title, const QString& text)

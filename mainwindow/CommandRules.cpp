@@ -1,4 +1,4 @@
-#include "catalogue/CommandRules.h"
+#include "mainwindow/CommandRules.h"
 
 namespace sonivo {
 

@@ -1,9 +1,9 @@
 #pragma once
-// Dialogs for the window tests: each question takes the next scripted answer and
+// Dialogs for the tests: each question takes the next scripted answer and
 // every message shown is recorded. A question with no answer left fails the test
 // and is cancelled, so a test never blocks.
 
-#include "platform/DesktopDialogs.h"
+#include "common/DesktopDialogs.h"
 
 #include <QStringList>
 #include <deque>
@@ -15,10 +15,10 @@ class ScriptedDialogs final : public DesktopDialogs {
 public:
     std::deque<QString> files;    // answers to openFile and saveFile
     std::deque<QString> folders;  // answers to chooseFolder
-    std::deque<Answer> answers;   // answers to askYesNoCancel and askYesNo (Yes or No)
+    std::deque<Answer> answers;   // answers to askYesNoCancel, askYesNo (Yes or No) and askYesNoToAll
     std::deque<std::optional<QString>> inputs;
 
-    std::function<void()> whileAskingYesNo;  // run inside askYesNo, as a user might act
+    std::function<void()> whileAskingYesNo;  // run inside askYesNo and askYesNoToAll, as a user might act
 
     QStringList asked;    // every question's text
     QStringList notices;  // "inform: ...", "warn: ...", "critical: ..."
@@ -28,6 +28,7 @@ public:
     QString chooseFolder(const QString& title) override;
     Answer askYesNoCancel(const QString& text) override;
     bool askYesNo(const QString& text) override;
+    Answer askYesNoToAll(const QString& text) override;
     std::optional<QString> inputText(const QString& prompt, const QString& title, const QString& text) override;
     void inform(const QString& text) override { notices << QStringLiteral("inform: ") + text; }
     void warn(const QString& text) override { notices << QStringLiteral("warn: ") + text; }

@@ -1,0 +1,132 @@
+#include "catalogue/ListDocument.h"
+
+#include "catalogue/FolderScan.h"
+#include "catalogue/ListFile.h"
+#include "common/DesktopDialogs.h"
+#include "common/ErrorText.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace sonivo {
+namespace {
+
+const FileFilter kListFilter{QStringLiteral("File lista Sonivo"), QStringLiteral("*.svl"), QStringLiteral("svl")};
+
+}  // namespace
+
+ListDocument::ListDocument(DesktopDialogs& dialogs, const DriveInfo& drives, QObject* parent)
+    : QObject(parent), dialogs_(dialogs), drives_(drives)
+{
+}
+
+QString ListDocument::title() const
+{
+    return QStringLiteral("Sonivo - ") + (listPath_.isEmpty() ? QStringLiteral("Nuova lista") : listPath_);
+}
+
+void ListDocument::setListPath(const QString& path)
+{
+    listPath_ = path;
+    Q_EMIT listPathChanged();
+}
+
+bool ListDocument::newList()
+{
+    if (!confirmDiscard())
+        return false;
+    catalogue_.clear();
+    modified_ = false;
+    setListPath(QString());
+    return true;
+}
+
+bool ListDocument::openList()
+{
+    if (!confirmDiscard())
+        return false;
+    const QString path = dialogs_.openFile(QStringLiteral("Apri lista"), kListFilter, QDir::currentPath());
+    return !path.isEmpty() && load(path);
+}
+
+bool ListDocument::load(const QString& path)
+{
+    Q_EMIT workStarted(Work::Loading);
+    catalogue_.clear();
+    const ListFileResult result = ApriLista(path, catalogue_);
+    Q_EMIT workFinished(Work::Loading);
+    if (!result.ok) {
+        modified_ = !catalogue_.isEmpty();
+        setListPath(QString());
+        dialogs_.warn(QStringLiteral("Impossibile leggere la lista \"") + path + QStringLiteral("\":\n") + errorText(result.error));
+        return false;
+    }
+    modified_ = false;
+    setListPath(path);
+    return true;
+}
+
+bool ListDocument::write(const QString& path)
+{
+    const bool existed = QFileInfo::exists(path);
+    Q_EMIT workStarted(Work::Saving);
+    const ListFileResult result = SalvaLista(path, catalogue_);
+    Q_EMIT workFinished(Work::Saving);
+    if (!result.ok) {
+        QString text = QStringLiteral("Impossibile salvare la lista \"") + path + QStringLiteral("\":\n") + errorText(result.error);
+        if (existed)
+            text += QStringLiteral("\nIl file precedente non è stato modificato.");
+        dialogs_.critical(text);
+        return false;
+    }
+    modified_ = false;
+    return true;
+}
+
+bool ListDocument::save()
+{
+    if (catalogue_.isEmpty())
+        return true;  // nothing to save
+    if (listPath_.isEmpty())
+        return saveAs();
+    return write(listPath_);
+}
+
+bool ListDocument::saveAs()
+{
+    const QString path = dialogs_.saveFile(QStringLiteral("Salva lista con nome..."), kListFilter, QDir::currentPath());
+    if (path.isEmpty() || !write(path))
+        return false;
+    setListPath(path);
+    return true;
+}
+
+bool ListDocument::savePrompt()
+{
+    const DesktopDialogs::Answer answer =
+        dialogs_.askYesNoCancel(QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?"));
+    if (answer == DesktopDialogs::Answer::Cancel)
+        return false;
+    if (answer == DesktopDialogs::Answer::No)
+        return true;
+    return listPath_.isEmpty() ? saveAs() : save();
+}
+
+std::optional<qint64> ListDocument::addFolder(bool withSubfolders, ScanDialogs& scanDialogs)
+{
+    const QString folder = dialogs_.chooseFolder(withSubfolders ? QStringLiteral("Seleziona la cartella da cui iniziare la ricerca:")
+                                                                : QStringLiteral("Seleziona la cartella singola in cui ricercare:"));
+    if (folder.isEmpty())
+        return std::nullopt;
+    Q_EMIT workStarted(Work::Scanning);
+    FolderScan scan(catalogue_, scanDialogs, drives_);
+    scan.setIncludeSubfolders(withSubfolders);
+    scanning_ = true;
+    const qint64 added = scan.ScanFolders(folder);
+    scanning_ = false;
+    modified_ = true;  // after every scan, also one that found nothing
+    Q_EMIT workFinished(Work::Scanning);
+    return added;
+}
+
+}  // namespace sonivo

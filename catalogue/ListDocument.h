@@ -1,0 +1,72 @@
+#pragma once
+// The catalogue as a document: its rows, the list file they were last read from
+// or written to, and whether they differ from it. The file commands (new, open,
+// save, save as, add a folder) and the save prompt live here, asking their
+// questions through DesktopDialogs and the scan's through ScanDialogs, so the
+// window only shows what they do.
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/DriveInfo.h"
+
+#include <QObject>
+#include <optional>
+
+namespace sonivo {
+
+class DesktopDialogs;
+class ScanDialogs;
+
+class ListDocument final : public QObject {
+    Q_OBJECT
+public:
+    // Long work the window shows with a busy pointer and status texts.
+    enum class Work { Loading, Saving, Scanning };
+
+    ListDocument(DesktopDialogs& dialogs, const DriveInfo& drives, QObject* parent = nullptr);
+
+    Catalogue& catalogue() { return catalogue_; }
+    const Catalogue& catalogue() const { return catalogue_; }
+    // The list file's path, "" for a new list.
+    const QString& listPath() const { return listPath_; }
+    bool isModified() const { return modified_; }
+    void setModified(bool modified) { modified_ = modified; }
+    bool isScanning() const { return scanning_; }
+    // "Sonivo - " and the list path, or "Sonivo - Nuova lista".
+    QString title() const;
+
+    // Each returns false when it was cancelled or failed; nothing is lost then.
+    bool newList();
+    bool openList();
+    // Reads a list file in place of the rows; on failure what was read stays as
+    // a new, modified list, so that no save overwrites the unreadable file unasked.
+    bool load(const QString& path);
+    // "&Salva lista": nothing to do without rows; save as for a new list.
+    bool save();
+    bool saveAs();
+    // Asks whether to save the changes: false when the user cancelled or the
+    // save failed, so that whatever asked must not go on.
+    bool savePrompt();
+    // The save prompt when there are changes.
+    bool confirmDiscard() { return !modified_ || savePrompt(); }
+    // Asks for a folder and scans it (with its subfolders when asked): the songs
+    // added, or nothing when no folder was chosen.
+    std::optional<qint64> addFolder(bool withSubfolders, ScanDialogs& scanDialogs);
+
+Q_SIGNALS:
+    void workStarted(sonivo::ListDocument::Work work);
+    void workFinished(sonivo::ListDocument::Work work);
+    void listPathChanged();
+
+private:
+    bool write(const QString& path);
+    void setListPath(const QString& path);
+
+    DesktopDialogs& dialogs_;
+    const DriveInfo& drives_;
+    Catalogue catalogue_;
+    QString listPath_;
+    bool modified_ = false;
+    bool scanning_ = false;
+};
+
+}  // namespace sonivo

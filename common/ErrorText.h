@@ -1,0 +1,16 @@
+#pragma once
+// Italian words for the system's file errors, so that a message of the program
+// never mixes in the system's English ("No such file or directory").
+
+#include <QString>
+
+namespace sonivo {
+
+// The Italian text of an error number; the system's own text for numbers the
+// program has no words for.
+QString errorText(int errnum);
+// The same for an error already put in the system's words, as QFile gives them;
+// other texts come back unchanged.
+QString errorText(const QString& systemText);
+
+}  // namespace sonivo

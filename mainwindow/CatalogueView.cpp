@@ -1,0 +1,297 @@
+#include "mainwindow/CatalogueView.h"
+
+#include "analysis/clsMP3.h"
+#include "mainwindow/CatalogueModel.h"
+#include "mainwindow/ColumnWidths.h"
+#include "mainwindow/WindowLayout.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListView>
+#include <QStackedWidget>
+#include <QTableView>
+
+namespace sonivo {
+namespace {
+
+// Design widths of the columns, in twips.
+constexpr std::array<int, kColumnCount> kDesignWidths = {
+    3000, 900, 1000, 1440, 400, 600, 700, 1440, 1440, 1440, 1440,
+    1440, 700, 1440, 1440, 700, 500, 500, 500, 500, 500, 1000,
+};
+
+const QString kFlatSections = QStringLiteral(
+    "QHeaderView::section { border: none; border-right: 1px solid palette(mid); background: palette(base); padding: 2px 4px;");
+
+}  // namespace
+
+CatalogueView::CatalogueView(Catalogue& catalogue, QWidget* parent)
+    : QObject(parent), catalogue_(catalogue), model_(new CatalogueModel(catalogue, this)), stack_(new QStackedWidget(parent)),
+      table_(new QTableView(stack_)), list_(new QListView(stack_))
+{
+    model_->setIcons(&icons_.images());
+    table_->setObjectName(QStringLiteral("ListView1"));
+    table_->setAccessibleName(QStringLiteral("Catalogo dei brani"));
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setWordWrap(false);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    QHeaderView* header = table_->horizontalHeader();
+    header->setSectionsMovable(true);
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(false);  // until the first sort
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setTextElideMode(Qt::ElideRight);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    list_->setAccessibleName(QStringLiteral("Catalogo dei brani (elenco)"));
+    list_->setModel(model_);
+    list_->setSelectionModel(table_->selectionModel());
+    list_->setViewMode(QListView::ListMode);
+    list_->setFlow(QListView::TopToBottom);
+    list_->setWrapping(true);
+    list_->setResizeMode(QListView::Adjust);
+    list_->setUniformItemSizes(true);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    stack_->addWidget(table_);
+    stack_->addWidget(list_);
+    for (int c = 0; c < kColumnCount; ++c)
+        table_->setColumnWidth(c, kDesignWidths[size_t(c)] / twipsPerPixel(table_->logicalDpiX()));
+
+    connect(header, &QHeaderView::sectionClicked, this, &CatalogueView::headerClicked);
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(table_), static_cast<QAbstractItemView*>(list_)}) {
+        view->installEventFilter(this);
+        connect(view, &QAbstractItemView::clicked, this, &CatalogueView::rowClicked);
+        connect(view, &QAbstractItemView::entered, this, [this](const QModelIndex& index) {
+            if (entries_.trackSelection && entries_.trackSelection->isChecked())
+                table_->selectRow(index.row());
+        });
+    }
+    connect(model_, &CatalogueModel::checkToggled, this, &CatalogueView::checksChanged);
+    // Rows added unsorted: the sort arrow no longer tells their order.
+    connect(model_, &QAbstractItemModel::rowsInserted, this, [header] { header->setSortIndicatorShown(false); });
+    // A selected row that goes takes the selection with it; the view would move
+    // it to a neighbour the user never chose.
+    connect(model_, &CatalogueModel::removalComing, this, [this](int first, int last) {
+        const QModelIndexList selected = table_->selectionModel()->selectedRows();
+        dropSelection_ = !selected.isEmpty() && selected.first().row() >= first && selected.first().row() <= last;
+    });
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (std::exchange(dropSelection_, false))
+            table_->selectionModel()->clearSelection();
+    });
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, &CatalogueView::rememberSelection);
+    connect(model_, &QAbstractItemModel::modelReset, this, &CatalogueView::restoreSelection);
+}
+
+CatalogueView::~CatalogueView() = default;
+
+void CatalogueView::applyInitialStyle()
+{
+    table_->setShowGrid(true);
+    entries_.showGrid->setChecked(true);
+    stack_->setCurrentWidget(table_);
+}
+
+void CatalogueView::rememberSelection()
+{
+    const QModelIndexList selected = table_->selectionModel()->selectedRows();
+    const QModelIndex current = table_->currentIndex();
+    selectedId_.reset();
+    currentId_.reset();
+    if (!selected.isEmpty())
+        selectedId_ = catalogue_.id(selected.first().row());
+    if (current.isValid())
+        currentId_ = catalogue_.id(current.row());
+}
+
+void CatalogueView::restoreSelection()
+{
+    // After a reset that took other rows out, the same song stays selected.
+    if (currentId_) {
+        const qsizetype row = catalogue_.position(*currentId_);
+        if (row != Catalogue::kGone)
+            table_->selectionModel()->setCurrentIndex(model_->index(int(row), 0), QItemSelectionModel::NoUpdate);
+    }
+    if (selectedId_) {
+        const qsizetype row = catalogue_.position(*selectedId_);
+        if (row != Catalogue::kGone)
+            table_->selectRow(int(row));
+    }
+    selectedId_.reset();
+    currentId_.reset();
+}
+
+bool CatalogueView::eventFilter(QObject* watched, QEvent* event)
+{
+    // Space toggles the current row's check mark, whichever cell is current.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space
+        && static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        toggleCurrentCheck();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void CatalogueView::toggleCurrentCheck()
+{
+    const QModelIndex current = table_->currentIndex();
+    if (!current.isValid())
+        return;
+    const QModelIndex box = model_->index(current.row(), ColFileName);
+    const bool checked = box.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
+    model_->setData(box, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+}
+
+void CatalogueView::rowClicked(const QModelIndex& index)
+{
+    const bool selected = index.isValid() && table_->selectionModel()->isRowSelected(index.row(), {});
+    if (index.isValid()) {
+        const QString type = clsMP3::Tipo(catalogue_.row(index.row()).fullName());
+        entries_.openSongExternally->setText(QStringLiteral("Apri ") + type + QStringLiteral("..."));
+    }
+    entries_.openSongExternally->setEnabled(selected);
+}
+
+void CatalogueView::clearIcons()
+{
+    icons_.clear();
+}
+
+void CatalogueView::refreshIcons()
+{
+    icons_.refreshIcons(catalogue_);
+    resizeColumnHeaders();
+}
+
+void CatalogueView::resizeColumnHeaders()
+{
+    if (catalogue_.isEmpty())
+        return;
+    // The delegate measures the widest cell as it paints it: check box, icon,
+    // text and margins; the header measures its own caption.
+    QStyleOptionViewItem option;
+    option.initFrom(table_);
+    option.font = table_->font();
+    option.decorationSize = table_->iconSize().isValid() ? table_->iconSize() : QSize(16, 16);
+    option.features = QStyleOptionViewItem::HasDisplay;
+    const QFontMetrics cells = table_->fontMetrics();
+    QHeaderView* header = table_->horizontalHeader();
+    for (int c = 0; c < kColumnCount; ++c) {
+        const QModelIndex widest = model_->index(int(widestRow(catalogue_, c, cells)), c);
+        const int cell = table_->itemDelegate()->sizeHint(option, widest).width() + 2;
+        table_->setColumnWidth(c, std::max(cell, header->sectionSizeHint(c)));
+        if (c == ColFileName) {
+            // List mode lays its items out in cells of one size: the widest name's.
+            const QSize item = list_->itemDelegate()->sizeHint(option, widest);
+            list_->setGridSize(QSize(item.width() + 8, item.height()));
+        }
+    }
+}
+
+// --- view modes and sorting ------------------------------------------------
+
+void CatalogueView::setReportMode(bool report)
+{
+    entries_.modes[report ? 0 : 1]->setChecked(false);
+    stack_->setCurrentWidget(report ? static_cast<QWidget*>(table_) : list_);
+    entries_.modes[report ? 1 : 0]->setChecked(true);
+    sortView();
+}
+
+void CatalogueView::sortView()
+{
+    catalogue_.sortBy(sortColumn_, ascending_);
+    QHeaderView* header = table_->horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(sortColumn_, ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void CatalogueView::setOrderMarks()
+{
+    entries_.ascending->setChecked(ascending_);
+    entries_.descending->setChecked(!ascending_);
+}
+
+void CatalogueView::checkOrderEntry(int entry)
+{
+    orderEntries_[size_t(currentOrderEntry_)]->setChecked(false);
+    orderEntries_[size_t(entry)]->setChecked(true);
+    currentOrderEntry_ = entry;
+}
+
+void CatalogueView::setOrder(bool ascending)
+{
+    ascending_ = ascending;
+    sortView();
+    setOrderMarks();
+}
+
+void CatalogueView::sortByEntry(int entry)
+{
+    checkOrderEntry(entry);
+    sortColumn_ = entry;
+    ascending_ = true;
+    sortView();
+    setOrderMarks();
+}
+
+void CatalogueView::headerClicked(int column)
+{
+    sortColumn_ = column;
+    ascending_ = !ascending_;
+    sortView();
+    setOrderMarks();
+    checkOrderEntry(column);
+}
+
+// --- display options and check marks ----------------------------------------
+
+void CatalogueView::applyGrid()
+{
+    table_->setShowGrid(entries_.showGrid->isChecked());
+}
+
+void CatalogueView::applyTracking()
+{
+    const bool on = entries_.trackSelection->isChecked();
+    table_->setMouseTracking(on);
+    list_->setMouseTracking(on);
+}
+
+void CatalogueView::applyHeaderStyle()
+{
+    // Both marks decide the header together: a style sheet sets the font of the
+    // sections it draws, so the weight goes into it as well as into the font.
+    const bool bold = entries_.boldHeader->isChecked();
+    QHeaderView* header = table_->horizontalHeader();
+    QFont font = header->font();
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    header->setFont(font);
+    header->setStyleSheet(entries_.flatHeader->isChecked()
+                              ? kFlatSections + (bold ? QStringLiteral(" font-weight: bold; }") : QStringLiteral(" font-weight: normal; }"))
+                              : QString());
+}
+
+void CatalogueView::checkAll()
+{
+    catalogue_.checkAll();
+    Q_EMIT checksChanged();
+}
+
+void CatalogueView::uncheckAll()
+{
+    catalogue_.uncheckAll();
+    Q_EMIT checksChanged();
+}
+
+void CatalogueView::invertChecks()
+{
+    catalogue_.invertChecks();
+    Q_EMIT checksChanged();
+}
+
+}  // namespace sonivo

@@ -1,0 +1,112 @@
+#pragma once
+// The catalogue view: the report and list views over one model, and what the
+// user does to them from the "&Modifica" and "&Opzioni" menus and with the
+// mouse and keyboard: view modes, sorting with its menu marks, display
+// options, check marks, file-type icons and column widths.
+
+#include "catalogue/Catalogue.h"
+#include "mainwindow/FileIcons.h"
+
+#include <QObject>
+#include <array>
+#include <optional>
+
+class QAction;
+class QListView;
+class QModelIndex;
+class QStackedWidget;
+class QTableView;
+class QWidget;
+
+namespace sonivo {
+
+class CatalogueModel;
+
+// The menu entries whose marks follow the view's state.
+struct ViewEntries {
+    std::array<QAction*, 2> modes{};  // "Modalità &Lista", "Modalità &Report"
+    QAction* ascending = nullptr;
+    QAction* descending = nullptr;
+    QAction* showGrid = nullptr;
+    QAction* trackSelection = nullptr;
+    QAction* flatHeader = nullptr;
+    QAction* boldHeader = nullptr;
+    QAction* openSongExternally = nullptr;  // its caption follows the clicked row
+};
+
+class CatalogueView final : public QObject {
+    Q_OBJECT
+public:
+    CatalogueView(Catalogue& catalogue, QWidget* parent);
+    ~CatalogueView() override;
+
+    QStackedWidget* widget() const { return stack_; }
+    QTableView* reportView() const { return table_; }
+    QListView* listView() const { return list_; }
+    CatalogueModel* model() const { return model_; }
+    const FileIcons& icons() const { return icons_; }
+    // The entries are built by the window's menus after the view.
+    void setEntries(const ViewEntries& entries) { entries_ = entries; }
+    // The "&Ordina per..." entries, built again when the columns move.
+    void setOrderEntries(const std::array<QAction*, kColumnCount>& entries) { orderEntries_ = entries; }
+
+    int sortColumn() const { return sortColumn_; }
+    bool isAscending() const { return ascending_; }
+
+    // Initial styles: grid lines on, report mode.
+    void applyInitialStyle();
+    // The rows' icons, then the columns' widths.
+    void refreshIcons();
+    void resizeColumnHeaders();
+    void clearIcons();
+
+    // Menu entries.
+    void showListMode() { setReportMode(false); }
+    void showReportMode() { setReportMode(true); }
+    void sortAscending() { setOrder(true); }
+    void sortDescending() { setOrder(false); }
+    void sortByEntry(int entry);
+    void headerClicked(int column);
+    void applyGrid();
+    void applyTracking();
+    void applyHeaderStyle();
+    void checkAll();
+    void uncheckAll();
+    void invertChecks();
+
+Q_SIGNALS:
+    // The user changed a check mark, or a command changed several.
+    void checksChanged();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setReportMode(bool report);
+    void setOrder(bool ascending);
+    void sortView();
+    void setOrderMarks();
+    void checkOrderEntry(int entry);
+    void rowClicked(const QModelIndex& index);
+    void toggleCurrentCheck();
+    void rememberSelection();
+    void restoreSelection();
+
+    Catalogue& catalogue_;
+    FileIcons icons_;
+    CatalogueModel* model_;
+    QStackedWidget* stack_;
+    QTableView* table_;
+    QListView* list_;
+    ViewEntries entries_;
+    std::array<QAction*, kColumnCount> orderEntries_{};
+
+    int sortColumn_ = 0;
+    bool ascending_ = true;
+    int currentOrderEntry_ = 0;
+    // The selected and current rows across a reset of the model.
+    std::optional<RowId> selectedId_, currentId_;
+    bool dropSelection_ = false;  // the selected row is being removed
+};
+
+}  // namespace sonivo

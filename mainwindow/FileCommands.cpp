@@ -1,0 +1,112 @@
+#include "mainwindow/FileCommands.h"
+
+#include "mainwindow/CatalogueView.h"
+#include "mainwindow/ScanProgressFrame.h"
+#include "mainwindow/StatusLine.h"
+#include "mainwindow/WindowScanDialogs.h"
+
+#include <QApplication>
+#include <QWidget>
+
+namespace sonivo {
+
+FileCommands::FileCommands(ListDocument& document, DesktopDialogs& dialogs, CatalogueView& view, StatusLine& status,
+                           ScanProgressFrame& frame, QWidget* window)
+    : QObject(window), document_(document), dialogs_(dialogs), view_(view), status_(status), frame_(frame), window_(window)
+{
+    connect(&document_, &ListDocument::workStarted, this, &FileCommands::workStarted);
+    connect(&document_, &ListDocument::workFinished, this, &FileCommands::workFinished);
+    connect(&document_, &ListDocument::listPathChanged, this, [this] { window_->setWindowTitle(document_.title()); });
+}
+
+void FileCommands::workStarted(ListDocument::Work work)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    switch (work) {
+    case ListDocument::Work::Loading:
+        view_.clearIcons();
+        status_.showLoading();
+        QApplication::processEvents();
+        break;
+    case ListDocument::Work::Scanning:
+        // The frame, centred on the catalogue view by the window's layout.
+        frame_.showProgress(0, 0);
+        frame_.show();
+        frame_.raise();
+        break;
+    case ListDocument::Work::Saving:
+        break;
+    }
+}
+
+void FileCommands::workFinished(ListDocument::Work work)
+{
+    switch (work) {
+    case ListDocument::Work::Loading:
+        status_.refresh(document_.catalogue());
+        view_.resizeColumnHeaders();
+        break;
+    case ListDocument::Work::Scanning:
+        frame_.hide();
+        status_.refresh(document_.catalogue());
+        break;
+    case ListDocument::Work::Saving:
+        break;
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void FileCommands::loadAtStart(const QString& path)
+{
+    document_.load(path);
+    view_.refreshIcons();
+}
+
+void FileCommands::newList()
+{
+    if (!document_.newList())
+        return;
+    view_.clearIcons();
+    status_.showStart();
+    QApplication::processEvents();
+}
+
+void FileCommands::openList()
+{
+    document_.openList();
+    view_.refreshIcons();  // also for the rows of a list read in part
+}
+
+void FileCommands::saveList()
+{
+    document_.save();
+}
+
+void FileCommands::saveListAs()
+{
+    document_.saveAs();
+}
+
+void FileCommands::saveOrSaveAs()
+{
+    document_.listPath().isEmpty() ? document_.saveAs() : document_.save();
+}
+
+void FileCommands::scan(bool withSubfolders)
+{
+    WindowScanDialogs scanDialogs(dialogs_, frame_, status_);
+    document_.addFolder(withSubfolders, scanDialogs);
+    view_.refreshIcons();  // also when no folder was chosen
+}
+
+void FileCommands::addFolder()
+{
+    scan(false);
+}
+
+void FileCommands::addFolderTree()
+{
+    scan(true);
+}
+
+}  // namespace sonivo

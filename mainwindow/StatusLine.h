@@ -1,0 +1,37 @@
+#pragma once
+// The window's status line: the version in panel 1, the song count and size in
+// panel 2 (or what the program is busy with, beside an hourglass), the total
+// playing time in panel 3.
+
+#include <QtGlobal>
+#include <array>
+
+class QLabel;
+class QStatusBar;
+class QString;
+
+namespace sonivo {
+
+class Catalogue;
+
+class StatusLine {
+public:
+    explicit StatusLine(QStatusBar* bar);
+
+    QString text(int panel) const;  // panel 1 to 3
+    void showStart();
+    void showLoading();
+    void showScanning(qint64 total);
+    // The count, size and time of every row; the hourglass goes.
+    void refresh(const Catalogue& catalogue);
+    // Panel widths in pixels; panel 1 takes what is left.
+    void setWidths(int second, int third);
+
+private:
+    void showBusy(const QString& text);
+
+    std::array<QLabel*, 3> panels_{};
+    QLabel* hourglass_;
+};
+
+}  // namespace sonivo

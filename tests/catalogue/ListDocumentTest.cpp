@@ -1,0 +1,172 @@
+#include "catalogue/FolderScan.h"
+#include "catalogue/ListDocument.h"
+#include "catalogue/ListFile.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TempFiles.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+const QString kPrompt = QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?");
+
+// Answers the scan's questions with Yes and counts them.
+class UpdateAll final : public ScanDialogs {
+public:
+    int asked = 0;
+    bool askUpdateFolder(const QString&) override { return ++asked, true; }
+    QString askCdName(const QString& label) override { return label; }
+    void scanCounted(qint64) override {}
+    void folderProgress(qint64, qint64) override {}
+};
+
+class ListDocumentTest : public testing::Test {
+protected:
+    TempFiles files;
+    ScriptedDialogs dialogs;
+    DriveInfo drives{systemMountTable()};
+    ListDocument doc{dialogs, drives};
+    UpdateAll scanAnswers;
+
+    // A folder holding copies of the four fixture songs.
+    QString songFolder()
+    {
+        const QString folder = files.path(QStringLiteral("songs/"));
+        QDir().mkpath(folder);
+        for (const QString& name : QDir(QStringLiteral(SONIVO_FIXTURES)).entryList({QStringLiteral("*.mp3")}))
+            QFile::copy(QStringLiteral(SONIVO_FIXTURES "/") + name, folder + name);
+        return folder;
+    }
+
+    std::optional<qint64> scan(const QString& folder)
+    {
+        dialogs.folders.push_back(folder);
+        return doc.addFolder(false, scanAnswers);
+    }
+};
+
+}  // namespace
+
+TEST_F(ListDocumentTest, SaveOpenAndTheTitle)
+{
+    EXPECT_EQ(doc.title(), QStringLiteral("Sonivo - Nuova lista"));
+    EXPECT_TRUE(doc.save()) << "nothing to save";
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+
+    ASSERT_EQ(scan(songFolder()), 4);
+    EXPECT_TRUE(doc.isModified());
+
+    // Never saved: save asks for a name.
+    const QString list = files.path(QStringLiteral("saved.svl"));
+    dialogs.files.push_back(list);
+    int titles = 0;
+    QObject::connect(&doc, &ListDocument::listPathChanged, [&] { ++titles; });
+    ASSERT_TRUE(doc.save());
+    EXPECT_EQ(dialogs.asked.last(), QStringLiteral("Salva lista con nome..."));
+    EXPECT_EQ(doc.title(), QStringLiteral("Sonivo - ") + list);
+    EXPECT_EQ(titles, 1);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_TRUE(doc.save());
+    EXPECT_EQ(dialogs.asked.size(), 2) << "saved before: no question";
+
+    ASSERT_TRUE(doc.newList()) << "nothing changed: no prompt";
+    EXPECT_EQ(doc.catalogue().size(), 0);
+    EXPECT_EQ(doc.title(), QStringLiteral("Sonivo - Nuova lista"));
+    dialogs.files.push_back(list);
+    ASSERT_TRUE(doc.openList());
+    EXPECT_EQ(doc.catalogue().size(), 4);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(doc.listPath(), list);
+    EXPECT_FALSE(dialogs.asked.contains(kPrompt));
+}
+
+TEST_F(ListDocumentTest, TheSavePromptNeverLosesChanges)
+{
+    ASSERT_EQ(scan(songFolder()), 4);
+
+    dialogs.answers.push_back(DesktopDialogs::Answer::Cancel);
+    EXPECT_FALSE(doc.newList());
+    EXPECT_EQ(doc.catalogue().size(), 4);
+    EXPECT_TRUE(doc.isModified());
+
+    // Yes, then a cancelled save-as dialog: nothing happens.
+    dialogs.answers.push_back(DesktopDialogs::Answer::Yes);
+    dialogs.files.push_back(QString());
+    EXPECT_FALSE(doc.openList());
+    EXPECT_TRUE(doc.isModified());
+
+    // Yes, then a save that fails: reported, nothing lost, and no word of a
+    // previous file where there was none.
+    dialogs.answers.push_back(DesktopDialogs::Answer::Yes);
+    files.write(QStringLiteral("blocker"), "a file where the folder should be");
+    dialogs.files.push_back(files.path(QStringLiteral("blocker/x.svl")));
+    EXPECT_FALSE(doc.confirmDiscard());
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices[0].startsWith(QStringLiteral("critical: Impossibile salvare la lista")));
+    EXPECT_TRUE(dialogs.notices[0].contains(QStringLiteral("non è una cartella"))) << dialogs.notices[0].toStdString();
+    EXPECT_FALSE(dialogs.notices[0].contains(QStringLiteral("precedente")));
+    EXPECT_EQ(doc.catalogue().size(), 4);
+    EXPECT_TRUE(doc.isModified());
+
+    // No: the list goes, unsaved, as asked.
+    dialogs.answers.push_back(DesktopDialogs::Answer::No);
+    EXPECT_TRUE(doc.newList());
+    EXPECT_EQ(doc.catalogue().size(), 0);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(dialogs.asked.count(kPrompt), 4);
+}
+
+TEST_F(ListDocumentTest, AFailedSaveOverAnExistingListSaysItIsUntouched)
+{
+    ASSERT_EQ(scan(songFolder()), 4);
+    const QString list = files.write(QStringLiteral("old.svl"), "old;content\r\n");
+    dialogs.files.push_back(list);
+    bool saved = true;
+    {
+        const FileSizeLimit limit(64);  // far less than four rows
+        saved = doc.saveAs();
+    }
+    EXPECT_FALSE(saved);
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices[0].contains(QStringLiteral("Il file precedente non è stato modificato.")));
+    EXPECT_EQ(TempFiles::read(list), QByteArray("old;content\r\n"));
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.listPath().isEmpty());
+}
+
+TEST_F(ListDocumentTest, AListThatCannotBeReadLeavesANewListAndSaysWhyInItalian)
+{
+    const QString missing = files.path(QStringLiteral("nowhere.svl"));
+    EXPECT_FALSE(doc.load(missing));
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_EQ(dialogs.notices[0],
+              QStringLiteral("warn: Impossibile leggere la lista \"") + missing + QStringLiteral("\":\nfile o cartella inesistente"));
+    EXPECT_TRUE(doc.listPath().isEmpty());
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST_F(ListDocumentTest, EveryScanSetsTheModifiedFlagAndACancelledChoiceNone)
+{
+    dialogs.folders.push_back(QString());
+    EXPECT_EQ(doc.addFolder(true, scanAnswers), std::nullopt);
+    EXPECT_FALSE(doc.isModified());
+
+    const QString empty = files.path(QStringLiteral("empty/"));
+    QDir().mkpath(empty);
+    EXPECT_EQ(scan(empty), 0);
+    EXPECT_TRUE(doc.isModified()) << "a scan that found nothing still changed the list";
+
+    // A folder already listed: the question names it as it is, not in capitals.
+    const QString folder = songFolder();
+    scan(folder);
+    scan(folder);
+    EXPECT_EQ(scanAnswers.asked, 1);
+    EXPECT_EQ(doc.catalogue().size(), 4);
+    EXPECT_EQ(updateFolderQuestion(folder), QStringLiteral("La cartella '") + folder + QStringLiteral("' è già presente nell'elenco.\rVuoi aggiornarla?"));
+}
