@@ -1,6 +1,7 @@
 #include "mainwindow/CatalogueView.h"
 
 #include "analysis/clsMP3.h"
+#include "mainwindow/CatalogueHeader.h"
 #include "mainwindow/CatalogueModel.h"
 #include "mainwindow/ColumnWidths.h"
 #include "mainwindow/WindowLayout.h"
@@ -38,6 +39,7 @@ CatalogueView::CatalogueView(Catalogue& catalogue, QWidget* parent)
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setWordWrap(false);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setHorizontalHeader(new CatalogueHeader(table_));
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     QHeaderView* header = table_->horizontalHeader();
@@ -45,7 +47,6 @@ CatalogueView::CatalogueView(Catalogue& catalogue, QWidget* parent)
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);  // until the first sort
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header->setTextElideMode(Qt::ElideRight);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     list_->setAccessibleName(QStringLiteral("Catalogo dei brani (elenco)"));
     list_->setModel(model_);

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -129,4 +131,48 @@ TEST(SingleInstance, ASecondProgramEndsAtOnceAndSilently)
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
+}
+
+TEST(WindowTitle, TheWindowManagerIsGivenExactlyTheListPath)
+{
+    // The real program on a real X server: the title X receives, not only the
+    // one the window holds.
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    const QString xwininfo = QStandardPaths::findExecutable(QStringLiteral("xwininfo"));
+    if (xvfb.isEmpty() || xwininfo.isEmpty())
+        GTEST_SKIP() << "Xvfb and xwininfo are needed (packages xvfb, x11-utils)";
+    QProcess server;
+    server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    ASSERT_TRUE(server.waitForReadyRead(20000)) << "Xvfb did not start";
+    const QString display = QLatin1Char(':') + QString::fromLatin1(server.readLine().trimmed());
+
+    TempFiles files;
+    for (const char* folder : {"run", "config", "data"})
+        ASSERT_TRUE(QDir().mkpath(files.path(QString::fromLatin1(folder))));
+    QFile::setPermissions(files.path(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString list = files.write(QStringLiteral("my list.svl"), QByteArray());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), files.path(QStringLiteral("run")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), files.path(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), files.path(QStringLiteral("data")));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(SONIVO_PROGRAM), {list});
+
+    QString titles;
+    for (int attempt = 0; attempt < 100 && !titles.contains(QStringLiteral("Sonivo - ")); ++attempt) {
+        QProcess info;
+        info.setProcessEnvironment(env);
+        info.start(xwininfo, {QStringLiteral("-root"), QStringLiteral("-tree")});
+        info.waitForFinished(5000);
+        titles = QString::fromUtf8(info.readAllStandardOutput());
+        QThread::msleep(100);
+    }
+    program.kill();
+    program.waitForFinished(5000);
+    server.kill();
+    server.waitForFinished(5000);
+    EXPECT_TRUE(titles.contains(QStringLiteral("\"Sonivo - ") + list + QStringLiteral("\""))) << titles.toStdString();
 }
