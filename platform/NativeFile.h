@@ -8,6 +8,10 @@
 
 namespace sonivo {
 
+// Failures that have no errno of their own, for error() and errorText().
+constexpr int kNotRegularFile = -1;  // a pipe, a device or a folder where a file was expected
+constexpr int kFileShrank = -2;      // the file ended before the bytes its length promised
+
 class NativeFile {
 public:
     enum class Mode { Read, ReadWrite };
@@ -17,7 +21,11 @@ public:
     NativeFile(const NativeFile&) = delete;
     NativeFile& operator=(const NativeFile&) = delete;
 
+    // Opens a regular file only: anything else (a pipe, a device, a folder) is
+    // refused with kNotRegularFile, without waiting for a writer to appear.
     bool open(const QString& path, Mode mode);
+    // The same, for a name in an open folder.
+    bool openIn(int folderFd, const QString& name, Mode mode);
     // Closes the file; false when the close reported an error (data may not be written).
     bool close();
     bool isOpen() const { return fd_ >= 0; }
@@ -26,7 +34,7 @@ public:
     qint64 size();
     // Reads up to len bytes at offset; fewer at the end of the file, -1 on error.
     qint64 readAt(qint64 offset, void* buffer, qint64 len);
-    // Writes len bytes at offset in one call; false unless all of them were written.
+    // Writes len bytes at offset; false unless all of them were written.
     bool writeAt(qint64 offset, const void* buffer, qint64 len);
     bool truncate(qint64 length);
 
@@ -35,6 +43,7 @@ public:
 
 private:
     bool fail();
+    bool openAt(int folderFd, const QByteArray& name, Mode mode);
 
     int fd_ = -1;
     int error_ = 0;
@@ -49,6 +58,8 @@ bool setFileMode(const QString& path, mode_t mode);
 qint64 fileSize(const QString& path);
 // Renames without ever replacing an existing target; 0 on success, else errno.
 int renameNoReplace(const QString& from, const QString& to);
+// The reason for the user: the system's text, in the program's words for a full
+// disk, a file over the size limit and the failures above.
 QString errorText(int error);
 
 }  // namespace sonivo
