@@ -7,6 +7,7 @@ namespace sonivo {
 
 void Catalogue::append(SongRecord record)
 {
+    folders_.add(record);
     rows_.push_back(std::move(record));
     checked_.push_back(0);
     icons_.push_back(0);
@@ -15,6 +16,8 @@ void Catalogue::append(SongRecord record)
 void Catalogue::append(std::vector<SongRecord>&& records)
 {
     rows_.reserve(rows_.size() + records.size());
+    for (const SongRecord& r : records)
+        folders_.add(r);
     std::move(records.begin(), records.end(), std::back_inserter(rows_));
     checked_.resize(rows_.size(), 0);
     icons_.resize(rows_.size(), 0);
@@ -26,22 +29,37 @@ void Catalogue::clear()
     rows_.clear();
     checked_.clear();
     icons_.clear();
+    folders_.clear();
+    foldersStale_ = false;
 }
 
 bool Catalogue::FolderPresent(const QString& folder, const QString& cdIdentifier) const
 {
-    return std::any_of(rows_.begin(), rows_.end(), [&](const SongRecord& r) {
-        return r.column(ColFolder) == folder && r.column(ColCdId) == cdIdentifier;
-    });
+    if (foldersStale_) {
+        folders_.clear();
+        for (const SongRecord& r : rows_)
+            folders_.add(r);
+        foldersStale_ = false;
+    }
+    return folders_.contains(folder, cdIdentifier);
+}
+
+bool Catalogue::inFolder(size_t i, const QString& folder, const QString& cdIdentifier) const
+{
+    return rows_[i].column(ColFolder) == folder && rows_[i].column(ColCdId) == cdIdentifier;
 }
 
 template <typename Remove>
-qsizetype Catalogue::removeIf(Remove remove)
+qsizetype Catalogue::removeIf(Remove remove, std::vector<SongRecord>* taken)
 {
     size_t kept = 0;
     for (size_t i = 0; i < rows_.size(); ++i) {
-        if (remove(i))
+        if (remove(i)) {
+            folders_.remove(rows_[i]);
+            if (taken)
+                taken->push_back(std::move(rows_[i]));
             continue;
+        }
         if (kept != i) {
             rows_[kept] = std::move(rows_[i]);
             checked_[kept] = checked_[i];
@@ -58,9 +76,14 @@ qsizetype Catalogue::removeIf(Remove remove)
 
 qsizetype Catalogue::removeFolder(const QString& folder, const QString& cdIdentifier)
 {
-    return removeIf([&](size_t i) {
-        return rows_[i].column(ColFolder) == folder && rows_[i].column(ColCdId) == cdIdentifier;
-    });
+    return removeIf([&](size_t i) { return inFolder(i, folder, cdIdentifier); });
+}
+
+std::vector<SongRecord> Catalogue::takeFolder(const QString& folder, const QString& cdIdentifier)
+{
+    std::vector<SongRecord> taken;
+    removeIf([&](size_t i) { return inFolder(i, folder, cdIdentifier); }, &taken);
+    return taken;
 }
 
 void Catalogue::checkAll()

@@ -4,6 +4,7 @@
 // the CD identifier (empty for songs not read from a CD), so that an update of a
 // folder never touches the rows of another disc.
 
+#include "catalogue/FolderIndex.h"
 #include "catalogue/SongRecord.h"
 
 #include <vector>
@@ -15,7 +16,8 @@ public:
     qsizetype size() const { return qsizetype(rows_.size()); }
     bool isEmpty() const { return rows_.empty(); }
     const SongRecord& row(qsizetype i) const { return rows_[size_t(i)]; }
-    SongRecord& row(qsizetype i) { return rows_[size_t(i)]; }
+    // A row that may be changed: the folder index is made again at the next lookup.
+    SongRecord& row(qsizetype i) { foldersStale_ = true; return rows_[size_t(i)]; }
     const std::vector<SongRecord>& rows() const { return rows_; }
 
     // New rows come unchecked and without an icon.
@@ -27,6 +29,8 @@ public:
     bool FolderPresent(const QString& folder, const QString& cdIdentifier) const;
     // Removes those rows, keeping the order of the others; returns how many went.
     qsizetype removeFolder(const QString& folder, const QString& cdIdentifier);
+    // The same, handing the rows over in their order.
+    std::vector<SongRecord> takeFolder(const QString& folder, const QString& cdIdentifier);
 
     bool isChecked(qsizetype i) const { return checked_[size_t(i)] != 0; }
     void setChecked(qsizetype i, bool checked) { checked_[size_t(i)] = checked; }
@@ -48,9 +52,12 @@ public:
 
 private:
     template <typename Remove>
-    qsizetype removeIf(Remove remove);
+    qsizetype removeIf(Remove remove, std::vector<SongRecord>* taken = nullptr);
+    bool inFolder(size_t i, const QString& folder, const QString& cdIdentifier) const;
 
     std::vector<SongRecord> rows_;
+    mutable FolderIndex folders_;       // the folders of rows_
+    mutable bool foldersStale_ = false; // a row may have changed since folders_ was made
     std::vector<char> checked_;  // one per row
     std::vector<quint32> icons_; // one per row
 };
