@@ -110,3 +110,12 @@ TEST(CommandRules, ShowAllComesOnWithChangesToALoadedListAndStaysWhileRowsRemain
     in.rowCount = 0;
     EXPECT_FALSE(applyEnablingRules(in, true).showAll);
 }
+
+TEST(Totals, DurationsNearTheLargestNumberSaturateAndNeverGoNegative)
+{
+    const std::vector<SongRecord> huge = rows({{"1", "9223372036854775807.59"}, {"1", "153722867280912930.59"}, {"1", "03.10"}});
+    const QString total = totalTime(huge);
+    EXPECT_FALSE(total.contains(QLatin1Char('-'))) << total.toStdString();
+    EXPECT_EQ(total, QStringLiteral("2562047788015215:30:07")) << "the largest number of seconds";
+    EXPECT_EQ(totalTime(std::span(huge).last(1)), QStringLiteral("00:03:10"));
+}
