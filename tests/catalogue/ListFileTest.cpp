@@ -165,6 +165,16 @@ QByteArray rowLine(const QByteArray& name)
 
 }  // namespace
 
+TEST(LineForm, CharactersBeyondTheBasicPlaneAreWrittenAsThemselves)
+{
+    // U+994DE: its second UTF-16 half lies where a kept byte of a name lies.
+    const QString name = QString::fromUtf8("\xF2\x99\x93\x9E.mp3");
+    SongRecord r;
+    r.setColumn(ColFileName, name);
+    EXPECT_TRUE(toLine(r).startsWith(name));
+    EXPECT_TRUE(toLine(r).toUtf8().startsWith("\xF2\x99\x93\x9E.mp3;"));
+}
+
 TEST_F(ListFile, AByteOrderMarkIsTakenOnlyAtTheStartAndANameKeepsItsOwn)
 {
     const QByteArray bom("\xEF\xBB\xBF");
