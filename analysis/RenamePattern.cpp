@@ -2,6 +2,7 @@
 
 #include "analysis/clsMP3.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace sonivo {
@@ -18,24 +19,35 @@ QString fillRenamePattern(const QString& pattern, const clsMP3& mp3)
 {
     // A file without a valid header has no play time: its tokens read 0 and 0:00.
     const qint64 seconds = mp3.ValidHeader() ? std::llround(mp3.PlayTime()) : 0;
-    const std::pair<const char*, QString> tokens[] = {
-        {"%a", mp3.Artist()},
-        {"%t", mp3.Album()},
-        {"%n", mp3.Title()},
-        {"%y", mp3.Year()},
-        {"%g", mp3.Genre()},
-        {"%c", mp3.Comment()},
-        {"%b", mp3.BitRate().trimmed()},
-        {"%f", mp3.SampleRate().trimmed()},
-        {"%s", QString::number(seconds)},
-        {"%m", minutesAndSeconds(seconds)},
-        {"%x", mp3.ChannelMode().trimmed()},
-        {"%l", mp3.Layer().trimmed()},
-        {"%v", mp3.MPEGVersion().trimmed()},
+    const std::pair<char16_t, QString> tokens[] = {
+        {u'a', mp3.Artist()},
+        {u't', mp3.Album()},
+        {u'n', mp3.Title()},
+        {u'y', mp3.Year()},
+        {u'g', mp3.Genre()},
+        {u'c', mp3.Comment()},
+        {u'b', mp3.BitRate().trimmed()},
+        {u'f', mp3.SampleRate().trimmed()},
+        {u's', QString::number(seconds)},
+        {u'm', minutesAndSeconds(seconds)},
+        {u'x', mp3.ChannelMode().trimmed()},
+        {u'l', mp3.Layer().trimmed()},
+        {u'v', mp3.MPEGVersion().trimmed()},
     };
-    QString name = pattern;
-    for (const auto& [token, value] : tokens)
-        clsMP3::pReplace(name, QLatin1String(token), value);
+    // One pass over the pattern: a value put in is never read again as a token.
+    QString name;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const auto token = i + 1 < pattern.size() && pattern[i] == QLatin1Char('%')
+            ? std::find_if(std::begin(tokens), std::end(tokens),
+                           [&](const auto& t) { return t.first == pattern[i + 1].unicode(); })
+            : std::end(tokens);
+        if (token == std::end(tokens)) {
+            name += pattern[i];
+        } else {
+            name += token->second;
+            ++i;
+        }
+    }
 
     const std::pair<QChar, const char*> cleanUp[] = {
         {QChar(0), ""}, {QChar(1), ""}, {u'"', "'"}, {u'*', ""}, {u'?', ""}, {u'/', ""},
@@ -46,7 +58,8 @@ QString fillRenamePattern(const QString& pattern, const clsMP3& mp3)
 
     if (!name.endsWith(QLatin1String(".mp3"), Qt::CaseSensitive))
         name += QLatin1String(".mp3");
-    return name;
+    // Nothing but the extension would make a hidden file with no name.
+    return name == QLatin1String(".mp3") ? QString() : name;
 }
 
 }  // namespace sonivo

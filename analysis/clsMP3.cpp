@@ -44,7 +44,20 @@ void clsMP3::setFullName(const QString& fullName)
 clsMP3::ReadResult clsMP3::ReadMP3Info()
 {
     NativeFile file;
-    const bool opened = file.open(fullName_, NativeFile::Mode::Read);
+    file.open(fullName_, NativeFile::Mode::Read);
+    return analyse(file);
+}
+
+clsMP3::ReadResult clsMP3::ReadMP3Info(int folderFd)
+{
+    NativeFile file;
+    file.openIn(folderFd, filename_, NativeFile::Mode::Read);
+    return analyse(file);
+}
+
+clsMP3::ReadResult clsMP3::analyse(NativeFile& file)
+{
+    const bool opened = file.isOpen();
     if (!opened && (file.error() == ENOENT || file.error() == ENOTDIR))
         return ReadResult::Missing;
     tag_ = Id3v1Fields{};
@@ -65,8 +78,9 @@ clsMP3::ReadResult clsMP3::ReadMP3Info()
 
     if (analysedSize_ >= kId3v1Size) {
         unsigned char block[kId3v1Size];
-        if (source.readAt(analysedSize_ - kId3v1Size, block, kId3v1Size) != kId3v1Size) {
-            readError_ = file.error();
+        const qint64 n = source.readAt(analysedSize_ - kId3v1Size, block, kId3v1Size);
+        if (n != kId3v1Size) {
+            readError_ = n < 0 ? file.error() : kFileShrank;
             return ReadResult::Unreadable;
         }
         if (isId3v1Tag(block)) {
@@ -147,8 +161,10 @@ void clsMP3::setGenre(const QString& value)
 
 void clsMP3::writeTag()
 {
-    if (!FileExists(fullName_))
+    if (!FileExists(fullName_)) {
+        writeErrore_ = true;  // a write that could not happen is a failed one
         return;
+    }
     tag_.genre = tag_.genre.trimmed();
     const int number = genreNumberForWrite(tag_.genre);
     if (genreNumberOf(tag_.genre))
@@ -183,7 +199,11 @@ std::optional<int> clsMP3::RenameFile(const QString& pattern)
     if (!tagPresent_)
         return std::nullopt;
     const QString newName = fillRenamePattern(pattern, *this);
-    if (!FileExists(fullName_) || FileExists(path_ + newName))
+    if (newName.isEmpty() || !FileExists(fullName_))
+        return -1;
+    if (newName == filename_)
+        return 0;  // already so named: nothing to do
+    if (FileExists(path_ + newName))
         return -1;
     if (renameNoReplace(fullName_, path_ + newName) != 0)
         return -1;

@@ -12,6 +12,8 @@
 
 namespace sonivo {
 
+class NativeFile;
+
 class clsMP3 {
 public:
     enum class ReadResult {
@@ -21,6 +23,8 @@ public:
     };
 
     ReadResult ReadMP3Info();
+    // The same for the file of that name in an open folder: no path length limits it.
+    ReadResult ReadMP3Info(int folderFd);
     // Renames the file from a pattern filled with its tag and header values: 0 when
     // renamed, -1 when the file is missing, the new name exists or the file system
     // refuses it, nothing when the file has no tag.
@@ -90,6 +94,7 @@ public:
     int readError() const { return readError_; }
 
 private:
+    ReadResult analyse(NativeFile& file);
     QString tagText(const QString& field) const;
     void writeTag();
     // Takes the file's length again after this object changed it.

@@ -20,6 +20,8 @@ void Catalogue::changed(qsizetype first, qsizetype last, RowChange what)
 
 void Catalogue::replaceRow(qsizetype i, SongRecord record)
 {
+    folders_.remove(rows_[size_t(i)]);
+    folders_.add(record);
     rows_[size_t(i)] = std::move(record);
     changed(i, i, RowChange::Texts);
 }
@@ -46,6 +48,8 @@ void Catalogue::append(std::vector<SongRecord>&& records)
     const size_t first = rows_.size();
     if (observer_)
         observer_->rowsAboutToBeAppended(qsizetype(first), qsizetype(records.size()));
+    for (const SongRecord& r : records)
+        folders_.add(r);
     if (rows_.empty()) {
         rows_ = std::move(records);
     } else {
@@ -65,6 +69,7 @@ void Catalogue::clear()
     if (observer_)
         observer_->rowsAboutToBeReset();
     rows_.clear();
+    folders_.clear();
     checked_.clear();
     icons_.clear();
     ids_.clear();
@@ -90,9 +95,12 @@ qsizetype Catalogue::position(RowId id) const
 
 bool Catalogue::FolderPresent(const QString& folder, const QString& cdIdentifier) const
 {
-    return std::any_of(rows_.begin(), rows_.end(), [&](const SongRecord& r) {
-        return r.column(ColFolder) == folder && r.column(ColCdId) == cdIdentifier;
-    });
+    return folders_.contains(folder, cdIdentifier);
+}
+
+bool Catalogue::inFolder(size_t i, const QString& folder, const QString& cdIdentifier) const
+{
+    return rows_[i].column(ColFolder) == folder && rows_[i].column(ColCdId) == cdIdentifier;
 }
 
 void Catalogue::renumberFrom(size_t first)
@@ -101,10 +109,14 @@ void Catalogue::renumberFrom(size_t first)
         positions_[size_t(ids_[i] - firstId_)] = qsizetype(i);
 }
 
-void Catalogue::eraseRange(size_t first, size_t last)
+void Catalogue::eraseRange(size_t first, size_t last, std::vector<SongRecord>* taken)
 {
-    for (size_t i = first; i <= last; ++i)
+    for (size_t i = first; i <= last; ++i) {
         positions_[size_t(ids_[i] - firstId_)] = kGone;
+        folders_.remove(rows_[i]);
+    }
+    if (taken)
+        std::move(rows_.begin() + qsizetype(first), rows_.begin() + qsizetype(last) + 1, std::back_inserter(*taken));
     const auto from = qsizetype(first), to = qsizetype(last) + 1;
     rows_.erase(rows_.begin() + from, rows_.begin() + to);
     checked_.erase(checked_.begin() + from, checked_.begin() + to);
@@ -113,7 +125,7 @@ void Catalogue::eraseRange(size_t first, size_t last)
 }
 
 template <typename Remove>
-qsizetype Catalogue::removeIf(Remove remove)
+qsizetype Catalogue::removeIf(Remove remove, std::vector<SongRecord>* taken)
 {
     // The runs of neighbouring rows to remove, first to last.
     std::vector<std::pair<size_t, size_t>> runs;
@@ -130,13 +142,19 @@ qsizetype Catalogue::removeIf(Remove remove)
     const size_t before = rows_.size();
 
     if (runs.size() <= kMaxRemovalRuns) {
-        // From the last run up, so the positions of the runs still to come hold.
-        for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        // From the last run up, so the positions of the runs still to come hold;
+        // the rows taken keep their order.
+        std::vector<std::vector<SongRecord>> takenRuns(runs.size());
+        for (size_t k = runs.size(); k-- > 0;) {
             if (observer_)
-                observer_->rowsAboutToBeRemoved(qsizetype(run->first), qsizetype(run->second));
-            eraseRange(run->first, run->second);
+                observer_->rowsAboutToBeRemoved(qsizetype(runs[k].first), qsizetype(runs[k].second));
+            eraseRange(runs[k].first, runs[k].second, taken ? &takenRuns[k] : nullptr);
             if (observer_)
                 observer_->rowsRemoved();
+        }
+        if (taken) {
+            for (std::vector<SongRecord>& run : takenRuns)
+                std::move(run.begin(), run.end(), std::back_inserter(*taken));
         }
         renumberFrom(runs.front().first);
         return qsizetype(before - rows_.size());
@@ -148,6 +166,9 @@ qsizetype Catalogue::removeIf(Remove remove)
     for (size_t i = 0; i < rows_.size(); ++i) {
         if (remove(i)) {
             positions_[size_t(ids_[i] - firstId_)] = kGone;
+            folders_.remove(rows_[i]);
+            if (taken)
+                taken->push_back(std::move(rows_[i]));
             continue;
         }
         if (kept != i) {
@@ -170,9 +191,14 @@ qsizetype Catalogue::removeIf(Remove remove)
 
 qsizetype Catalogue::removeFolder(const QString& folder, const QString& cdIdentifier)
 {
-    return removeIf([&](size_t i) {
-        return rows_[i].column(ColFolder) == folder && rows_[i].column(ColCdId) == cdIdentifier;
-    });
+    return removeIf([&](size_t i) { return inFolder(i, folder, cdIdentifier); });
+}
+
+std::vector<SongRecord> Catalogue::takeFolder(const QString& folder, const QString& cdIdentifier)
+{
+    std::vector<SongRecord> taken;
+    removeIf([&](size_t i) { return inFolder(i, folder, cdIdentifier); }, &taken);
+    return taken;
 }
 
 void Catalogue::setChecked(qsizetype i, bool checked)

@@ -9,6 +9,7 @@
 // made, so that a view over the rows never has to be told by hand.
 
 #include "catalogue/CatalogueObserver.h"
+#include "catalogue/FolderIndex.h"
 #include "catalogue/SongRecord.h"
 
 #include <vector>
@@ -42,6 +43,8 @@ public:
     bool FolderPresent(const QString& folder, const QString& cdIdentifier) const;
     // Removes those rows, keeping the order of the others; returns how many went.
     qsizetype removeFolder(const QString& folder, const QString& cdIdentifier);
+    // The same, handing the rows over in their order.
+    std::vector<SongRecord> takeFolder(const QString& folder, const QString& cdIdentifier);
 
     bool isChecked(qsizetype i) const { return checked_[size_t(i)] != 0; }
     void setChecked(qsizetype i, bool checked);
@@ -71,13 +74,15 @@ private:
     // Removes the rows for which remove(i) is true, telling the observer of each
     // run of neighbouring rows, or of a reset when the runs are too many.
     template <typename Remove>
-    qsizetype removeIf(Remove remove);
-    void eraseRange(size_t first, size_t last);
+    qsizetype removeIf(Remove remove, std::vector<SongRecord>* taken = nullptr);
+    bool inFolder(size_t i, const QString& folder, const QString& cdIdentifier) const;
+    void eraseRange(size_t first, size_t last, std::vector<SongRecord>* taken);
     void renumberFrom(size_t first);
     void newIds(size_t count);
     void changed(qsizetype first, qsizetype last, RowChange what);
 
     std::vector<SongRecord> rows_;
+    FolderIndex folders_;         // the folders of rows_
     std::vector<char> checked_;   // one per row
     std::vector<quint32> icons_;  // one per row
     std::vector<RowId> ids_;      // one per row

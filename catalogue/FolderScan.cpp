@@ -2,6 +2,10 @@
 
 #include "analysis/FileAttributes.h"
 #include "analysis/clsMP3.h"
+#include "platform/NativeFile.h"
+
+#include <algorithm>
+#include <set>
 
 namespace sonivo {
 namespace {
@@ -13,11 +17,10 @@ QString withSlash(const QString& folder)
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
-// False when the folder was visited already (a link loop, or two links to it).
-bool firstVisit(const QString& folder, std::set<FolderId>& visited)
+const SongRecord* rowNamed(const std::vector<SongRecord>& rows, const QString& name)
 {
-    const std::optional<FolderId> id = folderId(folder);
-    return id && visited.insert(*id).second;
+    const auto it = std::find_if(rows.begin(), rows.end(), [&](const SongRecord& r) { return r.column(ColFileName) == name; });
+    return it == rows.end() ? nullptr : &*it;
 }
 
 }  // namespace
@@ -51,6 +54,7 @@ FolderScan::FolderScan(Catalogue& catalogue, ScanDialogs& dialogs, const DriveIn
 
 qint64 FolderScan::ScanFolders(const QString& folder)
 {
+    skipped_.clear();
     total_ = CountFiles(folder);
     dialogs_.scanCounted(total_);
     if (drives_.driveTypeName(folder) == kCdRom)
@@ -58,8 +62,10 @@ qint64 FolderScan::ScanFolders(const QString& folder)
     collected_.clear();
     const MountSnapshot mounts(drives_.table());
     const DriveInfo drives(mounts);
-    std::set<FolderId> visited;
-    WalkFolders(folder, drives, visited);
+    walk(folder, EntryDetail::Full, &skipped_,
+         [&](const QString& path, const FolderHandle& handle, const std::vector<DirEntry>& entries) {
+             AddFolderSongs(path, handle, drives, entries);
+         });
     const qint64 added = qint64(collected_.size());
     catalogue_.append(std::move(collected_));
     collected_ = {};
@@ -69,59 +75,78 @@ qint64 FolderScan::ScanFolders(const QString& folder)
 qint64 FolderScan::CountFiles(const QString& folder) const
 {
     qint64 count = 0;
-    std::set<FolderId> visited;
-    countIn(folder, visited, count);
+    walk(folder, EntryDetail::TypeOnly, nullptr,
+         [&](const QString&, const FolderHandle&, const std::vector<DirEntry>& entries) {
+             count += std::count_if(entries.begin(), entries.end(),
+                                    [](const DirEntry& e) { return e.isFile && isMp3Name(e.name); });
+         });
     return count;
 }
 
-void FolderScan::countIn(const QString& folder, std::set<FolderId>& visited, qint64& count) const
+template <typename Visit>
+void FolderScan::walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const
 {
-    const QString p = withSlash(folder);
-    if (!firstVisit(p, visited))
-        return;
-    const std::optional<std::vector<DirEntry>> entries = listFolder(p, EntryDetail::TypeOnly);
-    if (!entries)
-        return;
-    for (const DirEntry& e : *entries) {
-        if (!e.isFolder && isMp3Name(e.name))
-            ++count;
-    }
-    if (!includeSubfolders_)
-        return;
-    for (const DirEntry& e : *entries) {
-        if (e.isFolder)
-            countIn(p + e.name, visited, count);
+    // A stack of the open folders from the root down, not a recursion: no depth
+    // of tree can overflow it.
+    struct Level {
+        FolderHandle handle;
+        QString path;
+        std::vector<DirEntry> entries;
+        size_t next = 0;
+    };
+    std::vector<Level> stack;
+    std::set<FolderId> visited;  // link loops, and folders reached twice
+    const auto enter = [&](FolderHandle handle, const QString& path) {
+        std::optional<std::vector<DirEntry>> entries;
+        if (handle.isOpen()) {
+            const std::optional<FolderId> id = handle.id();
+            if (!id || !visited.insert(*id).second)
+                return;
+            entries = handle.list(detail);
+        }
+        if (!entries) {
+            if (skips)
+                skips->push_back({path, errorText(handle.error())});
+            return;
+        }
+        visit(path, handle, *entries);
+        if (includeSubfolders_)
+            stack.push_back({std::move(handle), path, std::move(*entries)});
+    };
+    // The root's path is resolved once; below it a folder's path is its parent's
+    // and its name, resolved again only where the name is a link.
+    FolderHandle top = FolderHandle::open(root);
+    const QString rootPath = top.canonicalPath().value_or(withSlash(root));
+    enter(std::move(top), rootPath);
+    while (!stack.empty()) {
+        Level& level = stack.back();
+        if (level.next == level.entries.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const DirEntry& e = level.entries[level.next++];
+        if (!e.isFolder)
+            continue;
+        FolderHandle child = level.handle.openChild(e.name);
+        const QString plain = level.path + e.name + QLatin1Char('/');
+        const QString path = e.isLink ? child.canonicalPath().value_or(plain) : plain;
+        enter(std::move(child), path);  // may grow the stack: level is not used after
     }
 }
 
-void FolderScan::WalkFolders(const QString& folder, const DriveInfo& drives, std::set<FolderId>& visited)
-{
-    const QString p = withSlash(folder);
-    if (!firstVisit(p, visited))
-        return;
-    const std::optional<std::vector<DirEntry>> entries = listFolder(p);
-    if (!entries)
-        return;  // a folder that cannot be listed contributes nothing
-    AddFolderSongs(p, drives, *entries);
-    if (!includeSubfolders_)
-        return;
-    for (const DirEntry& e : *entries) {
-        if (e.isFolder)
-            WalkFolders(p + e.name, drives, visited);
-    }
-}
-
-void FolderScan::AddFolderSongs(const QString& p, const DriveInfo& drives, const std::vector<DirEntry>& entries)
+void FolderScan::AddFolderSongs(const QString& p, const FolderHandle& handle, const DriveInfo& drives,
+                                const std::vector<DirEntry>& entries)
 {
     const std::optional<MountEntry> root = drives.driveRoot(p);
     const QString driveType = drives.driveTypeName(root);
     const bool onCd = driveType == kCdRom;
     const QString serial = onCd ? drives.volumeSerial(root) : QString();
     const QString cdIdentifier = onCd ? cdName_ + QLatin1Char('/') + serial : QString();
+    std::vector<SongRecord> oldRows;
     if (catalogue_.FolderPresent(p, cdIdentifier)) {
         if (!dialogs_.askUpdateFolder(p))
             return;
-        catalogue_.removeFolder(p, cdIdentifier);
+        oldRows = catalogue_.takeFolder(p, cdIdentifier);
     }
     dialogs_.folderProgress(total_, qint64(collected_.size()));
 
@@ -130,10 +155,23 @@ void FolderScan::AddFolderSongs(const QString& p, const DriveInfo& drives, const
     for (const DirEntry& e : entries) {
         if (e.isFolder || !isMp3Name(e.name))
             continue;
+        if (!e.isFile) {
+            skipped_.push_back({p + e.name, errorText(kNotRegularFile)});
+            continue;
+        }
         mp3.setFullName(p + e.name);
-        // A file that cannot be read keeps the cleared header and gets its row.
-        if (mp3.ReadMP3Info() == clsMP3::ReadResult::Missing)
+        const clsMP3::ReadResult read = mp3.ReadMP3Info(handle.fd());
+        if (read == clsMP3::ReadResult::Missing)
             continue;  // gone since the folder was listed
+        if (read == clsMP3::ReadResult::Unreadable) {
+            skipped_.push_back({p + e.name, errorText(mp3.readError())});
+            // An update never blanks a row it cannot read again; a new file that
+            // cannot be read gets the cleared header.
+            if (const SongRecord* old = rowNamed(oldRows, e.name)) {
+                collected_.push_back(*old);
+                continue;
+            }
+        }
         source.name = e.name;
         source.size = e.size;
         source.created = e.created;

@@ -9,7 +9,6 @@
 #include "catalogue/DriveInfo.h"
 #include "platform/Directory.h"
 
-#include <set>
 
 namespace sonivo {
 
@@ -28,6 +27,12 @@ public:
     virtual void folderProgress(qint64 total, qint64 read) = 0;
 };
 
+// A folder or file the scan could not read, and why.
+struct ScanSkip {
+    QString path;
+    QString reason;
+};
+
 // The texts of the scan's questions.
 QString updateFolderQuestion(const QString& folder);
 QString cdNamePrompt();
@@ -39,17 +44,27 @@ public:
 
     void setIncludeSubfolders(bool include) { includeSubfolders_ = include; }
     // Scans the folder (and its subfolders when included); returns the songs added.
+    // Folders are named by their path without links, so that a folder reached
+    // through a link is the same folder. A file that cannot be read gets the
+    // cleared header, or keeps its row when its folder is being updated.
     qint64 ScanFolders(const QString& folder);
+    // What the last scan could not read: folders it could not open or list (their
+    // rows are kept), files it could not read, entries named *.mp3 that are no file.
+    const std::vector<ScanSkip>& skipped() const { return skipped_; }
     // The "*.mp3" files the scan would read; lists folders only.
     qint64 CountFiles(const QString& folder) const;
     // The name given to the last CD scanned; it goes into every CD song's identifier.
     const QString& cdName() const { return cdName_; }
 
 private:
+    // Calls visit(path, folder, entries) for the folder and, with subfolders
+    // included, for each folder under it, each before its subfolders; a folder
+    // that cannot be opened or listed goes to skips when given.
+    template <typename Visit>
+    void walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const;
     // drives answers from a snapshot of the mounts taken when the scan began.
-    void WalkFolders(const QString& folder, const DriveInfo& drives, std::set<FolderId>& visited);
-    void AddFolderSongs(const QString& folder, const DriveInfo& drives, const std::vector<DirEntry>& entries);
-    void countIn(const QString& folder, std::set<FolderId>& visited, qint64& count) const;
+    void AddFolderSongs(const QString& folder, const FolderHandle& handle, const DriveInfo& drives,
+                        const std::vector<DirEntry>& entries);
 
     Catalogue& catalogue_;
     ScanDialogs& dialogs_;
@@ -58,6 +73,7 @@ private:
     QString cdName_;
     qint64 total_ = 0;
     std::vector<SongRecord> collected_;
+    std::vector<ScanSkip> skipped_;
 };
 
 // True for a name the scan reads: "*.mp3", letter case aside.

@@ -13,7 +13,14 @@ bool isByteEscape(char16_t c)
 
 void appendEscaped(QString& line, QStringView text)
 {
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        // A character beyond U+FFFF is two halves; the second may look like a byte escape.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            line += c;
+            line += text[++i];
+            continue;
+        }
         switch (c.unicode()) {
         case u';': line += kEscape; line += QLatin1Char('s'); break;
         case u'\r': line += kEscape; line += QLatin1Char('r'); break;

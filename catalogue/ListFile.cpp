@@ -3,32 +3,39 @@
 #include "catalogue/LineForm.h"
 #include "common/Windows1252.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "platform/NativeFile.h"
+#include "platform/ReplacingFile.h"
+
 #include <QStandardPaths>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <utility>
 
 namespace sonivo {
 namespace {
 
 constexpr qint64 kChunk = 1 << 20;
+constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 
 QString lineText(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // ConvertInitialBom: a U+FEFF leading a line is a name's, not a byte-order mark.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
         return decodeWindows1252(bytes.data(), bytes.size());
     return text;
 }
 
+bool hasRowShape(QByteArrayView line)
+{
+    return !line.contains('\0') && line.count(';') == kColumnCount - 1;
+}
+
 ListFileResult failure(const QString& error)
 {
-    return {false, error};
+    return {false, error, 0};
 }
 
 }  // namespace
@@ -39,26 +46,51 @@ QString defaultListFile()
         + QStringLiteral("/sonivo/listamp3.svl");
 }
 
+void appendListLine(QByteArray& out, const SongRecord& record, bool firstLine)
+{
+    const QByteArray line = toLine(record).toUtf8();
+    if (firstLine && line.startsWith(kByteOrderMark))
+        out += kByteOrderMark;
+    out += line;
+    out += "\r\n";
+}
+
 ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue)
 {
-    QDir().mkpath(QFileInfo(fileName).absolutePath());
-    QSaveFile file(fileName);
-    // Unbuffered, so that a write the disk refuses is seen here and not lost in a flush.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failure(file.errorString());
+    ReplacingFile file;
+    if (!file.open(fileName))
+        return failure(errorText(file.error()));
     QByteArray buffer;
+    bool first = true;
     for (const SongRecord& record : catalogue.rows()) {
-        buffer += toLine(record).toUtf8();
-        buffer += "\r\n";
+        appendListLine(buffer, record, first);
+        first = false;
         if (buffer.size() >= kChunk) {
-            if (file.write(buffer) != buffer.size())
-                return failure(file.errorString());
+            if (!file.write(buffer))
+                return failure(errorText(file.error()));
             buffer.clear();
         }
     }
-    if (file.write(buffer) != buffer.size() || !file.commit())
-        return failure(file.errorString());
+    if (!file.write(buffer) || !file.commit())
+        return failure(errorText(file.error()));
     return {};
+}
+
+void ListReader::takeLine(QByteArrayView line, Catalogue& catalogue)
+{
+    if (std::exchange(firstLine_, false) && line.startsWith(kByteOrderMark))
+        line = line.sliced(kByteOrderMark.size());
+    if (std::exchange(dropping_, false))
+        return;  // the end of a line already counted as damaged
+    if (line.isEmpty())
+        return;
+    if (line.size() > kMaxListLine) {
+        ++damaged_;
+        return;
+    }
+    if (!hasRowShape(line))
+        ++damaged_;
+    catalogue.append(fromLine(lineText(line)));
 }
 
 void ListReader::feed(QByteArrayView chunk, Catalogue& catalogue)
@@ -75,7 +107,7 @@ void ListReader::feed(QByteArrayView chunk, Catalogue& catalogue)
         const char c = pending_.at(i);
         if (c != '\r' && c != '\n')
             continue;
-        catalogue.append(fromLine(lineText(QByteArrayView(pending_.constData() + start, i - start))));
+        takeLine(QByteArrayView(pending_.constData() + start, i - start), catalogue);
         if (c == '\r' && i + 1 < pending_.size() && pending_.at(i + 1) == '\n')
             ++i;
         else if (c == '\r' && i + 1 == pending_.size())
@@ -83,34 +115,46 @@ void ListReader::feed(QByteArrayView chunk, Catalogue& catalogue)
         start = i + 1;
     }
     pending_.remove(0, start);
+    if (pending_.size() > kMaxListLine) {
+        // Too long to be a row already: its bytes are not kept while the rest comes.
+        if (!dropping_)
+            ++damaged_;
+        dropping_ = true;
+        firstLine_ = false;
+        pending_.clear();
+    }
 }
 
 void ListReader::finish(Catalogue& catalogue)
 {
-    if (!pending_.isEmpty())
-        catalogue.append(fromLine(lineText(pending_)));
+    if (!pending_.isEmpty() || dropping_)
+        takeLine(pending_, catalogue);
     pending_.clear();
     afterCr_ = false;
+    firstLine_ = true;
+    dropping_ = false;
 }
 
 namespace {
 
 ListFileResult readList(const QString& fileName, Catalogue& catalogue)
 {
-    QFile file(fileName.isEmpty() ? defaultListFile() : fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(file.errorString());
+    NativeFile file;
+    if (!file.open(fileName.isEmpty() ? defaultListFile() : fileName, NativeFile::Mode::Read))
+        return failure(errorText(file.error()));
     ListReader reader;
-    for (;;) {
-        const QByteArray chunk = file.read(kChunk);
-        if (chunk.isEmpty() && file.error() != QFileDevice::NoError)
-            return failure(file.errorString());
-        if (chunk.isEmpty())
+    QByteArray chunk(kChunk, Qt::Uninitialized);
+    for (qint64 offset = 0;;) {
+        const qint64 n = file.readAt(offset, chunk.data(), kChunk);
+        if (n < 0)
+            return failure(errorText(file.error()));
+        if (n == 0)
             break;
-        reader.feed(chunk, catalogue);
+        reader.feed(QByteArrayView(chunk.constData(), n), catalogue);
+        offset += n;
     }
     reader.finish(catalogue);
-    return {};
+    return {true, {}, reader.damagedLines()};
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "common/FieldRule.h"
 
 #include <cmath>
+#include <limits>
 
 namespace sonivo {
 namespace {
@@ -47,8 +48,10 @@ double totalSize(std::span<const SongRecord> rows, QChar unit, const QLocale& lo
 
 QString totalTime(std::span<const SongRecord> rows)
 {
-    qint64 minutes = 0;
-    qint64 seconds = 0;
+    // Seconds, held at the largest number rather than wrapping round: a list
+    // file may hold any number.
+    constexpr qint64 kMost = std::numeric_limits<qint64>::max();
+    qint64 total = 0;
     for (const SongRecord& r : rows) {
         const QStringView duration = r.column(ColDuration);
         const QStringView dot = QStringView(u".");
@@ -57,13 +60,14 @@ QString totalTime(std::span<const SongRecord> rows)
         // A song without a valid header reads "-01.-01": it has no play time to add.
         if (m < 0 || s < 0)
             continue;
-        minutes += m;
-        seconds += s;
+        qint64 song = 0;
+        if (__builtin_mul_overflow(m, qint64(60), &song) || __builtin_add_overflow(song, s, &song)
+            || __builtin_add_overflow(total, song, &total))
+            total = kMost;
     }
-    minutes += seconds / 60;
-    seconds %= 60;
-    const qint64 hours = minutes / 60;
-    minutes %= 60;
+    const qint64 hours = total / 3600;
+    const qint64 minutes = total / 60 % 60;
+    const qint64 seconds = total % 60;
     return twoDigits(hours) + QLatin1Char(':') + twoDigits(minutes) + QLatin1Char(':') + twoDigits(seconds);
 }
 

@@ -4,8 +4,9 @@
 #include "catalogue/LineForm.h"
 #include "catalogue/ListFile.h"
 #include "cli/Output.h"
+#include "platform/NativeFile.h"
 
-#include <QFileInfo>
+#include <cerrno>
 
 namespace sonivo::cli {
 namespace {
@@ -57,15 +58,22 @@ int scanCommand(const QStringList& args)
         printError(kScanUsage);
         return 2;
     }
-    if (!QFileInfo(folder).isDir()) {
+    const int opened = FolderHandle::open(folder).error();
+    if (opened == ENOENT || opened == ENOTDIR) {
         printError(QStringLiteral("%1: cartella non trovata").arg(folder));
         return 1;
     }
     Catalogue catalogue;
-    if (!listFile.isEmpty() && QFileInfo::exists(listFile)) {
+    if (!listFile.isEmpty() && pathExists(listFile)) {
         const ListFileResult loaded = ApriLista(listFile, catalogue);
         if (!loaded.ok) {
             printError(QStringLiteral("%1: impossibile leggere la lista (%2)").arg(listFile, loaded.error));
+            return 1;
+        }
+        // Saving would replace whatever the file holds with the rows read from it.
+        if (loaded.damagedLines > 0) {
+            printError(QStringLiteral("%1: non è un file di lista (%2 righe non valide); non viene sovrascritto")
+                           .arg(listFile).arg(loaded.damagedLines));
             return 1;
         }
     }
@@ -74,10 +82,13 @@ int scanCommand(const QStringList& args)
     FolderScan scan(catalogue, dialogs, drives);
     scan.setIncludeSubfolders(recursive);
     const qsizetype before = catalogue.size();
-    const qint64 added = scan.ScanFolders(QFileInfo(folder).absoluteFilePath());
+    const qint64 added = scan.ScanFolders(folder);
+    for (const ScanSkip& skip : scan.skipped())
+        printError(QStringLiteral("%1: non letto (%2)").arg(skip.path, skip.reason));
+    const int status = scan.skipped().empty() ? 0 : 1;
     if (listFile.isEmpty()) {
         printRows(catalogue, before);
-        return 0;
+        return status;
     }
     const ListFileResult saved = SalvaLista(listFile, catalogue);
     if (!saved.ok) {
@@ -85,7 +96,7 @@ int scanCommand(const QStringList& args)
         return 1;
     }
     printError(QStringLiteral("%1 brani aggiunti a %2").arg(added).arg(listFile));
-    return 0;
+    return status;
 }
 
 int listCommand(const QStringList& args)
@@ -99,6 +110,10 @@ int listCommand(const QStringList& args)
     printRows(catalogue, 0);
     if (!loaded.ok) {
         printError(QStringLiteral("%1: impossibile leggere la lista (%2)").arg(args.first(), loaded.error));
+        return 1;
+    }
+    if (loaded.damagedLines > 0) {
+        printError(QStringLiteral("%1: %2 righe danneggiate").arg(args.first()).arg(loaded.damagedLines));
         return 1;
     }
     return 0;

@@ -5,6 +5,7 @@
 #include "cli/Output.h"
 #include "common/NativePath.h"
 
+#include <csignal>
 #include <map>
 
 namespace {
@@ -24,6 +25,9 @@ const char* const kUsage =
 int main(int argc, char** argv)
 {
     using namespace sonivo;
+    // Over the file-size limit a write fails with EFBIG and is reported, instead
+    // of the process being killed half-way through it.
+    std::signal(SIGXFSZ, SIG_IGN);
     using Command = int (*)(const QStringList&);
     const std::map<QString, Command> commands = {
         {QStringLiteral("info"), cli::infoCommand},

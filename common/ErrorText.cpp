@@ -12,6 +12,8 @@ struct Words {
 };
 
 constexpr Words kWords[] = {
+    {kNotRegularFile, "non è un file regolare"},
+    {kFileShrank, "il file si è accorciato durante la lettura"},
     {EPERM, "operazione non permessa"},
     {ENOENT, "file o cartella inesistente"},
     {EIO, "errore di lettura o scrittura sul dispositivo"},
@@ -24,13 +26,13 @@ constexpr Words kWords[] = {
     {EINVAL, "argomento non valido"},
     {EMFILE, "troppi file aperti"},
     {ETXTBSY, "file in uso"},
-    {EFBIG, "file troppo grande"},
-    {ENOSPC, "spazio esaurito sul disco"},
+    {EFBIG, "il file supera la dimensione consentita"},
+    {ENOSPC, "il disco è pieno"},
     {EROFS, "file system in sola lettura"},
     {ENAMETOOLONG, "nome del file troppo lungo"},
     {ENOTEMPTY, "la cartella non è vuota"},
     {ELOOP, "troppi collegamenti simbolici"},
-    {EDQUOT, "quota del disco superata"},
+    {EDQUOT, "il disco è pieno"},
     {ENODEV, "dispositivo inesistente"},
     {ENXIO, "dispositivo o indirizzo inesistente"},
 };
@@ -49,6 +51,8 @@ QString errorText(int errnum)
 QString errorText(const QString& systemText)
 {
     for (const Words& w : kWords) {
+        if (w.errnum < 0)
+            continue;  // the program's own failures have no system text
         if (systemText.compare(QString::fromLocal8Bit(std::strerror(w.errnum)), Qt::CaseInsensitive) == 0
             || systemText.compare(qt_error_string(w.errnum), Qt::CaseInsensitive) == 0)
             return QString::fromUtf8(w.text);

@@ -6,6 +6,10 @@
 
 namespace sonivo {
 
+// Failures that have no errno of their own.
+constexpr int kNotRegularFile = -1;  // a pipe, a device or a folder where a file was expected
+constexpr int kFileShrank = -2;      // the file ended before the bytes its length promised
+
 // The Italian text of an error number; the system's own text for numbers the
 // program has no words for.
 QString errorText(int errnum);

@@ -2,9 +2,14 @@
 
 #include "common/NativePath.h"
 
+#include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace sonivo {
 namespace {
@@ -20,38 +25,51 @@ bool describe(int dirFd, const dirent& d, EntryDetail detail, DirEntry& entry)
 {
     if (detail == EntryDetail::TypeOnly && (d.d_type == DT_REG || d.d_type == DT_DIR)) {
         entry.isFolder = d.d_type == DT_DIR;
+        entry.isFile = d.d_type == DT_REG;
         return true;
     }
     const char* name = d.d_name;
     struct statx st {};
+    if (d.d_type == DT_UNKNOWN && ::statx(dirFd, name, AT_SYMLINK_NOFOLLOW, STATX_TYPE, &st) != 0)
+        return false;
+    entry.isLink = d.d_type == DT_LNK || (d.d_type == DT_UNKNOWN && S_ISLNK(st.stx_mode));
     if (::statx(dirFd, name, 0, STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BTIME | STATX_MTIME, &st) != 0)
         return false;
     entry.isFolder = S_ISDIR(st.stx_mode);
+    entry.isFile = S_ISREG(st.stx_mode);
     entry.size = qint64(st.stx_size);
     entry.mode = st.stx_mode;
     entry.created = fromTimestamp((st.stx_mask & STATX_BTIME) ? st.stx_btime : st.stx_mtime);
     return true;
 }
 
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK;
+
+// Opens at the folder; a process out of descriptors (a very deep tree holds one
+// per level) gets the largest number it may have, once.
+int openFolderAt(int parent, const char* name)
+{
+    int fd;
+    do {
+        fd = ::openat(parent, name, kFolderFlags);
+    } while (fd < 0 && errno == EINTR);
+    static bool raised = false;
+    if (fd < 0 && errno == EMFILE && !std::exchange(raised, true)) {
+        rlimit limit {};
+        if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+            limit.rlim_cur = limit.rlim_max;
+            ::setrlimit(RLIMIT_NOFILE, &limit);
+        }
+        fd = ::openat(parent, name, kFolderFlags);
+    }
+    return fd;
+}
+
 }  // namespace
 
 std::optional<std::vector<DirEntry>> listFolder(const QString& folder, EntryDetail detail)
 {
-    DIR* dir = ::opendir(toNativePath(folder).constData());
-    if (!dir)
-        return std::nullopt;
-    std::vector<DirEntry> entries;
-    while (const dirent* d = ::readdir(dir)) {
-        const QByteArray name(d->d_name);
-        if (name == "." || name == "..")
-            continue;
-        DirEntry entry;
-        entry.name = fromNativePath(name);
-        if (describe(::dirfd(dir), *d, detail, entry))
-            entries.push_back(std::move(entry));
-    }
-    ::closedir(dir);
-    return entries;
+    return FolderHandle::open(folder).list(detail);
 }
 
 std::optional<FolderId> folderId(const QString& folder)
@@ -60,6 +78,100 @@ std::optional<FolderId> folderId(const QString& folder)
     if (::stat(toNativePath(folder).constData(), &st) != 0)
         return std::nullopt;
     return FolderId{quint64(st.st_dev), quint64(st.st_ino)};
+}
+
+FolderHandle::~FolderHandle()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+FolderHandle::FolderHandle(FolderHandle&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), error_(other.error_)
+{
+}
+
+FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept
+{
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+        error_ = other.error_;
+    }
+    return *this;
+}
+
+FolderHandle FolderHandle::open(const QString& path)
+{
+    const int fd = openFolderAt(AT_FDCWD, toNativePath(path).constData());
+    return FolderHandle(fd, fd < 0 ? errno : 0);
+}
+
+FolderHandle FolderHandle::openChild(const QString& name) const
+{
+    const int fd = openFolderAt(fd_, toNativePath(name).constData());
+    return FolderHandle(fd, fd < 0 ? errno : 0);
+}
+
+std::optional<FolderId> FolderHandle::id() const
+{
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0)
+        return std::nullopt;
+    return FolderId{quint64(st.st_dev), quint64(st.st_ino)};
+}
+
+std::optional<QString> FolderHandle::canonicalPath() const
+{
+    // The kernel keeps the resolved path of every open file.
+    const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd_);
+    QByteArray target(PATH_MAX, Qt::Uninitialized);
+    const ssize_t n = ::readlink(link.constData(), target.data(), size_t(target.size()));
+    if (n <= 0 || n >= target.size() || target.front() != '/')
+        return std::nullopt;
+    target.truncate(n);
+    if (target.endsWith(" (deleted)"))
+        return std::nullopt;
+    if (!target.endsWith('/'))
+        target += '/';
+    return fromNativePath(target);
+}
+
+std::optional<std::vector<DirEntry>> FolderHandle::list(EntryDetail detail)
+{
+    // The listing gets its own descriptor: closedir closes it.
+    const int fd = fd_ < 0 ? -1 : ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!dir) {
+        error_ = fd_ < 0 ? error_ : errno;
+        if (fd >= 0)
+            ::close(fd);
+        return std::nullopt;
+    }
+    ::rewinddir(dir);  // the duplicate shares the position of an earlier listing
+    std::vector<DirEntry> entries;
+    for (;;) {
+        errno = 0;
+        const dirent* d = ::readdir(dir);
+        if (!d)
+            break;
+        const QByteArray name(d->d_name);
+        if (name == "." || name == "..")
+            continue;
+        DirEntry entry;
+        entry.name = fromNativePath(name);
+        if (describe(::dirfd(dir), *d, detail, entry))
+            entries.push_back(std::move(entry));
+    }
+    // readdir ends with NULL both at the end and on an error: only errno tells.
+    const int readError = errno;
+    ::closedir(dir);
+    if (readError != 0) {
+        error_ = readError;
+        return std::nullopt;
+    }
+    return entries;
 }
 
 }  // namespace sonivo

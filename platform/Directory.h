@@ -13,6 +13,8 @@ namespace sonivo {
 struct DirEntry {
     QString name;
     bool isFolder = false;  // a folder, or a link to one
+    bool isFile = false;    // a regular file, or a link to one
+    bool isLink = false;    // a symbolic link
     qint64 size = 0;
     mode_t mode = 0;        // permission and type bits
     QDateTime created;      // birth time where the file system keeps one, else modification time (UTC)
@@ -20,7 +22,7 @@ struct DirEntry {
 
 enum class EntryDetail {
     Full,      // every field
-    TypeOnly,  // name and isFolder only, from the listing itself where it can
+    TypeOnly,  // name and the kind only, from the listing itself where it can
 };
 
 // The entries of the folder other than "." and "..", or nothing when it cannot be
@@ -34,5 +36,37 @@ struct FolderId {
     auto operator<=>(const FolderId&) const = default;
 };
 std::optional<FolderId> folderId(const QString& folder);
+
+// An open folder. A tree walked by opening each subfolder in its open parent goes
+// as deep as the file system does, whatever the length of the paths.
+class FolderHandle {
+public:
+    FolderHandle() = default;
+    ~FolderHandle();
+    FolderHandle(FolderHandle&& other) noexcept;
+    FolderHandle& operator=(FolderHandle&& other) noexcept;
+
+    // Opens the folder (following links); error() says why not.
+    static FolderHandle open(const QString& path);
+    // Opens a subfolder by its name (following a link).
+    FolderHandle openChild(const QString& name) const;
+
+    bool isOpen() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+    // errno of the failed open or listing.
+    int error() const { return error_; }
+    std::optional<FolderId> id() const;
+    // The path without links, "." or "..", ending with "/"; nothing when the
+    // system cannot tell it.
+    std::optional<QString> canonicalPath() const;
+    // As listFolder; nothing also when the listing fails part-way.
+    std::optional<std::vector<DirEntry>> list(EntryDetail detail = EntryDetail::Full);
+
+private:
+    FolderHandle(int fd, int error) : fd_(fd), error_(error) {}
+
+    int fd_ = -1;
+    int error_ = 0;
+};
 
 }  // namespace sonivo

@@ -24,12 +24,32 @@ bool NativeFile::fail()
 
 bool NativeFile::open(const QString& path, Mode mode)
 {
+    return openAt(AT_FDCWD, toNativePath(path), mode);
+}
+
+bool NativeFile::openIn(int folderFd, const QString& name, Mode mode)
+{
+    return openAt(folderFd, toNativePath(name), mode);
+}
+
+bool NativeFile::openAt(int folderFd, const QByteArray& name, Mode mode)
+{
     close();
-    const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+    // O_NONBLOCK: opening a pipe must not wait for its other end. It changes
+    // nothing for a regular file, the only kind kept open.
+    const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     do {
-        fd_ = ::open(toNativePath(path).constData(), flags);
+        fd_ = ::openat(folderFd, name.constData(), flags);
     } while (fd_ < 0 && errno == EINTR);
-    return fd_ >= 0 || fail();
+    if (fd_ < 0)
+        return fail();
+    struct stat st;
+    const int kind = ::fstat(fd_, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : kNotRegularFile;
+    if (kind == 0)
+        return true;
+    close();
+    error_ = kind;
+    return false;
 }
 
 bool NativeFile::close()
@@ -72,15 +92,22 @@ qint64 NativeFile::readAt(qint64 offset, void* buffer, qint64 len)
 
 bool NativeFile::writeAt(qint64 offset, const void* buffer, qint64 len)
 {
-    ssize_t n;
-    do {
-        n = ::pwrite(fd_, buffer, size_t(len), off_t(offset));
-    } while (n < 0 && errno == EINTR);
-    if (n == len)
-        return true;
-    if (n >= 0)
-        errno = ENOSPC;  // a short write: the rest did not fit
-    return fail();
+    // After a short write the rest is written again: that call fails with the
+    // real reason (a full disk, the file-size limit).
+    const auto* in = static_cast<const char*>(buffer);
+    qint64 done = 0;
+    while (done < len) {
+        const ssize_t n = ::pwrite(fd_, in + done, size_t(len - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return fail();
+        }
+        done += n;
+    }
+    return true;
 }
 
 bool NativeFile::truncate(qint64 length)

@@ -2,11 +2,14 @@
 // Thin wrappers over the POSIX file calls the analysis needs, taking QString names
 // (converted losslessly with toNativePath) and reporting failures as errno values.
 
+#include "common/ErrorText.h"
+
 #include <QString>
 #include <optional>
 #include <sys/types.h>
 
 namespace sonivo {
+
 
 class NativeFile {
 public:
@@ -17,7 +20,11 @@ public:
     NativeFile(const NativeFile&) = delete;
     NativeFile& operator=(const NativeFile&) = delete;
 
+    // Opens a regular file only: anything else (a pipe, a device, a folder) is
+    // refused with kNotRegularFile, without waiting for a writer to appear.
     bool open(const QString& path, Mode mode);
+    // The same, for a name in an open folder.
+    bool openIn(int folderFd, const QString& name, Mode mode);
     // Closes the file; false when the close reported an error (data may not be written).
     bool close();
     bool isOpen() const { return fd_ >= 0; }
@@ -26,7 +33,7 @@ public:
     qint64 size();
     // Reads up to len bytes at offset; fewer at the end of the file, -1 on error.
     qint64 readAt(qint64 offset, void* buffer, qint64 len);
-    // Writes len bytes at offset in one call; false unless all of them were written.
+    // Writes len bytes at offset; false unless all of them were written.
     bool writeAt(qint64 offset, const void* buffer, qint64 len);
     bool truncate(qint64 length);
 
@@ -35,6 +42,7 @@ public:
 
 private:
     bool fail();
+    bool openAt(int folderFd, const QByteArray& name, Mode mode);
 
     int fd_ = -1;
     int error_ = 0;

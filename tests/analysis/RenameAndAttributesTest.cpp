@@ -82,13 +82,31 @@ TEST_F(Rename, CleansCharactersAFileNameCannotHold)
     EXPECT_EQ(mp3.Filename(), QStringLiteral("a.b'cdefg[h]ij x.mp3"));
 }
 
-TEST_F(Rename, ATokenInsideAReplacementIsReplacedToo)
+TEST_F(Rename, TheValuesPutInAreNeverReadAsTokens)
 {
     TagSpec t = artistAndSong();
     t.artist = "%n";
+    t.title = "100%s %a";
     clsMP3 mp3 = song(t);
-    ASSERT_EQ(mp3.RenameFile(QStringLiteral("%a")), 0);
-    EXPECT_EQ(mp3.Filename(), QStringLiteral("Song.mp3"));
+    ASSERT_EQ(mp3.RenameFile(QStringLiteral("%n")), 0);
+    EXPECT_EQ(mp3.Filename(), QStringLiteral("100%s %a.mp3"));
+    ASSERT_EQ(mp3.RenameFile(QStringLiteral("%a-%%n%")), 0);
+    EXPECT_EQ(mp3.Filename(), QStringLiteral("%n-%100%s %a%.mp3"));
+}
+
+TEST_F(Rename, NoNameIsRefusedAndTheSameNameChangesNothing)
+{
+    TagSpec t = artistAndSong();
+    t.album = "";
+    clsMP3 mp3 = song(t);
+    for (const char* pattern : {"", ".mp3", "%t", "%t.mp3", "/"}) {
+        EXPECT_EQ(mp3.RenameFile(QString::fromUtf8(pattern)), -1) << pattern;
+        EXPECT_EQ(mp3.Filename(), QStringLiteral("old.mp3"));
+    }
+    EXPECT_FALSE(clsMP3::FileExists(files.path(QStringLiteral(".mp3"))));
+    EXPECT_EQ(mp3.RenameFile(QStringLiteral("old")), 0);
+    EXPECT_EQ(mp3.Filename(), QStringLiteral("old.mp3"));
+    EXPECT_TRUE(clsMP3::FileExists(mp3.FullName()));
 }
 
 TEST_F(Rename, RefusalsChangeNothing)

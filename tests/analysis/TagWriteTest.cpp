@@ -206,3 +206,13 @@ TEST_F(TagWrite, RemoveTag)
     mp3.setFullName(tiny);
     EXPECT_EQ(mp3.RemoveTag(), 0);
 }
+
+TEST_F(TagWrite, AFileGoneSinceTheAnalysisIsAFailedWrite)
+{
+    const QString path = files.write(QStringLiteral("gone.mp3"), frames(FrameSpec{}, 5));
+    clsMP3 mp3 = analysed(path);
+    ASSERT_EQ(::unlink(toNativePath(path).constData()), 0);
+    mp3.setTitle(QStringLiteral("T"));
+    EXPECT_TRUE(mp3.WriteErrore());
+    EXPECT_FALSE(clsMP3::FileExists(path));
+}

@@ -210,3 +210,41 @@ TEST(Catalogue, ManyScatteredRemovalsBecomeOneReset)
     EXPECT_EQ(c.position(kept), 499);
     EXPECT_EQ(c.row(499).text(ColFileName), QStringLiteral("999"));
 }
+
+TEST(Catalogue, TheFolderLookupFollowsEveryChangeOfTheRows)
+{
+    auto songIn = [](const char* folder, const char* cd) {
+        return song(QString(), QString::fromUtf8(folder), QString::fromUtf8(cd));
+    };
+    Catalogue c;
+    c.append(songIn("/a/", ""));
+    c.append(std::vector<SongRecord>{songIn("/b/", ""), songIn("/b/", "Disc/1234"), songIn("/a/", "")});
+    EXPECT_TRUE(c.FolderPresent(QStringLiteral("/a/"), QString()));
+    EXPECT_TRUE(c.FolderPresent(QStringLiteral("/b/"), QStringLiteral("Disc/1234")));
+    EXPECT_FALSE(c.FolderPresent(QStringLiteral("/c/"), QString()));
+
+    c.sortBy(ColFolder, false);
+    EXPECT_TRUE(c.FolderPresent(QStringLiteral("/a/"), QString()));
+    const std::vector<SongRecord> taken = c.takeFolder(QStringLiteral("/a/"), QString());
+    EXPECT_EQ(taken.size(), 2u);
+    EXPECT_FALSE(c.FolderPresent(QStringLiteral("/a/"), QString()));
+    EXPECT_TRUE(c.FolderPresent(QStringLiteral("/b/"), QString()));
+
+    for (qsizetype i = 0; i < c.size(); ++i)
+        c.setChecked(i, c.row(i).column(ColCdId).isEmpty());
+    EXPECT_EQ(c.removeChecked(), 1);
+    EXPECT_FALSE(c.FolderPresent(QStringLiteral("/b/"), QString()));
+    EXPECT_TRUE(c.FolderPresent(QStringLiteral("/b/"), QStringLiteral("Disc/1234")));
+
+    SongRecord moved = c.row(0);
+    moved.setColumn(ColFolder, QStringLiteral("/d/"));
+    c.replaceRow(0, moved);  // a row changed in place
+    EXPECT_TRUE(c.FolderPresent(QStringLiteral("/d/"), QStringLiteral("Disc/1234")));
+    EXPECT_FALSE(c.FolderPresent(QStringLiteral("/b/"), QStringLiteral("Disc/1234")));
+    EXPECT_EQ(c.removeFolder(QStringLiteral("/d/"), QStringLiteral("Disc/1234")), 1);
+    EXPECT_FALSE(c.FolderPresent(QStringLiteral("/d/"), QStringLiteral("Disc/1234")));
+
+    c.append(songIn("/e/", ""));
+    c.clear();
+    EXPECT_FALSE(c.FolderPresent(QStringLiteral("/e/"), QString()));
+}

@@ -7,6 +7,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -226,4 +227,108 @@ TEST_F(FolderScanTest, NothingIsWrittenToTheSongs)
     EXPECT_EQ(before.st_mode, after.st_mode);
     EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
     EXPECT_EQ(catalogue.row(0).text(ColAttributes), QStringLiteral("R"));
+}
+
+TEST_F(FolderScanTest, AnUpdateKeepsTheRowsOfFilesItCannotReadAndSaysSo)
+{
+    TagSpec tag;
+    tag.artist = "Artist";
+    tag.title = "Title";
+    const QString bad = files.write(QStringLiteral("a.mp3"), frames(FrameSpec{}, 3) + id3v1Tag(tag));
+    song(QStringLiteral("b.mp3"));
+    ASSERT_EQ(scan(false, fixed), 2);
+    const SongRecord before = catalogue.row(0);
+    ASSERT_EQ(before.text(ColArtist), QStringLiteral("Artist"));
+
+    ::chmod(toNativePath(bad).constData(), 0);
+    const DriveInfo drives(fixed);
+    FolderScan again(catalogue, dialogs, drives);
+    {
+        PermissionsEnforced enforced;
+        again.ScanFolders(root);
+    }
+    ASSERT_EQ(catalogue.size(), 2);
+    const auto row = std::find_if(catalogue.rows().begin(), catalogue.rows().end(),
+                                  [](const SongRecord& r) { return r.text(ColFileName) == QStringLiteral("a.mp3"); });
+    ASSERT_NE(row, catalogue.rows().end());
+    EXPECT_EQ(*row, before) << "the row read before stays as it was";
+    ASSERT_EQ(again.skipped().size(), 1u);
+    EXPECT_EQ(again.skipped().front().path, bad);
+    EXPECT_FALSE(again.skipped().front().reason.isEmpty());
+}
+
+TEST_F(FolderScanTest, FoldersThatCannotBeOpenedAndEntriesThatAreNoFileAreListed)
+{
+    song(QStringLiteral("a/1.mp3"));
+    song(QStringLiteral("locked/2.mp3"));
+    ASSERT_EQ(::mkfifo(toNativePath(root + QStringLiteral("/a/pipe.mp3")).constData(), 0644), 0);
+    ::chmod(toNativePath(root + QStringLiteral("/locked")).constData(), 0);
+    const DriveInfo drives(fixed);
+    FolderScan s(catalogue, dialogs, drives);
+    s.setIncludeSubfolders(true);
+    qint64 added;
+    {
+        PermissionsEnforced enforced;
+        EXPECT_EQ(s.CountFiles(root), 1);
+        added = s.ScanFolders(root);
+    }
+    EXPECT_EQ(added, 1);
+    QStringList skipped;
+    for (const ScanSkip& skip : s.skipped())
+        skipped << skip.path.mid(root.size());
+    skipped.sort();
+    EXPECT_EQ(skipped, (QStringList{QStringLiteral("/a/pipe.mp3"), QStringLiteral("/locked/")}));
+}
+
+TEST_F(FolderScanTest, AFolderReachedThroughALinkIsTheSameFolder)
+{
+    song(QStringLiteral("music/a.mp3"));
+    song(QStringLiteral("music/sub/b.mp3"));
+    const QString link = root + QStringLiteral("/link");
+    ASSERT_EQ(::symlink("music", toNativePath(link).constData()), 0);
+    ASSERT_EQ(::symlink("../music/sub", toNativePath(root + QStringLiteral("/music/sub2")).constData()), 0);
+    scan(true, fixed, link);
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("/music/a.mp3"), QStringLiteral("/music/sub/b.mp3")}))
+        << "the root and the linked subfolder are named without the links, and read once";
+    scan(true, fixed, root + QStringLiteral("/music/"));
+    EXPECT_EQ(catalogue.size(), 2) << "the second scan updates the same folders";
+    EXPECT_EQ(dialogs.askedFolders.size(), 2);
+}
+
+TEST_F(FolderScanTest, TreesDeeperThanThePathLimitAreScannedWhole)
+{
+    // About 6,000 bytes of path: more than any single system call takes.
+    const QByteArray level(200, 'd');
+    int fd = ::open(toNativePath(root).constData(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < 30; ++i) {
+        ASSERT_EQ(::mkdirat(fd, level.constData(), 0755), 0);
+        const int next = ::openat(fd, level.constData(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    const QByteArray bytes = frames(FrameSpec{}, 3);
+    const int file = ::openat(fd, "deep.mp3", O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(::write(file, bytes.constData(), size_t(bytes.size())), bytes.size());
+    ::close(file);
+    ::close(fd);
+
+    const DriveInfo drives(fixed);
+    FolderScan s(catalogue, dialogs, drives);
+    s.setIncludeSubfolders(true);
+    EXPECT_EQ(s.CountFiles(root), 1);
+    ASSERT_EQ(s.ScanFolders(root), 1);
+    EXPECT_TRUE(s.skipped().empty());
+    EXPECT_EQ(catalogue.row(0).text(ColFolder).size(), root.size() + 30 * 201 + 1);
+    EXPECT_EQ(catalogue.row(0).text(ColBitRate), QStringLiteral("128"));
+
+    // Taken down level by level: no path reaches the bottom.
+    std::vector<int> fds{::open(toNativePath(root).constData(), O_RDONLY | O_DIRECTORY)};
+    for (int i = 0; i < 30; ++i)
+        fds.push_back(::openat(fds.back(), level.constData(), O_RDONLY | O_DIRECTORY));
+    ::unlinkat(fds.back(), "deep.mp3", 0);
+    for (int i = 30; i > 0; --i) {
+        ::close(fds[size_t(i)]);
+        ::unlinkat(fds[size_t(i - 1)], level.constData(), AT_REMOVEDIR);
+    }
+    ::close(fds.front());
 }

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace sonivo;
 using namespace sonivo::test;
@@ -101,7 +105,7 @@ TEST_F(ListFile, LineEndsEncodingsAndOddContent)
         return c;
     };
     EXPECT_EQ(load(QByteArray()).size(), 0);
-    EXPECT_EQ(load("a;b\r\n\r\nc;d\r\n").size(), 3) << "an empty line is a row of empty texts";
+    EXPECT_EQ(load("a;b\r\n\r\n\n\rc;d\r\n").size(), 2) << "empty lines are no rows";
     EXPECT_EQ(load("a\rb\rc").size(), 3);
     EXPECT_EQ(load("a\nb\nc\n").size(), 3);
     const Catalogue latin = load("caf\xE9;x\r\nna\xC3\xAFve;y\r\n");
@@ -152,4 +156,113 @@ TEST(ListFileDefault, LivesInTheDataFolder)
 {
     qputenv("XDG_DATA_HOME", "/tmp/sonivo-data-test");
     EXPECT_EQ(defaultListFile(), QStringLiteral("/tmp/sonivo-data-test/sonivo/listamp3.svl"));
+}
+
+namespace {
+
+QByteArray rowLine(const QByteArray& name)
+{
+    return name + QByteArray(kColumnCount - 1, ';') + "\r\n";
+}
+
+}  // namespace
+
+TEST(LineForm, CharactersBeyondTheBasicPlaneAreWrittenAsThemselves)
+{
+    // U+994DE: its second UTF-16 half lies where a kept byte of a name lies.
+    const QString name = QString::fromUtf8("\xF2\x99\x93\x9E.mp3");
+    SongRecord r;
+    r.setColumn(ColFileName, name);
+    EXPECT_TRUE(toLine(r).startsWith(name));
+    EXPECT_TRUE(toLine(r).toUtf8().startsWith("\xF2\x99\x93\x9E.mp3;"));
+}
+
+TEST_F(ListFile, AByteOrderMarkIsTakenOnlyAtTheStartAndANameKeepsItsOwn)
+{
+    const QByteArray bom("\xEF\xBB\xBF");
+    const QString path = files.write(QStringLiteral("bom.svl"), bom + rowLine("a") + rowLine(bom + "b"));
+    Catalogue c;
+    ASSERT_TRUE(ApriLista(path, c).ok);
+    ASSERT_EQ(c.size(), 2);
+    EXPECT_EQ(c.row(0).text(0), QStringLiteral("a"));
+    EXPECT_EQ(c.row(1).text(0), QStringLiteral("\uFEFFb"));
+
+    // Saved and read again, byte for byte; first a row of that name first.
+    ASSERT_TRUE(SalvaLista(path, c).ok);
+    EXPECT_EQ(TempFiles::read(path), rowLine("a") + rowLine(bom + "b"));
+    Catalogue first;
+    first.append(c.row(1));
+    ASSERT_TRUE(SalvaLista(path, first).ok);
+    Catalogue again;
+    ASSERT_TRUE(ApriLista(path, again).ok);
+    ASSERT_EQ(again.size(), 1);
+    EXPECT_EQ(again.row(0), first.row(0));
+}
+
+TEST_F(ListFile, OverLongAndMisshapenLinesAreCountedAsDamaged)
+{
+    QByteArray bytes = rowLine("a") + QByteArray(kMaxListLine + 10, 'x') + "\r\n" + rowLine("b") + "no;row\r\n";
+    bytes += QByteArray("nul\0", 4) + QByteArray(kColumnCount - 1, ';') + "\r\n";
+    Catalogue c;
+    const ListFileResult r = ApriLista(files.write(QStringLiteral("long.svl"), bytes), c);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.damagedLines, 3);
+    ASSERT_EQ(c.size(), 4) << "the over-long line is left out, the others read";
+    EXPECT_EQ(c.row(1).text(0), QStringLiteral("b"));
+
+    // The same in small pieces: the over-long line is never held whole.
+    Catalogue pieces;
+    ListReader reader;
+    for (qsizetype i = 0; i < bytes.size(); i += 65536)
+        reader.feed(QByteArrayView(bytes).sliced(i, std::min<qsizetype>(65536, bytes.size() - i)), pieces);
+    reader.finish(pieces);
+    EXPECT_EQ(reader.damagedLines(), 3);
+    EXPECT_EQ(pieces.rows(), c.rows());
+}
+
+TEST_F(ListFile, ASaveKeepsModeOwnerAndNamesThatAreNotUtf8)
+{
+    Catalogue catalogue;
+    catalogue.append(recordOf(QStringLiteral("r")));
+    const QString path = files.write(QStringLiteral("kept.svl"), rowLine("old"));
+    ASSERT_EQ(::chmod(toNativePath(path).constData(), 0640), 0);
+    const bool owned = ::geteuid() == 0 && ::chown(toNativePath(path).constData(), 1234, 5678) == 0;
+    ASSERT_TRUE(SalvaLista(path, catalogue).ok);
+    struct stat st {};
+    ASSERT_EQ(::stat(toNativePath(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (owned) {
+        EXPECT_EQ(st.st_uid, 1234u);
+        EXPECT_EQ(st.st_gid, 5678u);
+    }
+
+    const QString odd = files.path(fromNativePath("l\xff.svl"));
+    ASSERT_TRUE(SalvaLista(odd, catalogue).ok);
+    EXPECT_EQ(::access((toNativePath(files.path(QString())) + "l\xff.svl").constData(), F_OK), 0);
+    Catalogue loaded;
+    ASSERT_TRUE(ApriLista(odd, loaded).ok);
+    EXPECT_EQ(loaded.rows(), catalogue.rows());
+}
+
+TEST_F(ListFile, AFullDiskIsNamedAndTheOldFileKept)
+{
+    const QString disk = files.path(QStringLiteral("disk"));
+    QDir().mkpath(disk);
+    if (::mount("tmpfs", toNativePath(disk).constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no tmpfs may be mounted here";
+    const QString path = disk + QStringLiteral("/list.svl");
+    {
+        Catalogue small;
+        small.append(recordOf(QStringLiteral("old")));
+        ASSERT_TRUE(SalvaLista(path, small).ok);
+    }
+    const QByteArray before = TempFiles::read(path);
+    Catalogue big;
+    for (int i = 0; i < 5000; ++i)
+        big.append(recordOf(QStringLiteral("row%1-").arg(i)));
+    const ListFileResult r = SalvaLista(path, big);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("disco"))) << r.error.toStdString();
+    EXPECT_EQ(TempFiles::read(path), before);
+    ::umount2(toNativePath(disk).constData(), MNT_DETACH);
 }

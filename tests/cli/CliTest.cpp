@@ -1,10 +1,18 @@
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"
 
+#include "common/NativePath.h"
+
 #include <QDir>
 #include <QProcess>
+#include <functional>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace sonivo;
 using namespace sonivo::test;
 
 namespace {
@@ -15,13 +23,38 @@ struct CliRun {
     QString err;
 };
 
-CliRun cli(const QStringList& args)
+// Runs the program; prepare runs in the child before it starts. A run that has
+// not ended after the wait (a hang) or was killed by a signal has status -1.
+CliRun cli(const QStringList& args, const std::function<void()>& prepare = {}, int waitMs = 30000)
 {
     QProcess p;
+    if (prepare)
+        p.setChildProcessModifier(prepare);
     p.start(QStringLiteral(SONIVO_CLI), args);
-    p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+    const bool ended = p.waitForFinished(waitMs);
+    if (!ended) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Runs the program with arguments given as bytes, which need not be UTF-8,
+// from the working folder given as bytes too.
+CliRun cliBytes(const QByteArray& workingFolder, const QList<QByteArray>& args)
+{
+    return cli({}, [&] {
+        std::vector<QByteArray> owned{QByteArray(SONIVO_CLI)};
+        owned.insert(owned.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (QByteArray& a : owned)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (::chdir(workingFolder.constData()) == 0)
+            ::execv(argv.front(), argv.data());
+        ::_exit(127);
+    });
 }
 
 }  // namespace
@@ -131,4 +164,112 @@ TEST(Cli, ScanPrintsLineFormsAndKeepsAList)
     EXPECT_EQ(cli({QStringLiteral("scan"), files.path(QStringLiteral("none"))}).status, 1);
     EXPECT_EQ(cli({QStringLiteral("list"), files.path(QStringLiteral("none.svl"))}).status, 1);
     EXPECT_EQ(cli({QStringLiteral("scan")}).status, 2);
+}
+
+TEST(Cli, PipesNamedLikeSongsOrListsNeverHang)
+{
+    TempFiles files;
+    QDir().mkpath(files.path(QStringLiteral("music")));
+    files.write(QStringLiteral("music/a.mp3"), frames(FrameSpec{}, 3));
+    const QString pipe = files.path(QStringLiteral("music/pipe.mp3"));
+    ASSERT_EQ(::mkfifo(toNativePath(pipe).constData(), 0644), 0);
+    const QString list = files.path(QStringLiteral("pipe.svl"));
+    ASSERT_EQ(::mkfifo(toNativePath(list).constData(), 0644), 0);
+
+    for (const QStringList& args : {QStringList{QStringLiteral("info"), pipe},
+                                    QStringList{QStringLiteral("tag"), pipe, QStringLiteral("--title"), QStringLiteral("x")},
+                                    QStringList{QStringLiteral("rename"), pipe, QStringLiteral("%n")},
+                                    QStringList{QStringLiteral("list"), list},
+                                    QStringList{QStringLiteral("scan"), files.path(QStringLiteral("music")), QStringLiteral("--list"), list}}) {
+        const CliRun r = cli(args, {}, 5000);
+        EXPECT_EQ(r.status, 1) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+    const CliRun r = cli({QStringLiteral("scan"), files.path(QStringLiteral("music"))}, {}, 5000);
+    EXPECT_EQ(r.status, 1) << "the pipe is reported";
+    EXPECT_TRUE(r.err.contains(QStringLiteral("pipe.mp3")));
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("a.mp3;"))) << "the scan goes on";
+}
+
+TEST(Cli, ScanReportsWhatItCouldNotReadAndFailsForIt)
+{
+    TempFiles files;
+    QDir().mkpath(files.path(QStringLiteral("music/locked")));
+    files.write(QStringLiteral("music/a.mp3"), frames(FrameSpec{}, 3));
+    files.write(QStringLiteral("music/locked/b.mp3"), frames(FrameSpec{}, 3));
+    ::chmod(toNativePath(files.path(QStringLiteral("music/locked"))).constData(), 0);
+    const CliRun r = cli({QStringLiteral("scan"), QStringLiteral("--recursive"), files.path(QStringLiteral("music"))},
+                         dropPermissionOverrides);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("locked"))) << r.err.toStdString();
+    EXPECT_EQ(r.out.count(QLatin1Char('\n')), 1);
+}
+
+TEST(Cli, AListTargetThatIsNoListIsNeverOverwritten)
+{
+    TempFiles files;
+    QDir().mkpath(files.path(QStringLiteral("music")));
+    const QByteArray song = frames(FrameSpec{}, 3);
+    files.write(QStringLiteral("music/a.mp3"), song);
+    const QString notAList = files.write(QStringLiteral("song.mp3"), song);
+    const QString text = files.write(QStringLiteral("notes.txt"), QByteArray("shopping;list\r\nmilk\r\n"));
+    for (const QString& target : {notAList, text}) {
+        const QByteArray before = TempFiles::read(target);
+        const CliRun r = cli({QStringLiteral("scan"), files.path(QStringLiteral("music")), QStringLiteral("--list"), target});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_FALSE(r.err.isEmpty());
+        EXPECT_EQ(TempFiles::read(target), before);
+    }
+}
+
+TEST(Cli, PathsThatAreNotUtf8ReachTheFileSystemByteForByte)
+{
+    TempFiles files;
+    const QByteArray base = toNativePath(files.path(QString()));
+    ASSERT_EQ(::mkdir((base + "bad\xff" "dir").constData(), 0755), 0);
+    files.write(fromNativePath("bad\xff" "dir/a.mp3"), frames(FrameSpec{}, 3));
+
+    CliRun r = cliBytes(base, {"scan", "bad\xff" "dir", "--list", "l\xff.svl"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(::access((base + "l\xff.svl").constData(), F_OK), 0);
+    EXPECT_NE(::access((base + "l\xef\xbf\xbd.svl").constData(), F_OK), 0);
+    r = cliBytes(base, {"list", "l\xff.svl"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("a.mp3;")));
+
+    // From inside the folder whose name is not UTF-8.
+    ASSERT_EQ(::mkdir((base + "bad\xff" "dir/sub").constData(), 0755), 0);
+    files.write(fromNativePath("bad\xff" "dir/sub/b.mp3"), frames(FrameSpec{}, 3));
+    r = cliBytes(base + "bad\xff" "dir", {"scan", "sub"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("b.mp3;")));
+}
+
+TEST(Cli, TheFileSizeLimitFailsAWriteWithAMessageAndKeepsTheMode)
+{
+    TempFiles files;
+    const QByteArray song = frames(FrameSpec{}, 3);
+    const QString a = files.write(QStringLiteral("a.mp3"), song);
+    ::chmod(toNativePath(a).constData(), 0444);
+    const auto limit = [size = rlim_t(song.size() + 10)] {
+        rlimit l {};
+        ::getrlimit(RLIMIT_FSIZE, &l);
+        l.rlim_cur = size;
+        ::setrlimit(RLIMIT_FSIZE, &l);
+    };
+    const CliRun r = cli({QStringLiteral("tag"), a, QStringLiteral("--title"), QStringLiteral("x")}, limit);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(r.err.isEmpty());
+    EXPECT_EQ(TempFiles::read(a), song);
+    struct stat st {};
+    ::stat(toNativePath(a).constData(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+
+    QDir().mkpath(files.path(QStringLiteral("music")));
+    for (int i = 0; i < 20; ++i)
+        files.write(QStringLiteral("music/%1.mp3").arg(i), song);
+    const QString list = files.path(QStringLiteral("big.svl"));
+    const CliRun save = cli({QStringLiteral("scan"), files.path(QStringLiteral("music")), QStringLiteral("--list"), list}, limit);
+    EXPECT_EQ(save.status, 1);
+    EXPECT_TRUE(save.err.contains(QStringLiteral("dimensione"))) << save.err.toStdString();
 }

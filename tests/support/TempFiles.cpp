@@ -4,6 +4,9 @@
 
 #include <csignal>
 #include <ftw.h>
+#include <linux/capability.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <fstream>
 #include <iterator>
@@ -86,6 +89,37 @@ FileSizeLimit::~FileSizeLimit()
 bool ignoresPermissions()
 {
     return ::geteuid() == 0;
+}
+
+namespace {
+
+constexpr quint32 kOverrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+
+quint32 setEffective(quint32 clear, quint32 set)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2] {};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return 0;
+    const quint32 before = data[0].effective;
+    data[0].effective = (before & ~clear) | set;
+    ::syscall(SYS_capset, &header, data);
+    return before & clear;
+}
+
+}  // namespace
+
+PermissionsEnforced::PermissionsEnforced() : saved_(setEffective(kOverrides, 0)) {}
+
+PermissionsEnforced::~PermissionsEnforced()
+{
+    setEffective(0, saved_);
+}
+
+void dropPermissionOverrides()
+{
+    ::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0);
+    ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0);
 }
 
 }  // namespace sonivo::test

@@ -42,4 +42,21 @@ private:
 // True when the process may write files whatever their permissions say (root).
 bool ignoresPermissions();
 
+// Makes this thread obey file permissions while it lives, also as root (it gives
+// up the capabilities that override them), so that a file can be made unreadable.
+class PermissionsEnforced {
+public:
+    PermissionsEnforced();
+    ~PermissionsEnforced();
+    PermissionsEnforced(const PermissionsEnforced&) = delete;
+    PermissionsEnforced& operator=(const PermissionsEnforced&) = delete;
+
+private:
+    quint32 saved_ = 0;  // the effective capabilities it changed
+};
+
+// For a child process, before it starts the program: file permissions hold for
+// it too when the parent is root.
+void dropPermissionOverrides();
+
 }  // namespace sonivo::test

@@ -1,0 +1,41 @@
+#pragma once
+// Replaces a file's content safely: the new bytes go to a new file beside it,
+// which takes the old one's place only once all of them are on disk, so that a
+// failure at any point (a full disk, the file-size limit, a crash) leaves the old
+// file as it was. The new file keeps the old one's permissions, and its owner and
+// group where the user may set them. Being a new file, it is not seen through a
+// hard link to the old one; a symbolic link is followed to the file it names.
+
+#include <QByteArray>
+#include <QString>
+
+namespace sonivo {
+
+class ReplacingFile {
+public:
+    ReplacingFile() = default;
+    // Removes the new file when it was not committed.
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    // Creates the missing folders and the new file; refuses a target that exists
+    // and is not a regular file.
+    bool open(const QString& target);
+    bool write(QByteArrayView bytes);
+    // Flushes the new file to disk and puts it in place of the target.
+    bool commit();
+    // errno (or kNotRegularFile) of the failure.
+    int error() const { return error_; }
+
+private:
+    bool fail(int error);
+    void discard();
+
+    QByteArray target_;
+    QByteArray temporary_;
+    int fd_ = -1;
+    int error_ = 0;
+};
+
+}  // namespace sonivo
