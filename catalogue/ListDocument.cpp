@@ -13,6 +13,18 @@ namespace {
 
 const FileFilter kListFilter{QStringLiteral("File lista Sonivo"), QStringLiteral("*.svl"), QStringLiteral("svl")};
 
+// What a scan could not read: the count, then the first few with their reasons.
+QString skippedText(const std::vector<ScanSkip>& skipped)
+{
+    constexpr size_t kShown = 10;
+    QString text = QStringLiteral("La scansione non ha potuto leggere %1 tra file e cartelle:").arg(skipped.size());
+    for (size_t i = 0; i < std::min(skipped.size(), kShown); ++i)
+        text += QLatin1Char('\n') + skipped[i].path + QStringLiteral(": ") + skipped[i].reason;
+    if (skipped.size() > kShown)
+        text += QStringLiteral("\n... e altri %1.").arg(skipped.size() - kShown);
+    return text;
+}
+
 }  // namespace
 
 ListDocument::ListDocument(DesktopDialogs& dialogs, const DriveInfo& drives, QObject* parent)
@@ -126,6 +138,8 @@ std::optional<qint64> ListDocument::addFolder(bool withSubfolders, ScanDialogs& 
     scanning_ = false;
     modified_ = true;  // after every scan, also one that found nothing
     Q_EMIT workFinished(Work::Scanning);
+    if (!scan.skipped().empty())
+        dialogs_.warn(skippedText(scan.skipped()));
     return added;
 }
 

@@ -49,7 +49,8 @@ public:
     // The save prompt when there are changes.
     bool confirmDiscard() { return !modified_ || savePrompt(); }
     // Asks for a folder and scans it (with its subfolders when asked): the songs
-    // added, or nothing when no folder was chosen.
+    // added, or nothing when no folder was chosen. What could not be read is
+    // reported at the end.
     std::optional<qint64> addFolder(bool withSubfolders, ScanDialogs& scanDialogs);
 
 Q_SIGNALS:

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace sonivo;
 using namespace sonivo::test;
 
@@ -169,4 +171,14 @@ TEST_F(ListDocumentTest, EveryScanSetsTheModifiedFlagAndACancelledChoiceNone)
     EXPECT_EQ(scanAnswers.asked, 1);
     EXPECT_EQ(doc.catalogue().size(), 4);
     EXPECT_EQ(updateFolderQuestion(folder), QStringLiteral("La cartella '") + folder + QStringLiteral("' è già presente nell'elenco.\rVuoi aggiornarla?"));
+}
+
+TEST_F(ListDocumentTest, WhatTheScanCouldNotReadIsReportedAtTheEnd)
+{
+    const QString folder = songFolder();
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + QStringLiteral("pipe.mp3")).constData(), 0600), 0);
+    EXPECT_EQ(scan(folder), 4) << "the songs are read, the pipe is not waited on";
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_EQ(dialogs.notices[0], QStringLiteral("warn: La scansione non ha potuto leggere 1 tra file e cartelle:\n") + folder
+                                      + QStringLiteral("pipe.mp3: non è un file regolare"));
 }
