@@ -50,12 +50,10 @@ void Catalogue::append(std::vector<SongRecord>&& records)
         observer_->rowsAboutToBeAppended(qsizetype(first), qsizetype(records.size()));
     for (const SongRecord& r : records)
         folders_.add(r);
-    if (rows_.empty()) {
+    if (rows_.empty())
         rows_ = std::move(records);
-    } else {
-        rows_.reserve(rows_.size() + records.size());
-        std::move(records.begin(), records.end(), std::back_inserter(rows_));
-    }
+    else  // grows geometrically: rows appended one by one cost no more than in a batch
+        rows_.insert(rows_.end(), std::make_move_iterator(records.begin()), std::make_move_iterator(records.end()));
     records.clear();
     checked_.resize(rows_.size(), 0);
     icons_.resize(rows_.size(), 0);
@@ -77,13 +75,6 @@ void Catalogue::clear()
     firstId_ = nextId_;
     if (observer_)
         observer_->rowsReset();
-}
-
-std::vector<SongRecord> Catalogue::takeRows()
-{
-    std::vector<SongRecord> rows = std::move(rows_);
-    clear();
-    return rows;
 }
 
 qsizetype Catalogue::position(RowId id) const

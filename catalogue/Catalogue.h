@@ -30,8 +30,6 @@ public:
     void append(std::vector<SongRecord>&& records);
     // Takes every row out; the rows that come next get identities never used before.
     void clear();
-    // Takes every row out and gives their records, to be added elsewhere.
-    std::vector<SongRecord> takeRows();
 
     // The identity of the row at position i, and the position of a row by its
     // identity: kGone when that row is no longer in the catalogue.

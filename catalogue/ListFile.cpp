@@ -76,7 +76,7 @@ ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue)
     return {};
 }
 
-void ListReader::takeLine(QByteArrayView line, Catalogue& catalogue)
+void ListReader::takeLine(QByteArrayView line, std::vector<SongRecord>& rows)
 {
     if (std::exchange(firstLine_, false) && line.startsWith(kByteOrderMark))
         line = line.sliced(kByteOrderMark.size());
@@ -90,10 +90,10 @@ void ListReader::takeLine(QByteArrayView line, Catalogue& catalogue)
     }
     if (!hasRowShape(line))
         ++damaged_;
-    catalogue.append(fromLine(lineText(line)));
+    rows.push_back(fromLine(lineText(line)));
 }
 
-void ListReader::feed(QByteArrayView chunk, Catalogue& catalogue)
+void ListReader::feed(QByteArrayView chunk, std::vector<SongRecord>& rows)
 {
     if (chunk.isEmpty())
         return;
@@ -107,7 +107,7 @@ void ListReader::feed(QByteArrayView chunk, Catalogue& catalogue)
         const char c = pending_.at(i);
         if (c != '\r' && c != '\n')
             continue;
-        takeLine(QByteArrayView(pending_.constData() + start, i - start), catalogue);
+        takeLine(QByteArrayView(pending_.constData() + start, i - start), rows);
         if (c == '\r' && i + 1 < pending_.size() && pending_.at(i + 1) == '\n')
             ++i;
         else if (c == '\r' && i + 1 == pending_.size())
@@ -125,10 +125,10 @@ void ListReader::feed(QByteArrayView chunk, Catalogue& catalogue)
     }
 }
 
-void ListReader::finish(Catalogue& catalogue)
+void ListReader::finish(std::vector<SongRecord>& rows)
 {
     if (!pending_.isEmpty() || dropping_)
-        takeLine(pending_, catalogue);
+        takeLine(pending_, rows);
     pending_.clear();
     afterCr_ = false;
     firstLine_ = true;
@@ -137,7 +137,7 @@ void ListReader::finish(Catalogue& catalogue)
 
 namespace {
 
-ListFileResult readList(const QString& fileName, Catalogue& catalogue)
+ListFileResult readList(const QString& fileName, std::vector<SongRecord>& rows)
 {
     NativeFile file;
     if (!file.open(fileName.isEmpty() ? defaultListFile() : fileName, NativeFile::Mode::Read))
@@ -150,10 +150,10 @@ ListFileResult readList(const QString& fileName, Catalogue& catalogue)
             return failure(errorText(file.error()));
         if (n == 0)
             break;
-        reader.feed(QByteArrayView(chunk.constData(), n), catalogue);
+        reader.feed(QByteArrayView(chunk.constData(), n), rows);
         offset += n;
     }
-    reader.finish(catalogue);
+    reader.finish(rows);
     return {true, {}, reader.damagedLines()};
 }
 
@@ -163,9 +163,9 @@ ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue)
 {
     // Read into rows of their own and added in one piece: one change for whoever
     // shows the catalogue, not one per line.
-    Catalogue read;
-    const ListFileResult result = readList(fileName, read);
-    catalogue.append(read.takeRows());
+    std::vector<SongRecord> rows;
+    const ListFileResult result = readList(fileName, rows);
+    catalogue.append(std::move(rows));
     return result;
 }
 

@@ -31,15 +31,15 @@ void appendListLine(QByteArray& out, const SongRecord& record, bool firstLine);
 // ends at CR, LF or CR LF, also when a chunk ends between the CR and the LF.
 class ListReader {
 public:
-    void feed(QByteArrayView chunk, Catalogue& catalogue);
+    void feed(QByteArrayView chunk, std::vector<SongRecord>& rows);
     // The last line, when the file does not end with a line end.
-    void finish(Catalogue& catalogue);
+    void finish(std::vector<SongRecord>& rows);
     // Lines that are no row: longer than kMaxListLine (left out), or holding a NUL
     // byte or not 21 separators (read as well as they go).
     qint64 damagedLines() const { return damaged_; }
 
 private:
-    void takeLine(QByteArrayView line, Catalogue& catalogue);
+    void takeLine(QByteArrayView line, std::vector<SongRecord>& rows);
 
     QByteArray pending_;       // the start of a line whose end has not come yet
     bool afterCr_ = false;     // pending_ is empty and the last byte was a CR

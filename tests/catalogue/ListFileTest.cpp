@@ -211,13 +211,13 @@ TEST_F(ListFile, OverLongAndMisshapenLinesAreCountedAsDamaged)
     EXPECT_EQ(c.row(1).text(0), QStringLiteral("b"));
 
     // The same in small pieces: the over-long line is never held whole.
-    Catalogue pieces;
+    std::vector<SongRecord> pieces;
     ListReader reader;
     for (qsizetype i = 0; i < bytes.size(); i += 65536)
         reader.feed(QByteArrayView(bytes).sliced(i, std::min<qsizetype>(65536, bytes.size() - i)), pieces);
     reader.finish(pieces);
     EXPECT_EQ(reader.damagedLines(), 3);
-    EXPECT_EQ(pieces.rows(), c.rows());
+    EXPECT_EQ(pieces, c.rows());
 }
 
 TEST_F(ListFile, ASaveKeepsModeOwnerAndNamesThatAreNotUtf8)
