@@ -21,17 +21,19 @@ namespace {
 
 using namespace sonivo;
 
-// One scratch file for the whole run, holding 1,000 bytes of audio before each write.
+// One scratch file for the whole run, holding 1,000 bytes of audio before each
+// write; its name is plain bytes, so that it is still there for the exit handler.
+char scratchName[] = "/tmp/sonivo-fuzz-tag-XXXXXX";
+
 const QString& scratchFile()
 {
     static const QString path = [] {
-        char name[] = "/tmp/sonivo-fuzz-tag-XXXXXX";
-        const int fd = ::mkstemp(name);
+        const int fd = ::mkstemp(scratchName);
         if (fd < 0)
             std::abort();
         ::close(fd);
-        std::atexit([] { ::unlink(toNativePath(scratchFile()).constData()); });
-        return fromNativePath(name);
+        std::atexit([] { ::unlink(scratchName); });
+        return fromNativePath(scratchName);
     }();
     return path;
 }
