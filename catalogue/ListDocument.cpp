@@ -75,6 +75,9 @@ bool ListDocument::load(const QString& path)
     }
     modified_ = false;
     setListPath(path);
+    if (result.damagedLines > 0)
+        dialogs_.warn(QStringLiteral("La lista \"") + path + QStringLiteral("\" contiene righe danneggiate (%1): sono state lette per quanto possibile.")
+                          .arg(result.damagedLines));
     return true;
 }
 

@@ -7,8 +7,13 @@
 #include <QApplication>
 #include <QStringList>
 
+#include <csignal>
+
 int main(int argc, char** argv)
 {
+    // A write beyond the file-size limit fails with EFBIG and is reported, instead
+    // of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("sonivo"));
     // No display name: the window manager would append it to every title.

@@ -153,6 +153,16 @@ TEST_F(ListDocumentTest, AListThatCannotBeReadLeavesANewListAndSaysWhyInItalian)
     EXPECT_FALSE(doc.isModified());
 }
 
+TEST_F(ListDocumentTest, DamagedLinesAreReadAndTheUserIsTold)
+{
+    const QString list = files.write(QStringLiteral("odd.svl"), QByteArray("only;three;fields\r\n") + QByteArray(21, ';') + "\r\n");
+    EXPECT_TRUE(doc.load(list));
+    EXPECT_EQ(doc.catalogue().size(), 2);
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_EQ(dialogs.notices[0], QStringLiteral("warn: La lista \"") + list
+                                      + QStringLiteral("\" contiene righe danneggiate (1): sono state lette per quanto possibile."));
+}
+
 TEST_F(ListDocumentTest, EveryScanSetsTheModifiedFlagAndACancelledChoiceNone)
 {
     dialogs.folders.push_back(QString());
