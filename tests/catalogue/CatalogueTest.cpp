@@ -248,3 +248,35 @@ TEST(Catalogue, TheFolderLookupFollowsEveryChangeOfTheRows)
     c.clear();
     EXPECT_FALSE(c.FolderPresent(QStringLiteral("/e/"), QString()));
 }
+
+TEST(Catalogue, TheTotalsFollowEveryChangeOfTheRows)
+{
+    auto timed = [](const char* name, const char* size, const char* duration) {
+        SongRecord r = song(QString::fromLatin1(name));
+        r.setColumn(ColSize, QString::fromLatin1(size));
+        r.setColumn(ColDuration, QString::fromLatin1(duration));
+        return r;
+    };
+    // The same totals as counting the rows again, after every kind of change.
+    auto agrees = [](const Catalogue& c) {
+        return c.totals().time() == totalTime(c.rows()) && c.totals().size(QLatin1Char('k')) == totalSizeKB(c.rows());
+    };
+    Catalogue c;
+    c.append({timed("a", "100 KB", "59.59"), timed("b", "20 KB", "00.01"), timed("c", "3 KB", "-01.-01")});
+    EXPECT_EQ(c.totals().time(), QStringLiteral("01:00:00"));
+    EXPECT_EQ(c.totals().size(QLatin1Char('k')), 123);
+    c.setChecked(0, true);
+    c.removeChecked();
+    EXPECT_TRUE(agrees(c));
+    EXPECT_EQ(c.totals().time(), QStringLiteral("00:00:01"));
+    c.replaceRow(0, timed("b", "1000 KB", "10.00"));
+    EXPECT_TRUE(agrees(c));
+    EXPECT_EQ(c.totals().size(QLatin1Char('k')), 1003);
+    c.sortBy(ColFileName, false);
+    c.removeFolder(QStringLiteral("/m/"), QString());
+    EXPECT_EQ(c.totals().time(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(c.totals().size(QLatin1Char('k')), 0);
+    c.append(timed("d", "7 KB", "01.00"));
+    c.clear();
+    EXPECT_EQ(c.totals().time(), QStringLiteral("00:00:00"));
+}
