@@ -1,5 +1,7 @@
 #include "catalogue/Catalogue.h"
 
+#include "catalogue/SortKeys.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -238,16 +240,14 @@ void Catalogue::sortBy(int column, bool ascending)
 {
     // Each row's text case-folded once, then a stable sort of the row numbers by
     // it: far cheaper than folding two texts at every comparison.
-    std::vector<QString> keys;
-    keys.reserve(rows_.size());
-    for (const SongRecord& r : rows_)
-        keys.push_back(r.text(column).toCaseFolded());
     std::vector<qsizetype> order(rows_.size());
     std::iota(order.begin(), order.end(), qsizetype(0));
-    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        return ascending ? keys[size_t(a)] < keys[size_t(b)] : keys[size_t(b)] < keys[size_t(a)];
-    });
-    keys = {};
+    {
+        const SortKeys keys(rows_, column);
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            return ascending ? keys.less(size_t(a), size_t(b)) : keys.less(size_t(b), size_t(a));
+        });
+    }
 
     if (observer_)
         observer_->rowsAboutToBeReordered();
