@@ -22,12 +22,47 @@ qint64 wholeNumber(QStringView text)
 
 }  // namespace
 
+RowTotals::RowTotals(const QLocale& locale) : locale_(locale), group_(locale.groupSeparator())
+{
+}
+
+std::optional<double> RowTotals::groupedWholeNumber(QStringView text) const
+{
+    // "1.048.000": digits in groups of three after the first, as the program
+    // writes sizes; anything else is left to the locale.
+    if (text.isEmpty() || group_.size() != 1 || text.size() > 18)
+        return std::nullopt;
+    const QChar group = group_.front();
+    qint64 value = 0;
+    qsizetype sinceGroup = 0;
+    bool grouped = false;
+    for (QChar c : text) {
+        if (c == group) {
+            if (sinceGroup == 0 || sinceGroup > 3 || (grouped && sinceGroup != 3))
+                return std::nullopt;
+            grouped = true;
+            sinceGroup = 0;
+            continue;
+        }
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - '0');
+        ++sinceGroup;
+    }
+    if (grouped && sinceGroup != 3)
+        return std::nullopt;
+    return double(value);
+}
+
 double RowTotals::kb(const SongRecord& row) const
 {
     const QStringView size = row.column(ColSize);
     const qsizetype blank = size.indexOf(QLatin1Char(' '));
+    const QStringView number = blank < 0 ? size : size.left(blank);
+    if (const std::optional<double> whole = groupedWholeNumber(number))
+        return *whole;  // the locale, asked for each row, would cost more than all else
     bool ok = false;
-    const double kb = locale_.toDouble(blank < 0 ? size : size.left(blank), &ok);
+    const double kb = locale_.toDouble(number, &ok);
     return ok ? kb : 0;
 }
 

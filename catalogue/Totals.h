@@ -5,6 +5,7 @@
 #include "catalogue/SongRecord.h"
 
 #include <QLocale>
+#include <optional>
 #include <span>
 
 namespace sonivo {
@@ -13,7 +14,7 @@ namespace sonivo {
 // nothing however many rows there are.
 class RowTotals {
 public:
-    explicit RowTotals(const QLocale& locale = QLocale()) : locale_(locale) {}
+    explicit RowTotals(const QLocale& locale = QLocale());
     void add(const SongRecord& row);
     void remove(const SongRecord& row);
     void clear();
@@ -24,9 +25,11 @@ public:
 private:
     __extension__ using Seconds = __int128;  // wide enough never to overflow
     double kb(const SongRecord& row) const;
+    std::optional<double> groupedWholeNumber(QStringView text) const;
     static Seconds seconds(const SongRecord& row);
 
     QLocale locale_;
+    QString group_;  // the locale's group separator
     double kb_ = 0;
     Seconds seconds_ = 0;
     qint64 rows_ = 0;
