@@ -36,8 +36,8 @@ SongRecord generatedRow(int i)
         return out.join(QLatin1Char(' '));
     };
     const quint32 h = quint32(i) * 2654435761u;
-    const int artistNo = int(h % 5000);
-    const int albumNo = i / 11;
+    const int albumNo = i / 11;  // songs of an album come together, as a scan finds them
+    const int artistNo = albumNo * 7 % 5000;
     const QString artist = phrase(quint32(artistNo), 1 + artistNo % 3) + QStringLiteral(" %1").arg(artistNo);
     const QString album = phrase(quint32(albumNo) + 7u, 1 + albumNo % 4);
     const QString title = phrase(h, 1 + int(h % 6));

@@ -79,16 +79,27 @@ QString toLine(const SongRecord& record)
 
 SongRecord fromLine(QStringView line)
 {
-    std::array<QString, kColumnCount> columns;
+    // The fields go straight into the record's one text: a row costs one
+    // allocation, not one per column.
+    QString texts;
+    texts.reserve(line.size());
+    std::array<quint32, kColumnCount + 1> bounds{};
     qsizetype start = 0;
-    for (int c = 0; c < kColumnCount && start <= line.size(); ++c) {
-        qsizetype end = line.indexOf(QLatin1Char(';'), start);
-        if (end < 0)
-            end = line.size();
-        columns[size_t(c)] = unescaped(line.mid(start, end - start));
-        start = end + 1;
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (start <= line.size()) {
+            qsizetype end = line.indexOf(QLatin1Char(';'), start);
+            if (end < 0)
+                end = line.size();
+            const QStringView field = line.sliced(start, end - start);
+            if (field.contains(kEscape))
+                texts += unescaped(field);
+            else
+                texts += field;
+            start = end + 1;
+        }
+        bounds[size_t(c) + 1] = quint32(texts.size());
     }
-    return SongRecord(columns);
+    return SongRecord(std::move(texts), bounds);
 }
 
 }  // namespace sonivo

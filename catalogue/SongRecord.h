@@ -28,6 +28,8 @@ class SongRecord {
 public:
     SongRecord();
     explicit SongRecord(const std::array<QString, kColumnCount>& columns);
+    // The columns' texts one after the other; column c is texts[bounds[c], bounds[c + 1]).
+    SongRecord(QString texts, const std::array<quint32, kColumnCount + 1>& bounds) : texts_(std::move(texts)), bounds_(bounds) {}
 
     QStringView column(int c) const;
     QString text(int c) const { return column(c).toString(); }
