@@ -1,0 +1,97 @@
+#include "platform/SinkAudioOutput.h"
+
+#include <QAudioSink>
+#include <QMediaDevices>
+#include <algorithm>
+
+namespace sonivo {
+
+namespace {
+// Enough to ride out a busy moment of the decoding thread, short enough that pause
+// and seek answer at once.
+constexpr qint64 kBufferMs = 250;
+}
+
+SinkAudioOutput::SinkAudioOutput() = default;
+
+SinkAudioOutput::~SinkAudioOutput()
+{
+    stop();
+}
+
+bool SinkAudioOutput::start(int sampleRate, int channels)
+{
+    stop();
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return false;
+    QAudioFormat format;
+    format.setSampleRate(sampleRate);
+    format.setChannelCount(channels);
+    format.setSampleFormat(QAudioFormat::Int16);
+    sampleRate_ = sampleRate;
+    frameBytes_ = format.bytesPerFrame();
+    written_ = 0;
+    sink_ = std::make_unique<QAudioSink>(device, format);
+    sink_->setBufferSize(qsizetype(format.bytesForDuration(kBufferMs * 1000)));
+    stream_ = sink_->start();
+    if (!stream_ || sink_->error() != QAudio::NoError) {
+        sink_.reset();
+        stream_ = nullptr;
+        return false;
+    }
+    return true;
+}
+
+qint64 SinkAudioOutput::framesFree()
+{
+    return sink_ ? sink_->bytesFree() / frameBytes_ : 0;
+}
+
+qint64 SinkAudioOutput::write(const qint16* samples, qint64 frames)
+{
+    if (!stream_)
+        return 0;
+    const qint64 bytes = stream_->write(reinterpret_cast<const char*>(samples), frames * frameBytes_);
+    const qint64 taken = std::max<qint64>(0, bytes) / frameBytes_;
+    written_ += taken;
+    return taken;
+}
+
+qint64 SinkAudioOutput::framesPlayed()
+{
+    if (!sink_)
+        return 0;
+    return std::min(written_, sink_->processedUSecs() * sampleRate_ / 1000000);
+}
+
+void SinkAudioOutput::suspend()
+{
+    if (sink_)
+        sink_->suspend();
+}
+
+void SinkAudioOutput::resume()
+{
+    if (sink_)
+        sink_->resume();
+}
+
+void SinkAudioOutput::stop()
+{
+    if (sink_)
+        sink_->stop();
+    sink_.reset();
+    stream_ = nullptr;
+}
+
+bool SinkAudioOutput::failed()
+{
+    if (!sink_)
+        return false;
+    const QAudio::Error error = sink_->error();
+    return error == QAudio::OpenError || error == QAudio::IOError || error == QAudio::FatalError
+           || sink_->state() == QAudio::StoppedState;
+}
+
+}  // namespace sonivo
