@@ -32,6 +32,7 @@ bool SinkAudioOutput::start(int sampleRate, int channels)
     sampleRate_ = sampleRate;
     frameBytes_ = format.bytesPerFrame();
     written_ = 0;
+    played_ = 0;
     sink_ = std::make_unique<QAudioSink>(device, format);
     sink_->setBufferSize(qsizetype(format.bytesForDuration(kBufferMs * 1000)));
     stream_ = sink_->start();
@@ -60,9 +61,11 @@ qint64 SinkAudioOutput::write(const qint16* samples, qint64 frames)
 
 qint64 SinkAudioOutput::framesPlayed()
 {
-    if (!sink_)
-        return 0;
-    return std::min(written_, sink_->processedUSecs() * sampleRate_ / 1000000);
+    // A sink that has lost its server counts nothing any more; what it played
+    // before stays played.
+    if (sink_ && sink_->state() != QAudio::StoppedState)
+        played_ = std::max(played_, std::min(written_, sink_->processedUSecs() * sampleRate_ / 1000000));
+    return played_;
 }
 
 void SinkAudioOutput::suspend()

@@ -33,6 +33,7 @@ private:
     int sampleRate_ = 0;
     int frameBytes_ = 0;
     qint64 written_ = 0;
+    qint64 played_ = 0;
 };
 
 }  // namespace sonivo
