@@ -37,14 +37,17 @@ void PlaybackDevice::run(Call&& call)
     QMetaObject::invokeMethod(context_.get(), std::forward<Call>(call), Qt::BlockingQueuedConnection);
 }
 
-qint64 PlaybackDevice::frameAt(qint64 ms)
+int PlaybackDevice::moveTo(qint64 ms, void (PlaybackEngine::*move)(qint64))
 {
-    qint64 frame = -1;
+    int result = kMediaOutOfRange;
     run([&] {
-        const qint64 at = ms * engine_->sampleRate() / 1000;
-        frame = at <= engine_->length() ? at : -1;
+        const qint64 frame = ms * engine_->sampleRate() / 1000;
+        if (frame <= engine_->length()) {
+            (engine_.get()->*move)(frame);
+            result = kMediaOk;
+        }
     });
-    return frame;
+    return result;
 }
 
 void PlaybackDevice::play()
@@ -54,11 +57,7 @@ void PlaybackDevice::play()
 
 int PlaybackDevice::playFrom(qint64 ms)
 {
-    const qint64 frame = frameAt(ms);
-    if (frame < 0)
-        return kMediaOutOfRange;
-    run([&] { engine_->playFrom(frame); });
-    return kMediaOk;
+    return moveTo(ms, &PlaybackEngine::playFrom);
 }
 
 void PlaybackDevice::pause()
@@ -73,11 +72,7 @@ void PlaybackDevice::stop()
 
 int PlaybackDevice::seek(qint64 ms)
 {
-    const qint64 frame = frameAt(ms);
-    if (frame < 0)
-        return kMediaOutOfRange;
-    run([&] { engine_->seek(frame); });
-    return kMediaOk;
+    return moveTo(ms, &PlaybackEngine::seek);
 }
 
 QString PlaybackDevice::mode()

@@ -38,8 +38,9 @@ private:
     PlaybackDevice();
     template <typename Call>
     void run(Call&& call);
-    // The frame at ms, or -1 when it lies beyond the end.
-    qint64 frameAt(qint64 ms);
+    // Calls move with the frame at ms; kMediaOutOfRange, and nothing called, when
+    // that lies beyond the end.
+    int moveTo(qint64 ms, void (PlaybackEngine::*move)(qint64));
 
     QThread thread_;
     std::unique_ptr<QObject> context_;  // lives on thread_; calls are queued to it
