@@ -114,19 +114,28 @@ class SoundServerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        qunsetenv("SONIVO_AUDIO");
         if (const QString why = server.start(); !why.isEmpty())
             GTEST_SKIP() << "no sound server for the test: " << why.toStdString();
         qputenv("PULSE_SERVER", server.address().toUtf8());
+        qunsetenv("SONIVO_AUDIO");
     }
-    QString status(const char* item) { return media.send(QStringLiteral("status a ") + QLatin1String(item)).text; }
+    void playTone()
+    {
+        media = std::make_unique<AudioMediaControl>();
+        ASSERT_EQ(media->send(QStringLiteral("open ") + fixture("tone-3s-8k.mp3")
+                              + QStringLiteral(" type MPEGVideo alias a")).code,
+                  kMediaOk);
+        ASSERT_EQ(media->send(QStringLiteral("play a")).code, kMediaOk);
+        EXPECT_EQ(status("mode"), QStringLiteral("playing"));
+    }
+    QString status(const char* item) { return media->send(QStringLiteral("status a ") + QLatin1String(item)).text; }
     bool ends()
     {
         return eventually([&] { return status("mode") == QStringLiteral("stopped"); });
     }
 
     SoundServer server;
-    AudioMediaControl media;
+    std::unique_ptr<AudioMediaControl> media;
 };
 
 }  // namespace
@@ -135,11 +144,7 @@ TEST_F(SoundServerTest, AToneIsHeardForItsLength)
 {
     Recorder recorder(server.address());
     ASSERT_TRUE(recorder.started());
-    ASSERT_EQ(media.send(QStringLiteral("open ") + fixture("tone-3s-8k.mp3") + QStringLiteral(" type MPEGVideo alias a"))
-                  .code,
-              kMediaOk);
-    ASSERT_EQ(media.send(QStringLiteral("play a")).code, kMediaOk);
-    EXPECT_EQ(status("mode"), QStringLiteral("playing"));
+    playTone();
     ASSERT_TRUE(ends());
     EXPECT_EQ(status("position"), QStringLiteral("3000"));
     QThread::msleep(300);
@@ -149,10 +154,7 @@ TEST_F(SoundServerTest, AToneIsHeardForItsLength)
 
 TEST_F(SoundServerTest, WhenTheServerGoesTheSongEndsOnTheSilentOutput)
 {
-    ASSERT_EQ(media.send(QStringLiteral("open ") + fixture("tone-3s-8k.mp3") + QStringLiteral(" type MPEGVideo alias a"))
-                  .code,
-              kMediaOk);
-    ASSERT_EQ(media.send(QStringLiteral("play a")).code, kMediaOk);
+    playTone();
     ASSERT_TRUE(eventually([&] { return status("position").toLongLong() >= 500; }));
     server.kill();
     // It goes on from where the sound stopped, not from the start.
@@ -160,4 +162,15 @@ TEST_F(SoundServerTest, WhenTheServerGoesTheSongEndsOnTheSilentOutput)
     EXPECT_GE(status("position").toLongLong(), 500);
     ASSERT_TRUE(ends());
     EXPECT_EQ(status("position"), QStringLiteral("3000"));
+}
+
+TEST_F(SoundServerTest, TheEnvironmentCanAskForSilence)
+{
+    qputenv("SONIVO_AUDIO", "null");
+    Recorder recorder(server.address());
+    ASSERT_TRUE(recorder.started());
+    playTone();
+    ASSERT_TRUE(ends());
+    EXPECT_EQ(status("position"), QStringLiteral("3000"));
+    EXPECT_EQ(audibleSpanMs(recorder.stop()), -1);
 }
