@@ -46,7 +46,7 @@ bool SinkAudioOutput::start(int sampleRate, int channels)
 
 qint64 SinkAudioOutput::framesFree()
 {
-    return sink_ ? sink_->bytesFree() / frameBytes_ : 0;
+    return sink_ ? std::max<qint64>(0, sink_->bytesFree()) / frameBytes_ : 0;
 }
 
 qint64 SinkAudioOutput::write(const qint16* samples, qint64 frames)
@@ -92,9 +92,13 @@ bool SinkAudioOutput::failed()
 {
     if (!sink_)
         return false;
+    // The sink learns of a lost server only through its audio system's object, which
+    // lives on whichever thread first used the audio devices; the room left in
+    // the server's stream, which reads as negative once the connection is gone,
+    // shows the loss on any thread.
     const QAudio::Error error = sink_->error();
     return error == QAudio::OpenError || error == QAudio::IOError || error == QAudio::FatalError
-           || sink_->state() == QAudio::StoppedState;
+           || sink_->state() == QAudio::StoppedState || sink_->bytesFree() < 0;
 }
 
 }  // namespace sonivo

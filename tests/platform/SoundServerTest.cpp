@@ -121,7 +121,8 @@ protected:
     }
     void playTone()
     {
-        media = std::make_unique<AudioMediaControl>();
+        if (!media)
+            media = std::make_unique<AudioMediaControl>();
         ASSERT_EQ(media->send(QStringLiteral("open ") + fixture("tone-3s-8k.mp3")
                               + QStringLiteral(" type MPEGVideo alias a")).code,
                   kMediaOk);
@@ -154,6 +155,10 @@ TEST_F(SoundServerTest, AToneIsHeardForItsLength)
 
 TEST_F(SoundServerTest, WhenTheServerGoesTheSongEndsOnTheSilentOutput)
 {
+    // The second song's device has a thread of its own, not the first one's.
+    playTone();
+    ASSERT_TRUE(eventually([&] { return status("position").toLongLong() >= 200; }));
+    ASSERT_EQ(media->send(QStringLiteral("close a")).code, kMediaOk);
     playTone();
     ASSERT_TRUE(eventually([&] { return status("position").toLongLong() >= 500; }));
     server.kill();
