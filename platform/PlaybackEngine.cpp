@@ -115,10 +115,12 @@ void PlaybackEngine::dropOutput()
 
 void PlaybackEngine::startAt(qint64 frame)
 {
-    decoder_->seek(frame);
     segmentStart_ = frame;
     songWritten_ = 0;
-    decodedAll_ = false;
+    // A file cut short since it was opened has its end where the seek fails.
+    decodedAll_ = !decoder_->seek(frame);
+    if (decodedAll_)
+        endFrame_ = frame;
     pending_.clear();
     pendingAt_ = 0;
     if (!output_->start(decoder_->sampleRate(), decoder_->channels())) {

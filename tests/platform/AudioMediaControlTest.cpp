@@ -180,6 +180,21 @@ TEST_F(AudioMediaControlTest, ATruncatedFilePlaysWhatItHoldsAndEndsThere)
     EXPECT_EQ(playback.status("length"), QStringLiteral("1445"));
 }
 
+TEST_F(AudioMediaControlTest, AFileCutShortWhilePlayingEndsWhereItWasCut)
+{
+    QFile tone(fixture("tone-3s-8k.mp3"));
+    ASSERT_TRUE(tone.open(QIODevice::ReadOnly));
+    const QString path = files.write(QStringLiteral("cut.mp3"), tone.readAll());
+    open(path);
+    send("play a");
+    ASSERT_TRUE(QFile::resize(path, 3000));  // about 725 ms of audio
+    playback.clock->advanceMs(4000);
+    EXPECT_TRUE(stopsAtTheEnd());
+    EXPECT_LT(position(), 1500);
+    EXPECT_EQ(playback.status("length").toLongLong(), position());
+    EXPECT_EQ(playback.send(QStringLiteral("play a from 2000")).code, kMediaOutOfRange);
+}
+
 TEST_F(AudioMediaControlTest, NamesWithBlanksQuotesAndBytesThatAreNotUtf8Play)
 {
     QFile tone(fixture("tone-3s-8k.mp3"));
