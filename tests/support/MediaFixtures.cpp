@@ -6,7 +6,7 @@ namespace sonivo::test {
 
 QString fixture(const char* name)
 {
-    return QStringLiteral(SONIVO_FIXTURES "/") + QLatin1String(name);
+    return QStringLiteral(SONIVO_FIXTURES "/playback/") + QLatin1String(name);
 }
 
 bool eventually(const std::function<bool()>& condition)

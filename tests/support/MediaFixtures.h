@@ -1,9 +1,10 @@
 #pragma once
 // Playback through the silent output on a clock the test moves, and the MP3
-// fixtures made for it. tone-3s-8k.mp3 is a 440 Hz tone of exactly 24,000 samples
-// at 8 kHz, encoded by lame 3.100 (-m m -b 24) with its info header; the
-// "no-info" files were encoded with -t, so they have none; the VBR one (-V 4 -t)
-// is two seconds of alternating tone and noise.
+// fixtures made for it, in fixtures/playback (apart, so that the tests that scan
+// the fixtures folder do not see them). tone-3s-8k.mp3 is a 440 Hz tone of exactly
+// 24,000 samples at 8 kHz, encoded by lame 3.100 (-m m -b 24) with its info
+// header; the "no-info" files were encoded with -t, so they have none; the VBR one
+// (-V 4 -t) is two seconds of alternating tone and noise.
 
 #include "platform/AudioMediaControl.h"
 #include "tests/support/ManualClock.h"
@@ -15,6 +16,7 @@
 
 namespace sonivo::test {
 
+// Full path of a file of fixtures/playback.
 QString fixture(const char* name);
 
 // Polls the condition until it holds or five seconds have passed; the decoding
