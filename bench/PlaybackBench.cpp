@@ -5,8 +5,8 @@
 // - time from PlayMp3::mmPlay (open and play) to its return, by when the first
 //   decoded samples have been handed to the output (median and worst of 50);
 // - drift of the reported position against the time the output has been playing,
-//   over five minutes in real time (--drift-seconds N, 0 to leave it out), with a
-//   pause of one second every ten.
+//   over five minutes in real time (--drift-seconds N, 0 to leave it out), and the
+//   jitter of single readings.
 // Without FILE a 320 kbit/s file of silent frames is made, which decodes faster
 // than music: pass a real 320 kbit/s file for the CPU figure.
 
@@ -84,8 +84,10 @@ void measureStart(const AudioOptions& options, const QString& file)
 }
 
 // Real time: the reported position against the time the output has been playing,
-// polled every half second like the window does; a constant offset (the output's
-// latency) is no drift, so the deviation is taken from the first reading's.
+// polled every half second like the window does. The output's latency makes a
+// constant offset, not drift: drift is how far the mean offset of the last minute
+// is from that of the first minute after the start has settled (from 5 s);
+// jitter is the widest single reading from the first offset.
 void measureDrift(const AudioOptions& options, const QString& file, int seconds)
 {
     AudioMediaControl media(options);
@@ -96,27 +98,26 @@ void measureDrift(const AudioOptions& options, const QString& file, int seconds)
     const QString position = QStringLiteral("status ") + QLatin1String(PlayMp3::kAlias) + QStringLiteral(" position");
     QElapsedTimer wall;
     wall.start();
-    qint64 pausedMs = 0;
-    qint64 offset = 0;
-    qint64 worst = 0;
-    qint64 last = 0;
+    std::vector<qint64> gaps;  // played time less the reported position
     for (int tick = 1; tick <= seconds * 2 && player.IsPlaying(); ++tick) {
         QThread::msleep(500);
-        if (tick % 20 == 0) {  // every ten seconds, one second of pause
-            player.mmPause();
-            QThread::msleep(1000);
-            pausedMs += 1000;
-            player.mmPause();
-        }
-        const qint64 played = wall.elapsed() - pausedMs;
-        const qint64 gap = played - media.send(position).text.toLongLong();
-        if (tick == 1)
-            offset = gap;
-        last = gap - offset;
-        worst = std::max(worst, std::abs(last));
+        gaps.push_back(wall.elapsed() - media.send(position).text.toLongLong());
     }
-    std::printf("position drift over %d s of playing: worst %lld ms, at the end %lld ms (latency %lld ms)\n", seconds,
-                static_cast<long long>(worst), static_cast<long long>(last), static_cast<long long>(offset));
+    const size_t window = 120;
+    if (gaps.size() < 10 + 2 * window)
+        return;
+    auto mean = [&](size_t from) {
+        qint64 sum = 0;
+        for (size_t i = from; i < from + window; ++i)
+            sum += gaps[i];
+        return double(sum) / window;
+    };
+    const double offset = mean(10);
+    double jitter = 0;
+    for (size_t i = 10; i < gaps.size(); ++i)
+        jitter = std::max(jitter, std::abs(double(gaps[i]) - offset));
+    std::printf("position over %.0f s of playing: drift %.1f ms, jitter %.0f ms (latency %.0f ms)\n",
+                double(gaps.size()) / 2, mean(gaps.size() - window) - offset, jitter, offset);
 }
 
 }  // namespace
