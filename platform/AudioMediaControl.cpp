@@ -3,6 +3,9 @@
 #include "platform/MediaCommand.h"
 #include "platform/PlaybackDevice.h"
 
+#include <QAudioDevice>
+#include <QMediaDevices>
+
 namespace sonivo {
 
 AudioMediaControl::AudioMediaControl(AudioOptions options)
@@ -10,6 +13,12 @@ AudioMediaControl::AudioMediaControl(AudioOptions options)
 {
     if (qgetenv("SONIVO_AUDIO") == "null")
         options_.output = AudioOptions::Output::Null;
+    // Qt's audio system lives on the thread that first asks for a device. Asked
+    // here, that is the caller's lasting thread, where it can follow its sound
+    // server (and find it again after a restart), rather than the first song's
+    // decoding thread, which ends with that song.
+    if (options_.output == AudioOptions::Output::Default)
+        QMediaDevices::defaultAudioOutput();
 }
 
 AudioMediaControl::~AudioMediaControl() = default;
