@@ -38,10 +38,10 @@ double cpuSeconds()
 
 QString silentFile(TempFiles& files, int seconds)
 {
-    FrameSpec spec;
-    spec.bitRateIndex = 14;  // 320 kbit/s
+    FrameFields shape;
+    shape.bitRateIndex = 14;  // 320 kbit/s
     const int count = seconds * 44100 / 1152;
-    return files.write(QStringLiteral("320.mp3"), xingFrame(spec, count) + frames(spec, count));
+    return files.write(QStringLiteral("320.mp3"), xingFrame(shape, count) + frames(shape, count));
 }
 
 void measureCpu(const AudioOptions& options, const QString& file, int seconds)

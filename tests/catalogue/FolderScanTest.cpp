@@ -60,7 +60,7 @@ protected:
     QString song(const QString& relative, int frameCount = 3)
     {
         QDir().mkpath(QFileInfo(root + QLatin1Char('/') + relative).absolutePath());
-        return files.write(relative, frames(FrameSpec{}, frameCount));
+        return files.write(relative, frames(FrameFields{}, frameCount));
     }
     qint64 scan(bool tree, const MountTable& mounts, const QString& folder = {})
     {
@@ -213,9 +213,9 @@ TEST_F(FolderScanTest, UnreadableFilesAndFoldersDoNotEndTheScan)
 
 TEST_F(FolderScanTest, NothingIsWrittenToTheSongs)
 {
-    TagSpec tag;
+    TagFields tag;
     tag.title = "T";
-    const QByteArray bytes = frames(FrameSpec{}, 3) + id3v1Tag(tag);
+    const QByteArray bytes = frames(FrameFields{}, 3) + id3v1Tag(tag);
     const QString path = files.write(QStringLiteral("s.mp3"), bytes);
     ::chmod(toNativePath(path).constData(), 0444);
     struct stat before {};
@@ -231,10 +231,10 @@ TEST_F(FolderScanTest, NothingIsWrittenToTheSongs)
 
 TEST_F(FolderScanTest, AnUpdateKeepsTheRowsOfFilesItCannotReadAndSaysSo)
 {
-    TagSpec tag;
+    TagFields tag;
     tag.artist = "Artist";
     tag.title = "Title";
-    const QString bad = files.write(QStringLiteral("a.mp3"), frames(FrameSpec{}, 3) + id3v1Tag(tag));
+    const QString bad = files.write(QStringLiteral("a.mp3"), frames(FrameFields{}, 3) + id3v1Tag(tag));
     song(QStringLiteral("b.mp3"));
     ASSERT_EQ(scan(false, fixed), 2);
     const SongRecord before = catalogue.row(0);
@@ -306,7 +306,7 @@ TEST_F(FolderScanTest, TreesDeeperThanThePathLimitAreScannedWhole)
         ::close(fd);
         fd = next;
     }
-    const QByteArray bytes = frames(FrameSpec{}, 3);
+    const QByteArray bytes = frames(FrameFields{}, 3);
     const int file = ::openat(fd, "deep.mp3", O_WRONLY | O_CREAT, 0644);
     ASSERT_EQ(::write(file, bytes.constData(), size_t(bytes.size())), bytes.size());
     ::close(file);

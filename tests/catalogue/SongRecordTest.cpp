@@ -79,16 +79,16 @@ TEST(SongRecord, DateText)
 TEST(SongRecord, MakeSongLineFromAnAnalysedFile)
 {
     TempFiles files;
-    TagSpec tag;
+    TagFields tag;
     tag.title = "Rock;Roll;Live";
     tag.artist = "  Artist  ";
     tag.year = "19;9";
     tag.comment = "first\rsecond;x";
     tag.genre = 13;
-    FrameSpec spec;
-    spec.crc = true;
-    spec.emphasis = 3;
-    const QByteArray bytes = frames(spec, 10) + id3v1Tag(tag);
+    FrameFields shape;
+    shape.crc = true;
+    shape.emphasis = 3;
+    const QByteArray bytes = frames(shape, 10) + id3v1Tag(tag);
     clsMP3 mp3;
     mp3.setFullName(files.write(QStringLiteral("song.mp3"), bytes));
     ASSERT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);

@@ -62,10 +62,10 @@ CliRun cliBytes(const QByteArray& workingFolder, const QList<QByteArray>& args)
 TEST(Cli, InfoPrintsEveryPropertyWithABlankLineBetweenFiles)
 {
     TempFiles files;
-    TagSpec tag;
+    TagFields tag;
     tag.title = "Song";
     tag.genre = 17;
-    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameSpec{}, 3) + id3v1Tag(tag));
+    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameFields{}, 3) + id3v1Tag(tag));
     const QString b = files.write(QStringLiteral("b b.mp3"), QByteArray(10, 0));
     const CliRun r = cli({QStringLiteral("info"), a, b});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
@@ -88,7 +88,7 @@ TEST(Cli, InfoPrintsEveryPropertyWithABlankLineBetweenFiles)
 TEST(Cli, AMissingFileIsReportedAndTheOthersStillPrinted)
 {
     TempFiles files;
-    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameSpec{}, 3));
+    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameFields{}, 3));
     const CliRun r = cli({QStringLiteral("info"), files.path(QStringLiteral("none.mp3")), a});
     EXPECT_NE(r.status, 0);
     EXPECT_TRUE(r.err.contains(QStringLiteral("none.mp3")));
@@ -98,7 +98,7 @@ TEST(Cli, AMissingFileIsReportedAndTheOthersStillPrinted)
 TEST(Cli, TagUntagAndRename)
 {
     TempFiles files;
-    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameSpec{}, 3));
+    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameFields{}, 3));
     CliRun r = cli({QStringLiteral("tag"), a, QStringLiteral("--title"), QStringLiteral("Song"),
                  QStringLiteral("--artist"), QStringLiteral("Artist"), QStringLiteral("--genre"),
                  QStringLiteral("136")});
@@ -118,7 +118,7 @@ TEST(Cli, TagUntagAndRename)
 
     r = cli({QStringLiteral("untag"), renamed});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(TempFiles::read(renamed), frames(FrameSpec{}, 3));
+    EXPECT_EQ(TempFiles::read(renamed), frames(FrameFields{}, 3));
     r = cli({QStringLiteral("rename"), renamed, QStringLiteral("%n")});
     EXPECT_NE(r.status, 0) << "no tag to take the name from";
 }
@@ -141,8 +141,8 @@ TEST(Cli, ScanPrintsLineFormsAndKeepsAList)
 {
     TempFiles files;
     QDir().mkpath(files.path(QStringLiteral("music/sub")));
-    files.write(QStringLiteral("music/a.mp3"), frames(FrameSpec{}, 3));
-    files.write(QStringLiteral("music/sub/b;c.mp3"), frames(FrameSpec{}, 3));
+    files.write(QStringLiteral("music/a.mp3"), frames(FrameFields{}, 3));
+    files.write(QStringLiteral("music/sub/b;c.mp3"), frames(FrameFields{}, 3));
     const QString folder = files.path(QStringLiteral("music"));
 
     CliRun r = cli({QStringLiteral("scan"), folder});
@@ -170,7 +170,7 @@ TEST(Cli, PipesNamedLikeSongsOrListsNeverHang)
 {
     TempFiles files;
     QDir().mkpath(files.path(QStringLiteral("music")));
-    files.write(QStringLiteral("music/a.mp3"), frames(FrameSpec{}, 3));
+    files.write(QStringLiteral("music/a.mp3"), frames(FrameFields{}, 3));
     const QString pipe = files.path(QStringLiteral("music/pipe.mp3"));
     ASSERT_EQ(::mkfifo(toNativePath(pipe).constData(), 0644), 0);
     const QString list = files.path(QStringLiteral("pipe.svl"));
@@ -195,8 +195,8 @@ TEST(Cli, ScanReportsWhatItCouldNotReadAndFailsForIt)
 {
     TempFiles files;
     QDir().mkpath(files.path(QStringLiteral("music/locked")));
-    files.write(QStringLiteral("music/a.mp3"), frames(FrameSpec{}, 3));
-    files.write(QStringLiteral("music/locked/b.mp3"), frames(FrameSpec{}, 3));
+    files.write(QStringLiteral("music/a.mp3"), frames(FrameFields{}, 3));
+    files.write(QStringLiteral("music/locked/b.mp3"), frames(FrameFields{}, 3));
     ::chmod(toNativePath(files.path(QStringLiteral("music/locked"))).constData(), 0);
     const CliRun r = cli({QStringLiteral("scan"), QStringLiteral("--recursive"), files.path(QStringLiteral("music"))},
                          dropPermissionOverrides);
@@ -209,7 +209,7 @@ TEST(Cli, AListTargetThatIsNoListIsNeverOverwritten)
 {
     TempFiles files;
     QDir().mkpath(files.path(QStringLiteral("music")));
-    const QByteArray song = frames(FrameSpec{}, 3);
+    const QByteArray song = frames(FrameFields{}, 3);
     files.write(QStringLiteral("music/a.mp3"), song);
     const QString notAList = files.write(QStringLiteral("song.mp3"), song);
     const QString text = files.write(QStringLiteral("notes.txt"), QByteArray("shopping;list\r\nmilk\r\n"));
@@ -227,7 +227,7 @@ TEST(Cli, PathsThatAreNotUtf8ReachTheFileSystemByteForByte)
     TempFiles files;
     const QByteArray base = toNativePath(files.path(QString()));
     ASSERT_EQ(::mkdir((base + "bad\xff" "dir").constData(), 0755), 0);
-    files.write(fromNativePath("bad\xff" "dir/a.mp3"), frames(FrameSpec{}, 3));
+    files.write(fromNativePath("bad\xff" "dir/a.mp3"), frames(FrameFields{}, 3));
 
     CliRun r = cliBytes(base, {"scan", "bad\xff" "dir", "--list", "l\xff.svl"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
@@ -239,7 +239,7 @@ TEST(Cli, PathsThatAreNotUtf8ReachTheFileSystemByteForByte)
 
     // From inside the folder whose name is not UTF-8.
     ASSERT_EQ(::mkdir((base + "bad\xff" "dir/sub").constData(), 0755), 0);
-    files.write(fromNativePath("bad\xff" "dir/sub/b.mp3"), frames(FrameSpec{}, 3));
+    files.write(fromNativePath("bad\xff" "dir/sub/b.mp3"), frames(FrameFields{}, 3));
     r = cliBytes(base + "bad\xff" "dir", {"scan", "sub"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("b.mp3;")));
@@ -248,7 +248,7 @@ TEST(Cli, PathsThatAreNotUtf8ReachTheFileSystemByteForByte)
 TEST(Cli, TheFileSizeLimitFailsAWriteWithAMessageAndKeepsTheMode)
 {
     TempFiles files;
-    const QByteArray song = frames(FrameSpec{}, 3);
+    const QByteArray song = frames(FrameFields{}, 3);
     const QString a = files.write(QStringLiteral("a.mp3"), song);
     ::chmod(toNativePath(a).constData(), 0444);
     const auto limit = [size = rlim_t(song.size() + 10)] {
@@ -278,8 +278,8 @@ TEST(Cli, PlayPrintsLengthAndPositionAsEachFileEndsAndGoesPastBadOnes)
 {
     TempFiles files;
     // 20 frames of 1152 samples at 44.1 kHz, less the decoder's delay of 529 samples: 510 ms.
-    FrameSpec spec;
-    const QString song = files.write(QStringLiteral("a b.mp3"), xingFrame(spec, 20) + frames(spec, 20));
+    FrameFields shape;
+    const QString song = files.write(QStringLiteral("a b.mp3"), xingFrame(shape, 20) + frames(shape, 20));
     const QString text = files.write(QStringLiteral("text.mp3"), QByteArray("no audio here\n").repeated(100));
     const QString missing = files.path(QStringLiteral("none.mp3"));
     const CliRun r = cli({QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("null"), missing, song,
