@@ -28,8 +28,8 @@ const SongRecord* rowNamed(const std::vector<SongRecord>& rows, const QString& n
 QString updateFolderQuestion(const QString& folder)
 {
     // The path as it is: on Linux a path in upper case names another folder.
-    return QStringLiteral("La cartella '") + folder + QStringLiteral("' è già presente nell'elenco.")
-        + QLatin1Char('\r') + QStringLiteral("Vuoi aggiornarla?");
+    return QStringLiteral("La cartella '") + folder + QStringLiteral("' è già presente nell'elenco.") + QLatin1Char('\r')
+        + QStringLiteral("Vuoi aggiornarla?");
 }
 
 QString cdNamePrompt()
@@ -62,10 +62,9 @@ qint64 FolderScan::ScanFolders(const QString& folder)
     collected_.clear();
     const MountSnapshot mounts(drives_.table());
     const DriveInfo drives(mounts);
-    walk(folder, EntryDetail::Full, &skipped_,
-         [&](const QString& path, const FolderHandle& handle, const std::vector<DirEntry>& entries) {
-             AddFolderSongs(path, handle, drives, entries);
-         });
+    walk(folder, EntryDetail::Full, &skipped_, [&](const QString& path, const FolderHandle& handle, const std::vector<DirEntry>& entries) {
+        AddFolderSongs(path, handle, drives, entries);
+    });
     const qint64 added = qint64(collected_.size());
     catalogue_.append(std::move(collected_));
     collected_ = {};
@@ -75,16 +74,13 @@ qint64 FolderScan::ScanFolders(const QString& folder)
 qint64 FolderScan::CountFiles(const QString& folder) const
 {
     qint64 count = 0;
-    walk(folder, EntryDetail::TypeOnly, nullptr,
-         [&](const QString&, const FolderHandle&, const std::vector<DirEntry>& entries) {
-             count += std::count_if(entries.begin(), entries.end(),
-                                    [](const DirEntry& e) { return e.isFile && isMp3Name(e.name); });
-         });
+    walk(folder, EntryDetail::TypeOnly, nullptr, [&](const QString&, const FolderHandle&, const std::vector<DirEntry>& entries) {
+        count += std::count_if(entries.begin(), entries.end(), [](const DirEntry& e) { return e.isFile && isMp3Name(e.name); });
+    });
     return count;
 }
 
-template <typename Visit>
-void FolderScan::walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const
+template <typename Visit> void FolderScan::walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const
 {
     // A stack of the open folders from the root down, not a recursion: no depth
     // of tree can overflow it.
@@ -134,8 +130,7 @@ void FolderScan::walk(const QString& root, EntryDetail detail, std::vector<ScanS
     }
 }
 
-void FolderScan::AddFolderSongs(const QString& p, const FolderHandle& handle, const DriveInfo& drives,
-                                const std::vector<DirEntry>& entries)
+void FolderScan::AddFolderSongs(const QString& p, const FolderHandle& handle, const DriveInfo& drives, const std::vector<DirEntry>& entries)
 {
     const std::optional<MountEntry> root = drives.driveRoot(p);
     const QString driveType = drives.driveTypeName(root);

@@ -9,7 +9,6 @@
 #include "catalogue/DriveInfo.h"
 #include "platform/Directory.h"
 
-
 namespace sonivo {
 
 class clsMP3;
@@ -60,11 +59,9 @@ private:
     // Calls visit(path, folder, entries) for the folder and, with subfolders
     // included, for each folder under it, each before its subfolders; a folder
     // that cannot be opened or listed goes to skips when given.
-    template <typename Visit>
-    void walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const;
+    template <typename Visit> void walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const;
     // drives answers from a snapshot of the mounts taken when the scan began.
-    void AddFolderSongs(const QString& folder, const FolderHandle& handle, const DriveInfo& drives,
-                        const std::vector<DirEntry>& entries);
+    void AddFolderSongs(const QString& folder, const FolderHandle& handle, const DriveInfo& drives, const std::vector<DirEntry>& entries);
 
     Catalogue& catalogue_;
     ScanDialogs& dialogs_;

@@ -25,13 +25,27 @@ QString twoDigits(qint64 value)
 const QStringList& columnCaptions()
 {
     static const QStringList captions = {
-        QStringLiteral("Nome file"), QStringLiteral("Grandezza"), QStringLiteral("Data"),
-        QStringLiteral("Percorso"), QStringLiteral("Bitrate"), QStringLiteral("Frames"),
-        QStringLiteral("Durata"), QStringLiteral("ID Layer"), QStringLiteral("Sample rate"),
-        QStringLiteral("Artista"), QStringLiteral("Titolo"), QStringLiteral("Album"),
-        QStringLiteral("Anno"), QStringLiteral("Genere"), QStringLiteral("Commento"),
-        QStringLiteral("Copyright"), QStringLiteral("CRC"), QStringLiteral("Enfasi"),
-        QStringLiteral("Originale"), QStringLiteral("TAG presente"), QStringLiteral("Attributi file"),
+        QStringLiteral("Nome file"),
+        QStringLiteral("Grandezza"),
+        QStringLiteral("Data"),
+        QStringLiteral("Percorso"),
+        QStringLiteral("Bitrate"),
+        QStringLiteral("Frames"),
+        QStringLiteral("Durata"),
+        QStringLiteral("ID Layer"),
+        QStringLiteral("Sample rate"),
+        QStringLiteral("Artista"),
+        QStringLiteral("Titolo"),
+        QStringLiteral("Album"),
+        QStringLiteral("Anno"),
+        QStringLiteral("Genere"),
+        QStringLiteral("Commento"),
+        QStringLiteral("Copyright"),
+        QStringLiteral("CRC"),
+        QStringLiteral("Enfasi"),
+        QStringLiteral("Originale"),
+        QStringLiteral("TAG presente"),
+        QStringLiteral("Attributi file"),
         QStringLiteral("Identifivativo CD"),
     };
     return captions;
@@ -80,8 +94,7 @@ QString FormatSizeKB(qint64 bytes, const QLocale& locale)
 QString FormatFileDate(const QDateTime& time, const QLocale& locale)
 {
     const LocalDateTime local = toLocal(time);
-    return locale.toString(local.date, QLocale::ShortFormat) + QLatin1Char(' ')
-        + local.time.toString(QStringLiteral("hh.mm"));
+    return locale.toString(local.date, QLocale::ShortFormat) + QLatin1Char(' ') + local.time.toString(QStringLiteral("hh.mm"));
 }
 
 QString FormatDuration(qint64 seconds)

@@ -1,12 +1,12 @@
-#include "analysis/Genres.h"
 #include "analysis/Id3v1Tag.h"
+#include "analysis/Genres.h"
 #include "tests/support/Mp3Builder.h"
 
 #include <gtest/gtest.h>
 
 using namespace sonivo;
-using sonivo::test::TagFields;
 using sonivo::test::id3v1Tag;
+using sonivo::test::TagFields;
 
 namespace {
 

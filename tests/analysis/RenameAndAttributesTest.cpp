@@ -67,8 +67,9 @@ TEST_F(Rename, EveryTokenAndTheExtensionRule)
     clsMP3 mp3 = song(t);
     ASSERT_EQ(mp3.RenameFile(QStringLiteral("%a|%t|%n|%y|%g|%c|%b|%f|%s|%m|%x|%l|%v.mp3")), 0);
     // 3,600,000 bytes at 128 kbit/s: 225.05 s; "|" is removed by the clean-up.
-    EXPECT_EQ(mp3.Filename(), QStringLiteral("ArtistAlbumSong1999Rockc12844100225"
-                                             "3.45Joint Stereo31.0.mp3"));
+    EXPECT_EQ(mp3.Filename(),
+        QStringLiteral("ArtistAlbumSong1999Rockc12844100225"
+                       "3.45Joint Stereo31.0.mp3"));
     ASSERT_EQ(mp3.RenameFile(QStringLiteral("%n.MP3")), 0);
     EXPECT_EQ(mp3.Filename(), QStringLiteral("Song.MP3.mp3"));
 }

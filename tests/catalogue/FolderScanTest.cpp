@@ -20,8 +20,10 @@ namespace {
 class OneMount final : public MountTable {
 public:
     OneMount(QString root, QString fsType) : root_(std::move(root)), fsType_(std::move(fsType)) {}
-    std::vector<MountEntry> mounts() const override { return {{QStringLiteral("/"), {}, QStringLiteral("ext4")},
-                                                              {root_, QStringLiteral("/dev/sdz9"), fsType_}}; }
+    std::vector<MountEntry> mounts() const override
+    {
+        return {{QStringLiteral("/"), {}, QStringLiteral("ext4")}, {root_, QStringLiteral("/dev/sdz9"), fsType_}};
+    }
     bool isRemovable(const QString&) const override { return false; }
     std::optional<QString> label(const MountEntry&) const override { return QStringLiteral("DISC LABEL"); }
     std::optional<quint32> serial(const MountEntry&) const override { return 0x1A2B3C4D; }
@@ -41,8 +43,16 @@ public:
     std::vector<qint64> counted;
     int progressCalls = 0;
 
-    bool askUpdateFolder(const QString& folder) override { askedFolders << folder; return update; }
-    QString askCdName(const QString& label) override { askedLabels << label; return cdName.value_or(QString()); }
+    bool askUpdateFolder(const QString& folder) override
+    {
+        askedFolders << folder;
+        return update;
+    }
+    QString askCdName(const QString& label) override
+    {
+        askedLabels << label;
+        return cdName.value_or(QString());
+    }
     void scanCounted(qint64 total) override { counted.push_back(total); }
     std::function<void()> atFirstFolder;  // run when the first folder's files are about to be read
 
@@ -249,7 +259,7 @@ TEST_F(FolderScanTest, AnUpdateKeepsTheRowsOfFilesItCannotReadAndSaysSo)
     }
     ASSERT_EQ(catalogue.size(), 2);
     const auto row = std::find_if(catalogue.rows().begin(), catalogue.rows().end(),
-                                  [](const SongRecord& r) { return r.text(ColFileName) == QStringLiteral("a.mp3"); });
+        [](const SongRecord& r) { return r.text(ColFileName) == QStringLiteral("a.mp3"); });
     ASSERT_NE(row, catalogue.rows().end());
     EXPECT_EQ(*row, before) << "the row read before stays as it was";
     ASSERT_EQ(again.skipped().size(), 1u);

@@ -36,8 +36,8 @@ CliRun cli(const QStringList& args, const std::function<void()>& prepare = {}, i
         p.kill();
         p.waitForFinished();
     }
-    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+        QString::fromUtf8(p.readAllStandardError())};
 }
 
 // Runs the program with arguments given as bytes, which need not be UTF-8,
@@ -99,9 +99,8 @@ TEST(Cli, TagUntagAndRename)
 {
     TempFiles files;
     const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameFields{}, 3));
-    CliRun r = cli({QStringLiteral("tag"), a, QStringLiteral("--title"), QStringLiteral("Song"),
-                 QStringLiteral("--artist"), QStringLiteral("Artist"), QStringLiteral("--genre"),
-                 QStringLiteral("136")});
+    CliRun r = cli({QStringLiteral("tag"), a, QStringLiteral("--title"), QStringLiteral("Song"), QStringLiteral("--artist"),
+        QStringLiteral("Artist"), QStringLiteral("--genre"), QStringLiteral("136")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     r = cli({QStringLiteral("info"), a});
     EXPECT_TRUE(r.out.contains(QStringLiteral("\nTitle: Song\nArtist: Artist\n")));
@@ -130,8 +129,7 @@ TEST(Cli, BadUsageAndFailedWrites)
     EXPECT_EQ(cli({QStringLiteral("info")}).status, 2);
     EXPECT_EQ(cli({QStringLiteral("tag"), QStringLiteral("x.mp3"), QStringLiteral("--bogus"), QStringLiteral("v")}).status, 2);
     TempFiles files;
-    const CliRun r = cli({QStringLiteral("tag"), files.path(QStringLiteral("none.mp3")), QStringLiteral("--title"),
-                       QStringLiteral("x")});
+    const CliRun r = cli({QStringLiteral("tag"), files.path(QStringLiteral("none.mp3")), QStringLiteral("--title"), QStringLiteral("x")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("none.mp3")));
     EXPECT_EQ(cli({QStringLiteral("untag"), files.path(QStringLiteral("none.mp3"))}).status, 1);
@@ -177,10 +175,9 @@ TEST(Cli, PipesNamedLikeSongsOrListsNeverHang)
     ASSERT_EQ(::mkfifo(toNativePath(list).constData(), 0644), 0);
 
     for (const QStringList& args : {QStringList{QStringLiteral("info"), pipe},
-                                    QStringList{QStringLiteral("tag"), pipe, QStringLiteral("--title"), QStringLiteral("x")},
-                                    QStringList{QStringLiteral("rename"), pipe, QStringLiteral("%n")},
-                                    QStringList{QStringLiteral("list"), list},
-                                    QStringList{QStringLiteral("scan"), files.path(QStringLiteral("music")), QStringLiteral("--list"), list}}) {
+             QStringList{QStringLiteral("tag"), pipe, QStringLiteral("--title"), QStringLiteral("x")},
+             QStringList{QStringLiteral("rename"), pipe, QStringLiteral("%n")}, QStringList{QStringLiteral("list"), list},
+             QStringList{QStringLiteral("scan"), files.path(QStringLiteral("music")), QStringLiteral("--list"), list}}) {
         const CliRun r = cli(args, {}, 5000);
         EXPECT_EQ(r.status, 1) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_FALSE(r.err.isEmpty());
@@ -198,8 +195,8 @@ TEST(Cli, ScanReportsWhatItCouldNotReadAndFailsForIt)
     files.write(QStringLiteral("music/a.mp3"), frames(FrameFields{}, 3));
     files.write(QStringLiteral("music/locked/b.mp3"), frames(FrameFields{}, 3));
     ::chmod(toNativePath(files.path(QStringLiteral("music/locked"))).constData(), 0);
-    const CliRun r = cli({QStringLiteral("scan"), QStringLiteral("--recursive"), files.path(QStringLiteral("music"))},
-                         dropPermissionOverrides);
+    const CliRun r
+        = cli({QStringLiteral("scan"), QStringLiteral("--recursive"), files.path(QStringLiteral("music"))}, dropPermissionOverrides);
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("locked"))) << r.err.toStdString();
     EXPECT_EQ(r.out.count(QLatin1Char('\n')), 1);
@@ -226,10 +223,21 @@ TEST(Cli, PathsThatAreNotUtf8ReachTheFileSystemByteForByte)
 {
     TempFiles files;
     const QByteArray base = toNativePath(files.path(QString()));
-    ASSERT_EQ(::mkdir((base + "bad\xff" "dir").constData(), 0755), 0);
-    files.write(fromNativePath("bad\xff" "dir/a.mp3"), frames(FrameFields{}, 3));
+    ASSERT_EQ(::mkdir((base
+                          + "bad\xff"
+                            "dir")
+                          .constData(),
+                  0755),
+        0);
+    files.write(fromNativePath("bad\xff"
+                               "dir/a.mp3"),
+        frames(FrameFields{}, 3));
 
-    CliRun r = cliBytes(base, {"scan", "bad\xff" "dir", "--list", "l\xff.svl"});
+    CliRun r = cliBytes(base,
+        {"scan",
+            "bad\xff"
+            "dir",
+            "--list", "l\xff.svl"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(::access((base + "l\xff.svl").constData(), F_OK), 0);
     EXPECT_NE(::access((base + "l\xef\xbf\xbd.svl").constData(), F_OK), 0);
@@ -238,9 +246,19 @@ TEST(Cli, PathsThatAreNotUtf8ReachTheFileSystemByteForByte)
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("a.mp3;")));
 
     // From inside the folder whose name is not UTF-8.
-    ASSERT_EQ(::mkdir((base + "bad\xff" "dir/sub").constData(), 0755), 0);
-    files.write(fromNativePath("bad\xff" "dir/sub/b.mp3"), frames(FrameFields{}, 3));
-    r = cliBytes(base + "bad\xff" "dir", {"scan", "sub"});
+    ASSERT_EQ(::mkdir((base
+                          + "bad\xff"
+                            "dir/sub")
+                          .constData(),
+                  0755),
+        0);
+    files.write(fromNativePath("bad\xff"
+                               "dir/sub/b.mp3"),
+        frames(FrameFields{}, 3));
+    r = cliBytes(base
+            + "bad\xff"
+              "dir",
+        {"scan", "sub"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("b.mp3;")));
 }
@@ -252,7 +270,7 @@ TEST(Cli, TheFileSizeLimitFailsAWriteWithAMessageAndKeepsTheMode)
     const QString a = files.write(QStringLiteral("a.mp3"), song);
     ::chmod(toNativePath(a).constData(), 0444);
     const auto limit = [size = rlim_t(song.size() + 10)] {
-        rlimit l {};
+        rlimit l{};
         ::getrlimit(RLIMIT_FSIZE, &l);
         l.rlim_cur = size;
         ::setrlimit(RLIMIT_FSIZE, &l);
@@ -282,8 +300,7 @@ TEST(Cli, PlayPrintsLengthAndPositionAsEachFileEndsAndGoesPastBadOnes)
     const QString song = files.write(QStringLiteral("a b.mp3"), xingFrame(shape, 20) + frames(shape, 20));
     const QString text = files.write(QStringLiteral("text.mp3"), QByteArray("no audio here\n").repeated(100));
     const QString missing = files.path(QStringLiteral("none.mp3"));
-    const CliRun r = cli({QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("null"), missing, song,
-                          text, song});
+    const CliRun r = cli({QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("null"), missing, song, text, song});
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.out, (song + QStringLiteral("\t510\t510\n")).repeated(2));
     EXPECT_TRUE(r.err.contains(missing + QStringLiteral(": Errore nel file di input")));

@@ -21,10 +21,7 @@ QString openCommand(const QString& path)
 
 class AudioMediaControlTest : public ::testing::Test {
 protected:
-    void open(const QString& path)
-    {
-        ASSERT_EQ(playback.send(openCommand(path)).code, kMediaOk) << path.toStdString();
-    }
+    void open(const QString& path) { ASSERT_EQ(playback.send(openCommand(path)).code, kMediaOk) << path.toStdString(); }
     void send(const char* command) { ASSERT_EQ(playback.send(QString::fromUtf8(command)).code, kMediaOk) << command; }
     qint64 position() { return playback.status("position").toLongLong(); }
     QString mode() { return playback.status("mode"); }

@@ -20,8 +20,7 @@ QByteArray frameHeader(const FrameFields& s)
     h[0] = char(0xFF);
     h[1] = char(s.crc ? (s.versionLayer & 0xFE) : (s.versionLayer | 0x01));
     h[2] = char((s.bitRateIndex << 4) | (s.sampleRateIndex << 2) | (s.padding ? 2 : 0) | (s.privateBit ? 1 : 0));
-    h[3] = char((s.channelMode << 6) | (s.modeExtension << 4) | (s.copyright ? 8 : 0) | (s.original ? 4 : 0)
-                | s.emphasis);
+    h[3] = char((s.channelMode << 6) | (s.modeExtension << 4) | (s.copyright ? 8 : 0) | (s.original ? 4 : 0) | s.emphasis);
     return h;
 }
 

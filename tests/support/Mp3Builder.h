@@ -8,12 +8,12 @@
 namespace sonivo::test {
 
 struct FrameFields {
-    int bitRateIndex = 9;    // 128 kbit/s
-    int sampleRateIndex = 0; // 44100 Hz
+    int bitRateIndex = 9;     // 128 kbit/s
+    int sampleRateIndex = 0;  // 44100 Hz
     bool crc = false;
     bool padding = false;
     bool privateBit = false;
-    int channelMode = 1;     // joint stereo
+    int channelMode = 1;  // joint stereo
     int modeExtension = 2;
     bool copyright = false;
     bool original = true;
