@@ -38,12 +38,12 @@ void appendEscaped(QString& line, QStringView text)
     }
 }
 
-QString unescaped(QStringView field)
+void appendUnescaped(QString& text, QStringView field)
 {
-    if (!field.contains(kEscape))
-        return field.toString();
-    QString text;
-    text.reserve(field.size());
+    if (!field.contains(kEscape)) {
+        text += field;
+        return;
+    }
     for (qsizetype i = 0; i < field.size(); ++i) {
         const QChar c = field[i];
         if (c != kEscape || i + 1 >= field.size()) {
@@ -61,14 +61,17 @@ QString unescaped(QStringView field)
         else { text += c; continue; }  // not an escape this program writes: kept as it stands
         ++i;
     }
-    return text;
 }
 
 }  // namespace
 
 QString toLine(const SongRecord& record)
 {
+    qsizetype length = kColumnCount;  // the separators, and room for a few escapes
+    for (int c = 0; c < kColumnCount; ++c)
+        length += record.column(c).size();
     QString line;
+    line.reserve(length);
     for (int c = 0; c < kColumnCount; ++c) {
         if (c > 0)
             line += QLatin1Char(';');
@@ -79,16 +82,17 @@ QString toLine(const SongRecord& record)
 
 SongRecord fromLine(QStringView line)
 {
-    std::array<QString, kColumnCount> columns;
+    SongRecordBuilder record(line.size());
     qsizetype start = 0;
     for (int c = 0; c < kColumnCount && start <= line.size(); ++c) {
         qsizetype end = line.indexOf(QLatin1Char(';'), start);
         if (end < 0)
             end = line.size();
-        columns[size_t(c)] = unescaped(line.mid(start, end - start));
+        appendUnescaped(record.text(), line.mid(start, end - start));
+        record.endColumn();
         start = end + 1;
     }
-    return SongRecord(columns);
+    return record.take();
 }
 
 }  // namespace sonivo
