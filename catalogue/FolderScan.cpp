@@ -2,6 +2,7 @@
 
 #include "analysis/FileAttributes.h"
 #include "analysis/clsMP3.h"
+#include "catalogue/ReaderPool.h"
 #include "platform/NativeFile.h"
 
 #include <algorithm>
@@ -62,9 +63,10 @@ qint64 FolderScan::ScanFolders(const QString& folder)
     collected_.clear();
     const MountSnapshot mounts(drives_.table());
     const DriveInfo drives(mounts);
+    ReaderPool readers(readers_);
     walk(folder, EntryDetail::Full, &skipped_,
          [&](const QString& path, const FolderHandle& handle, const std::vector<DirEntry>& entries) {
-             AddFolderSongs(path, handle, drives, entries);
+             AddFolderSongs(path, handle, drives, entries, readers);
          });
     const qint64 added = qint64(collected_.size());
     catalogue_.append(std::move(collected_));
@@ -135,7 +137,7 @@ void FolderScan::walk(const QString& root, EntryDetail detail, std::vector<ScanS
 }
 
 void FolderScan::AddFolderSongs(const QString& p, const FolderHandle& handle, const DriveInfo& drives,
-                                const std::vector<DirEntry>& entries)
+                                const std::vector<DirEntry>& entries, ReaderPool& readers)
 {
     const std::optional<MountEntry> root = drives.driveRoot(p);
     const QString driveType = drives.driveTypeName(root);
@@ -150,8 +152,34 @@ void FolderScan::AddFolderSongs(const QString& p, const FolderHandle& handle, co
     }
     dialogs_.folderProgress(total_, qint64(collected_.size()));
 
-    clsMP3 mp3;
-    SongSource source{p, {}, 0, {}, {}, driveType, serial, cdName_};
+    std::vector<const DirEntry*> songs;
+    for (const DirEntry& e : entries) {
+        if (e.isFile && !e.isFolder && isMp3Name(e.name))
+            songs.push_back(&e);
+    }
+    // The readers use the folder and its entries: they stop before these go.
+    struct Finish {
+        ReaderPool& readers;
+        ~Finish() { readers.finish(); }
+    } finish{readers};
+    const SongSource folderSource{p, {}, 0, {}, {}, driveType, serial, cdName_};
+    const int fd = handle.fd();
+    readers.start(songs.size(), [&songs, &folderSource, fd](size_t i) {
+        const DirEntry& e = *songs[i];
+        clsMP3 mp3;
+        mp3.setFullName(folderSource.folder + e.name);
+        SongRead song{mp3.ReadMP3Info(fd), mp3.readError(), {}};
+        if (song.read == clsMP3::ReadResult::Missing)
+            return song;
+        SongSource source = folderSource;
+        source.name = e.name;
+        source.size = e.size;
+        source.created = e.created;
+        source.attributes = attributeText(e.mode, e.name);
+        song.record = MakeSongLine(source, mp3);
+        return song;
+    });
+    size_t next = 0;
     for (const DirEntry& e : entries) {
         if (e.isFolder || !isMp3Name(e.name))
             continue;
@@ -159,12 +187,11 @@ void FolderScan::AddFolderSongs(const QString& p, const FolderHandle& handle, co
             skipped_.push_back({p + e.name, errorText(kNotRegularFile)});
             continue;
         }
-        mp3.setFullName(p + e.name);
-        const clsMP3::ReadResult read = mp3.ReadMP3Info(handle.fd());
-        if (read == clsMP3::ReadResult::Missing)
+        SongRead song = readers.take(next++, [] {});
+        if (song.read == clsMP3::ReadResult::Missing)
             continue;  // gone since the folder was listed
-        if (read == clsMP3::ReadResult::Unreadable) {
-            skipped_.push_back({p + e.name, errorText(mp3.readError())});
+        if (song.read == clsMP3::ReadResult::Unreadable) {
+            skipped_.push_back({p + e.name, errorText(song.error)});
             // An update never blanks a row it cannot read again; a new file that
             // cannot be read gets the cleared header.
             if (const SongRecord* old = rowNamed(oldRows, e.name)) {
@@ -172,11 +199,7 @@ void FolderScan::AddFolderSongs(const QString& p, const FolderHandle& handle, co
                 continue;
             }
         }
-        source.name = e.name;
-        source.size = e.size;
-        source.created = e.created;
-        source.attributes = attributeText(e.mode, e.name);
-        collected_.push_back(MakeSongLine(source, mp3));
+        collected_.push_back(std::move(song.record));
     }
 }
 

@@ -12,7 +12,7 @@
 
 namespace sonivo {
 
-class clsMP3;
+class ReaderPool;
 
 class ScanDialogs {
 public:
@@ -40,9 +40,16 @@ QString cdNameTitle();
 
 class FolderScan {
 public:
+    // Several reads under way at once keep a disk busy while the scan works on
+    // what it has read.
+    static constexpr int kDefaultReaders = 3;
+
     FolderScan(Catalogue& catalogue, ScanDialogs& dialogs, const DriveInfo& drives);
 
     void setIncludeSubfolders(bool include) { includeSubfolders_ = include; }
+    // Threads that read the files of a folder ahead of the scan (0: the calling
+    // thread reads them all); the rows and the questions are the same either way.
+    void setReaders(int readers) { readers_ = readers; }
     // Scans the folder (and its subfolders when included); returns the songs added.
     // Folders are named by their path without links, so that a folder reached
     // through a link is the same folder. A file that cannot be read gets the
@@ -64,12 +71,13 @@ private:
     void walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const;
     // drives answers from a snapshot of the mounts taken when the scan began.
     void AddFolderSongs(const QString& folder, const FolderHandle& handle, const DriveInfo& drives,
-                        const std::vector<DirEntry>& entries);
+                        const std::vector<DirEntry>& entries, ReaderPool& readers);
 
     Catalogue& catalogue_;
     ScanDialogs& dialogs_;
     const DriveInfo& drives_;
     bool includeSubfolders_ = false;
+    int readers_ = kDefaultReaders;
     QString cdName_;
     qint64 total_ = 0;
     std::vector<SongRecord> collected_;

@@ -1,4 +1,5 @@
 #include "catalogue/FolderScan.h"
+#include "catalogue/LineForm.h"
 #include "common/NativePath.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"
@@ -331,4 +332,61 @@ TEST_F(FolderScanTest, TreesDeeperThanThePathLimitAreScannedWhole)
         ::unlinkat(fds[size_t(i - 1)], level.constData(), AT_REMOVEDIR);
     }
     ::close(fds.front());
+}
+
+TEST_F(FolderScanTest, ReadersAheadGiveTheSameRowsQuestionsAndSkipsAsOneAfterTheOther)
+{
+    // Many folders of varied songs, some unreadable, a pipe named *.mp3, a folder
+    // already present; each way scans a fresh catalogue twice (the second updates).
+    for (int d = 0; d < 12; ++d) {
+        for (int f = 0; f < 1 + d * 3; ++f) {
+            FrameSpec spec;
+            spec.bitRateIndex = 1 + (d + f) % 14;
+            TagSpec tag;
+            tag.title = QByteArray::number(f) + ";x";
+            QDir().mkpath(root + QStringLiteral("/d%1/e%2").arg(d).arg(d % 3));
+            files.write(QStringLiteral("d%1/e%2/s%3.mp3").arg(d).arg(d % 3).arg(f),
+                        id3v2Tag(d * 700) + frames(spec, 2 + f) + id3v1Tag(tag));
+        }
+    }
+    ASSERT_EQ(::mkfifo(toNativePath(root + QStringLiteral("/d3/pipe.mp3")).constData(), 0644), 0);
+    ::chmod(toNativePath(root + QStringLiteral("/d5/e2/s4.mp3")).constData(), 0);
+    const QByteArray updatedUnreadable = toNativePath(root + QStringLiteral("/d7/e1/s0.mp3"));
+
+    struct Outcome {
+        QStringList rows, skips, asked;
+    };
+    const auto scanTwice = [&](int readers) {
+        Catalogue fresh;
+        Script answers;
+        const DriveInfo drives(fixed);
+        FolderScan s(fresh, answers, drives);
+        s.setIncludeSubfolders(true);
+        s.setReaders(readers);
+        Outcome out;
+        PermissionsEnforced enforced;  // the readers start inside it, and obey it too
+        const auto scanAndNoteSkips = [&](const QString& folder) {
+            s.ScanFolders(folder);
+            for (const ScanSkip& skip : s.skipped())
+                out.skips << skip.path + skip.reason;
+        };
+        scanAndNoteSkips(root);
+        ::chmod(updatedUnreadable.constData(), 0);  // its row stays as first read
+        scanAndNoteSkips(root + QStringLiteral("/d7"));
+        ::chmod(updatedUnreadable.constData(), 0644);
+        for (const SongRecord& r : fresh.rows())
+            out.rows << toLine(r);
+        out.asked = answers.askedFolders;
+        return out;
+    };
+    const Outcome alone = scanTwice(0);
+    ASSERT_GT(alone.rows.size(), 190);
+    EXPECT_EQ(alone.asked, QStringList{root + QStringLiteral("/d7/e1/")});
+    EXPECT_EQ(alone.skips.size(), 3u) << "the pipe and a file, then the file of the update";
+    for (const int readers : {1, 3, 8}) {
+        const Outcome pooled = scanTwice(readers);
+        EXPECT_EQ(pooled.rows, alone.rows) << readers << " readers";
+        EXPECT_EQ(pooled.skips, alone.skips) << readers << " readers";
+        EXPECT_EQ(pooled.asked, alone.asked) << readers << " readers";
+    }
 }
