@@ -56,6 +56,7 @@ FolderScan::FolderScan(Catalogue& catalogue, ScanDialogs& dialogs, const DriveIn
 qint64 FolderScan::ScanFolders(const QString& folder)
 {
     skipped_.clear();
+    stopRequested_ = false;
     total_ = CountFiles(folder);
     dialogs_.scanCounted(total_);
     if (drives_.driveTypeName(folder) == kCdRom)
@@ -68,6 +69,7 @@ qint64 FolderScan::ScanFolders(const QString& folder)
          [&](const QString& path, const FolderHandle& handle, const std::vector<DirEntry>& entries) {
              AddFolderSongs(path, handle, drives, entries, readers);
          });
+    stopped_ = stopRequested_;
     const qint64 added = qint64(collected_.size());
     catalogue_.append(std::move(collected_));
     collected_ = {};
@@ -120,7 +122,7 @@ void FolderScan::walk(const QString& root, EntryDetail detail, std::vector<ScanS
     FolderHandle top = FolderHandle::open(root);
     const QString rootPath = top.canonicalPath().value_or(withSlash(root));
     enter(std::move(top), rootPath);
-    while (!stack.empty()) {
+    while (!stack.empty() && !stopRequested_) {
         Level& level = stack.back();
         if (level.next == level.entries.size()) {
             stack.pop_back();
@@ -136,6 +138,15 @@ void FolderScan::walk(const QString& root, EntryDetail detail, std::vector<ScanS
     }
 }
 
+void FolderScan::reportProgress()
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastProgress_ < std::chrono::milliseconds(50))
+        return;
+    lastProgress_ = now;
+    dialogs_.fileProgress(total_, qint64(collected_.size()));
+}
+
 void FolderScan::AddFolderSongs(const QString& p, const FolderHandle& handle, const DriveInfo& drives,
                                 const std::vector<DirEntry>& entries, ReaderPool& readers)
 {
@@ -144,13 +155,25 @@ void FolderScan::AddFolderSongs(const QString& p, const FolderHandle& handle, co
     const bool onCd = driveType == kCdRom;
     const QString serial = onCd ? drives.volumeSerial(root) : QString();
     const QString cdIdentifier = onCd ? cdName_ + QLatin1Char('/') + serial : QString();
+    if (stopRequested_)
+        return;
     std::vector<SongRecord> oldRows;
     if (catalogue_.FolderPresent(p, cdIdentifier)) {
         if (!dialogs_.askUpdateFolder(p))
             return;
         oldRows = catalogue_.takeFolder(p, cdIdentifier);
     }
+    lastProgress_ = std::chrono::steady_clock::now();
     dialogs_.folderProgress(total_, qint64(collected_.size()));
+    // A stop leaves the folder as it was before the scan: none of its new rows,
+    // its old ones back.
+    const size_t rowsBefore = collected_.size();
+    const size_t skipsBefore = skipped_.size();
+    const auto leaveOut = [&] {
+        collected_.erase(collected_.begin() + qsizetype(rowsBefore), collected_.end());
+        skipped_.erase(skipped_.begin() + qsizetype(skipsBefore), skipped_.end());
+        std::move(oldRows.begin(), oldRows.end(), std::back_inserter(collected_));
+    };
 
     std::vector<const DirEntry*> songs;
     for (const DirEntry& e : entries) {
@@ -183,11 +206,16 @@ void FolderScan::AddFolderSongs(const QString& p, const FolderHandle& handle, co
     for (const DirEntry& e : entries) {
         if (e.isFolder || !isMp3Name(e.name))
             continue;
+        if (stopRequested_) {
+            leaveOut();
+            return;
+        }
         if (!e.isFile) {
             skipped_.push_back({p + e.name, errorText(kNotRegularFile)});
             continue;
         }
-        SongRead song = readers.take(next++, [] {});
+        SongRead song = readers.take(next++, [this] { reportProgress(); });
+        reportProgress();
         if (song.read == clsMP3::ReadResult::Missing)
             continue;  // gone since the folder was listed
         if (song.read == clsMP3::ReadResult::Unreadable) {

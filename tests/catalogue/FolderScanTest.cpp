@@ -5,7 +5,9 @@
 #include "tests/support/TempFiles.h"
 
 #include <QDir>
+#include <chrono>
 #include <functional>
+#include <thread>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -46,11 +48,23 @@ public:
     QString askCdName(const QString& label) override { askedLabels << label; return cdName.value_or(QString()); }
     void scanCounted(qint64 total) override { counted.push_back(total); }
     std::function<void()> atFirstFolder;  // run when the first folder's files are about to be read
+    std::function<void(int)> atFolder;    // run with the folder's number, from 0
+    std::function<void()> atFileProgress;
+    int fileProgressCalls = 0;
 
     void folderProgress(qint64, qint64) override
     {
-        if (progressCalls++ == 0 && atFirstFolder)
+        if (progressCalls == 0 && atFirstFolder)
             atFirstFolder();
+        if (atFolder)
+            atFolder(progressCalls);
+        ++progressCalls;
+    }
+    void fileProgress(qint64, qint64) override
+    {
+        ++fileProgressCalls;
+        if (atFileProgress)
+            atFileProgress();
     }
 };
 
@@ -389,4 +403,58 @@ TEST_F(FolderScanTest, ReadersAheadGiveTheSameRowsQuestionsAndSkipsAsOneAfterThe
         EXPECT_EQ(pooled.skips, alone.skips) << readers << " readers";
         EXPECT_EQ(pooled.asked, alone.asked) << readers << " readers";
     }
+}
+
+TEST_F(FolderScanTest, AStopEndsTheScanWithTheFoldersReadWholeAndTheRestLeftOut)
+{
+    for (const char* folder : {"a", "b", "c"}) {
+        for (int f = 0; f < 4; ++f)
+            song(QStringLiteral("%1/%2.mp3").arg(QLatin1String(folder)).arg(f));
+    }
+    const DriveInfo drives(fixed);
+    FolderScan s(catalogue, dialogs, drives);
+    s.setIncludeSubfolders(true);
+    dialogs.atFolder = [&](int n) {
+        if (n == 2)
+            s.requestStop();  // as the second folder with songs is about to be read
+    };
+    const qint64 added = s.ScanFolders(root);
+    EXPECT_TRUE(s.stopped());
+    EXPECT_EQ(added, 4);
+    ASSERT_EQ(catalogue.size(), 4);
+    const QString first = catalogue.row(0).text(ColFolder);
+    for (const SongRecord& r : catalogue.rows())
+        EXPECT_EQ(r.text(ColFolder), first) << "one whole folder, nothing of another";
+    EXPECT_EQ(dialogs.progressCalls, 3) << "the root, a first folder, the one stopped";
+
+    dialogs.atFolder = nullptr;
+    EXPECT_EQ(s.ScanFolders(root + QStringLiteral("/c")), 4);
+    EXPECT_FALSE(s.stopped()) << "the next scan starts unstopped";
+}
+
+TEST_F(FolderScanTest, AStopInsideAnUpdatedFolderPutsItsOldRowsBack)
+{
+    TagSpec tag;
+    tag.title = "Before";
+    for (int f = 0; f < 5; ++f)
+        files.write(QStringLiteral("%1.mp3").arg(f), frames(FrameSpec{}, 3) + id3v1Tag(tag));
+    scan(false, fixed);
+    ASSERT_EQ(catalogue.size(), 5);
+    std::vector<SongRecord> before = catalogue.rows();
+    tag.title = "After";
+    for (int f = 0; f < 5; ++f)
+        files.write(QStringLiteral("%1.mp3").arg(f), frames(FrameSpec{}, 4) + id3v1Tag(tag));
+
+    const DriveInfo drives(fixed);
+    FolderScan s(catalogue, dialogs, drives);
+    dialogs.atFolder = [](int) {
+        // Time passes before the first file: a file progress call follows it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    };
+    dialogs.atFileProgress = [&] { s.requestStop(); };
+    EXPECT_EQ(s.ScanFolders(root), 5) << "the old rows come back as the addition";
+    EXPECT_TRUE(s.stopped());
+    EXPECT_EQ(dialogs.fileProgressCalls, 1);
+    EXPECT_EQ(dialogs.askedFolders.size(), 1);
+    EXPECT_EQ(catalogue.rows(), before) << "not half updated";
 }
