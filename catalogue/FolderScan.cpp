@@ -62,6 +62,7 @@ qint64 FolderScan::ScanFolders(const QString& folder)
     if (drives_.driveTypeName(folder) == kCdRom)
         cdName_ = dialogs_.askCdName(drives_.volumeLabel(folder));
     collected_.clear();
+    collected_.reserve(size_t(total_));  // no copying of the rows as they come
     const MountSnapshot mounts(drives_.table());
     const DriveInfo drives(mounts);
     ReaderPool readers(readers_);
