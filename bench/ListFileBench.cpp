@@ -2,10 +2,12 @@
 // peak memory is that of the step alone.
 //   bench-listfile save FILE [ROWS]   writes ROWS (200,000) generated rows
 //   bench-listfile load FILE          reads them back
+//   bench-listfile plain FILE         reads the file into lines and fields only
 
 #include "catalogue/ListFile.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <cstdio>
 #include <cstring>
@@ -15,19 +17,75 @@ using namespace sonivo;
 
 namespace {
 
+// Rows as varied as a real collection: thousands of artists and albums, accented
+// and non-Latin names, tags of every length, one song in ten from a CD.
 SongRecord generatedRow(int i)
 {
+    static const QStringList words = {
+        QStringLiteral("Amore"), QStringLiteral("Città"), QStringLiteral("Notte"), QStringLiteral("Über"),
+        QStringLiteral("Señora"), QStringLiteral("Łódź"), QStringLiteral("Crème"), QStringLiteral("Δέλτα"),
+        QStringLiteral("Ночь"), QStringLiteral("Blue"), QStringLiteral("Strada"), QStringLiteral("Živé"),
+        QStringLiteral("Fjörður"), QStringLiteral("Sole"), QStringLiteral("音楽"), QStringLiteral("Mare"),
+    };
+    auto phrase = [&](quint32 seed, int n) {
+        QStringList out;
+        for (int k = 0; k < n; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            out << words.at(int((seed >> 16) % quint32(words.size())));
+        }
+        return out.join(QLatin1Char(' '));
+    };
+    const quint32 h = quint32(i) * 2654435761u;
+    const int albumNo = i / 11;  // songs of an album come together, as a scan finds them
+    const int artistNo = albumNo * 7 % 5000;
+    const QString artist = phrase(quint32(artistNo), 1 + artistNo % 3) + QStringLiteral(" %1").arg(artistNo);
+    const QString album = phrase(quint32(albumNo) + 7u, 1 + albumNo % 4);
+    const QString title = phrase(h, 1 + int(h % 6));
+    const bool cd = i % 10 == 0;
+    const QString folder = cd ? QStringLiteral("/media/cdrom/%1/").arg(album)
+                              : QStringLiteral("/home/user/Musica/%1/%2 (%3)/").arg(artist, album).arg(1960 + albumNo % 60);
+    const int seconds = 90 + int(h % 400);
     return SongRecord({
-        QStringLiteral("%1 - Some Artist - A Song Title.mp3").arg(i, 6, 10, QLatin1Char('0')),
-        QStringLiteral("4.567 KB"), QStringLiteral("09/03/24 07.05"),
-        QStringLiteral("/home/user/Musica/Artist %1/Album %2/").arg(i / 200).arg(i / 12),
-        QStringLiteral("192"), QStringLiteral("8765"), QStringLiteral("03.49"),
-        QStringLiteral("MPEG - 1.0 Layer 3"), QStringLiteral("44100hz Joint Stereo"),
-        QStringLiteral("Some Artist"), QStringLiteral("A Song Title"), QStringLiteral("An Album"),
-        QStringLiteral("1999"), QStringLiteral("Rock"), QStringLiteral("ripped"), QStringLiteral("False"),
-        QStringLiteral("False"), QStringLiteral("None"), QStringLiteral("True"), QStringLiteral("True"),
-        QStringLiteral("Normal"), QString(),
+        QStringLiteral("%1 - %2.mp3").arg(i % 11 + 1, 2, 10, QLatin1Char('0')).arg(title),
+        QStringLiteral("%L1 KB").arg(1500 + int(h % 9000)), QStringLiteral("%1/%2/%3 %4.%5")
+            .arg(1 + i % 28, 2, 10, QLatin1Char('0')).arg(1 + i % 12, 2, 10, QLatin1Char('0')).arg(i % 30, 2, 10, QLatin1Char('0'))
+            .arg(i % 24, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0')),
+        folder, QString::number(QList<int>{128, 160, 192, 256, 320}.at(int(h % 5))), QString::number(seconds * 38),
+        QStringLiteral("%1.%2").arg(seconds / 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0')),
+        QStringLiteral("MPEG - 1.0 Layer 3"), h % 3 ? QStringLiteral("44100hz Joint Stereo") : QStringLiteral("48000hz Stereo"),
+        artist.left(30), title.left(30), album.left(30), QString::number(1960 + albumNo % 60),
+        QList<QString>{QStringLiteral("Rock"), QStringLiteral("Pop"), QStringLiteral("Jazz"), QStringLiteral("Classical")}.at(int(h % 4)),
+        h % 7 ? QString() : QStringLiteral("ripped by a friend"), QStringLiteral("False"), QStringLiteral("False"),
+        QStringLiteral("None"), QStringLiteral("True"), QStringLiteral("True"), QStringLiteral("Normal"),
+        cd ? album.left(12) + QStringLiteral("/1A2B-3C4D") : QString(),
     });
+}
+
+// What any program must do to read the file: read it, cut it into lines and
+// the lines into fields. The load is reported against it.
+qint64 plainRead(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    qint64 fields = 0;
+    QByteArray pending;
+    for (;;) {
+        const QByteArray chunk = f.read(1 << 20);
+        if (chunk.isEmpty())
+            break;
+        pending += chunk;
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < pending.size(); ++i) {
+            if (pending[i] != '\n')
+                continue;
+            const QByteArray line = pending.sliced(start, i - start);
+            fields += line.split(';').size();
+            start = i + 1;
+        }
+        pending.remove(0, start);
+    }
+    return fields;
 }
 
 long peakMegabytes()
@@ -41,8 +99,8 @@ long peakMegabytes()
 
 int main(int argc, char** argv)
 {
-    if (argc < 3 || (std::strcmp(argv[1], "save") != 0 && std::strcmp(argv[1], "load") != 0)) {
-        std::fprintf(stderr, "usage: bench-listfile save|load FILE [ROWS]\n");
+    if (argc < 3 || (std::strcmp(argv[1], "save") != 0 && std::strcmp(argv[1], "load") != 0 && std::strcmp(argv[1], "plain") != 0)) {
+        std::fprintf(stderr, "usage: bench-listfile save|load|plain FILE [ROWS]\n");
         return 2;
     }
     const QString file = QString::fromLocal8Bit(argv[2]);
@@ -55,6 +113,12 @@ int main(int argc, char** argv)
             catalogue.append(generatedRow(i));
         timer.start();
         result = SalvaLista(file, catalogue);
+    } else if (std::strcmp(argv[1], "plain") == 0) {
+        timer.start();
+        const qint64 fields = plainRead(file);
+        std::printf("plain read, %lld fields: %.3f s, peak memory %ld MB\n", static_cast<long long>(fields),
+                    double(timer.nsecsElapsed()) / 1e9, peakMegabytes());
+        return fields < 0 ? 1 : 0;
     } else {
         timer.start();
         result = ApriLista(file, catalogue);

@@ -1,5 +1,7 @@
 #include "catalogue/Catalogue.h"
 
+#include "catalogue/SortKeys.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -21,7 +23,9 @@ void Catalogue::changed(qsizetype first, qsizetype last, RowChange what)
 void Catalogue::replaceRow(qsizetype i, SongRecord record)
 {
     folders_.remove(rows_[size_t(i)]);
+    totals_.remove(rows_[size_t(i)]);
     folders_.add(record);
+    totals_.add(record);
     rows_[size_t(i)] = std::move(record);
     changed(i, i, RowChange::Texts);
 }
@@ -48,8 +52,10 @@ void Catalogue::append(std::vector<SongRecord>&& records)
     const size_t first = rows_.size();
     if (observer_)
         observer_->rowsAboutToBeAppended(qsizetype(first), qsizetype(records.size()));
-    for (const SongRecord& r : records)
+    for (const SongRecord& r : records) {
         folders_.add(r);
+        totals_.add(r);
+    }
     if (rows_.empty())
         rows_ = std::move(records);
     else  // grows geometrically: rows appended one by one cost no more than in a batch
@@ -68,6 +74,7 @@ void Catalogue::clear()
         observer_->rowsAboutToBeReset();
     rows_.clear();
     folders_.clear();
+    totals_.clear();
     checked_.clear();
     icons_.clear();
     ids_.clear();
@@ -105,6 +112,7 @@ void Catalogue::eraseRange(size_t first, size_t last, std::vector<SongRecord>* t
     for (size_t i = first; i <= last; ++i) {
         positions_[size_t(ids_[i] - firstId_)] = kGone;
         folders_.remove(rows_[i]);
+        totals_.remove(rows_[i]);
     }
     if (taken)
         std::move(rows_.begin() + qsizetype(first), rows_.begin() + qsizetype(last) + 1, std::back_inserter(*taken));
@@ -158,6 +166,7 @@ qsizetype Catalogue::removeIf(Remove remove, std::vector<SongRecord>* taken)
         if (remove(i)) {
             positions_[size_t(ids_[i] - firstId_)] = kGone;
             folders_.remove(rows_[i]);
+            totals_.remove(rows_[i]);
             if (taken)
                 taken->push_back(std::move(rows_[i]));
             continue;
@@ -231,16 +240,14 @@ void Catalogue::sortBy(int column, bool ascending)
 {
     // Each row's text case-folded once, then a stable sort of the row numbers by
     // it: far cheaper than folding two texts at every comparison.
-    std::vector<QString> keys;
-    keys.reserve(rows_.size());
-    for (const SongRecord& r : rows_)
-        keys.push_back(r.text(column).toCaseFolded());
     std::vector<qsizetype> order(rows_.size());
     std::iota(order.begin(), order.end(), qsizetype(0));
-    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        return ascending ? keys[size_t(a)] < keys[size_t(b)] : keys[size_t(b)] < keys[size_t(a)];
-    });
-    keys = {};
+    {
+        const SortKeys keys(rows_, column);
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            return ascending ? keys.less(size_t(a), size_t(b)) : keys.less(size_t(b), size_t(a));
+        });
+    }
 
     if (observer_)
         observer_->rowsAboutToBeReordered();

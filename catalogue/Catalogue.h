@@ -11,6 +11,7 @@
 #include "catalogue/CatalogueObserver.h"
 #include "catalogue/FolderIndex.h"
 #include "catalogue/SongRecord.h"
+#include "catalogue/Totals.h"
 
 #include <vector>
 
@@ -36,6 +37,9 @@ public:
     RowId id(qsizetype i) const { return ids_[size_t(i)]; }
     qsizetype position(RowId id) const;
     static constexpr qsizetype kGone = -1;
+
+    // The size and time of all rows, kept up to date as rows change.
+    const RowTotals& totals() const { return totals_; }
 
     // True when a row has this folder (ending with "/") and CD identifier.
     bool FolderPresent(const QString& folder, const QString& cdIdentifier) const;
@@ -81,6 +85,7 @@ private:
 
     std::vector<SongRecord> rows_;
     FolderIndex folders_;         // the folders of rows_
+    RowTotals totals_;            // of rows_
     std::vector<char> checked_;   // one per row
     std::vector<quint32> icons_;  // one per row
     std::vector<RowId> ids_;      // one per row

@@ -9,11 +9,20 @@ FolderIndex::Key FolderIndex::keyOf(const SongRecord& record)
 
 void FolderIndex::add(const SongRecord& record)
 {
-    ++rows_[keyOf(record)];
+    // Rows come folder by folder: a row of the folder just counted needs no key
+    // of its own.
+    if (last_ && record.column(ColFolder) == last_->first.first && record.column(ColCdId) == last_->first.second) {
+        ++last_->second;
+        return;
+    }
+    const Key key = keyOf(record);
+    ++rows_[key];
+    last_.emplace(key, &rows_[key]);
 }
 
 void FolderIndex::remove(const SongRecord& record)
 {
+    last_.reset();  // an erase may move the counts
     const auto it = rows_.find(keyOf(record));
     if (it != rows_.end() && --it.value() <= 0)
         rows_.erase(it);
@@ -21,6 +30,7 @@ void FolderIndex::remove(const SongRecord& record)
 
 void FolderIndex::clear()
 {
+    last_.reset();
     rows_.clear();
 }
 

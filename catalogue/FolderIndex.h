@@ -5,12 +5,23 @@
 #include "catalogue/SongRecord.h"
 
 #include <QHash>
+#include <optional>
 #include <utility>
 
 namespace sonivo {
 
 class FolderIndex {
 public:
+    FolderIndex() = default;
+    // A copy has counts of its own, so it remembers no key of the original's.
+    FolderIndex(const FolderIndex& other) : rows_(other.rows_) {}
+    FolderIndex& operator=(const FolderIndex& other)
+    {
+        rows_ = other.rows_;
+        last_.reset();
+        return *this;
+    }
+
     void add(const SongRecord& record);
     void remove(const SongRecord& record);
     void clear();
@@ -21,6 +32,8 @@ private:
     static Key keyOf(const SongRecord& record);
 
     QHash<Key, qsizetype> rows_;
+    // The key added last and its count, while no other key came or went.
+    std::optional<std::pair<Key, qsizetype*>> last_;
 };
 
 }  // namespace sonivo

@@ -22,53 +22,132 @@ qint64 wholeNumber(QStringView text)
 
 }  // namespace
 
+RowTotals::RowTotals(const QLocale& locale) : locale_(locale), group_(locale.groupSeparator())
+{
+}
+
+std::optional<double> RowTotals::groupedWholeNumber(QStringView text) const
+{
+    // "1.048.000": digits in groups of three after the first, as the program
+    // writes sizes; anything else is left to the locale.
+    if (text.isEmpty() || group_.size() != 1 || text.size() > 18)
+        return std::nullopt;
+    const QChar group = group_.front();
+    qint64 value = 0;
+    qsizetype sinceGroup = 0;
+    bool grouped = false;
+    for (QChar c : text) {
+        if (c == group) {
+            if (sinceGroup == 0 || sinceGroup > 3 || (grouped && sinceGroup != 3))
+                return std::nullopt;
+            grouped = true;
+            sinceGroup = 0;
+            continue;
+        }
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - '0');
+        ++sinceGroup;
+    }
+    if (grouped && sinceGroup != 3)
+        return std::nullopt;
+    return double(value);
+}
+
+double RowTotals::kb(const SongRecord& row) const
+{
+    const QStringView size = row.column(ColSize);
+    const qsizetype blank = size.indexOf(QLatin1Char(' '));
+    const QStringView number = blank < 0 ? size : size.left(blank);
+    if (const std::optional<double> whole = groupedWholeNumber(number))
+        return *whole;  // the locale, asked for each row, would cost more than all else
+    bool ok = false;
+    const double kb = locale_.toDouble(number, &ok);
+    return ok ? kb : 0;
+}
+
+RowTotals::Seconds RowTotals::seconds(const SongRecord& row)
+{
+    const QStringView duration = row.column(ColDuration);
+    const QStringView dot = QStringView(u".");
+    const qint64 m = wholeNumber(Field(duration, 1, dot));
+    const qint64 s = wholeNumber(Field(duration, 2, dot));
+    // A song without a valid header reads "-01.-01": it has no play time to add.
+    if (m < 0 || s < 0)
+        return 0;
+    return Seconds(m) * 60 + s;
+}
+
+void RowTotals::add(const SongRecord& row)
+{
+    kb_ += kb(row);
+    seconds_ += seconds(row);
+    ++rows_;
+}
+
+void RowTotals::remove(const SongRecord& row)
+{
+    if (--rows_ == 0) {
+        clear();  // no rounding left over from sums of fractions
+        return;
+    }
+    kb_ -= kb(row);
+    seconds_ -= seconds(row);
+}
+
+void RowTotals::clear()
+{
+    kb_ = 0;
+    seconds_ = 0;
+    rows_ = 0;
+}
+
+double RowTotals::size(QChar unit) const
+{
+    if (unit == QLatin1Char('b'))
+        return kb_ * 1024;
+    if (unit == QLatin1Char('m'))
+        return kb_ * 1024 / 1048000;
+    return kb_;
+}
+
+QString RowTotals::time() const
+{
+    // Held at the largest 64-bit number rather than wrapping round: a list file
+    // may hold any number.
+    constexpr qint64 kMost = std::numeric_limits<qint64>::max();
+    const qint64 total = seconds_ > Seconds(kMost) ? kMost : qint64(seconds_);
+    const qint64 hours = total / 3600;
+    const qint64 minutes = total / 60 % 60;
+    const qint64 secs = total % 60;
+    return twoDigits(hours) + QLatin1Char(':') + twoDigits(minutes) + QLatin1Char(':') + twoDigits(secs);
+}
+
+namespace {
+
+RowTotals totalsOf(std::span<const SongRecord> rows, const QLocale& locale = QLocale())
+{
+    RowTotals totals(locale);
+    for (const SongRecord& r : rows)
+        totals.add(r);
+    return totals;
+}
+
+}  // namespace
+
 double totalSizeKB(std::span<const SongRecord> rows, const QLocale& locale)
 {
-    double sum = 0;
-    for (const SongRecord& r : rows) {
-        const QStringView size = r.column(ColSize);
-        const qsizetype blank = size.indexOf(QLatin1Char(' '));
-        bool ok = false;
-        const double kb = locale.toDouble(blank < 0 ? size : size.left(blank), &ok);
-        if (ok)
-            sum += kb;
-    }
-    return sum;
+    return totalsOf(rows, locale).size(QLatin1Char('k'));
 }
 
 double totalSize(std::span<const SongRecord> rows, QChar unit, const QLocale& locale)
 {
-    const double kb = totalSizeKB(rows, locale);
-    if (unit == QLatin1Char('b'))
-        return kb * 1024;
-    if (unit == QLatin1Char('m'))
-        return kb * 1024 / 1048000;
-    return kb;
+    return totalsOf(rows, locale).size(unit);
 }
 
 QString totalTime(std::span<const SongRecord> rows)
 {
-    // Seconds, held at the largest number rather than wrapping round: a list
-    // file may hold any number.
-    constexpr qint64 kMost = std::numeric_limits<qint64>::max();
-    qint64 total = 0;
-    for (const SongRecord& r : rows) {
-        const QStringView duration = r.column(ColDuration);
-        const QStringView dot = QStringView(u".");
-        const qint64 m = wholeNumber(Field(duration, 1, dot));
-        const qint64 s = wholeNumber(Field(duration, 2, dot));
-        // A song without a valid header reads "-01.-01": it has no play time to add.
-        if (m < 0 || s < 0)
-            continue;
-        qint64 song = 0;
-        if (__builtin_mul_overflow(m, qint64(60), &song) || __builtin_add_overflow(song, s, &song)
-            || __builtin_add_overflow(total, song, &total))
-            total = kMost;
-    }
-    const qint64 hours = total / 3600;
-    const qint64 minutes = total / 60 % 60;
-    const qint64 seconds = total % 60;
-    return twoDigits(hours) + QLatin1Char(':') + twoDigits(minutes) + QLatin1Char(':') + twoDigits(seconds);
+    return totalsOf(rows).time();
 }
 
 QString statusSongsText(qint64 rows, double megabytes, const QLocale& locale)

@@ -5,9 +5,35 @@
 #include "catalogue/SongRecord.h"
 
 #include <QLocale>
+#include <optional>
 #include <span>
 
 namespace sonivo {
+
+// Totals of a set of rows kept as rows come and go, so that showing them costs
+// nothing however many rows there are.
+class RowTotals {
+public:
+    explicit RowTotals(const QLocale& locale = QLocale());
+    void add(const SongRecord& row);
+    void remove(const SongRecord& row);
+    void clear();
+    // As totalSize and totalTime below.
+    double size(QChar unit) const;
+    QString time() const;
+
+private:
+    __extension__ using Seconds = __int128;  // wide enough never to overflow
+    double kb(const SongRecord& row) const;
+    std::optional<double> groupedWholeNumber(QStringView text) const;
+    static Seconds seconds(const SongRecord& row);
+
+    QLocale locale_;
+    QString group_;  // the locale's group separator
+    double kb_ = 0;
+    Seconds seconds_ = 0;
+    qint64 rows_ = 0;
+};
 
 // The kilobytes of the rows: each size text up to its first blank ("1.234 KB"),
 // read as a number in the locale; a text that is no number counts 0.

@@ -3,6 +3,7 @@
 #include "cli/AnalysisCommands.h"
 #include "cli/CatalogueCommands.h"
 #include "cli/Output.h"
+#include "cli/PlayCommand.h"
 #include "common/NativePath.h"
 
 #include <csignal>
@@ -18,7 +19,10 @@ const char* const kUsage =
     "  rename FILE PATTERN          rinomina dal tag (%a %t %n %y %g %c %b %f %s %m %x %l %v)\n"
     "  scan [--recursive] [--cd-name NOME] CARTELLA [--list FILE.svl]\n"
     "                               i brani della cartella, o aggiunti alla lista\n"
-    "  list FILE.svl                le righe della lista";
+    "  list FILE.svl                le righe della lista\n"
+    "  play [--output null|default] FILE...\n"
+    "                               suona i file uno dopo l'altro; per ognuno, alla fine:\n"
+    "                               file, durata e posizione raggiunta in ms";
 
 }  // namespace
 
@@ -36,6 +40,7 @@ int main(int argc, char** argv)
         {QStringLiteral("rename"), cli::renameCommand},
         {QStringLiteral("scan"), cli::scanCommand},
         {QStringLiteral("list"), cli::listCommand},
+        {QStringLiteral("play"), cli::playCommand},
     };
     QStringList args;
     for (int i = 2; i < argc; ++i)

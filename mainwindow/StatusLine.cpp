@@ -66,9 +66,8 @@ void StatusLine::showScanning(qint64 total)
 void StatusLine::refresh(const Catalogue& catalogue)
 {
     hourglass_->hide();
-    const std::span<const SongRecord> rows(catalogue.rows());
-    panels_[1]->setText(statusSongsText(catalogue.size(), totalSize(rows, QLatin1Char('m'))));
-    panels_[2]->setText(statusTimeText(totalTime(rows)));
+    panels_[1]->setText(statusSongsText(catalogue.size(), catalogue.totals().size(QLatin1Char('m'))));
+    panels_[2]->setText(statusTimeText(catalogue.totals().time()));
 }
 
 void StatusLine::setWidths(int second, int third)

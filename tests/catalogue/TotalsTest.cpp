@@ -69,3 +69,20 @@ TEST(Totals, ProgressHalvesGoToTheEvenNeighbour)
     EXPECT_EQ(startSongsText(), QStringLiteral("Presenti 0 brani. Spazio: 0 KB"));
     EXPECT_EQ(startTimeText(), QStringLiteral("Durata totale 00:00:00"));
 }
+
+TEST(Totals, EverySizeTextCountsWhatTheLocaleReadsInIt)
+{
+    // The quick reading of whole grouped numbers agrees with the locale's own,
+    // and leaves whatever else to it.
+    for (const QLocale& locale : {kItalian, kEnglish, QLocale::c()}) {
+        for (const char* text : {"1.048.000", "1,048,000", "12", "0", "1.23", "1,5", "12.3456", ".123", "123.", "1..000",
+                                 "-5", "999.999.999.999", "abc", ""}) {
+            SongRecord r;
+            r.setColumn(ColSize, QString::fromLatin1(text) + QStringLiteral(" KB"));
+            bool ok = false;
+            const double expected = locale.toDouble(QString::fromLatin1(text), &ok);
+            EXPECT_DOUBLE_EQ(totalSizeKB(std::vector<SongRecord>{r}, locale), ok ? expected : 0)
+                << text << " in " << locale.name().toStdString();
+        }
+    }
+}

@@ -273,3 +273,20 @@ TEST(Cli, TheFileSizeLimitFailsAWriteWithAMessageAndKeepsTheMode)
     EXPECT_EQ(save.status, 1);
     EXPECT_TRUE(save.err.contains(QStringLiteral("dimensione"))) << save.err.toStdString();
 }
+
+TEST(Cli, PlayPrintsLengthAndPositionAsEachFileEndsAndGoesPastBadOnes)
+{
+    TempFiles files;
+    // 20 frames of 1152 samples at 44.1 kHz, less the decoder's delay of 529 samples: 510 ms.
+    FrameSpec spec;
+    const QString song = files.write(QStringLiteral("a b.mp3"), xingFrame(spec, 20) + frames(spec, 20));
+    const QString text = files.write(QStringLiteral("text.mp3"), QByteArray("no audio here\n").repeated(100));
+    const QString missing = files.path(QStringLiteral("none.mp3"));
+    const CliRun r = cli({QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("null"), missing, song,
+                          text, song});
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.out, (song + QStringLiteral("\t510\t510\n")).repeated(2));
+    EXPECT_TRUE(r.err.contains(missing + QStringLiteral(": Errore nel file di input")));
+    EXPECT_TRUE(r.err.contains(text + QStringLiteral(": ")));
+    EXPECT_EQ(cli({QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("loud"), song}).status, 2);
+}

@@ -1,0 +1,154 @@
+// Figures of the media-control service, as a timed command:
+//   bench-playback [--output null|default] [--seconds N] [--drift-seconds N] [FILE.mp3]
+// - CPU use while FILE plays in real time for N seconds (default 20), all threads
+//   of the process counted, as a share of one core;
+// - time from PlayMp3::mmPlay (open and play) to its return, by when the first
+//   decoded samples have been handed to the output (median and worst of 50);
+// - drift of the reported position against the time the output has been playing,
+//   over five minutes in real time (--drift-seconds N, 0 to leave it out), and the
+//   jitter of single readings.
+// Without FILE a 320 kbit/s file of silent frames is made, which decodes faster
+// than music: pass a real 320 kbit/s file for the CPU figure.
+
+#include "platform/AudioMediaControl.h"
+#include "player/PlayMp3.h"
+#include "tests/support/Mp3Builder.h"
+#include "tests/support/TempFiles.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+double cpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+QString silentFile(TempFiles& files, int seconds)
+{
+    FrameSpec spec;
+    spec.bitRateIndex = 14;  // 320 kbit/s
+    const int count = seconds * 44100 / 1152;
+    return files.write(QStringLiteral("320.mp3"), xingFrame(spec, count) + frames(spec, count));
+}
+
+void measureCpu(const AudioOptions& options, const QString& file, int seconds)
+{
+    AudioMediaControl media(options);
+    PlayMp3 player(media);
+    player.setFilename(file);
+    if (player.mmPlay() != PlayMp3::Success()) {
+        std::printf("cannot play %s\n", qPrintable(file));
+        return;
+    }
+    QThread::msleep(500);  // past the opening scan of the file
+    const double cpuBefore = cpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    QThread::msleep(ulong(seconds) * 1000);
+    const double cpu = cpuSeconds() - cpuBefore;
+    std::printf("CPU while playing: %.2f %% of one core over %.1f s (playing: %s)\n",
+                100.0 * cpu / (double(wall.nsecsElapsed()) / 1e9), double(wall.nsecsElapsed()) / 1e9,
+                player.IsPlaying() ? "yes" : "no, the file is shorter");
+}
+
+void measureStart(const AudioOptions& options, const QString& file)
+{
+    AudioMediaControl media(options);
+    std::vector<double> ms;
+    for (int i = 0; i < 50; ++i) {
+        PlayMp3 player(media);
+        player.setFilename(file);
+        QElapsedTimer timer;
+        timer.start();
+        const QString result = player.mmPlay();
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (result != PlayMp3::Success())
+            return;
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("mmPlay to first samples handed to the output: median %.2f ms, worst %.2f ms\n", ms[ms.size() / 2],
+                ms.back());
+}
+
+// Real time: the reported position against the time the output has been playing,
+// polled every half second like the window does. The output's latency makes a
+// constant offset, not drift: drift is how far the mean offset of the last minute
+// is from that of the first minute after the start has settled (from 5 s);
+// jitter is the widest single reading from the first offset.
+void measureDrift(const AudioOptions& options, const QString& file, int seconds)
+{
+    AudioMediaControl media(options);
+    PlayMp3 player(media);
+    player.setFilename(file);
+    if (player.mmPlay() != PlayMp3::Success())
+        return;
+    const QString position = QStringLiteral("status ") + QLatin1String(PlayMp3::kAlias) + QStringLiteral(" position");
+    QElapsedTimer wall;
+    wall.start();
+    std::vector<qint64> gaps;  // played time less the reported position
+    for (int tick = 1; tick <= seconds * 2 && player.IsPlaying(); ++tick) {
+        QThread::msleep(500);
+        gaps.push_back(wall.elapsed() - media.send(position).text.toLongLong());
+    }
+    const size_t window = 120;
+    if (gaps.size() < 10 + 2 * window)
+        return;
+    auto mean = [&](size_t from) {
+        qint64 sum = 0;
+        for (size_t i = from; i < from + window; ++i)
+            sum += gaps[i];
+        return double(sum) / window;
+    };
+    const double offset = mean(10);
+    double jitter = 0;
+    for (size_t i = 10; i < gaps.size(); ++i)
+        jitter = std::max(jitter, std::abs(double(gaps[i]) - offset));
+    std::printf("position over %.0f s of playing: drift %.1f ms, jitter %.0f ms (latency %.0f ms)\n",
+                double(gaps.size()) / 2, mean(gaps.size() - window) - offset, jitter, offset);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    AudioOptions options;
+    options.output = AudioOptions::Output::Null;
+    int seconds = 20;
+    int driftSeconds = 300;
+    QString file;
+    const QStringList args = app.arguments().mid(1);
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args.at(i) == QStringLiteral("--output") && i + 1 < args.size())
+            options.output = args.at(++i) == QStringLiteral("default") ? AudioOptions::Output::Default
+                                                                         : AudioOptions::Output::Null;
+        else if (args.at(i) == QStringLiteral("--seconds") && i + 1 < args.size())
+            seconds = args.at(++i).toInt();
+        else if (args.at(i) == QStringLiteral("--drift-seconds") && i + 1 < args.size())
+            driftSeconds = args.at(++i).toInt();
+        else
+            file = args.at(i);
+    }
+    TempFiles files;
+    const QString silent = silentFile(files, std::max(seconds, driftSeconds) + 10);
+    if (file.isEmpty())
+        file = silent;
+    measureCpu(options, file, seconds);
+    measureStart(options, file);
+    if (driftSeconds > 0)
+        measureDrift(options, silent, driftSeconds);
+    return 0;
+}

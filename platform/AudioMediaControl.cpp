@@ -1,0 +1,90 @@
+#include "platform/AudioMediaControl.h"
+
+#include "platform/MediaCommand.h"
+#include "platform/PlaybackDevice.h"
+
+#include <QAudioDevice>
+#include <QMediaDevices>
+
+namespace sonivo {
+
+AudioMediaControl::AudioMediaControl(AudioOptions options)
+    : options_(std::move(options))
+{
+    if (qgetenv("SONIVO_AUDIO") == "null")
+        options_.output = AudioOptions::Output::Null;
+    // Qt's audio system lives on the thread that first asks for a device. Asked
+    // here, that is the caller's lasting thread, where it can follow its sound
+    // server (and find it again after a restart), rather than the first song's
+    // decoding thread, which ends with that song.
+    if (options_.output == AudioOptions::Output::Default)
+        QMediaDevices::defaultAudioOutput();
+}
+
+AudioMediaControl::~AudioMediaControl() = default;
+
+MediaReply AudioMediaControl::send(const QString& text)
+{
+    MediaCommand command;
+    if (const int error = parseMediaCommand(text, command); error != kMediaOk)
+        return {error, {}};
+    if (command.verb == MediaCommand::Verb::Open)
+        return open(command);
+    const auto device = devices_.find(command.alias.toLower());
+    if (device == devices_.end())
+        return {kMediaNotOpen, {}};
+    if (command.verb == MediaCommand::Verb::Close) {
+        devices_.erase(device);
+        return {};
+    }
+    return toDevice(*device->second, command);
+}
+
+MediaReply AudioMediaControl::open(const MediaCommand& command)
+{
+    if (command.deviceType.compare(QLatin1String("MPEGVideo"), Qt::CaseInsensitive) != 0)
+        return {kMediaUnsupportedType, {}};
+    const QString alias = command.alias.toLower();
+    if (devices_.count(alias))
+        return {kMediaAliasInUse, {}};
+    int error = kMediaOk;
+    auto device = PlaybackDevice::open(command.path, options_, error);
+    if (device)
+        devices_.emplace(alias, std::move(device));
+    return {error, {}};
+}
+
+MediaReply AudioMediaControl::toDevice(PlaybackDevice& device, const MediaCommand& command)
+{
+    using Verb = MediaCommand::Verb;
+    switch (command.verb) {
+    case Verb::Play:
+        if (command.position >= 0)
+            return {device.playFrom(command.position), {}};
+        device.play();
+        return {};
+    case Verb::Pause:
+        device.pause();
+        return {};
+    case Verb::Stop:
+        device.stop();
+        return {};
+    case Verb::Seek:
+        return {device.seek(command.position), {}};
+    case Verb::SetTimeFormat:
+        return {};  // milliseconds are the only time format
+    case Verb::Status:
+        switch (command.item) {
+        case MediaCommand::Item::Mode: return {kMediaOk, device.mode()};
+        case MediaCommand::Item::Position: return {kMediaOk, QString::number(device.positionMs())};
+        case MediaCommand::Item::Length: return {kMediaOk, QString::number(device.lengthMs())};
+        }
+        break;
+    case Verb::Open:
+    case Verb::Close:
+        break;
+    }
+    return {kMediaUnknownCommand, {}};
+}
+
+}  // namespace sonivo

@@ -1,0 +1,44 @@
+#pragma once
+// The media-control service that plays audio files: one text command in, a result
+// code and a reply text out. The commands, keywords in any letter case:
+//   open PATH type MPEGVideo alias A      PATH in double quotes when it has blanks
+//   play A | play A from N | pause A | stop A | close A | seek A to N
+//   set A time format milliseconds
+//   status A mode | status A position | status A length
+// N and the replies of position and length are milliseconds; the mode reply is
+// "playing", "paused" or "stopped". A status query for an alias that is not open
+// answers an empty reply.
+
+#include <QString>
+
+namespace sonivo {
+
+enum MediaError : int {
+    kMediaOk = 0,
+    kMediaUnknownCommand,
+    kMediaBadParameter,
+    kMediaFileNotFound,
+    kMediaFileUnreadable,
+    kMediaCannotDecode,
+    kMediaUnsupportedType,
+    kMediaAliasInUse,
+    kMediaNotOpen,
+    kMediaOutOfRange,
+};
+
+struct MediaReply {
+    int code = kMediaOk;
+    QString text;
+};
+
+class MediaControl {
+public:
+    virtual ~MediaControl() = default;
+    virtual MediaReply send(const QString& command) = 0;
+    // The readable text of a result code.
+    virtual QString errorText(int code) const { return mediaErrorText(code); }
+
+    static QString mediaErrorText(int code);
+};
+
+}  // namespace sonivo

@@ -1,0 +1,35 @@
+#include "tests/support/MediaFixtures.h"
+
+#include <thread>
+
+namespace sonivo::test {
+
+QString fixture(const char* name)
+{
+    return QStringLiteral(SONIVO_FIXTURES "/playback/") + QLatin1String(name);
+}
+
+bool eventually(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+QString SilentPlayback::status(const char* item)
+{
+    return media.send(QStringLiteral("status ") + alias + QLatin1Char(' ') + QLatin1String(item)).text;
+}
+
+bool SilentPlayback::playFor(qint64 ms)
+{
+    const qint64 target = status("position").toLongLong() + ms;
+    clock->advanceMs(ms);
+    return eventually([&] { return status("position").toLongLong() >= target; });
+}
+
+}  // namespace sonivo::test

@@ -1,0 +1,12 @@
+// The audio tests need an application object: Qt Multimedia finds its devices
+// through it.
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
