@@ -4,8 +4,8 @@
 #include "analysis/VbrHeader.h"
 
 #include <algorithm>
-#include <cstring>
 #include <array>
+#include <cstring>
 
 namespace sonivo {
 namespace {

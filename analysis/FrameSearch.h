@@ -15,10 +15,10 @@ constexpr qint64 kSearchWindow = 50000;
 constexpr qint64 kFirstPiece = 4096;
 
 struct FirstFrame {
-    qint64 offset = -1;      // file offset of the confirmed frame, -1 when none
-    MpegHeader header;       // the cleared header when none
-    qint64 vbrFrames = -1;   // frame count of its Xing/Info or VBRI header, -1 when none
-    bool readFailed = false; // the source could not be read
+    qint64 offset = -1;       // file offset of the confirmed frame, -1 when none
+    MpegHeader header;        // the cleared header when none
+    qint64 vbrFrames = -1;    // frame count of its Xing/Info or VBRI header, -1 when none
+    bool readFailed = false;  // the source could not be read
 };
 
 // firstPiece: the bytes read first, each later piece twice as long (kSearchWindow:

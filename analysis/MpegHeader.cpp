@@ -7,8 +7,14 @@ namespace {
 constexpr int kBitRates[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
 constexpr int kSampleRates[4] = {44100, 48000, 32000, 0};
 
-int bitRateIndex(const std::array<unsigned char, 4>& b) { return b[2] >> 4; }
-int sampleRateIndex(const std::array<unsigned char, 4>& b) { return (b[2] >> 2) & 3; }
+int bitRateIndex(const std::array<unsigned char, 4>& b)
+{
+    return b[2] >> 4;
+}
+int sampleRateIndex(const std::array<unsigned char, 4>& b)
+{
+    return (b[2] >> 2) & 3;
+}
 
 }  // namespace
 

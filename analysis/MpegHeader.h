@@ -16,8 +16,8 @@ public:
 
     bool isValid() const { return valid_; }
     bool crcPresent() const { return valid_ && !(bytes_[1] & 0x01); }
-    int bitRateKbps() const;       // 0 when cleared
-    int sampleRateHz() const;      // 0 when cleared
+    int bitRateKbps() const;   // 0 when cleared
+    int sampleRateHz() const;  // 0 when cleared
     int padding() const { return valid_ ? (bytes_[2] >> 1) & 1 : 0; }
     int privateBit() const { return valid_ ? bytes_[2] & 1 : 0; }
     int channelModeIndex() const { return (bytes_[3] >> 6) & 3; }
@@ -27,13 +27,13 @@ public:
     // Length in bytes of the frame this header starts; 0 when cleared.
     int frameLength() const;
 
-    QString mpegVersionText() const;   // "1.0"
-    QString layerText() const;         // "3"
-    QString bitRateText() const;       // "128"
-    QString sampleRateText() const;    // "44100"
-    QString channelModeText() const;   // "Joint Stereo"
-    QString modeExtensionText() const; // "10"
-    QString emphasisText() const;      // "None"
+    QString mpegVersionText() const;    // "1.0"
+    QString layerText() const;          // "3"
+    QString bitRateText() const;        // "128"
+    QString sampleRateText() const;     // "44100"
+    QString channelModeText() const;    // "Joint Stereo"
+    QString modeExtensionText() const;  // "10"
+    QString emphasisText() const;       // "None"
 
 private:
     std::array<unsigned char, 4> bytes_{};

@@ -38,8 +38,7 @@ QString fillRenamePattern(const QString& pattern, const clsMP3& mp3)
     QString name;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
         const auto token = i + 1 < pattern.size() && pattern[i] == QLatin1Char('%')
-            ? std::find_if(std::begin(tokens), std::end(tokens),
-                           [&](const auto& t) { return t.first == pattern[i + 1].unicode(); })
+            ? std::find_if(std::begin(tokens), std::end(tokens), [&](const auto& t) { return t.first == pattern[i + 1].unicode(); })
             : std::end(tokens);
         if (token == std::end(tokens)) {
             name += pattern[i];
@@ -50,8 +49,18 @@ QString fillRenamePattern(const QString& pattern, const clsMP3& mp3)
     }
 
     const std::pair<QChar, const char*> cleanUp[] = {
-        {QChar(0), ""}, {QChar(1), ""}, {u'"', "'"}, {u'*', ""}, {u'?', ""}, {u'/', ""},
-        {u'\\', ""}, {u':', "."}, {u'<', "["}, {u'>', "]"}, {u'|', ""}, {u'\n', " "},
+        {QChar(0), ""},
+        {QChar(1), ""},
+        {u'"', "'"},
+        {u'*', ""},
+        {u'?', ""},
+        {u'/', ""},
+        {u'\\', ""},
+        {u':', "."},
+        {u'<', "["},
+        {u'>', "]"},
+        {u'|', ""},
+        {u'\n', " "},
     };
     for (const auto& [c, replacement] : cleanUp)
         name.replace(c, QLatin1String(replacement));

@@ -26,13 +26,13 @@ struct Folder {
 
     Folder()
     {
-        TagSpec tag;
+        TagFields tag;
         tag.title = "Title";
         tag.artist = "Artist";
         for (int i = 0; i < kFiles; ++i) {
-            FrameSpec spec;
-            spec.bitRateIndex = 1 + i % 14;
-            const QByteArray bytes = id3v2Tag(512) + frames(spec, 40) + id3v1Tag(tag);
+            FrameFields shape;
+            shape.bitRateIndex = 1 + i % 14;
+            const QByteArray bytes = id3v2Tag(512) + frames(shape, 40) + id3v1Tag(tag);
             paths.push_back(files.write(QStringLiteral("song%1.mp3").arg(i), bytes));
         }
     }

@@ -22,10 +22,22 @@ namespace {
 SongRecord generatedRow(int i)
 {
     static const QStringList words = {
-        QStringLiteral("Amore"), QStringLiteral("Città"), QStringLiteral("Notte"), QStringLiteral("Über"),
-        QStringLiteral("Señora"), QStringLiteral("Łódź"), QStringLiteral("Crème"), QStringLiteral("Δέλτα"),
-        QStringLiteral("Ночь"), QStringLiteral("Blue"), QStringLiteral("Strada"), QStringLiteral("Živé"),
-        QStringLiteral("Fjörður"), QStringLiteral("Sole"), QStringLiteral("音楽"), QStringLiteral("Mare"),
+        QStringLiteral("Amore"),
+        QStringLiteral("Città"),
+        QStringLiteral("Notte"),
+        QStringLiteral("Über"),
+        QStringLiteral("Señora"),
+        QStringLiteral("Łódź"),
+        QStringLiteral("Crème"),
+        QStringLiteral("Δέλτα"),
+        QStringLiteral("Ночь"),
+        QStringLiteral("Blue"),
+        QStringLiteral("Strada"),
+        QStringLiteral("Živé"),
+        QStringLiteral("Fjörður"),
+        QStringLiteral("Sole"),
+        QStringLiteral("音楽"),
+        QStringLiteral("Mare"),
     };
     auto phrase = [&](quint32 seed, int n) {
         QStringList out;
@@ -47,16 +59,31 @@ SongRecord generatedRow(int i)
     const int seconds = 90 + int(h % 400);
     return SongRecord({
         QStringLiteral("%1 - %2.mp3").arg(i % 11 + 1, 2, 10, QLatin1Char('0')).arg(title),
-        QStringLiteral("%L1 KB").arg(1500 + int(h % 9000)), QStringLiteral("%1/%2/%3 %4.%5")
-            .arg(1 + i % 28, 2, 10, QLatin1Char('0')).arg(1 + i % 12, 2, 10, QLatin1Char('0')).arg(i % 30, 2, 10, QLatin1Char('0'))
-            .arg(i % 24, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0')),
-        folder, QString::number(QList<int>{128, 160, 192, 256, 320}.at(int(h % 5))), QString::number(seconds * 38),
+        QStringLiteral("%L1 KB").arg(1500 + int(h % 9000)),
+        QStringLiteral("%1/%2/%3 %4.%5")
+            .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
+            .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
+            .arg(i % 30, 2, 10, QLatin1Char('0'))
+            .arg(i % 24, 2, 10, QLatin1Char('0'))
+            .arg(i % 60, 2, 10, QLatin1Char('0')),
+        folder,
+        QString::number(QList<int>{128, 160, 192, 256, 320}.at(int(h % 5))),
+        QString::number(seconds * 38),
         QStringLiteral("%1.%2").arg(seconds / 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0')),
-        QStringLiteral("MPEG - 1.0 Layer 3"), h % 3 ? QStringLiteral("44100hz Joint Stereo") : QStringLiteral("48000hz Stereo"),
-        artist.left(30), title.left(30), album.left(30), QString::number(1960 + albumNo % 60),
+        QStringLiteral("MPEG - 1.0 Layer 3"),
+        h % 3 ? QStringLiteral("44100hz Joint Stereo") : QStringLiteral("48000hz Stereo"),
+        artist.left(30),
+        title.left(30),
+        album.left(30),
+        QString::number(1960 + albumNo % 60),
         QList<QString>{QStringLiteral("Rock"), QStringLiteral("Pop"), QStringLiteral("Jazz"), QStringLiteral("Classical")}.at(int(h % 4)),
-        h % 7 ? QString() : QStringLiteral("ripped by a friend"), QStringLiteral("False"), QStringLiteral("False"),
-        QStringLiteral("None"), QStringLiteral("True"), QStringLiteral("True"), QStringLiteral("Normal"),
+        h % 7 ? QString() : QStringLiteral("ripped by a friend"),
+        QStringLiteral("False"),
+        QStringLiteral("False"),
+        QStringLiteral("None"),
+        QStringLiteral("True"),
+        QStringLiteral("True"),
+        QStringLiteral("Normal"),
         cd ? album.left(12) + QStringLiteral("/1A2B-3C4D") : QString(),
     });
 }
@@ -90,7 +117,7 @@ qint64 plainRead(const QString& file)
 
 long peakMegabytes()
 {
-    rusage usage {};
+    rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024;
 }
@@ -117,7 +144,7 @@ int main(int argc, char** argv)
         timer.start();
         const qint64 fields = plainRead(file);
         std::printf("plain read, %lld fields: %.3f s, peak memory %ld MB\n", static_cast<long long>(fields),
-                    double(timer.nsecsElapsed()) / 1e9, peakMegabytes());
+            double(timer.nsecsElapsed()) / 1e9, peakMegabytes());
         return fields < 0 ? 1 : 0;
     } else {
         timer.start();
@@ -128,7 +155,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "failed: %s\n", result.error.toLocal8Bit().constData());
         return 1;
     }
-    std::printf("%s %lld rows: %.3f s, peak memory %ld MB\n", argv[1], static_cast<long long>(catalogue.size()),
-                seconds, peakMegabytes());
+    std::printf("%s %lld rows: %.3f s, peak memory %ld MB\n", argv[1], static_cast<long long>(catalogue.size()), seconds, peakMegabytes());
     return 0;
 }

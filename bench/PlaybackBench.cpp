@@ -30,18 +30,17 @@ namespace {
 
 double cpuSeconds()
 {
-    rusage usage {};
+    rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 QString silentFile(TempFiles& files, int seconds)
 {
-    FrameSpec spec;
-    spec.bitRateIndex = 14;  // 320 kbit/s
+    FrameFields shape;
+    shape.bitRateIndex = 14;  // 320 kbit/s
     const int count = seconds * 44100 / 1152;
-    return files.write(QStringLiteral("320.mp3"), xingFrame(spec, count) + frames(spec, count));
+    return files.write(QStringLiteral("320.mp3"), xingFrame(shape, count) + frames(shape, count));
 }
 
 void measureCpu(const AudioOptions& options, const QString& file, int seconds)
@@ -59,9 +58,8 @@ void measureCpu(const AudioOptions& options, const QString& file, int seconds)
     wall.start();
     QThread::msleep(ulong(seconds) * 1000);
     const double cpu = cpuSeconds() - cpuBefore;
-    std::printf("CPU while playing: %.2f %% of one core over %.1f s (playing: %s)\n",
-                100.0 * cpu / (double(wall.nsecsElapsed()) / 1e9), double(wall.nsecsElapsed()) / 1e9,
-                player.IsPlaying() ? "yes" : "no, the file is shorter");
+    std::printf("CPU while playing: %.2f %% of one core over %.1f s (playing: %s)\n", 100.0 * cpu / (double(wall.nsecsElapsed()) / 1e9),
+        double(wall.nsecsElapsed()) / 1e9, player.IsPlaying() ? "yes" : "no, the file is shorter");
 }
 
 void measureStart(const AudioOptions& options, const QString& file)
@@ -79,8 +77,7 @@ void measureStart(const AudioOptions& options, const QString& file)
             return;
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("mmPlay to first samples handed to the output: median %.2f ms, worst %.2f ms\n", ms[ms.size() / 2],
-                ms.back());
+    std::printf("mmPlay to first samples handed to the output: median %.2f ms, worst %.2f ms\n", ms[ms.size() / 2], ms.back());
 }
 
 // Real time: the reported position against the time the output has been playing,
@@ -116,8 +113,8 @@ void measureDrift(const AudioOptions& options, const QString& file, int seconds)
     double jitter = 0;
     for (size_t i = 10; i < gaps.size(); ++i)
         jitter = std::max(jitter, std::abs(double(gaps[i]) - offset));
-    std::printf("position over %.0f s of playing: drift %.1f ms, jitter %.0f ms (latency %.0f ms)\n",
-                double(gaps.size()) / 2, mean(gaps.size() - window) - offset, jitter, offset);
+    std::printf("position over %.0f s of playing: drift %.1f ms, jitter %.0f ms (latency %.0f ms)\n", double(gaps.size()) / 2,
+        mean(gaps.size() - window) - offset, jitter, offset);
 }
 
 }  // namespace
@@ -133,8 +130,7 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args.at(i) == QStringLiteral("--output") && i + 1 < args.size())
-            options.output = args.at(++i) == QStringLiteral("default") ? AudioOptions::Output::Default
-                                                                         : AudioOptions::Output::Null;
+            options.output = args.at(++i) == QStringLiteral("default") ? AudioOptions::Output::Default : AudioOptions::Output::Null;
         else if (args.at(i) == QStringLiteral("--seconds") && i + 1 < args.size())
             seconds = args.at(++i).toInt();
         else if (args.at(i) == QStringLiteral("--drift-seconds") && i + 1 < args.size())

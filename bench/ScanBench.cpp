@@ -33,15 +33,15 @@ struct Tree {
     Tree()
     {
         root = files.path(QStringLiteral("music"));
-        TagSpec tag;
+        TagFields tag;
         tag.title = "Title";
         for (int d = 0; d < kFolders; ++d) {
             const QString folder = QStringLiteral("music/album%1").arg(d);
             QDir().mkpath(files.path(folder));
             for (int f = 0; f < kFilesPerFolder; ++f) {
-                FrameSpec spec;
-                spec.bitRateIndex = 1 + f % 14;
-                files.write(folder + QStringLiteral("/track%1.mp3").arg(f), frames(spec, 30) + id3v1Tag(tag));
+                FrameFields shape;
+                shape.bitRateIndex = 1 + f % 14;
+                files.write(folder + QStringLiteral("/track%1.mp3").arg(f), frames(shape, 30) + id3v1Tag(tag));
             }
         }
     }

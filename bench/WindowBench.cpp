@@ -20,13 +20,12 @@ namespace {
 
 long peakMegabytes()
 {
-    rusage usage {};
+    rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024;
 }
 
-template <typename Step>
-void timed(const char* what, Step step)
+template <typename Step> void timed(const char* what, Step step)
 {
     QElapsedTimer timer;
     timer.start();
@@ -56,7 +55,10 @@ int main(int argc, char** argv)
     std::printf("rows                         %8lld\n", qlonglong(window.document().catalogue().size()));
     timed("sort by file name, descending", [&] { window.view().headerClicked(ColFileName); });
     timed("sort by folder, ascending", [&] { window.view().sortByEntry(ColFolder); });
-    timed("check all", [&] { window.view().checkAll(); window.view().reportView()->viewport()->repaint(); });
+    timed("check all", [&] {
+        window.view().checkAll();
+        window.view().reportView()->viewport()->repaint();
+    });
     timed("status refresh", [&] { window.statusLine().refresh(window.document().catalogue()); });
     std::printf("peak memory                  %8ld MB\n", peakMegabytes());
     window.document().catalogue().uncheckAll();

@@ -123,8 +123,7 @@ void Catalogue::eraseRange(size_t first, size_t last, std::vector<SongRecord>* t
     ids_.erase(ids_.begin() + from, ids_.begin() + to);
 }
 
-template <typename Remove>
-qsizetype Catalogue::removeIf(Remove remove, std::vector<SongRecord>* taken)
+template <typename Remove> qsizetype Catalogue::removeIf(Remove remove, std::vector<SongRecord>* taken)
 {
     // The runs of neighbouring rows to remove, first to last.
     std::vector<std::pair<size_t, size_t>> runs;
@@ -244,9 +243,8 @@ void Catalogue::sortBy(int column, bool ascending)
     std::iota(order.begin(), order.end(), qsizetype(0));
     {
         const SortKeys keys(rows_, column);
-        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-            return ascending ? keys.less(size_t(a), size_t(b)) : keys.less(size_t(b), size_t(a));
-        });
+        std::stable_sort(order.begin(), order.end(),
+            [&](qsizetype a, qsizetype b) { return ascending ? keys.less(size_t(a), size_t(b)) : keys.less(size_t(b), size_t(a)); });
     }
 
     if (observer_)

@@ -61,8 +61,7 @@ public:
     quint32 icon(qsizetype i) const { return icons_[size_t(i)]; }
     // Gives every row without an icon the number iconOf returns for it (0 leaves
     // it without); returns how many rows got one.
-    template <typename IconOf>
-    qsizetype assignIcons(IconOf iconOf);
+    template <typename IconOf> qsizetype assignIcons(IconOf iconOf);
 
     // Puts the rows in order of the column's texts compared without regard to
     // letter case, character by character (numbers and dates by their text). Rows whose texts compare
@@ -75,8 +74,7 @@ public:
 private:
     // Removes the rows for which remove(i) is true, telling the observer of each
     // run of neighbouring rows, or of a reset when the runs are too many.
-    template <typename Remove>
-    qsizetype removeIf(Remove remove, std::vector<SongRecord>* taken = nullptr);
+    template <typename Remove> qsizetype removeIf(Remove remove, std::vector<SongRecord>* taken = nullptr);
     bool inFolder(size_t i, const QString& folder, const QString& cdIdentifier) const;
     void eraseRange(size_t first, size_t last, std::vector<SongRecord>* taken);
     void renumberFrom(size_t first);
@@ -97,8 +95,7 @@ private:
     CatalogueObserver* observer_ = nullptr;
 };
 
-template <typename IconOf>
-qsizetype Catalogue::assignIcons(IconOf iconOf)
+template <typename IconOf> qsizetype Catalogue::assignIcons(IconOf iconOf)
 {
     qsizetype given = 0;
     for (size_t i = 0; i < rows_.size(); ++i) {

@@ -19,12 +19,27 @@ bool containsPath(const QString& mountPoint, const QString& path)
 bool isNetworkFileSystem(const QString& fsType)
 {
     static const QStringList kNetwork = {
-        QStringLiteral("nfs"), QStringLiteral("nfs4"), QStringLiteral("cifs"), QStringLiteral("smb3"),
-        QStringLiteral("smbfs"), QStringLiteral("ncpfs"), QStringLiteral("sshfs"), QStringLiteral("fuse.sshfs"),
-        QStringLiteral("9p"), QStringLiteral("afs"), QStringLiteral("coda"), QStringLiteral("ceph"),
-        QStringLiteral("fuse.ceph"), QStringLiteral("glusterfs"), QStringLiteral("fuse.glusterfs"),
-        QStringLiteral("lustre"), QStringLiteral("davfs"), QStringLiteral("fuse.davfs2"),
-        QStringLiteral("fuse.s3fs"), QStringLiteral("fuse.rclone"), QStringLiteral("fuse.curlftpfs"),
+        QStringLiteral("nfs"),
+        QStringLiteral("nfs4"),
+        QStringLiteral("cifs"),
+        QStringLiteral("smb3"),
+        QStringLiteral("smbfs"),
+        QStringLiteral("ncpfs"),
+        QStringLiteral("sshfs"),
+        QStringLiteral("fuse.sshfs"),
+        QStringLiteral("9p"),
+        QStringLiteral("afs"),
+        QStringLiteral("coda"),
+        QStringLiteral("ceph"),
+        QStringLiteral("fuse.ceph"),
+        QStringLiteral("glusterfs"),
+        QStringLiteral("fuse.glusterfs"),
+        QStringLiteral("lustre"),
+        QStringLiteral("davfs"),
+        QStringLiteral("fuse.davfs2"),
+        QStringLiteral("fuse.s3fs"),
+        QStringLiteral("fuse.rclone"),
+        QStringLiteral("fuse.curlftpfs"),
     };
     return kNetwork.contains(fsType);
 }
@@ -50,9 +65,7 @@ QString driveType(const MountEntry& mount, const MountTable& table)
 
 }  // namespace
 
-MountSnapshot::MountSnapshot(const MountTable& source) : source_(source), mounts_(source.mounts())
-{
-}
+MountSnapshot::MountSnapshot(const MountTable& source) : source_(source), mounts_(source.mounts()) {}
 
 bool MountSnapshot::isRemovable(const QString& device) const
 {
@@ -70,9 +83,7 @@ std::optional<quint32> MountSnapshot::serial(const MountEntry& mount) const
     return serials_[mount.mountPoint] = source_.serial(mount);
 }
 
-DriveInfo::DriveInfo(const MountTable& table) : table_(table)
-{
-}
+DriveInfo::DriveInfo(const MountTable& table) : table_(table) {}
 
 std::optional<MountEntry> DriveInfo::driveRoot(const QString& folder) const
 {

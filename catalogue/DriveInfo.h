@@ -47,8 +47,8 @@ public:
 private:
     const MountTable& source_;
     std::vector<MountEntry> mounts_;
-    mutable std::map<QString, bool> removable_;                     // by device
-    mutable std::map<QString, std::optional<quint32>> serials_;     // by mount point
+    mutable std::map<QString, bool> removable_;                  // by device
+    mutable std::map<QString, std::optional<quint32>> serials_;  // by mount point
 };
 
 class DriveInfo {

@@ -29,8 +29,8 @@ const SongRecord* rowNamed(const std::vector<SongRecord>& rows, const QString& n
 QString updateFolderQuestion(const QString& folder)
 {
     // The path as it is: on Linux a path in upper case names another folder.
-    return QStringLiteral("La cartella '") + folder + QStringLiteral("' è già presente nell'elenco.")
-        + QLatin1Char('\r') + QStringLiteral("Vuoi aggiornarla?");
+    return QStringLiteral("La cartella '") + folder + QStringLiteral("' è già presente nell'elenco.") + QLatin1Char('\r')
+        + QStringLiteral("Vuoi aggiornarla?");
 }
 
 QString cdNamePrompt()
@@ -66,10 +66,9 @@ qint64 FolderScan::ScanFolders(const QString& folder)
     const MountSnapshot mounts(drives_.table());
     const DriveInfo drives(mounts);
     ReaderPool readers(readers_);
-    walk(folder, EntryDetail::Full, &skipped_,
-         [&](const QString& path, const FolderHandle& handle, const std::vector<DirEntry>& entries) {
-             AddFolderSongs(path, handle, drives, entries, readers);
-         });
+    walk(folder, EntryDetail::Full, &skipped_, [&](const QString& path, const FolderHandle& handle, const std::vector<DirEntry>& entries) {
+        AddFolderSongs(path, handle, drives, entries, readers);
+    });
     stopped_ = stopRequested_;
     const qint64 added = qint64(collected_.size());
     catalogue_.append(std::move(collected_));
@@ -80,16 +79,13 @@ qint64 FolderScan::ScanFolders(const QString& folder)
 qint64 FolderScan::CountFiles(const QString& folder) const
 {
     qint64 count = 0;
-    walk(folder, EntryDetail::TypeOnly, nullptr,
-         [&](const QString&, const FolderHandle&, const std::vector<DirEntry>& entries) {
-             count += std::count_if(entries.begin(), entries.end(),
-                                    [](const DirEntry& e) { return e.isFile && isMp3Name(e.name); });
-         });
+    walk(folder, EntryDetail::TypeOnly, nullptr, [&](const QString&, const FolderHandle&, const std::vector<DirEntry>& entries) {
+        count += std::count_if(entries.begin(), entries.end(), [](const DirEntry& e) { return e.isFile && isMp3Name(e.name); });
+    });
     return count;
 }
 
-template <typename Visit>
-void FolderScan::walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const
+template <typename Visit> void FolderScan::walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const
 {
     // A stack of the open folders from the root down, not a recursion: no depth
     // of tree can overflow it.
@@ -148,8 +144,8 @@ void FolderScan::reportProgress()
     dialogs_.fileProgress(total_, qint64(collected_.size()));
 }
 
-void FolderScan::AddFolderSongs(const QString& p, const FolderHandle& handle, const DriveInfo& drives,
-                                const std::vector<DirEntry>& entries, ReaderPool& readers)
+void FolderScan::AddFolderSongs(
+    const QString& p, const FolderHandle& handle, const DriveInfo& drives, const std::vector<DirEntry>& entries, ReaderPool& readers)
 {
     const std::optional<MountEntry> root = drives.driveRoot(p);
     const QString driveType = drives.driveTypeName(root);

@@ -12,7 +12,6 @@
 #include <atomic>
 #include <chrono>
 
-
 namespace sonivo {
 
 class ReaderPool;
@@ -80,13 +79,12 @@ private:
     // Calls visit(path, folder, entries) for the folder and, with subfolders
     // included, for each folder under it, each before its subfolders; a folder
     // that cannot be opened or listed goes to skips when given.
-    template <typename Visit>
-    void walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const;
+    template <typename Visit> void walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const;
     // Calls fileProgress when 50 ms have passed since the last progress call.
     void reportProgress();
     // drives answers from a snapshot of the mounts taken when the scan began.
-    void AddFolderSongs(const QString& folder, const FolderHandle& handle, const DriveInfo& drives,
-                        const std::vector<DirEntry>& entries, ReaderPool& readers);
+    void AddFolderSongs(const QString& folder, const FolderHandle& handle, const DriveInfo& drives, const std::vector<DirEntry>& entries,
+        ReaderPool& readers);
 
     Catalogue& catalogue_;
     ScanDialogs& dialogs_;

@@ -22,10 +22,22 @@ void appendEscaped(QString& line, QStringView text)
             continue;
         }
         switch (c.unicode()) {
-        case u';': line += kEscape; line += QLatin1Char('s'); break;
-        case u'\r': line += kEscape; line += QLatin1Char('r'); break;
-        case u'\n': line += kEscape; line += QLatin1Char('n'); break;
-        case 0x0001: line += kEscape; line += QLatin1Char('1'); break;
+        case u';':
+            line += kEscape;
+            line += QLatin1Char('s');
+            break;
+        case u'\r':
+            line += kEscape;
+            line += QLatin1Char('r');
+            break;
+        case u'\n':
+            line += kEscape;
+            line += QLatin1Char('n');
+            break;
+        case 0x0001:
+            line += kEscape;
+            line += QLatin1Char('1');
+            break;
         default:
             if (isByteEscape(c.unicode())) {
                 line += kEscape;
@@ -53,12 +65,21 @@ void appendUnescaped(QString& text, QStringView field)
         const char16_t code = field[i + 1].unicode();
         bool ok = false;
         const int byte = code == u'x' ? field.mid(i + 2, 2).toInt(&ok, 16) : 0;
-        if (code == u's') text += QLatin1Char(';');
-        else if (code == u'r') text += QLatin1Char('\r');
-        else if (code == u'n') text += QLatin1Char('\n');
-        else if (code == u'1') text += kEscape;
-        else if (ok && byte >= 0x80 && i + 3 < field.size()) { text += QChar(char16_t(kByteEscapeBase + byte)); i += 2; }
-        else { text += c; continue; }  // not an escape this program writes: kept as it stands
+        if (code == u's')
+            text += QLatin1Char(';');
+        else if (code == u'r')
+            text += QLatin1Char('\r');
+        else if (code == u'n')
+            text += QLatin1Char('\n');
+        else if (code == u'1')
+            text += kEscape;
+        else if (ok && byte >= 0x80 && i + 3 < field.size()) {
+            text += QChar(char16_t(kByteEscapeBase + byte));
+            i += 2;
+        } else {
+            text += c;
+            continue;
+        }  // not an escape this program writes: kept as it stands
         ++i;
     }
 }

@@ -76,8 +76,8 @@ bool ListDocument::load(const QString& path)
     modified_ = false;
     setListPath(path);
     if (result.damagedLines > 0)
-        dialogs_.warn(QStringLiteral("La lista \"") + path + QStringLiteral("\" contiene righe danneggiate (%1): sono state lette per quanto possibile.")
-                          .arg(result.damagedLines));
+        dialogs_.warn(QStringLiteral("La lista \"") + path
+            + QStringLiteral("\" contiene righe danneggiate (%1): sono state lette per quanto possibile.").arg(result.damagedLines));
     return true;
 }
 
@@ -118,8 +118,8 @@ bool ListDocument::saveAs()
 
 bool ListDocument::savePrompt()
 {
-    const DesktopDialogs::Answer answer =
-        dialogs_.askYesNoCancel(QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?"));
+    const DesktopDialogs::Answer answer
+        = dialogs_.askYesNoCancel(QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?"));
     if (answer == DesktopDialogs::Answer::Cancel)
         return false;
     if (answer == DesktopDialogs::Answer::No)

@@ -42,8 +42,7 @@ ListFileResult failure(const QString& error)
 
 QString defaultListFile()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/sonivo/listamp3.svl");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/sonivo/listamp3.svl");
 }
 
 void appendListLine(QByteArray& out, const SongRecord& record, bool firstLine)

@@ -10,8 +10,8 @@ namespace sonivo {
 
 struct ListFileResult {
     bool ok = true;
-    QString error;           // what went wrong, for the user
-    qint64 damagedLines = 0; // lines read that are no row of a list (see ListReader)
+    QString error;            // what went wrong, for the user
+    qint64 damagedLines = 0;  // lines read that are no row of a list (see ListReader)
 };
 
 // Lines longer than this are no row of a list: they are left out, unread.
@@ -41,10 +41,10 @@ public:
 private:
     void takeLine(QByteArrayView line, std::vector<SongRecord>& rows);
 
-    QByteArray pending_;       // the start of a line whose end has not come yet
-    bool afterCr_ = false;     // pending_ is empty and the last byte was a CR
-    bool firstLine_ = true;    // no line was taken yet: a byte-order mark may lead
-    bool dropping_ = false;    // the rest of an over-long line is still to come
+    QByteArray pending_;     // the start of a line whose end has not come yet
+    bool afterCr_ = false;   // pending_ is empty and the last byte was a CR
+    bool firstLine_ = true;  // no line was taken yet: a byte-order mark may lead
+    bool dropping_ = false;  // the rest of an over-long line is still to come
     qint64 damaged_ = 0;
 };
 

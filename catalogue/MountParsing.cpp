@@ -60,9 +60,8 @@ QByteArray decodeEscapes(const QByteArray& text, std::optional<char> (*readEscap
     QByteArray out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const std::optional<char> byte = text[i] == '\\' && i + 3 < text.size()
-            ? readEscape(QByteArrayView(text).sliced(i + 1, 3))
-            : std::nullopt;
+        const std::optional<char> byte
+            = text[i] == '\\' && i + 3 < text.size() ? readEscape(QByteArrayView(text).sliced(i + 1, 3)) : std::nullopt;
         out.append(byte.value_or(text[i]));
         if (byte)
             i += 3;
@@ -121,8 +120,7 @@ bool isDiscFileSystem(const QString& fsType)
 
 std::optional<QString> canonicalPath(const QString& path)
 {
-    const std::unique_ptr<char, decltype(&std::free)> resolved(
-        ::realpath(toNativePath(path).constData(), nullptr), &std::free);
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(toNativePath(path).constData(), nullptr), &std::free);
     if (!resolved)
         return std::nullopt;
     return fromNativePath(QByteArray(resolved.get()));

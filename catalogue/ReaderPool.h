@@ -51,8 +51,8 @@ private:
     std::condition_variable read_;  // a song was read
     Read readSong_;
     size_t count_ = 0;
-    size_t next_ = 0;   // the first song not started
-    size_t busy_ = 0;   // songs under way
+    size_t next_ = 0;  // the first song not started
+    size_t busy_ = 0;  // songs under way
     std::vector<std::optional<SongRead>> results_;
     bool quit_ = false;
     std::vector<std::thread> threads_;

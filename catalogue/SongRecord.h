@@ -15,9 +15,28 @@ namespace sonivo {
 class clsMP3;
 
 enum Column : int {
-    ColFileName, ColSize, ColDate, ColFolder, ColBitRate, ColFrames, ColDuration, ColIdLayer,
-    ColSampleRate, ColArtist, ColTitle, ColAlbum, ColYear, ColGenre, ColComment, ColCopyright,
-    ColCrc, ColEmphasis, ColOriginal, ColTagPresent, ColAttributes, ColCdId,
+    ColFileName,
+    ColSize,
+    ColDate,
+    ColFolder,
+    ColBitRate,
+    ColFrames,
+    ColDuration,
+    ColIdLayer,
+    ColSampleRate,
+    ColArtist,
+    ColTitle,
+    ColAlbum,
+    ColYear,
+    ColGenre,
+    ColComment,
+    ColCopyright,
+    ColCrc,
+    ColEmphasis,
+    ColOriginal,
+    ColTagPresent,
+    ColAttributes,
+    ColCdId,
 };
 constexpr int kColumnCount = 22;
 
@@ -70,7 +89,7 @@ qint64 durationSeconds(double playTime);
 QString SafeField(const QString& text);
 
 struct SongSource {
-    QString folder;      // ends with "/"
+    QString folder;  // ends with "/"
     QString name;
     qint64 size = 0;
     QDateTime created;

@@ -57,9 +57,8 @@ public:
     bool isRemovable(const QString& device) const override
     {
         const std::optional<QString> path = blockDevice(device);
-        const std::optional<QString> sysFolder = path
-            ? canonicalPath(QStringLiteral("/sys/class/block/") + path->mid(path->lastIndexOf(QLatin1Char('/')) + 1))
-            : std::nullopt;
+        const std::optional<QString> sysFolder
+            = path ? canonicalPath(QStringLiteral("/sys/class/block/") + path->mid(path->lastIndexOf(QLatin1Char('/')) + 1)) : std::nullopt;
         if (!sysFolder)
             return false;
         // A partition's folder lies inside its disk's, which holds the flag.
@@ -80,8 +79,7 @@ public:
     std::optional<quint32> serial(const MountEntry& mount) const override
     {
         const std::optional<QString> device = blockDevice(mount.device);
-        const std::optional<QString> uuid = device ? udevNameOf(*device, QStringLiteral("/dev/disk/by-uuid"))
-                                                   : std::nullopt;
+        const std::optional<QString> uuid = device ? udevNameOf(*device, QStringLiteral("/dev/disk/by-uuid")) : std::nullopt;
         return uuid ? std::optional(serialFromUuid(*uuid)) : std::nullopt;
     }
 };

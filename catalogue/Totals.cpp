@@ -22,9 +22,7 @@ qint64 wholeNumber(QStringView text)
 
 }  // namespace
 
-RowTotals::RowTotals(const QLocale& locale) : locale_(locale), group_(locale.groupSeparator())
-{
-}
+RowTotals::RowTotals(const QLocale& locale) : locale_(locale), group_(locale.groupSeparator()) {}
 
 std::optional<double> RowTotals::groupedWholeNumber(QStringView text) const
 {
@@ -154,8 +152,8 @@ QString statusSongsText(qint64 rows, double megabytes, const QLocale& locale)
 {
     // "#,##0": whole megabytes with the locale's grouping.
     const qint64 whole = qint64(std::llround(megabytes));
-    return QStringLiteral("Presenti ") + QString::number(rows) + QStringLiteral(" brani. Spazio: ")
-        + locale.toString(whole) + QStringLiteral(" MB");
+    return QStringLiteral("Presenti ") + QString::number(rows) + QStringLiteral(" brani. Spazio: ") + locale.toString(whole)
+        + QStringLiteral(" MB");
 }
 
 QString statusTimeText(const QString& totalTime)

@@ -48,9 +48,9 @@ QString totalTime(std::span<const SongRecord> rows);
 // The status line's texts.
 QString statusSongsText(qint64 rows, double megabytes, const QLocale& locale = QLocale());
 QString statusTimeText(const QString& totalTime);
-QString startSongsText();  // "Presenti 0 brani. Spazio: 0 KB"
-QString startTimeText();   // "Durata totale 00:00:00"
-QString loadingText();     // "Caricamento lista in corso...."
+QString startSongsText();            // "Presenti 0 brani. Spazio: 0 KB"
+QString startTimeText();             // "Durata totale 00:00:00"
+QString loadingText();               // "Caricamento lista in corso...."
 QString scanningText(qint64 total);  // "Scansione cartelle in corso... 12 brani rilevati."
 
 // The scan's progress: done × 100 ÷ found, rounded halves to even; 0 when nothing was found.

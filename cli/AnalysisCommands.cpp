@@ -27,11 +27,8 @@ bool analyse(clsMP3& mp3, const QString& file)
 {
     mp3.setFullName(file);
     switch (mp3.ReadMP3Info()) {
-    case clsMP3::ReadResult::Done:
-        return true;
-    case clsMP3::ReadResult::Missing:
-        printError(QStringLiteral("%1: file non trovato").arg(file));
-        return false;
+    case clsMP3::ReadResult::Done: return true;
+    case clsMP3::ReadResult::Missing: printError(QStringLiteral("%1: file non trovato").arg(file)); return false;
     case clsMP3::ReadResult::Unreadable:
         printError(QStringLiteral("%1: impossibile leggere il file (%2)").arg(file, errorText(mp3.readError())));
         return false;
@@ -107,8 +104,8 @@ int tagCommand(const QStringList& args)
         {QStringLiteral("--comment"), &clsMP3::setComment},
         {QStringLiteral("--genre"), &clsMP3::setGenre},
     };
-    const QString usage = QStringLiteral(
-        "uso: sonivo-cli tag FILE [--title T] [--artist A] [--album A] [--year Y] [--comment C] [--genre G]");
+    const QString usage
+        = QStringLiteral("uso: sonivo-cli tag FILE [--title T] [--artist A] [--album A] [--year Y] [--comment C] [--genre G]");
     if (args.size() < 3 || args.size() % 2 == 0) {
         printError(usage);
         return 2;
@@ -144,11 +141,8 @@ int untagCommand(const QStringList& args)
     clsMP3 mp3;
     mp3.setFullName(args.first());
     switch (mp3.RemoveTag()) {
-    case 1:
-        return 0;
-    case 0:
-        printLine(QStringLiteral("%1: il file non ha un tag").arg(args.first()));
-        return 0;
+    case 1: return 0;
+    case 0: printLine(QStringLiteral("%1: il file non ha un tag").arg(args.first())); return 0;
     default:
         if (!clsMP3::FileExists(args.first()))
             printError(QStringLiteral("%1: file non trovato").arg(args.first()));

@@ -73,7 +73,8 @@ int scanCommand(const QStringList& args)
         // Saving would replace whatever the file holds with the rows read from it.
         if (loaded.damagedLines > 0) {
             printError(QStringLiteral("%1: non è un file di lista (%2 righe non valide); non viene sovrascritto")
-                           .arg(listFile).arg(loaded.damagedLines));
+                           .arg(listFile)
+                           .arg(loaded.damagedLines));
             return 1;
         }
     }

@@ -13,8 +13,7 @@ namespace {
 
 qint64 statusMs(MediaControl& media, const char* item)
 {
-    return media.send(QStringLiteral("status ") + QLatin1String(PlayMp3::kAlias) + QLatin1Char(' ')
-                      + QLatin1String(item))
+    return media.send(QStringLiteral("status ") + QLatin1String(PlayMp3::kAlias) + QLatin1Char(' ') + QLatin1String(item))
         .text.toLongLong();
 }
 
@@ -31,7 +30,7 @@ bool playToTheEnd(MediaControl& media, const QString& file)
     while (player.IsPlaying())
         QThread::msleep(20);
     printLine(file + QLatin1Char('\t') + QString::number(statusMs(media, "length")) + QLatin1Char('\t')
-              + QString::number(statusMs(media, "position")));
+        + QString::number(statusMs(media, "position")));
     return true;
 }
 

@@ -11,18 +11,17 @@
 
 namespace {
 
-const char* const kUsage =
-    "uso: sonivo-cli COMANDO ...\n"
-    "  info FILE...                 le proprieta' di ogni file\n"
-    "  tag FILE [--title T] [--artist A] [--album A] [--year Y] [--comment C] [--genre G]\n"
-    "  untag FILE                   toglie il tag ID3v1\n"
-    "  rename FILE PATTERN          rinomina dal tag (%a %t %n %y %g %c %b %f %s %m %x %l %v)\n"
-    "  scan [--recursive] [--cd-name NOME] CARTELLA [--list FILE.svl]\n"
-    "                               i brani della cartella, o aggiunti alla lista\n"
-    "  list FILE.svl                le righe della lista\n"
-    "  play [--output null|default] FILE...\n"
-    "                               suona i file uno dopo l'altro; per ognuno, alla fine:\n"
-    "                               file, durata e posizione raggiunta in ms";
+const char* const kUsage = "uso: sonivo-cli COMANDO ...\n"
+                           "  info FILE...                 le proprieta' di ogni file\n"
+                           "  tag FILE [--title T] [--artist A] [--album A] [--year Y] [--comment C] [--genre G]\n"
+                           "  untag FILE                   toglie il tag ID3v1\n"
+                           "  rename FILE PATTERN          rinomina dal tag (%a %t %n %y %g %c %b %f %s %m %x %l %v)\n"
+                           "  scan [--recursive] [--cd-name NOME] CARTELLA [--list FILE.svl]\n"
+                           "                               i brani della cartella, o aggiunti alla lista\n"
+                           "  list FILE.svl                le righe della lista\n"
+                           "  play [--output null|default] FILE...\n"
+                           "                               suona i file uno dopo l'altro; per ognuno, alla fine:\n"
+                           "                               file, durata e posizione raggiunta in ms";
 
 }  // namespace
 

@@ -49,12 +49,9 @@ QString QtDesktopDialogs::chooseFolder(const QString& title)
 DesktopDialogs::Answer QtDesktopDialogs::askYesNoCancel(const QString& text)
 {
     switch (QMessageBox::question(owner_, kTitle, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return Answer::Cancel;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
     }
 }
 
@@ -65,19 +62,16 @@ bool QtDesktopDialogs::askYesNo(const QString& text)
 
 DesktopDialogs::Answer QtDesktopDialogs::askYesNoToAll(const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::NoToAll, owner_);
+    QMessageBox box(
+        QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::NoToAll, owner_);
     box.button(QMessageBox::YesToAll)->setText(QStringLiteral("Sì a tutti"));
     box.button(QMessageBox::NoToAll)->setText(QStringLiteral("No a tutti"));
     box.setDefaultButton(QMessageBox::Yes);
     switch (box.exec()) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::YesToAll:
-        return Answer::YesToAll;
-    case QMessageBox::NoToAll:
-        return Answer::NoToAll;
-    default:
-        return Answer::No;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::YesToAll: return Answer::YesToAll;
+    case QMessageBox::NoToAll: return Answer::NoToAll;
+    default: return Answer::No;
     }
 }
 

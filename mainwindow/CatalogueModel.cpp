@@ -29,8 +29,7 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const
     const qsizetype row = index.row();
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return catalogue_.row(row).text(index.column());
+    case Qt::ToolTipRole: return catalogue_.row(row).text(index.column());
     case Qt::CheckStateRole:
         if (index.column() == ColFileName)
             return catalogue_.isChecked(row) ? Qt::Checked : Qt::Unchecked;
@@ -41,8 +40,7 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const
             return (*icons_)[icon - 1];
         return {};
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -104,15 +102,9 @@ void CatalogueModel::rowsReordered(std::span<const qsizetype> newToOld)
 void CatalogueModel::rowsChanged(qsizetype first, qsizetype last, RowChange what)
 {
     switch (what) {
-    case RowChange::Checks:
-        Q_EMIT dataChanged(index(int(first), ColFileName), index(int(last), ColFileName), {Qt::CheckStateRole});
-        break;
-    case RowChange::Icons:
-        Q_EMIT dataChanged(index(int(first), ColFileName), index(int(last), ColFileName), {Qt::DecorationRole});
-        break;
-    case RowChange::Texts:
-        Q_EMIT dataChanged(index(int(first), 0), index(int(last), kColumnCount - 1));
-        break;
+    case RowChange::Checks: Q_EMIT dataChanged(index(int(first), ColFileName), index(int(last), ColFileName), {Qt::CheckStateRole}); break;
+    case RowChange::Icons: Q_EMIT dataChanged(index(int(first), ColFileName), index(int(last), ColFileName), {Qt::DecorationRole}); break;
+    case RowChange::Texts: Q_EMIT dataChanged(index(int(first), 0), index(int(last), kColumnCount - 1)); break;
     }
 }
 

@@ -18,8 +18,28 @@ namespace {
 
 // Design widths of the columns, in twips.
 constexpr std::array<int, kColumnCount> kDesignWidths = {
-    3000, 900, 1000, 1440, 400, 600, 700, 1440, 1440, 1440, 1440,
-    1440, 700, 1440, 1440, 700, 500, 500, 500, 500, 500, 1000,
+    3000,
+    900,
+    1000,
+    1440,
+    400,
+    600,
+    700,
+    1440,
+    1440,
+    1440,
+    1440,
+    1440,
+    700,
+    1440,
+    1440,
+    700,
+    500,
+    500,
+    500,
+    500,
+    500,
+    1000,
 };
 
 const QString kFlatSections = QStringLiteral(
@@ -273,8 +293,8 @@ void CatalogueView::applyHeaderStyle()
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     header->setFont(font);
     header->setStyleSheet(entries_.flatHeader->isChecked()
-                              ? kFlatSections + (bold ? QStringLiteral(" font-weight: bold; }") : QStringLiteral(" font-weight: normal; }"))
-                              : QString());
+            ? kFlatSections + (bold ? QStringLiteral(" font-weight: bold; }") : QStringLiteral(" font-weight: normal; }"))
+            : QString());
 }
 
 void CatalogueView::checkAll()

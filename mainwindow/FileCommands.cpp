@@ -10,8 +10,8 @@
 
 namespace sonivo {
 
-FileCommands::FileCommands(ListDocument& document, DesktopDialogs& dialogs, CatalogueView& view, StatusLine& status,
-                           ScanProgressFrame& frame, QWidget* window)
+FileCommands::FileCommands(
+    ListDocument& document, DesktopDialogs& dialogs, CatalogueView& view, StatusLine& status, ScanProgressFrame& frame, QWidget* window)
     : QObject(window), document_(document), dialogs_(dialogs), view_(view), status_(status), frame_(frame), window_(window)
 {
     connect(&document_, &ListDocument::workStarted, this, &FileCommands::workStarted);
@@ -34,8 +34,7 @@ void FileCommands::workStarted(ListDocument::Work work)
         frame_.show();
         frame_.raise();
         break;
-    case ListDocument::Work::Saving:
-        break;
+    case ListDocument::Work::Saving: break;
     }
 }
 
@@ -50,8 +49,7 @@ void FileCommands::workFinished(ListDocument::Work work)
         frame_.hide();
         status_.refresh(document_.catalogue());
         break;
-    case ListDocument::Work::Saving:
-        break;
+    case ListDocument::Work::Saving: break;
     }
     QApplication::restoreOverrideCursor();
 }

@@ -19,8 +19,8 @@ class StatusLine;
 class FileCommands final : public QObject {
     Q_OBJECT
 public:
-    FileCommands(ListDocument& document, DesktopDialogs& dialogs, CatalogueView& view, StatusLine& status,
-                 ScanProgressFrame& frame, QWidget* window);
+    FileCommands(ListDocument& document, DesktopDialogs& dialogs, CatalogueView& view, StatusLine& status, ScanProgressFrame& frame,
+        QWidget* window);
 
     // The list named on the command line, read at start.
     void loadAtStart(const QString& path);

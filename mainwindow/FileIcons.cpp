@@ -13,11 +13,15 @@ bool hasOwnIcon(const QString& lowerName)
 {
     // The patterns "*.scr", "*.exe", ... are each a star and an extension.
     static const QStringList kExtensions = {
-        QStringLiteral(".scr"), QStringLiteral(".exe"), QStringLiteral(".ico"), QStringLiteral(".lnk"),
-        QStringLiteral(".cpl"), QStringLiteral(".msc"), QStringLiteral(".desktop"),
+        QStringLiteral(".scr"),
+        QStringLiteral(".exe"),
+        QStringLiteral(".ico"),
+        QStringLiteral(".lnk"),
+        QStringLiteral(".cpl"),
+        QStringLiteral(".msc"),
+        QStringLiteral(".desktop"),
     };
-    return std::any_of(kExtensions.begin(), kExtensions.end(),
-                       [&](const QString& e) { return lowerName.endsWith(e); });
+    return std::any_of(kExtensions.begin(), kExtensions.end(), [&](const QString& e) { return lowerName.endsWith(e); });
 }
 
 // The desktop's icon for a key: the theme icon of its type, else a generic one.
@@ -27,9 +31,8 @@ QIcon makeIcon(const QString& key)
     if (key == QLatin1String(".folder"))
         return provider.icon(QFileIconProvider::Folder);
     const QMimeDatabase mime;
-    const QMimeType type = key.startsWith(QLatin1Char('.'))
-        ? mime.mimeTypeForFile(QStringLiteral("x") + key, QMimeDatabase::MatchExtension)
-        : mime.mimeTypeForFile(key);
+    const QMimeType type = key.startsWith(QLatin1Char('.')) ? mime.mimeTypeForFile(QStringLiteral("x") + key, QMimeDatabase::MatchExtension)
+                                                            : mime.mimeTypeForFile(key);
     const QIcon themed = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
     return themed.isNull() ? provider.icon(QFileIconProvider::File) : themed;
 }
@@ -75,4 +78,3 @@ void FileIcons::clear()
 }
 
 }  // namespace sonivo
-

@@ -59,10 +59,9 @@ QString versionText()
 Form1::Form1(FormServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)),
       ownDialogs_(services_.dialogs ? nullptr : std::make_unique<QtDesktopDialogs>(this)),
-      dialogs_(services_.dialogs ? *services_.dialogs : *ownDialogs_),
-      drives_(services_.mounts ? *services_.mounts : systemMountTable()), document_(new ListDocument(dialogs_, drives_, this)),
-      frame1_(new QGroupBox(QStringLiteral("Player interno"))), lstPlay_(new QListWidget), framain_(new ScanProgressFrame),
-      timer_(new QTimer(this))
+      dialogs_(services_.dialogs ? *services_.dialogs : *ownDialogs_), drives_(services_.mounts ? *services_.mounts : systemMountTable()),
+      document_(new ListDocument(dialogs_, drives_, this)), frame1_(new QGroupBox(QStringLiteral("Player interno"))),
+      lstPlay_(new QListWidget), framain_(new ScanProgressFrame), timer_(new QTimer(this))
 {
     if (services_.settingsFile.isEmpty())
         services_.settingsFile = defaultSettingsFile();
@@ -137,8 +136,10 @@ void Form1::restorePlacement()
         return;
     const QSize screen = this->screen() ? this->screen()->availableSize() : QSize(1920, 1080);
     // A missing, unreadable or impossible size keeps the design size.
-    const std::optional<int> w = sizeSetting(readSetting(services_.settingsFile, kSection, QStringLiteral("Width")), toTwips(screen.width()));
-    const std::optional<int> h = sizeSetting(readSetting(services_.settingsFile, kSection, QStringLiteral("Height")), toTwips(screen.height()));
+    const std::optional<int> w
+        = sizeSetting(readSetting(services_.settingsFile, kSection, QStringLiteral("Width")), toTwips(screen.width()));
+    const std::optional<int> h
+        = sizeSetting(readSetting(services_.settingsFile, kSection, QStringLiteral("Height")), toTwips(screen.height()));
     if (!w || !h)
         return;
     restoredOuterSize_ = QSize(std::min(toPixels(*w), screen.width()), std::min(toPixels(*h), screen.height()));

@@ -30,10 +30,10 @@ class StatusLine;
 
 // What the window is given from outside, so that tests can replace it.
 struct FormServices {
-    DesktopDialogs* dialogs = nullptr;  // the Qt dialogs of the window when null
-    QString settingsFile;               // sonivo.ini in the user's configuration folder when empty
-    QString registryFile;               // the key/value store's default file when empty
-    const MountTable* mounts = nullptr; // the machine's mounts when null
+    DesktopDialogs* dialogs = nullptr;   // the Qt dialogs of the window when null
+    QString settingsFile;                // sonivo.ini in the user's configuration folder when empty
+    QString registryFile;                // the key/value store's default file when empty
+    const MountTable* mounts = nullptr;  // the machine's mounts when null
 };
 
 class Form1 final : public QMainWindow {

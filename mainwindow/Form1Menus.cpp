@@ -30,8 +30,7 @@ struct Entry {
 
 // Adds the entries of an array to a menu; separators are entries too, so that
 // indices match the array's.
-template <size_t N>
-void addEntries(QMenu* menu, std::array<QAction*, N>& entries, const std::array<Entry, N>& captions)
+template <size_t N> void addEntries(QMenu* menu, std::array<QAction*, N>& entries, const std::array<Entry, N>& captions)
 {
     for (size_t i = 0; i < N; ++i) {
         const QString caption = QString::fromUtf8(captions[i].caption);
@@ -52,9 +51,9 @@ void Form1::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     addEntries<9>(file, mnuFile_,
-                  {{{"&Nuova lista", "newList"}, {"&Apri lista... ", "openList"}, {"&Salva lista", "saveList"},
-                    {"Sal&va lista con nome...", "saveListAs"}, {"-"}, {"Aggiungi &cartella singola", "addFolder"},
-                    {"A&ggiungi cartella e sottocartelle", "addFolderTree"}, {"-"}, {"&Esci", "exit"}}});
+        {{{"&Nuova lista", "newList"}, {"&Apri lista... ", "openList"}, {"&Salva lista", "saveList"},
+            {"Sal&va lista con nome...", "saveListAs"}, {"-"}, {"Aggiungi &cartella singola", "addFolder"},
+            {"A&ggiungi cartella e sottocartelle", "addFolderTree"}, {"-"}, {"&Esci", "exit"}}});
     connect(mnuFile_[0], &QAction::triggered, files_, &FileCommands::newList);
     connect(mnuFile_[1], &QAction::triggered, files_, &FileCommands::openList);
     connect(mnuFile_[2], &QAction::triggered, files_, &FileCommands::saveList);
@@ -81,17 +80,18 @@ void Form1::buildMenus()
     connect(mnuSortZA_, &QAction::triggered, view_, &CatalogueView::sortDescending);
     editMenu_->addSeparator();
     orderMenu_ = editMenu_->addMenu(QStringLiteral("&Ordina per..."));
-    addEntries<4>(editMenu_, mnuCopy_, {{{"-"}, {"Copia &files nella cartella...", "copyFiles"}, {"-"}, {"&Elimina files selezionati", "deleteSelected"}}});
+    addEntries<4>(editMenu_, mnuCopy_,
+        {{{"-"}, {"Copia &files nella cartella...", "copyFiles"}, {"-"}, {"&Elimina files selezionati", "deleteSelected"}}});
 
     QMenu* search = menuBar()->addMenu(QStringLiteral("&Ricerca"));
     addEntries<5>(search, mnuRicerca_,
-                  {{{"&Brano", "searchSong"}, {"&Cartella", "searchFolder"}, {"&Album", "searchAlbum"}, {"-"}, {"&Mostra tutti", "showAll"}}});
+        {{{"&Brano", "searchSong"}, {"&Cartella", "searchFolder"}, {"&Album", "searchAlbum"}, {"-"}, {"&Mostra tutti", "showAll"}}});
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Opzioni"));
     addEntries<8>(options, mnuOption_,
-                  {{{"&Visualizza griglia", "showGrid"}, {"&Traccia selezione", "trackSelection"}, {"&Intestazione flat", "flatHeader"},
-                    {"&Carattere grassetto", "boldHeader"}, {"-"}, {"&Seleziona tutti", "checkAll"}, {"&Deseleziona tutti", "uncheckAll"},
-                    {"I&nverti selezione", "invertChecks"}}});
+        {{{"&Visualizza griglia", "showGrid"}, {"&Traccia selezione", "trackSelection"}, {"&Intestazione flat", "flatHeader"},
+            {"&Carattere grassetto", "boldHeader"}, {"-"}, {"&Seleziona tutti", "checkAll"}, {"&Deseleziona tutti", "uncheckAll"},
+            {"I&nverti selezione", "invertChecks"}}});
     for (size_t i = 0; i < 4; ++i)
         mnuOption_[i]->setCheckable(true);
     connect(mnuOption_[0], &QAction::triggered, view_, &CatalogueView::applyGrid);
@@ -104,9 +104,9 @@ void Form1::buildMenus()
 
     QMenu* player = menuBar()->addMenu(QStringLiteral("&Player"));
     addEntries<9>(player, mnuPlayer_,
-                  {{{"&Play", "play"}, {"P&ausa", "pause"}, {"&Stop", "stop"}, {"-"}, {"Brano p&recedente", "previousSong"},
-                    {"Brano s&uccessivo", "nextSong"}, {"-"}, {"Apri brano con player esterno...", "openSongExternally"},
-                    {"Apri lista con player esterno...", "openQueueExternally"}}});
+        {{{"&Play", "play"}, {"P&ausa", "pause"}, {"&Stop", "stop"}, {"-"}, {"Brano p&recedente", "previousSong"},
+            {"Brano s&uccessivo", "nextSong"}, {"-"}, {"Apri brano con player esterno...", "openSongExternally"},
+            {"Apri lista con player esterno...", "openQueueExternally"}}});
     mnuPlayer_[7]->setEnabled(false);
     mnuPlayer_[8]->setEnabled(false);
 
@@ -115,7 +115,8 @@ void Form1::buildMenus()
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Guida"));
     addEntries<6>(help, mnuHelp_,
-                  {{{"&Guida in linea", "help"}, {"&Cerca...", "helpSearch"}, {"-"}, {"&Sito Sonivo", "website"}, {"-"}, {"&Informazioni...", "about"}}});
+        {{{"&Guida in linea", "help"}, {"&Cerca...", "helpSearch"}, {"-"}, {"&Sito Sonivo", "website"}, {"-"},
+            {"&Informazioni...", "about"}}});
 
     // Never in the bar: the play queue's right-button menu.
     auto* pop = new QMenu(QStringLiteral("Popup"), this);
@@ -123,7 +124,7 @@ void Form1::buildMenus()
     view_->setEntries({mnuView_, mnuSortAZ_, mnuSortZA_, mnuOption_[0], mnuOption_[1], mnuOption_[2], mnuOption_[3], mnuPlayer_[7]});
     lstPlay_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lstPlay_, &QWidget::customContextMenuRequested, this,
-            [this, pop](const QPoint& at) { pop->popup(lstPlay_->viewport()->mapToGlobal(at)); });
+        [this, pop](const QPoint& at) { pop->popup(lstPlay_->viewport()->mapToGlobal(at)); });
 }
 
 void Form1::buildSortMenu()
@@ -146,7 +147,8 @@ void Form1::buildSortMenu()
 void Form1::connectView()
 {
     for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(view_->reportView()), static_cast<QAbstractItemView*>(view_->listView())})
-        connect(v, &QWidget::customContextMenuRequested, this, [this, v](const QPoint& at) { editMenu_->popup(v->viewport()->mapToGlobal(at)); });
+        connect(v, &QWidget::customContextMenuRequested, this,
+            [this, v](const QPoint& at) { editMenu_->popup(v->viewport()->mapToGlobal(at)); });
     // The rules follow every change of the rows and checks, not only the timer.
     const CatalogueModel* model = view_->model();
     connect(view_, &CatalogueView::checksChanged, this, &Form1::applyEnablingRules);
@@ -187,11 +189,14 @@ void Form1::buildToolbar()
     button(QStringLiteral("Nuovo"), icon("document-new", QStyle::SP_FileIcon), files_, &FileCommands::newList);
     button(QStringLiteral("Salva"), icon("document-save", QStyle::SP_DialogSaveButton), files_, &FileCommands::saveOrSaveAs);
     bar->addSeparator();
-    QToolButton* add = button(QStringLiteral("Aggiungi"), icon("folder-new", QStyle::SP_FileDialogNewFolder), files_, &FileCommands::addFolder);
+    QToolButton* add
+        = button(QStringLiteral("Aggiungi"), icon("folder-new", QStyle::SP_FileDialogNewFolder), files_, &FileCommands::addFolder);
     dropDown(add, {{"Cartella singola", mnuFile_[5]}, {"Cartella e sottocartelle", mnuFile_[6]}});
-    QToolButton* find = button(QStringLiteral("Trova"), icon("edit-find", QStyle::SP_FileDialogContentsView), mnuRicerca_[0], &QAction::trigger);
+    QToolButton* find
+        = button(QStringLiteral("Trova"), icon("edit-find", QStyle::SP_FileDialogContentsView), mnuRicerca_[0], &QAction::trigger);
     dropDown(find, {{"Brano", mnuRicerca_[0]}, {"Cartella", mnuRicerca_[1]}, {"Album", mnuRicerca_[2]}});
-    QToolButton* print = button(QStringLiteral("Stampa"), icon("document-print", QStyle::SP_FileDialogDetailedView), mnuReport_[0], &QAction::trigger);
+    QToolButton* print
+        = button(QStringLiteral("Stampa"), icon("document-print", QStyle::SP_FileDialogDetailedView), mnuReport_[0], &QAction::trigger);
     dropDown(print, {{"Stampa lista", mnuReport_[0]}, {"Crea lista Html", mnuReport_[1]}, {"File lista mp3", mnuReport_[2]}});
     bar->addSeparator();
     // The options dialog and the about box come with their own windows later:

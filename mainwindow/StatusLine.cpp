@@ -23,7 +23,8 @@ StatusLine::StatusLine(QStatusBar* bar) : hourglass_(new QLabel(bar))
         panels_[i]->setAccessibleName(QString::fromUtf8(names[i]));
         panels_[i]->setMinimumWidth(1);
     }
-    const QIcon hourglass = QIcon::fromTheme(QStringLiteral("process-working"), QApplication::style()->standardIcon(QStyle::SP_BrowserReload));
+    const QIcon hourglass
+        = QIcon::fromTheme(QStringLiteral("process-working"), QApplication::style()->standardIcon(QStyle::SP_BrowserReload));
     hourglass_->setPixmap(hourglass.pixmap(16, 16));
     hourglass_->setAccessibleName(QStringLiteral("Operazione in corso"));
     hourglass_->hide();

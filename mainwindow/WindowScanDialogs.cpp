@@ -15,16 +15,10 @@ bool WindowScanDialogs::askUpdateFolder(const QString& folder)
         return *updateAll_;
     QString text = updateFolderQuestion(folder);
     switch (dialogs_.askYesNoToAll(text.replace(QLatin1Char('\r'), QLatin1Char('\n')))) {
-    case DesktopDialogs::Answer::YesToAll:
-        updateAll_ = true;
-        return true;
-    case DesktopDialogs::Answer::NoToAll:
-        updateAll_ = false;
-        return false;
-    case DesktopDialogs::Answer::Yes:
-        return true;
-    default:
-        return false;
+    case DesktopDialogs::Answer::YesToAll: updateAll_ = true; return true;
+    case DesktopDialogs::Answer::NoToAll: updateAll_ = false; return false;
+    case DesktopDialogs::Answer::Yes: return true;
+    default: return false;
     }
 }
 

@@ -8,8 +8,7 @@
 
 namespace sonivo {
 
-AudioMediaControl::AudioMediaControl(AudioOptions options)
-    : options_(std::move(options))
+AudioMediaControl::AudioMediaControl(AudioOptions options) : options_(std::move(options))
 {
     if (qgetenv("SONIVO_AUDIO") == "null")
         options_.output = AudioOptions::Output::Null;
@@ -63,16 +62,10 @@ MediaReply AudioMediaControl::toDevice(PlaybackDevice& device, const MediaComman
             return {device.playFrom(command.position), {}};
         device.play();
         return {};
-    case Verb::Pause:
-        device.pause();
-        return {};
-    case Verb::Stop:
-        device.stop();
-        return {};
-    case Verb::Seek:
-        return {device.seek(command.position), {}};
-    case Verb::SetTimeFormat:
-        return {};  // milliseconds are the only time format
+    case Verb::Pause: device.pause(); return {};
+    case Verb::Stop: device.stop(); return {};
+    case Verb::Seek: return {device.seek(command.position), {}};
+    case Verb::SetTimeFormat: return {};  // milliseconds are the only time format
     case Verb::Status:
         switch (command.item) {
         case MediaCommand::Item::Mode: return {kMediaOk, device.mode()};
@@ -81,8 +74,7 @@ MediaReply AudioMediaControl::toDevice(PlaybackDevice& device, const MediaComman
         }
         break;
     case Verb::Open:
-    case Verb::Close:
-        break;
+    case Verb::Close: break;
     }
     return {kMediaUnknownCommand, {}};
 }

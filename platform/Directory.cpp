@@ -55,7 +55,7 @@ int openFolderAt(int parent, const char* name)
     } while (fd < 0 && errno == EINTR);
     static bool raised = false;
     if (fd < 0 && errno == EMFILE && !std::exchange(raised, true)) {
-        rlimit limit {};
+        rlimit limit{};
         if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
             limit.rlim_cur = limit.rlim_max;
             ::setrlimit(RLIMIT_NOFILE, &limit);
@@ -86,10 +86,7 @@ FolderHandle::~FolderHandle()
         ::close(fd_);
 }
 
-FolderHandle::FolderHandle(FolderHandle&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), error_(other.error_)
-{
-}
+FolderHandle::FolderHandle(FolderHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)), error_(other.error_) {}
 
 FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept
 {

@@ -16,8 +16,8 @@ struct DirEntry {
     bool isFile = false;    // a regular file, or a link to one
     bool isLink = false;    // a symbolic link
     qint64 size = 0;
-    mode_t mode = 0;        // permission and type bits
-    QDateTime created;      // birth time where the file system keeps one, else modification time (UTC)
+    mode_t mode = 0;    // permission and type bits
+    QDateTime created;  // birth time where the file system keeps one, else modification time (UTC)
 };
 
 enum class EntryDetail {

@@ -19,15 +19,12 @@ bool hasLineBreak(const QString& text)
 
 bool isSubkeyOrSelf(const QString& candidate, const QString& key)
 {
-    return candidate.compare(key, Qt::CaseInsensitive) == 0
-        || candidate.startsWith(key + QLatin1Char('\\'), Qt::CaseInsensitive);
+    return candidate.compare(key, Qt::CaseInsensitive) == 0 || candidate.startsWith(key + QLatin1Char('\\'), Qt::CaseInsensitive);
 }
 
 }  // namespace
 
-KeyValueStore::KeyValueStore(QString file) : file_(std::move(file))
-{
-}
+KeyValueStore::KeyValueStore(QString file) : file_(std::move(file)) {}
 
 QString KeyValueStore::defaultPath()
 {

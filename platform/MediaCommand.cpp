@@ -67,19 +67,18 @@ int parseDeviceCommand(const QStringList& words, MediaCommand& command)
         command.verb = MediaCommand::Verb::Play;
         if (n == 2)
             return kMediaOk;
-        return n == 4 && isKeyword(words.at(2), "from") && readPosition(words.at(3), command.position)
-                   ? kMediaOk : kMediaBadParameter;
+        return n == 4 && isKeyword(words.at(2), "from") && readPosition(words.at(3), command.position) ? kMediaOk : kMediaBadParameter;
     }
     if (isKeyword(verb, "seek")) {
         command.verb = MediaCommand::Verb::Seek;
-        return n == 4 && isKeyword(words.at(2), "to") && readPosition(words.at(3), command.position)
-                   ? kMediaOk : kMediaBadParameter;
+        return n == 4 && isKeyword(words.at(2), "to") && readPosition(words.at(3), command.position) ? kMediaOk : kMediaBadParameter;
     }
     if (isKeyword(verb, "set")) {
         command.verb = MediaCommand::Verb::SetTimeFormat;
         return n == 5 && isKeyword(words.at(2), "time") && isKeyword(words.at(3), "format")
-                       && (isKeyword(words.at(4), "milliseconds") || isKeyword(words.at(4), "ms"))
-                   ? kMediaOk : kMediaBadParameter;
+                && (isKeyword(words.at(4), "milliseconds") || isKeyword(words.at(4), "ms"))
+            ? kMediaOk
+            : kMediaBadParameter;
     }
     if (isKeyword(verb, "status")) {
         command.verb = MediaCommand::Verb::Status;
@@ -95,7 +94,10 @@ int parseDeviceCommand(const QStringList& words, MediaCommand& command)
             return kMediaBadParameter;
         return kMediaOk;
     }
-    const struct { const char* word; MediaCommand::Verb verb; } plain[] = {
+    const struct {
+        const char* word;
+        MediaCommand::Verb verb;
+    } plain[] = {
         {"pause", MediaCommand::Verb::Pause},
         {"stop", MediaCommand::Verb::Stop},
         {"close", MediaCommand::Verb::Close},

@@ -11,9 +11,9 @@ struct MediaCommand {
 
     Verb verb = Verb::Status;
     QString alias;
-    QString path;         // open: the file, without the quotes around it
-    QString deviceType;   // open
-    qint64 position = -1; // play from / seek to, in milliseconds; -1 for a plain play
+    QString path;          // open: the file, without the quotes around it
+    QString deviceType;    // open
+    qint64 position = -1;  // play from / seek to, in milliseconds; -1 for a plain play
     Item item = Item::Mode;
 };
 

@@ -22,10 +22,7 @@ void initLibrary()
 
 }  // namespace
 
-Mp3Decoder::Mp3Decoder(const std::atomic<bool>* cancel)
-    : cancel_(cancel)
-{
-}
+Mp3Decoder::Mp3Decoder(const std::atomic<bool>* cancel) : cancel_(cancel) {}
 
 Mp3Decoder::~Mp3Decoder()
 {
@@ -76,8 +73,7 @@ int Mp3Decoder::open(const QString& path)
     long rate = 0;
     int channels = 0;
     int encoding = 0;
-    if (mpg123_replace_reader_handle(handle_, readFile, seekFile, nullptr) != MPG123_OK
-        || mpg123_open_handle(handle_, this) != MPG123_OK
+    if (mpg123_replace_reader_handle(handle_, readFile, seekFile, nullptr) != MPG123_OK || mpg123_open_handle(handle_, this) != MPG123_OK
         || mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK)
         return kMediaCannotDecode;
     mpg123_format_none(handle_);

@@ -10,7 +10,6 @@
 
 namespace sonivo {
 
-
 class NativeFile {
 public:
     enum class Mode { Read, ReadWrite };

@@ -15,10 +15,7 @@ qint64 SteadyAudioClock::nowUs() const
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-NullAudioOutput::NullAudioOutput(std::shared_ptr<const AudioClock> clock)
-    : clock_(std::move(clock))
-{
-}
+NullAudioOutput::NullAudioOutput(std::shared_ptr<const AudioClock> clock) : clock_(std::move(clock)) {}
 
 bool NullAudioOutput::start(int sampleRate, int)
 {

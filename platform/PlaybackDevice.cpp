@@ -5,8 +5,7 @@
 
 namespace sonivo {
 
-PlaybackDevice::PlaybackDevice()
-    : context_(std::make_unique<QObject>())
+PlaybackDevice::PlaybackDevice() : context_(std::make_unique<QObject>())
 {
     thread_.setObjectName(QStringLiteral("sonivo-playback"));
     context_->moveToThread(&thread_);
@@ -31,8 +30,7 @@ PlaybackDevice::~PlaybackDevice()
     thread_.wait();
 }
 
-template <typename Call>
-void PlaybackDevice::run(Call&& call)
+template <typename Call> void PlaybackDevice::run(Call&& call)
 {
     QMetaObject::invokeMethod(context_.get(), std::forward<Call>(call), Qt::BlockingQueuedConnection);
 }

@@ -36,8 +36,7 @@ public:
 
 private:
     PlaybackDevice();
-    template <typename Call>
-    void run(Call&& call);
+    template <typename Call> void run(Call&& call);
     // Calls move with the frame at ms; kMediaOutOfRange, and nothing called, when
     // that lies beyond the end.
     int moveTo(qint64 ms, void (PlaybackEngine::*move)(qint64));

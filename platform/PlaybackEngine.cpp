@@ -25,9 +25,7 @@ std::unique_ptr<AudioOutput> makeOutput(const AudioOptions& options)
 }  // namespace
 
 PlaybackEngine::PlaybackEngine(std::unique_ptr<Mp3Decoder> decoder, const QString& path, AudioOptions options)
-    : decoder_(std::move(decoder))
-    , options_(std::move(options))
-    , output_(makeOutput(options_))
+    : decoder_(std::move(decoder)), options_(std::move(options)), output_(makeOutput(options_))
 {
     QObject::connect(&timer_, &QTimer::timeout, [this] { feed(); });
     scan_ = std::thread([this, path] {

@@ -61,7 +61,7 @@ private:
     qint64 segmentStart_ = 0;    // file position of the stream's first frame
     qint64 songWritten_ = 0;     // frames of the file handed to the stream
     bool decodedAll_ = false;
-    qint64 endFrame_ = -1;       // where decoding ended, once it has
+    qint64 endFrame_ = -1;         // where decoding ended, once it has
     std::vector<qint16> pending_;  // decoded, not yet taken by the output
     size_t pendingAt_ = 0;
 

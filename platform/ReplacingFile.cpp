@@ -24,7 +24,7 @@ QByteArray folderOf(const QByteArray& path)
 // mkdir -p; false with errno set when a folder could not be made.
 bool makeFolders(const QByteArray& folder)
 {
-    for (qsizetype slash = folder.indexOf('/', 1); ; slash = folder.indexOf('/', slash + 1)) {
+    for (qsizetype slash = folder.indexOf('/', 1);; slash = folder.indexOf('/', slash + 1)) {
         const QByteArray part = slash < 0 ? folder : folder.left(slash);
         if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
             return false;

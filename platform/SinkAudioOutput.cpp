@@ -10,7 +10,7 @@ namespace {
 // Enough to ride out a busy moment of the decoding thread, short enough that pause
 // and seek answer at once.
 constexpr qint64 kBufferMs = 250;
-}
+}  // namespace
 
 SinkAudioOutput::SinkAudioOutput() = default;
 
@@ -97,8 +97,8 @@ bool SinkAudioOutput::failed()
     // the server's stream, which reads as negative once the connection is gone,
     // shows the loss on any thread.
     const QAudio::Error error = sink_->error();
-    return error == QAudio::OpenError || error == QAudio::IOError || error == QAudio::FatalError
-           || sink_->state() == QAudio::StoppedState || sink_->bytesFree() < 0;
+    return error == QAudio::OpenError || error == QAudio::IOError || error == QAudio::FatalError || sink_->state() == QAudio::StoppedState
+        || sink_->bytesFree() < 0;
 }
 
 }  // namespace sonivo

@@ -22,10 +22,7 @@ QString quotedPath(const QString& path)
 
 }  // namespace
 
-PlayMp3::PlayMp3(MediaControl& media)
-    : media_(media)
-{
-}
+PlayMp3::PlayMp3(MediaControl& media) : media_(media) {}
 
 PlayMp3::~PlayMp3()
 {
@@ -56,8 +53,7 @@ QString PlayMp3::mmPlay()
     if (!pathExists(filename_))
         return QStringLiteral("Errore nel file di input");
     const MediaReply opened = media_.send(QStringLiteral("open ") + quotedPath(filename_) + QStringLiteral(" type ")
-                                          + QLatin1String(kDeviceType) + QStringLiteral(" Alias ")
-                                          + QLatin1String(kAlias));
+        + QLatin1String(kDeviceType) + QStringLiteral(" Alias ") + QLatin1String(kAlias));
     if (opened.code != kMediaOk)
         return media_.errorText(opened.code);
     media_.send(command("play"));

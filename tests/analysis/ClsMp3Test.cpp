@@ -87,17 +87,17 @@ TEST(ClsMp3, ConstantBitRateFramesAndPlayTime)
     for (int bi = 1; bi <= 14; ++bi) {
         for (int si = 0; si < 3; ++si) {
             for (int mode : {1, 3}) {
-                FrameSpec spec;
-                spec.bitRateIndex = bi;
-                spec.sampleRateIndex = si;
-                spec.channelMode = mode;
-                spec.crc = bi % 2 == 0;
-                const QByteArray bytes = frames(spec, 7) + QByteArray(100, 0);
+                FrameFields shape;
+                shape.bitRateIndex = bi;
+                shape.sampleRateIndex = si;
+                shape.channelMode = mode;
+                shape.crc = bi % 2 == 0;
+                const QByteArray bytes = frames(shape, 7) + QByteArray(100, 0);
                 const clsMP3 mp3 = analyse(files.write(QStringLiteral("f.mp3"), bytes));
                 ASSERT_TRUE(mp3.ValidHeader()) << bi << "/" << si;
                 const int kbps = mp3.BitRate().toInt();
-                EXPECT_EQ(mp3.TotalFrames(), bytes.size() / frameBytes(spec));
-                EXPECT_EQ(mp3.CRCPresent(), spec.crc);
+                EXPECT_EQ(mp3.TotalFrames(), bytes.size() / frameBytes(shape));
+                EXPECT_EQ(mp3.CRCPresent(), shape.crc);
                 // The play time is raised by 0.05 s and cut to hundredths.
                 const qint64 hundredths = (qint64(bytes.size()) * 8 + 50 * kbps) / (10 * kbps);
                 EXPECT_DOUBLE_EQ(mp3.PlayTime(), double(hundredths) / 100);
@@ -110,7 +110,7 @@ TEST(ClsMp3, PlayTimeOfTheWorkedExampleFollowsTheFileLength)
 {
     TempFiles files;
     auto fileOf = [&](int size) {
-        QByteArray bytes = frames(FrameSpec{}, 3);
+        QByteArray bytes = frames(FrameFields{}, 3);
         bytes.append(QByteArray(size - bytes.size(), 0));
         return files.write(QStringLiteral("a%1.mp3").arg(size), bytes);
     };
@@ -130,7 +130,7 @@ TEST(ClsMp3, PlayTimeOfTheWorkedExampleFollowsTheFileLength)
 TEST(ClsMp3, VariableBitRateFramesGiveTheDuration)
 {
     TempFiles files;
-    const QByteArray bytes = xingFrame(FrameSpec{}, 10000) + frames(FrameSpec{}, 5);
+    const QByteArray bytes = xingFrame(FrameFields{}, 10000) + frames(FrameFields{}, 5);
     const clsMP3 mp3 = analyse(files.write(QStringLiteral("v.mp3"), bytes));
     EXPECT_EQ(mp3.TotalFrames(), 10000);
     EXPECT_DOUBLE_EQ(mp3.PlayTime(), 261.27);  // 10000 x 1152 / 44100 = 261.2244 s
@@ -140,7 +140,7 @@ TEST(ClsMp3, VariableBitRateFramesGiveTheDuration)
 TEST(ClsMp3, ALeadingId3v2TagIsSkipped)
 {
     TempFiles files;
-    const QByteArray bytes = id3v2Tag(80000, char(0xFF)) + frames(FrameSpec{}, 3);
+    const QByteArray bytes = id3v2Tag(80000, char(0xFF)) + frames(FrameFields{}, 3);
     const clsMP3 mp3 = analyse(files.write(QStringLiteral("art.mp3"), bytes));
     EXPECT_TRUE(mp3.ValidHeader());
     EXPECT_EQ(mp3.TotalFrames(), bytes.size() / 417) << "the whole file length counts";
@@ -149,9 +149,9 @@ TEST(ClsMp3, ALeadingId3v2TagIsSkipped)
 TEST(ClsMp3, NothingOfAnEarlierFileShowsThrough)
 {
     TempFiles files;
-    TagSpec tag;
+    TagFields tag;
     tag.title = "First";
-    clsMP3 mp3 = analyse(files.write(QStringLiteral("1.mp3"), frames(FrameSpec{}, 3) + id3v1Tag(tag)));
+    clsMP3 mp3 = analyse(files.write(QStringLiteral("1.mp3"), frames(FrameFields{}, 3) + id3v1Tag(tag)));
     ASSERT_TRUE(mp3.ValidHeader());
     ASSERT_TRUE(mp3.TagPresent());
     mp3.setFullName(files.write(QStringLiteral("2.mp3"), QByteArray(5000, 0x11)));
@@ -164,7 +164,7 @@ TEST(ClsMp3, NothingOfAnEarlierFileShowsThrough)
 TEST(ClsMp3, MissingAndUnreadableFiles)
 {
     TempFiles files;
-    clsMP3 mp3 = analyse(files.write(QStringLiteral("1.mp3"), frames(FrameSpec{}, 3)));
+    clsMP3 mp3 = analyse(files.write(QStringLiteral("1.mp3"), frames(FrameFields{}, 3)));
     mp3.setFullName(files.path(QStringLiteral("gone.mp3")));
     EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Missing);
     EXPECT_TRUE(mp3.ValidHeader()) << "a missing file leaves every field as it was";
@@ -175,7 +175,7 @@ TEST(ClsMp3, MissingAndUnreadableFiles)
     EXPECT_NE(mp3.readError(), 0);
 
     if (!ignoresPermissions()) {
-        const QString locked = files.write(QStringLiteral("locked.mp3"), frames(FrameSpec{}, 3));
+        const QString locked = files.write(QStringLiteral("locked.mp3"), frames(FrameFields{}, 3));
         ::chmod(toNativePath(locked).constData(), 0);
         mp3.setFullName(locked);
         EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Unreadable);
@@ -185,7 +185,7 @@ TEST(ClsMp3, MissingAndUnreadableFiles)
 TEST(ClsMp3, AwkwardNamesAndSizes)
 {
     TempFiles files;
-    const QByteArray audio = frames(FrameSpec{}, 3);
+    const QByteArray audio = frames(FrameFields{}, 3);
     const QString nonUtf8 = fromNativePath(QByteArray("caf\xE9 \xFF.mp3"));
     for (const QString& name : {QStringLiteral("a b \"q\" 'x'; y.mp3"), nonUtf8}) {
         const QString path = files.write(name, audio);
@@ -212,7 +212,7 @@ TEST(ClsMp3, AwkwardNamesAndSizes)
 TEST(ClsMp3, TipoIsTheDesktopTypeName)
 {
     TempFiles files;
-    const QString song = clsMP3::Tipo(files.write(QStringLiteral("a.mp3"), frames(FrameSpec{}, 3)));
+    const QString song = clsMP3::Tipo(files.write(QStringLiteral("a.mp3"), frames(FrameFields{}, 3)));
     const QString text = clsMP3::Tipo(files.write(QStringLiteral("a.txt"), QByteArray("hello\n")));
     EXPECT_TRUE(song.contains(QLatin1String("MP3"), Qt::CaseInsensitive)) << song.toStdString();
     EXPECT_FALSE(text.isEmpty());

@@ -22,15 +22,15 @@ QByteArray zeros(int n)
 // A header whose frame length leads to no further sync.
 QByteArray falseSync()
 {
-    return frameHeader(FrameSpec{}) + zeros(600);
+    return frameHeader(FrameFields{}) + zeros(600);
 }
 
 }  // namespace
 
 TEST(FrameSearch, FindsTheFirstFrameAfterLeadingBytes)
 {
-    EXPECT_EQ(search(frames(FrameSpec{}, 3)).offset, 0);
-    const FirstFrame f = search(zeros(1234) + frames(FrameSpec{}, 3));
+    EXPECT_EQ(search(frames(FrameFields{}, 3)).offset, 0);
+    const FirstFrame f = search(zeros(1234) + frames(FrameFields{}, 3));
     EXPECT_EQ(f.offset, 1234);
     EXPECT_TRUE(f.header.isValid());
     EXPECT_EQ(f.vbrFrames, -1);
@@ -38,26 +38,26 @@ TEST(FrameSearch, FindsTheFirstFrameAfterLeadingBytes)
 
 TEST(FrameSearch, RejectsASyncThatNoFrameFollowsAndGoesOn)
 {
-    const QByteArray bytes = falseSync() + frames(FrameSpec{}, 3);
+    const QByteArray bytes = falseSync() + frames(FrameFields{}, 3);
     EXPECT_EQ(search(bytes).offset, falseSync().size());
 }
 
 TEST(FrameSearch, SkipsInvalidCandidates)
 {
-    FrameSpec freeFormat;
+    FrameFields freeFormat;
     freeFormat.bitRateIndex = 0;
-    FrameSpec badIndex;
+    FrameFields badIndex;
     badIndex.bitRateIndex = 15;
-    FrameSpec reservedRate;
+    FrameFields reservedRate;
     reservedRate.sampleRateIndex = 3;
     const QByteArray junk = frameHeader(freeFormat) + frameHeader(badIndex) + frameHeader(reservedRate);
-    EXPECT_EQ(search(junk + frames(FrameSpec{}, 2)).offset, junk.size());
+    EXPECT_EQ(search(junk + frames(FrameFields{}, 2)).offset, junk.size());
     EXPECT_EQ(search(frames(freeFormat, 20)).offset, -1);
 }
 
 TEST(FrameSearch, OnlyMpeg1LayerThreeIsFound)
 {
-    FrameSpec mpeg2;
+    FrameFields mpeg2;
     mpeg2.versionLayer = 0xF2;
     QByteArray stream;
     for (int i = 0; i < 50; ++i)
@@ -80,39 +80,39 @@ TEST(FrameSearch, LargeId3v2TagIsSkippedWithTheFalseSyncsInside)
 {
     QByteArray payload = zeros(120000);
     // Inside the tag: a header with a sync where its frame would end.
-    payload.replace(1000, 4, frameHeader(FrameSpec{}));
+    payload.replace(1000, 4, frameHeader(FrameFields{}));
     payload.replace(1000 + 417, 2, QByteArray("\xFF\xFB", 2));
     const QByteArray tag = id3v2Tag(int(payload.size()));
     QByteArray bytes = tag;
     bytes.replace(10, payload.size(), payload);
-    bytes += frames(FrameSpec{}, 3);
+    bytes += frames(FrameFields{}, 3);
     EXPECT_EQ(search(bytes).offset, tag.size());
 }
 
 TEST(FrameSearch, TheWindowStartsAfterTheTagAndEnds50000BytesLater)
 {
     const QByteArray tag = id3v2Tag(70000);
-    EXPECT_EQ(search(tag + zeros(49000) + frames(FrameSpec{}, 2)).offset, tag.size() + 49000);
-    EXPECT_EQ(search(tag + zeros(50000) + frames(FrameSpec{}, 2)).offset, -1);
-    EXPECT_EQ(search(zeros(50000) + frames(FrameSpec{}, 2)).offset, -1);
+    EXPECT_EQ(search(tag + zeros(49000) + frames(FrameFields{}, 2)).offset, tag.size() + 49000);
+    EXPECT_EQ(search(tag + zeros(50000) + frames(FrameFields{}, 2)).offset, -1);
+    EXPECT_EQ(search(zeros(50000) + frames(FrameFields{}, 2)).offset, -1);
 }
 
 TEST(FrameSearch, ACandidateAtTheEndOfTheWindowIsCompletedFromTheFile)
 {
     // FF FB are the window's last two bytes; the header's last two lie beyond it.
-    EXPECT_EQ(search(zeros(49998) + frames(FrameSpec{}, 2)).offset, 49998);
+    EXPECT_EQ(search(zeros(49998) + frames(FrameFields{}, 2)).offset, 49998);
     // Only the FF is inside the window: not a candidate.
-    EXPECT_EQ(search(zeros(49999) + frames(FrameSpec{}, 2)).offset, -1);
+    EXPECT_EQ(search(zeros(49999) + frames(FrameFields{}, 2)).offset, -1);
 }
 
 TEST(FrameSearch, ConfirmationAtOrBeyondTheEnd)
 {
-    const QByteArray one = frame(FrameSpec{});
+    const QByteArray one = frame(FrameFields{});
     EXPECT_EQ(search(one).offset, 0) << "a frame ending exactly at the end of the file";
-    EXPECT_EQ(search(one + id3v1Tag(TagSpec{})).offset, 0) << "a frame ending where the tag begins";
+    EXPECT_EQ(search(one + id3v1Tag(TagFields{})).offset, 0) << "a frame ending where the tag begins";
     EXPECT_EQ(search(one.left(300)).offset, -1) << "a frame cut short";
     EXPECT_EQ(search(one + zeros(10)).offset, -1);
-    EXPECT_EQ(search(frames(FrameSpec{}, 4).left(417 * 3 + 1)).offset, 0);
+    EXPECT_EQ(search(frames(FrameFields{}, 4).left(417 * 3 + 1)).offset, 0);
 }
 
 TEST(FrameSearch, TinyAndDegenerateInput)
@@ -129,16 +129,16 @@ TEST(FrameSearch, TinyAndDegenerateInput)
 
 TEST(FrameSearch, ReadsTheFrameCountOfXingInfoAndVbriHeaders)
 {
-    FrameSpec mono;
+    FrameFields mono;
     mono.channelMode = 3;
-    EXPECT_EQ(search(xingFrame(FrameSpec{}, 1234) + frames(FrameSpec{}, 2)).vbrFrames, 1234);
+    EXPECT_EQ(search(xingFrame(FrameFields{}, 1234) + frames(FrameFields{}, 2)).vbrFrames, 1234);
     EXPECT_EQ(search(xingFrame(mono, 77, "Info") + frames(mono, 2)).vbrFrames, 77);
-    EXPECT_EQ(search(vbriFrame(FrameSpec{}, 4321) + frames(FrameSpec{}, 2)).vbrFrames, 4321);
+    EXPECT_EQ(search(vbriFrame(FrameFields{}, 4321) + frames(FrameFields{}, 2)).vbrFrames, 4321);
 
-    QByteArray noCount = xingFrame(FrameSpec{}, 99);
+    QByteArray noCount = xingFrame(FrameFields{}, 99);
     noCount[4 + 32 + 7] = 0;  // frames flag cleared
-    EXPECT_EQ(search(noCount + frames(FrameSpec{}, 2)).vbrFrames, -1);
-    EXPECT_EQ(search(xingFrame(FrameSpec{}, 0) + frames(FrameSpec{}, 2)).vbrFrames, -1);
+    EXPECT_EQ(search(noCount + frames(FrameFields{}, 2)).vbrFrames, -1);
+    EXPECT_EQ(search(xingFrame(FrameFields{}, 0) + frames(FrameFields{}, 2)).vbrFrames, -1);
 }
 
 TEST(FrameSearch, AReadFailureIsReported)

@@ -1,12 +1,12 @@
-#include "analysis/Genres.h"
 #include "analysis/Id3v1Tag.h"
+#include "analysis/Genres.h"
 #include "tests/support/Mp3Builder.h"
 
 #include <gtest/gtest.h>
 
 using namespace sonivo;
-using sonivo::test::TagSpec;
 using sonivo::test::id3v1Tag;
+using sonivo::test::TagFields;
 
 namespace {
 
@@ -49,33 +49,33 @@ TEST(Genres, NumbersGivenAsTextAreGenreNumbers)
 
 TEST(Id3v1Tag, ParsesTheBlockUntrimmedUpToANul)
 {
-    TagSpec spec;
-    spec.title = "  Song  ";
-    spec.artist = "Artist";
-    spec.album = "Album";
-    spec.year = "1999";
-    spec.comment = "Nice";
-    spec.genre = 17;
-    const QByteArray block = id3v1Tag(spec);
+    TagFields shape;
+    shape.title = "  Song  ";
+    shape.artist = "Artist";
+    shape.album = "Album";
+    shape.year = "1999";
+    shape.comment = "Nice";
+    shape.genre = 17;
+    const QByteArray block = id3v1Tag(shape);
     ASSERT_TRUE(isId3v1Tag(bytesOf(block)));
     const Id3v1Fields f = parseId3v1(bytesOf(block));
     EXPECT_EQ(f.title, QStringLiteral("  Song") + QString(24, QLatin1Char(' ')));
     EXPECT_EQ(f.year, QStringLiteral("1999"));
     EXPECT_EQ(f.genre, QStringLiteral("Rock"));
 
-    spec.pad = '\0';
-    const Id3v1Fields nul = parseId3v1(bytesOf(id3v1Tag(spec)));
+    shape.pad = '\0';
+    const Id3v1Fields nul = parseId3v1(bytesOf(id3v1Tag(shape)));
     EXPECT_EQ(nul.artist, QStringLiteral("Artist"));
     EXPECT_EQ(nul.comment, QStringLiteral("Nice"));
 }
 
 TEST(Id3v1Tag, TextIsWindows1252)
 {
-    TagSpec spec;
-    spec.title = "Caf\xE9 \x80 \x93x\x94";
-    const Id3v1Fields f = parseId3v1(bytesOf(id3v1Tag(spec)));
+    TagFields shape;
+    shape.title = "Caf\xE9 \x80 \x93x\x94";
+    const Id3v1Fields f = parseId3v1(bytesOf(id3v1Tag(shape)));
     EXPECT_EQ(f.title.trimmed(), QString::fromUtf8("Café € “x”"));
-    EXPECT_EQ(buildId3v1(f, 0).mid(3, spec.title.size()), spec.title);
+    EXPECT_EQ(buildId3v1(f, 0).mid(3, shape.title.size()), shape.title);
 }
 
 TEST(Id3v1Tag, BuildsSpacePaddedFieldsAndTheGenreByte)

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 using sonivo::MpegHeader;
-using sonivo::test::FrameSpec;
+using sonivo::test::FrameFields;
 using sonivo::test::frameHeader;
 
 namespace {
@@ -14,9 +14,9 @@ MpegHeader decode(const QByteArray& bytes)
     return MpegHeader::decode(reinterpret_cast<const unsigned char*>(bytes.constData()));
 }
 
-MpegHeader decode(const FrameSpec& spec)
+MpegHeader decode(const FrameFields& shape)
 {
-    return decode(frameHeader(spec));
+    return decode(frameHeader(shape));
 }
 
 }  // namespace
@@ -47,17 +47,17 @@ TEST(MpegHeader, BitRateAndSampleRateTables)
     const int rates[] = {44100, 48000, 32000};
     for (int bi = 1; bi <= 14; ++bi) {
         for (int si = 0; si < 3; ++si) {
-            FrameSpec spec;
-            spec.bitRateIndex = bi;
-            spec.sampleRateIndex = si;
-            const MpegHeader h = decode(spec);
+            FrameFields shape;
+            shape.bitRateIndex = bi;
+            shape.sampleRateIndex = si;
+            const MpegHeader h = decode(shape);
             ASSERT_TRUE(h.isValid()) << bi << " " << si;
             EXPECT_EQ(h.bitRateKbps(), kbps[bi - 1]);
             EXPECT_EQ(h.sampleRateText(), QString::number(rates[si]));
             EXPECT_EQ(h.frameLength(), kbps[bi - 1] * 144000 / rates[si]);
         }
     }
-    FrameSpec top;
+    FrameFields top;
     top.bitRateIndex = 14;
     top.sampleRateIndex = 2;
     top.padding = true;
@@ -67,16 +67,16 @@ TEST(MpegHeader, BitRateAndSampleRateTables)
 TEST(MpegHeader, UnusableIndexesMakeTheCandidateInvalidAndCleared)
 {
     for (int bi : {0, 15}) {
-        FrameSpec spec;
-        spec.bitRateIndex = bi;
-        const MpegHeader h = decode(spec);
+        FrameFields shape;
+        shape.bitRateIndex = bi;
+        const MpegHeader h = decode(shape);
         EXPECT_FALSE(h.isValid());
         EXPECT_EQ(h.frameLength(), 0);
         EXPECT_TRUE(h.bitRateText().isEmpty());
         EXPECT_TRUE(h.channelModeText().isEmpty());
         EXPECT_FALSE(h.original());
     }
-    FrameSpec reserved;
+    FrameFields reserved;
     reserved.sampleRateIndex = 3;
     EXPECT_FALSE(decode(reserved).isValid());
     EXPECT_TRUE(decode(reserved).sampleRateText().isEmpty());
@@ -87,15 +87,15 @@ TEST(MpegHeader, FlagsModesAndEmphasis)
     const char* modes[] = {"Stereo", "Joint Stereo", "Dual Channel", "Mono"};
     const char* emphasis[] = {"None", "50/15 ms", "Reserved", "CCIT J.17"};
     for (int i = 0; i < 4; ++i) {
-        FrameSpec spec;
-        spec.channelMode = i;
-        spec.modeExtension = i;
-        spec.emphasis = i;
-        spec.crc = true;
-        spec.copyright = true;
-        spec.original = false;
-        spec.privateBit = true;
-        const MpegHeader h = decode(spec);
+        FrameFields shape;
+        shape.channelMode = i;
+        shape.modeExtension = i;
+        shape.emphasis = i;
+        shape.crc = true;
+        shape.copyright = true;
+        shape.original = false;
+        shape.privateBit = true;
+        const MpegHeader h = decode(shape);
         EXPECT_EQ(h.channelModeText(), QLatin1String(modes[i]));
         EXPECT_EQ(h.emphasisText(), QLatin1String(emphasis[i]));
         EXPECT_EQ(h.modeExtensionText(), QString::number(i, 2).rightJustified(2, QLatin1Char('0')));

@@ -34,12 +34,10 @@ private:
 QString described(const FirstFrame& f)
 {
     const MpegHeader& h = f.header;
-    return QStringList{QString::number(f.offset), QString::number(f.vbrFrames), QString::number(f.readFailed),
-                       QString::number(h.isValid()), QString::number(h.crcPresent()), h.mpegVersionText(),
-                       h.layerText(), h.bitRateText(), h.sampleRateText(), QString::number(h.padding()),
-                       QString::number(h.privateBit()), h.channelModeText(), h.modeExtensionText(),
-                       QString::number(h.copyright()), QString::number(h.original()), h.emphasisText(),
-                       QString::number(h.frameLength())}
+    return QStringList{QString::number(f.offset), QString::number(f.vbrFrames), QString::number(f.readFailed), QString::number(h.isValid()),
+        QString::number(h.crcPresent()), h.mpegVersionText(), h.layerText(), h.bitRateText(), h.sampleRateText(),
+        QString::number(h.padding()), QString::number(h.privateBit()), h.channelModeText(), h.modeExtensionText(),
+        QString::number(h.copyright()), QString::number(h.original()), h.emphasisText(), QString::number(h.frameLength())}
         .join(QLatin1Char('|'));
 }
 
@@ -75,38 +73,44 @@ QByteArray zeros(qsizetype n)
 // Frames, tags and false syncs placed across the edges of the pieces and the window.
 std::vector<QByteArray> synthesised()
 {
-    FrameSpec mono;
+    FrameFields mono;
     mono.channelMode = 3;
-    FrameSpec crc;
+    FrameFields crc;
     crc.crc = true;
     crc.bitRateIndex = 14;
-    FrameSpec slow;
+    FrameFields slow;
     slow.bitRateIndex = 1;
     slow.sampleRateIndex = 2;
-    const QByteArray falseSync = frameHeader(FrameSpec{}) + zeros(600);
+    const QByteArray falseSync = frameHeader(FrameFields{}) + zeros(600);
     std::vector<QByteArray> inputs{
-        frames(FrameSpec{}, 3), frames(slow, 5), frame(FrameSpec{}), frame(FrameSpec{}).left(300),
-        xingFrame(FrameSpec{}, 1234) + frames(FrameSpec{}, 2), xingFrame(mono, 77, "Info") + frames(mono, 2),
-        vbriFrame(crc, 4321) + frames(crc, 2), frame(FrameSpec{}) + id3v1Tag(TagSpec{}),
-        QByteArray(60000, char(0xFF)), QByteArray("ID3\x03\x00\x00\x7F\x7F\x7F\x7F", 10),
+        frames(FrameFields{}, 3),
+        frames(slow, 5),
+        frame(FrameFields{}),
+        frame(FrameFields{}).left(300),
+        xingFrame(FrameFields{}, 1234) + frames(FrameFields{}, 2),
+        xingFrame(mono, 77, "Info") + frames(mono, 2),
+        vbriFrame(crc, 4321) + frames(crc, 2),
+        frame(FrameFields{}) + id3v1Tag(TagFields{}),
+        QByteArray(60000, char(0xFF)),
+        QByteArray("ID3\x03\x00\x00\x7F\x7F\x7F\x7F", 10),
     };
     for (const qsizetype edge : {qsizetype(1), qsizetype(3), qsizetype(10), qsizetype(417), qsizetype(1000), qsizetype(2000),
-                                 qsizetype(4096), qsizetype(8192), qsizetype(16384), qsizetype(32768), qsizetype(50000)}) {
+             qsizetype(4096), qsizetype(8192), qsizetype(16384), qsizetype(32768), qsizetype(50000)}) {
         for (qsizetype before = edge - 5; before <= edge + 1; ++before) {
             if (before < 0)
                 continue;
-            inputs.push_back(zeros(before) + frames(FrameSpec{}, 2));
+            inputs.push_back(zeros(before) + frames(FrameFields{}, 2));
             inputs.push_back(zeros(before) + falseSync + frames(slow, 2));
             // The confirming sync, or the frame's end, right at the edge.
-            inputs.push_back(zeros(std::max<qsizetype>(0, before - 417)) + frames(FrameSpec{}, 1) + zeros(5));
+            inputs.push_back(zeros(std::max<qsizetype>(0, before - 417)) + frames(FrameFields{}, 1) + zeros(5));
         }
         for (const int tag : {int(edge) - 12, int(edge) - 10, int(edge) - 3, int(edge) + 20}) {
             if (tag >= 0)
                 inputs.push_back(id3v2Tag(tag) + zeros(edge) + frames(mono, 2));
         }
     }
-    inputs.push_back(id3v2Tag(70000) + zeros(49000) + frames(FrameSpec{}, 2));
-    inputs.push_back(id3v2Tag(70000) + zeros(50000) + frames(FrameSpec{}, 2));
+    inputs.push_back(id3v2Tag(70000) + zeros(49000) + frames(FrameFields{}, 2));
+    inputs.push_back(id3v2Tag(70000) + zeros(50000) + frames(FrameFields{}, 2));
     inputs.push_back(id3v2Tag(100) + id3v2Tag(5000) + id3v2Tag(48000) + frames(crc, 3));
     return inputs;
 }
@@ -137,9 +141,9 @@ TEST(PiecewiseSearch, SynthesisedFilesFindWhatTheWholeWindowFinds)
 
 TEST(PiecewiseSearch, AFrameNearTheStartReadsOnlyTheFirstPiece)
 {
-    TagSpec tag;
+    TagFields tag;
     tag.title = "Title";
-    const QByteArray song = id3v2Tag(300) + frames(FrameSpec{}, 200) + id3v1Tag(tag);
+    const QByteArray song = id3v2Tag(300) + frames(FrameFields{}, 200) + id3v1Tag(tag);
     CountingSource pieces(song);
     EXPECT_EQ(findFirstFrame(pieces).offset, 310);
     EXPECT_LE(pieces.requested, kFirstPiece + 310 + 64) << "the piece, the tag's header, confirmation and VBR probes";

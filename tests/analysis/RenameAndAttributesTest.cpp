@@ -16,9 +16,9 @@ namespace {
 class Rename : public ::testing::Test {
 protected:
     // A 128 kbit/s file of about 225 seconds with the given tag.
-    clsMP3 song(const TagSpec& tag, const QString& name = QStringLiteral("old.mp3"))
+    clsMP3 song(const TagFields& tag, const QString& name = QStringLiteral("old.mp3"))
     {
-        QByteArray bytes = frames(FrameSpec{}, 3);
+        QByteArray bytes = frames(FrameFields{}, 3);
         bytes.append(QByteArray(3600000 - 128 - bytes.size(), 0));
         bytes += id3v1Tag(tag);
         clsMP3 mp3;
@@ -26,9 +26,9 @@ protected:
         EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
         return mp3;
     }
-    static TagSpec artistAndSong()
+    static TagFields artistAndSong()
     {
-        TagSpec t;
+        TagFields t;
         t.artist = "Artist";
         t.title = "Song";
         return t;
@@ -59,7 +59,7 @@ TEST_F(Rename, FillsThePatternAndRenamesInTheSameFolder)
 
 TEST_F(Rename, EveryTokenAndTheExtensionRule)
 {
-    TagSpec t = artistAndSong();
+    TagFields t = artistAndSong();
     t.album = "Album";
     t.year = "1999";
     t.comment = "  c  ";
@@ -67,15 +67,16 @@ TEST_F(Rename, EveryTokenAndTheExtensionRule)
     clsMP3 mp3 = song(t);
     ASSERT_EQ(mp3.RenameFile(QStringLiteral("%a|%t|%n|%y|%g|%c|%b|%f|%s|%m|%x|%l|%v.mp3")), 0);
     // 3,600,000 bytes at 128 kbit/s: 225.05 s; "|" is removed by the clean-up.
-    EXPECT_EQ(mp3.Filename(), QStringLiteral("ArtistAlbumSong1999Rockc12844100225"
-                                             "3.45Joint Stereo31.0.mp3"));
+    EXPECT_EQ(mp3.Filename(),
+        QStringLiteral("ArtistAlbumSong1999Rockc12844100225"
+                       "3.45Joint Stereo31.0.mp3"));
     ASSERT_EQ(mp3.RenameFile(QStringLiteral("%n.MP3")), 0);
     EXPECT_EQ(mp3.Filename(), QStringLiteral("Song.MP3.mp3"));
 }
 
 TEST_F(Rename, CleansCharactersAFileNameCannotHold)
 {
-    TagSpec t;
+    TagFields t;
     t.title = "a:b\"c*d?e/f\\g<h>i|j";
     clsMP3 mp3 = song(t);
     ASSERT_EQ(mp3.RenameFile(QStringLiteral("%n\n\x01x")), 0);
@@ -84,7 +85,7 @@ TEST_F(Rename, CleansCharactersAFileNameCannotHold)
 
 TEST_F(Rename, TheValuesPutInAreNeverReadAsTokens)
 {
-    TagSpec t = artistAndSong();
+    TagFields t = artistAndSong();
     t.artist = "%n";
     t.title = "100%s %a";
     clsMP3 mp3 = song(t);
@@ -96,7 +97,7 @@ TEST_F(Rename, TheValuesPutInAreNeverReadAsTokens)
 
 TEST_F(Rename, NoNameIsRefusedAndTheSameNameChangesNothing)
 {
-    TagSpec t = artistAndSong();
+    TagFields t = artistAndSong();
     t.album = "";
     clsMP3 mp3 = song(t);
     for (const char* pattern : {"", ".mp3", "%t", "%t.mp3", "/"}) {
@@ -123,7 +124,7 @@ TEST_F(Rename, RefusalsChangeNothing)
     EXPECT_TRUE(clsMP3::FileExists(mp3.FullName()));
 
     clsMP3 untagged;
-    untagged.setFullName(files.write(QStringLiteral("plain.mp3"), frames(FrameSpec{}, 3)));
+    untagged.setFullName(files.write(QStringLiteral("plain.mp3"), frames(FrameFields{}, 3)));
     ASSERT_EQ(untagged.ReadMP3Info(), clsMP3::ReadResult::Done);
     EXPECT_FALSE(untagged.RenameFile(QStringLiteral("%n")).has_value());
 
@@ -133,7 +134,7 @@ TEST_F(Rename, RefusalsChangeNothing)
 
 TEST_F(Rename, NoValidHeaderGivesZeroPlayTime)
 {
-    TagSpec t = artistAndSong();
+    TagFields t = artistAndSong();
     clsMP3 mp3;
     mp3.setFullName(files.write(QStringLiteral("old.mp3"), QByteArray(1000, 0) + id3v1Tag(t)));
     ASSERT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);

@@ -21,7 +21,7 @@ class TagWrite : public ::testing::Test {
 protected:
     QString audioFile(const QString& name = QStringLiteral("song.mp3"), const QByteArray& tag = {})
     {
-        return files.write(name, frames(FrameSpec{}, 5) + tag);
+        return files.write(name, frames(FrameFields{}, 5) + tag);
     }
     static clsMP3 analysed(const QString& path)
     {
@@ -61,7 +61,7 @@ TEST_F(TagWrite, FirstWriteAppends128BytesAndTheNextOverwritesThem)
     mp3.setArtist(QStringLiteral("Artist"));
     const QByteArray bytes = TempFiles::read(path);
     ASSERT_EQ(bytes.size(), audioSize + 128);
-    EXPECT_EQ(bytes.left(audioSize), frames(FrameSpec{}, 5)) << "the audio is untouched";
+    EXPECT_EQ(bytes.left(audioSize), frames(FrameFields{}, 5)) << "the audio is untouched";
     EXPECT_EQ(bytes.mid(audioSize + 3, 30), QByteArray("Song") + QByteArray(26, ' '));
     EXPECT_EQ(bytes.mid(audioSize + 33, 30), QByteArray("Artist") + QByteArray(24, ' '));
     EXPECT_FALSE(mp3.WriteErrore());
@@ -74,12 +74,12 @@ TEST_F(TagWrite, FirstWriteAppends128BytesAndTheNextOverwritesThem)
 
 TEST_F(TagWrite, AnAssignmentKeepsTheOtherFieldsOfTheTagRead)
 {
-    TagSpec spec;
-    spec.title = "Old title";
-    spec.album = "Album";
-    spec.comment = "Comment";
-    spec.genre = 136;
-    const QString path = audioFile(QStringLiteral("song.mp3"), id3v1Tag(spec));
+    TagFields shape;
+    shape.title = "Old title";
+    shape.album = "Album";
+    shape.comment = "Comment";
+    shape.genre = 136;
+    const QString path = audioFile(QStringLiteral("song.mp3"), id3v1Tag(shape));
     clsMP3 mp3 = analysed(path);
     EXPECT_EQ(mp3.Genre(), QStringLiteral("Christian Gangsta Rap"));
     mp3.setYear(QStringLiteral("2024"));
@@ -115,10 +115,10 @@ TEST_F(TagWrite, GenreNamesAndNumbers)
 
 TEST_F(TagWrite, AnObjectNotAnalysedWritesEmptyFieldsOverTheTag)
 {
-    TagSpec spec;
-    spec.title = "Kept?";
-    spec.genre = 3;
-    const QString path = audioFile(QStringLiteral("song.mp3"), id3v1Tag(spec));
+    TagFields shape;
+    shape.title = "Kept?";
+    shape.genre = 3;
+    const QString path = audioFile(QStringLiteral("song.mp3"), id3v1Tag(shape));
     clsMP3 mp3;
     mp3.setFullName(path);
     mp3.setArtist(QStringLiteral("A"));
@@ -155,7 +155,7 @@ TEST_F(TagWrite, AFailedAppendLeavesTheFileAsItWas)
     }
     EXPECT_TRUE(mp3.WriteErrore());
     EXPECT_FALSE(mp3.TagPresent());
-    EXPECT_EQ(TempFiles::read(path), frames(FrameSpec{}, 5));
+    EXPECT_EQ(TempFiles::read(path), frames(FrameFields{}, 5));
     mp3.setTitle(QStringLiteral("Song"));
     EXPECT_TRUE(mp3.WriteErrore()) << "the flag stays set for the object's life";
     EXPECT_TRUE(mp3.TagPresent());
@@ -163,9 +163,9 @@ TEST_F(TagWrite, AFailedAppendLeavesTheFileAsItWas)
 
 TEST_F(TagWrite, AFileThatCannotBeOpenedForWritingKeepsItsContent)
 {
-    TagSpec spec;
-    spec.title = "Original";
-    const QByteArray content = frames(FrameSpec{}, 5) + id3v1Tag(spec);
+    TagFields shape;
+    shape.title = "Original";
+    const QByteArray content = frames(FrameFields{}, 5) + id3v1Tag(shape);
     const QString path = files.write(QStringLiteral("locked.mp3"), content);
     clsMP3 mp3 = analysed(path);
     // An immutable file cannot be opened for writing, not even by root.
@@ -187,12 +187,12 @@ TEST_F(TagWrite, RemoveTag)
     EXPECT_EQ(mp3.RemoveTag(), 0);
     EXPECT_EQ(TempFiles::read(untagged).size(), audioSize);
 
-    TagSpec spec;
-    spec.title = "Song";
-    const QString tagged = audioFile(QStringLiteral("tagged.mp3"), id3v1Tag(spec));
+    TagFields shape;
+    shape.title = "Song";
+    const QString tagged = audioFile(QStringLiteral("tagged.mp3"), id3v1Tag(shape));
     clsMP3 t = analysed(tagged);
     EXPECT_EQ(t.RemoveTag(), 1);
-    EXPECT_EQ(TempFiles::read(tagged), frames(FrameSpec{}, 5));
+    EXPECT_EQ(TempFiles::read(tagged), frames(FrameFields{}, 5));
     EXPECT_TRUE(t.TagPresent()) << "removing does not change the fields";
     EXPECT_EQ(t.Title(), QStringLiteral("Song"));
 
@@ -209,7 +209,7 @@ TEST_F(TagWrite, RemoveTag)
 
 TEST_F(TagWrite, AFileGoneSinceTheAnalysisIsAFailedWrite)
 {
-    const QString path = files.write(QStringLiteral("gone.mp3"), frames(FrameSpec{}, 5));
+    const QString path = files.write(QStringLiteral("gone.mp3"), frames(FrameFields{}, 5));
     clsMP3 mp3 = analysed(path);
     ASSERT_EQ(::unlink(toNativePath(path).constData()), 0);
     mp3.setTitle(QStringLiteral("T"));

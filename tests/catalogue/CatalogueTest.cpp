@@ -181,16 +181,16 @@ TEST(Catalogue, EveryChangeIsAnnouncedToTheObserver)
     EXPECT_TRUE(r.log.isEmpty()) << "nothing to change in an empty catalogue";
 
     c.append({song(QStringLiteral("c"), QStringLiteral("/x/")), song(QStringLiteral("a"), QStringLiteral("/y/")),
-              song(QStringLiteral("b"), QStringLiteral("/x/"))});
+        song(QStringLiteral("b"), QStringLiteral("/x/"))});
     c.sortBy(ColFileName, true);
     c.setChecked(1, true);
     c.removeFolder(QStringLiteral("/x/"), QString());
     c.assignIcons([](const SongRecord&) { return 2u; });
     c.clear();
-    EXPECT_EQ(r.log, QStringList({QStringLiteral("append 0+3"), QStringLiteral("appended 3"), QStringLiteral("reorder?"),
-                                  QStringLiteral("reordered 1,2,0"), QStringLiteral("changed 1-1 0"), QStringLiteral("remove 1-2"),
-                                  QStringLiteral("removed 2"), QStringLiteral("changed 0-0 1"), QStringLiteral("reset?"),
-                                  QStringLiteral("reset 0")}));
+    EXPECT_EQ(r.log,
+        QStringList({QStringLiteral("append 0+3"), QStringLiteral("appended 3"), QStringLiteral("reorder?"),
+            QStringLiteral("reordered 1,2,0"), QStringLiteral("changed 1-1 0"), QStringLiteral("remove 1-2"), QStringLiteral("removed 2"),
+            QStringLiteral("changed 0-0 1"), QStringLiteral("reset?"), QStringLiteral("reset 0")}));
 }
 
 TEST(Catalogue, ManyScatteredRemovalsBecomeOneReset)
@@ -213,9 +213,7 @@ TEST(Catalogue, ManyScatteredRemovalsBecomeOneReset)
 
 TEST(Catalogue, TheFolderLookupFollowsEveryChangeOfTheRows)
 {
-    auto songIn = [](const char* folder, const char* cd) {
-        return song(QString(), QString::fromUtf8(folder), QString::fromUtf8(cd));
-    };
+    auto songIn = [](const char* folder, const char* cd) { return song(QString(), QString::fromUtf8(folder), QString::fromUtf8(cd)); };
     Catalogue c;
     c.append(songIn("/a/", ""));
     c.append(std::vector<SongRecord>{songIn("/b/", ""), songIn("/b/", "Disc/1234"), songIn("/a/", "")});
@@ -286,11 +284,29 @@ TEST(Catalogue, TheSortOrderIsThatOfTheFoldedTexts)
     // Against folding and comparing whole texts, as the order was first defined:
     // prefixes, empty texts, letter case, accents, special foldings, other scripts.
     const QStringList texts = {
-        QStringLiteral("abc"), QStringLiteral("ABCD"), QStringLiteral("abcde"), QString(), QStringLiteral("ab"),
-        QStringLiteral("Über"), QStringLiteral("über"), QStringLiteral("uber"), QStringLiteral("Straße"),
-        QStringLiteral("STRASSE"), QStringLiteral("µ"), QStringLiteral("μ"), QStringLiteral("Ночь"), QStringLiteral("ночь"),
-        QStringLiteral("音楽"), QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("ǅ"), QStringLiteral("a\U0001F600"),
-        QStringLiteral("A\U0001F600b"), QStringLiteral("zzzz"), QStringLiteral("ZZZZ!"), QStringLiteral("zzzz "),
+        QStringLiteral("abc"),
+        QStringLiteral("ABCD"),
+        QStringLiteral("abcde"),
+        QString(),
+        QStringLiteral("ab"),
+        QStringLiteral("Über"),
+        QStringLiteral("über"),
+        QStringLiteral("uber"),
+        QStringLiteral("Straße"),
+        QStringLiteral("STRASSE"),
+        QStringLiteral("µ"),
+        QStringLiteral("μ"),
+        QStringLiteral("Ночь"),
+        QStringLiteral("ночь"),
+        QStringLiteral("音楽"),
+        QStringLiteral("10"),
+        QStringLiteral("9"),
+        QStringLiteral("ǅ"),
+        QStringLiteral("a\U0001F600"),
+        QStringLiteral("A\U0001F600b"),
+        QStringLiteral("zzzz"),
+        QStringLiteral("ZZZZ!"),
+        QStringLiteral("zzzz "),
     };
     Catalogue c;
     for (const QString& t : texts)

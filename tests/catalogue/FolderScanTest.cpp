@@ -7,8 +7,8 @@
 #include <QDir>
 #include <chrono>
 #include <functional>
-#include <thread>
 #include <gtest/gtest.h>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,8 +23,10 @@ namespace {
 class OneMount final : public MountTable {
 public:
     OneMount(QString root, QString fsType) : root_(std::move(root)), fsType_(std::move(fsType)) {}
-    std::vector<MountEntry> mounts() const override { return {{QStringLiteral("/"), {}, QStringLiteral("ext4")},
-                                                              {root_, QStringLiteral("/dev/sdz9"), fsType_}}; }
+    std::vector<MountEntry> mounts() const override
+    {
+        return {{QStringLiteral("/"), {}, QStringLiteral("ext4")}, {root_, QStringLiteral("/dev/sdz9"), fsType_}};
+    }
     bool isRemovable(const QString&) const override { return false; }
     std::optional<QString> label(const MountEntry&) const override { return QStringLiteral("DISC LABEL"); }
     std::optional<quint32> serial(const MountEntry&) const override { return 0x1A2B3C4D; }
@@ -44,8 +46,16 @@ public:
     std::vector<qint64> counted;
     int progressCalls = 0;
 
-    bool askUpdateFolder(const QString& folder) override { askedFolders << folder; return update; }
-    QString askCdName(const QString& label) override { askedLabels << label; return cdName.value_or(QString()); }
+    bool askUpdateFolder(const QString& folder) override
+    {
+        askedFolders << folder;
+        return update;
+    }
+    QString askCdName(const QString& label) override
+    {
+        askedLabels << label;
+        return cdName.value_or(QString());
+    }
     void scanCounted(qint64 total) override { counted.push_back(total); }
     std::function<void()> atFirstFolder;  // run when the first folder's files are about to be read
     std::function<void(int)> atFolder;    // run with the folder's number, from 0
@@ -75,7 +85,7 @@ protected:
     QString song(const QString& relative, int frameCount = 3)
     {
         QDir().mkpath(QFileInfo(root + QLatin1Char('/') + relative).absolutePath());
-        return files.write(relative, frames(FrameSpec{}, frameCount));
+        return files.write(relative, frames(FrameFields{}, frameCount));
     }
     qint64 scan(bool tree, const MountTable& mounts, const QString& folder = {})
     {
@@ -228,9 +238,9 @@ TEST_F(FolderScanTest, UnreadableFilesAndFoldersDoNotEndTheScan)
 
 TEST_F(FolderScanTest, NothingIsWrittenToTheSongs)
 {
-    TagSpec tag;
+    TagFields tag;
     tag.title = "T";
-    const QByteArray bytes = frames(FrameSpec{}, 3) + id3v1Tag(tag);
+    const QByteArray bytes = frames(FrameFields{}, 3) + id3v1Tag(tag);
     const QString path = files.write(QStringLiteral("s.mp3"), bytes);
     ::chmod(toNativePath(path).constData(), 0444);
     struct stat before {};
@@ -246,10 +256,10 @@ TEST_F(FolderScanTest, NothingIsWrittenToTheSongs)
 
 TEST_F(FolderScanTest, AnUpdateKeepsTheRowsOfFilesItCannotReadAndSaysSo)
 {
-    TagSpec tag;
+    TagFields tag;
     tag.artist = "Artist";
     tag.title = "Title";
-    const QString bad = files.write(QStringLiteral("a.mp3"), frames(FrameSpec{}, 3) + id3v1Tag(tag));
+    const QString bad = files.write(QStringLiteral("a.mp3"), frames(FrameFields{}, 3) + id3v1Tag(tag));
     song(QStringLiteral("b.mp3"));
     ASSERT_EQ(scan(false, fixed), 2);
     const SongRecord before = catalogue.row(0);
@@ -264,7 +274,7 @@ TEST_F(FolderScanTest, AnUpdateKeepsTheRowsOfFilesItCannotReadAndSaysSo)
     }
     ASSERT_EQ(catalogue.size(), 2);
     const auto row = std::find_if(catalogue.rows().begin(), catalogue.rows().end(),
-                                  [](const SongRecord& r) { return r.text(ColFileName) == QStringLiteral("a.mp3"); });
+        [](const SongRecord& r) { return r.text(ColFileName) == QStringLiteral("a.mp3"); });
     ASSERT_NE(row, catalogue.rows().end());
     EXPECT_EQ(*row, before) << "the row read before stays as it was";
     ASSERT_EQ(again.skipped().size(), 1u);
@@ -321,7 +331,7 @@ TEST_F(FolderScanTest, TreesDeeperThanThePathLimitAreScannedWhole)
         ::close(fd);
         fd = next;
     }
-    const QByteArray bytes = frames(FrameSpec{}, 3);
+    const QByteArray bytes = frames(FrameFields{}, 3);
     const int file = ::openat(fd, "deep.mp3", O_WRONLY | O_CREAT, 0644);
     ASSERT_EQ(::write(file, bytes.constData(), size_t(bytes.size())), bytes.size());
     ::close(file);
@@ -354,13 +364,13 @@ TEST_F(FolderScanTest, ReadersAheadGiveTheSameRowsQuestionsAndSkipsAsOneAfterThe
     // already present; each way scans a fresh catalogue twice (the second updates).
     for (int d = 0; d < 12; ++d) {
         for (int f = 0; f < 1 + d * 3; ++f) {
-            FrameSpec spec;
-            spec.bitRateIndex = 1 + (d + f) % 14;
-            TagSpec tag;
+            FrameFields shape;
+            shape.bitRateIndex = 1 + (d + f) % 14;
+            TagFields tag;
             tag.title = QByteArray::number(f) + ";x";
             QDir().mkpath(root + QStringLiteral("/d%1/e%2").arg(d).arg(d % 3));
-            files.write(QStringLiteral("d%1/e%2/s%3.mp3").arg(d).arg(d % 3).arg(f),
-                        id3v2Tag(d * 700) + frames(spec, 2 + f) + id3v1Tag(tag));
+            files.write(
+                QStringLiteral("d%1/e%2/s%3.mp3").arg(d).arg(d % 3).arg(f), id3v2Tag(d * 700) + frames(shape, 2 + f) + id3v1Tag(tag));
         }
     }
     ASSERT_EQ(::mkfifo(toNativePath(root + QStringLiteral("/d3/pipe.mp3")).constData(), 0644), 0);
@@ -434,16 +444,16 @@ TEST_F(FolderScanTest, AStopEndsTheScanWithTheFoldersReadWholeAndTheRestLeftOut)
 
 TEST_F(FolderScanTest, AStopInsideAnUpdatedFolderPutsItsOldRowsBack)
 {
-    TagSpec tag;
+    TagFields tag;
     tag.title = "Before";
     for (int f = 0; f < 5; ++f)
-        files.write(QStringLiteral("%1.mp3").arg(f), frames(FrameSpec{}, 3) + id3v1Tag(tag));
+        files.write(QStringLiteral("%1.mp3").arg(f), frames(FrameFields{}, 3) + id3v1Tag(tag));
     scan(false, fixed);
     ASSERT_EQ(catalogue.size(), 5);
     std::vector<SongRecord> before = catalogue.rows();
     tag.title = "After";
     for (int f = 0; f < 5; ++f)
-        files.write(QStringLiteral("%1.mp3").arg(f), frames(FrameSpec{}, 4) + id3v1Tag(tag));
+        files.write(QStringLiteral("%1.mp3").arg(f), frames(FrameFields{}, 4) + id3v1Tag(tag));
 
     const DriveInfo drives(fixed);
     FolderScan s(catalogue, dialogs, drives);

@@ -1,5 +1,5 @@
-#include "catalogue/FolderScan.h"
 #include "catalogue/ListDocument.h"
+#include "catalogue/FolderScan.h"
 #include "catalogue/ListFile.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFiles.h"
@@ -148,7 +148,7 @@ TEST_F(ListDocumentTest, AListThatCannotBeReadLeavesANewListAndSaysWhyInItalian)
     EXPECT_FALSE(doc.load(missing));
     ASSERT_EQ(dialogs.notices.size(), 1);
     EXPECT_EQ(dialogs.notices[0],
-              QStringLiteral("warn: Impossibile leggere la lista \"") + missing + QStringLiteral("\":\nfile o cartella inesistente"));
+        QStringLiteral("warn: Impossibile leggere la lista \"") + missing + QStringLiteral("\":\nfile o cartella inesistente"));
     EXPECT_TRUE(doc.listPath().isEmpty());
     EXPECT_FALSE(doc.isModified());
 }
@@ -159,8 +159,9 @@ TEST_F(ListDocumentTest, DamagedLinesAreReadAndTheUserIsTold)
     EXPECT_TRUE(doc.load(list));
     EXPECT_EQ(doc.catalogue().size(), 2);
     ASSERT_EQ(dialogs.notices.size(), 1);
-    EXPECT_EQ(dialogs.notices[0], QStringLiteral("warn: La lista \"") + list
-                                      + QStringLiteral("\" contiene righe danneggiate (1): sono state lette per quanto possibile."));
+    EXPECT_EQ(dialogs.notices[0],
+        QStringLiteral("warn: La lista \"") + list
+            + QStringLiteral("\" contiene righe danneggiate (1): sono state lette per quanto possibile."));
 }
 
 TEST_F(ListDocumentTest, EveryScanSetsTheModifiedFlagAndACancelledChoiceNone)
@@ -180,7 +181,8 @@ TEST_F(ListDocumentTest, EveryScanSetsTheModifiedFlagAndACancelledChoiceNone)
     scan(folder);
     EXPECT_EQ(scanAnswers.asked, 1);
     EXPECT_EQ(doc.catalogue().size(), 4);
-    EXPECT_EQ(updateFolderQuestion(folder), QStringLiteral("La cartella '") + folder + QStringLiteral("' è già presente nell'elenco.\rVuoi aggiornarla?"));
+    EXPECT_EQ(updateFolderQuestion(folder),
+        QStringLiteral("La cartella '") + folder + QStringLiteral("' è già presente nell'elenco.\rVuoi aggiornarla?"));
 }
 
 TEST_F(ListDocumentTest, WhatTheScanCouldNotReadIsReportedAtTheEnd)
@@ -189,6 +191,7 @@ TEST_F(ListDocumentTest, WhatTheScanCouldNotReadIsReportedAtTheEnd)
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder + QStringLiteral("pipe.mp3")).constData(), 0600), 0);
     EXPECT_EQ(scan(folder), 4) << "the songs are read, the pipe is not waited on";
     ASSERT_EQ(dialogs.notices.size(), 1);
-    EXPECT_EQ(dialogs.notices[0], QStringLiteral("warn: La scansione non ha potuto leggere 1 tra file e cartelle:\n") + folder
-                                      + QStringLiteral("pipe.mp3: non è un file regolare"));
+    EXPECT_EQ(dialogs.notices[0],
+        QStringLiteral("warn: La scansione non ha potuto leggere 1 tra file e cartelle:\n") + folder
+            + QStringLiteral("pipe.mp3: non è un file regolare"));
 }

@@ -1,5 +1,5 @@
-#include "catalogue/LineForm.h"
 #include "catalogue/ListFile.h"
+#include "catalogue/LineForm.h"
 #include "common/NativePath.h"
 #include "tests/support/TempFiles.h"
 

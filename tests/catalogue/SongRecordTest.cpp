@@ -1,5 +1,5 @@
-#include "analysis/clsMP3.h"
 #include "catalogue/SongRecord.h"
+#include "analysis/clsMP3.h"
 #include "common/FieldRule.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"
@@ -79,21 +79,21 @@ TEST(SongRecord, DateText)
 TEST(SongRecord, MakeSongLineFromAnAnalysedFile)
 {
     TempFiles files;
-    TagSpec tag;
+    TagFields tag;
     tag.title = "Rock;Roll;Live";
     tag.artist = "  Artist  ";
     tag.year = "19;9";
     tag.comment = "first\rsecond;x";
     tag.genre = 13;
-    FrameSpec spec;
-    spec.crc = true;
-    spec.emphasis = 3;
-    const QByteArray bytes = frames(spec, 10) + id3v1Tag(tag);
+    FrameFields shape;
+    shape.crc = true;
+    shape.emphasis = 3;
+    const QByteArray bytes = frames(shape, 10) + id3v1Tag(tag);
     clsMP3 mp3;
     mp3.setFullName(files.write(QStringLiteral("song.mp3"), bytes));
     ASSERT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
     SongSource source{mp3.Path(), QStringLiteral("song.mp3"), bytes.size(), QDateTime::currentDateTime(), mp3.FileAttributes(),
-                      QStringLiteral("Drive fisso"), QStringLiteral("-"), QStringLiteral("ROCK01")};
+        QStringLiteral("Drive fisso"), QStringLiteral("-"), QStringLiteral("ROCK01")};
     const SongRecord r = MakeSongLine(source, mp3);
     EXPECT_EQ(r.text(ColFileName), QStringLiteral("song.mp3"));
     EXPECT_EQ(r.text(ColFolder), mp3.Path());

@@ -33,8 +33,7 @@ TEST(Totals, SizesAreReadInTheLocaleUpToTheFirstBlank)
     EXPECT_DOUBLE_EQ(totalSize(r, QLatin1Char('b'), kItalian), 1048000.0 * 1024);
     EXPECT_DOUBLE_EQ(totalSize(r, QLatin1Char('k'), kItalian), 1048000);
     EXPECT_DOUBLE_EQ(totalSize(r, QLatin1Char('x'), kItalian), 1048000);
-    EXPECT_EQ(statusSongsText(3, totalSize(r, QLatin1Char('m'), kItalian), kItalian),
-              QStringLiteral("Presenti 3 brani. Spazio: 1.024 MB"));
+    EXPECT_EQ(statusSongsText(3, totalSize(r, QLatin1Char('m'), kItalian), kItalian), QStringLiteral("Presenti 3 brani. Spazio: 1.024 MB"));
     EXPECT_EQ(statusSongsText(3, 1024.5, kEnglish), QStringLiteral("Presenti 3 brani. Spazio: 1,025 MB"));
 
     const auto english = rows({{"1,234 KB", "00.00"}, {"5 KB", "00.00"}});
@@ -61,8 +60,8 @@ TEST(Totals, DurationsCarryIntoHoursMinutesAndSeconds)
 TEST(Totals, ProgressHalvesGoToTheEvenNeighbour)
 {
     EXPECT_EQ(progressPercent(3, 2), 67);
-    EXPECT_EQ(progressPercent(8, 1), 12);   // 12.5
-    EXPECT_EQ(progressPercent(8, 3), 38);   // 37.5
+    EXPECT_EQ(progressPercent(8, 1), 12);  // 12.5
+    EXPECT_EQ(progressPercent(8, 3), 38);  // 37.5
     EXPECT_EQ(progressPercent(4, 4), 100);
     EXPECT_EQ(progressPercent(0, 0), 0);
     EXPECT_EQ(progressFoundText(12345), QStringLiteral("Totale brani individuati: 12345"));
@@ -75,8 +74,8 @@ TEST(Totals, EverySizeTextCountsWhatTheLocaleReadsInIt)
     // The quick reading of whole grouped numbers agrees with the locale's own,
     // and leaves whatever else to it.
     for (const QLocale& locale : {kItalian, kEnglish, QLocale::c()}) {
-        for (const char* text : {"1.048.000", "1,048,000", "12", "0", "1.23", "1,5", "12.3456", ".123", "123.", "1..000",
-                                 "-5", "999.999.999.999", "abc", ""}) {
+        for (const char* text :
+            {"1.048.000", "1,048,000", "12", "0", "1.23", "1,5", "12.3456", ".123", "123.", "1..000", "-5", "999.999.999.999", "abc", ""}) {
             SongRecord r;
             r.setColumn(ColSize, QString::fromLatin1(text) + QStringLiteral(" KB"));
             bool ok = false;

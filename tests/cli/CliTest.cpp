@@ -36,8 +36,8 @@ CliRun cli(const QStringList& args, const std::function<void()>& prepare = {}, i
         p.kill();
         p.waitForFinished();
     }
-    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+        QString::fromUtf8(p.readAllStandardError())};
 }
 
 // Runs the program with arguments given as bytes, which need not be UTF-8,
@@ -62,10 +62,10 @@ CliRun cliBytes(const QByteArray& workingFolder, const QList<QByteArray>& args)
 TEST(Cli, InfoPrintsEveryPropertyWithABlankLineBetweenFiles)
 {
     TempFiles files;
-    TagSpec tag;
+    TagFields tag;
     tag.title = "Song";
     tag.genre = 17;
-    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameSpec{}, 3) + id3v1Tag(tag));
+    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameFields{}, 3) + id3v1Tag(tag));
     const QString b = files.write(QStringLiteral("b b.mp3"), QByteArray(10, 0));
     const CliRun r = cli({QStringLiteral("info"), a, b});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
@@ -88,7 +88,7 @@ TEST(Cli, InfoPrintsEveryPropertyWithABlankLineBetweenFiles)
 TEST(Cli, AMissingFileIsReportedAndTheOthersStillPrinted)
 {
     TempFiles files;
-    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameSpec{}, 3));
+    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameFields{}, 3));
     const CliRun r = cli({QStringLiteral("info"), files.path(QStringLiteral("none.mp3")), a});
     EXPECT_NE(r.status, 0);
     EXPECT_TRUE(r.err.contains(QStringLiteral("none.mp3")));
@@ -98,10 +98,9 @@ TEST(Cli, AMissingFileIsReportedAndTheOthersStillPrinted)
 TEST(Cli, TagUntagAndRename)
 {
     TempFiles files;
-    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameSpec{}, 3));
-    CliRun r = cli({QStringLiteral("tag"), a, QStringLiteral("--title"), QStringLiteral("Song"),
-                 QStringLiteral("--artist"), QStringLiteral("Artist"), QStringLiteral("--genre"),
-                 QStringLiteral("136")});
+    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameFields{}, 3));
+    CliRun r = cli({QStringLiteral("tag"), a, QStringLiteral("--title"), QStringLiteral("Song"), QStringLiteral("--artist"),
+        QStringLiteral("Artist"), QStringLiteral("--genre"), QStringLiteral("136")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     r = cli({QStringLiteral("info"), a});
     EXPECT_TRUE(r.out.contains(QStringLiteral("\nTitle: Song\nArtist: Artist\n")));
@@ -118,7 +117,7 @@ TEST(Cli, TagUntagAndRename)
 
     r = cli({QStringLiteral("untag"), renamed});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(TempFiles::read(renamed), frames(FrameSpec{}, 3));
+    EXPECT_EQ(TempFiles::read(renamed), frames(FrameFields{}, 3));
     r = cli({QStringLiteral("rename"), renamed, QStringLiteral("%n")});
     EXPECT_NE(r.status, 0) << "no tag to take the name from";
 }
@@ -130,8 +129,7 @@ TEST(Cli, BadUsageAndFailedWrites)
     EXPECT_EQ(cli({QStringLiteral("info")}).status, 2);
     EXPECT_EQ(cli({QStringLiteral("tag"), QStringLiteral("x.mp3"), QStringLiteral("--bogus"), QStringLiteral("v")}).status, 2);
     TempFiles files;
-    const CliRun r = cli({QStringLiteral("tag"), files.path(QStringLiteral("none.mp3")), QStringLiteral("--title"),
-                       QStringLiteral("x")});
+    const CliRun r = cli({QStringLiteral("tag"), files.path(QStringLiteral("none.mp3")), QStringLiteral("--title"), QStringLiteral("x")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("none.mp3")));
     EXPECT_EQ(cli({QStringLiteral("untag"), files.path(QStringLiteral("none.mp3"))}).status, 1);
@@ -141,8 +139,8 @@ TEST(Cli, ScanPrintsLineFormsAndKeepsAList)
 {
     TempFiles files;
     QDir().mkpath(files.path(QStringLiteral("music/sub")));
-    files.write(QStringLiteral("music/a.mp3"), frames(FrameSpec{}, 3));
-    files.write(QStringLiteral("music/sub/b;c.mp3"), frames(FrameSpec{}, 3));
+    files.write(QStringLiteral("music/a.mp3"), frames(FrameFields{}, 3));
+    files.write(QStringLiteral("music/sub/b;c.mp3"), frames(FrameFields{}, 3));
     const QString folder = files.path(QStringLiteral("music"));
 
     CliRun r = cli({QStringLiteral("scan"), folder});
@@ -170,17 +168,16 @@ TEST(Cli, PipesNamedLikeSongsOrListsNeverHang)
 {
     TempFiles files;
     QDir().mkpath(files.path(QStringLiteral("music")));
-    files.write(QStringLiteral("music/a.mp3"), frames(FrameSpec{}, 3));
+    files.write(QStringLiteral("music/a.mp3"), frames(FrameFields{}, 3));
     const QString pipe = files.path(QStringLiteral("music/pipe.mp3"));
     ASSERT_EQ(::mkfifo(toNativePath(pipe).constData(), 0644), 0);
     const QString list = files.path(QStringLiteral("pipe.svl"));
     ASSERT_EQ(::mkfifo(toNativePath(list).constData(), 0644), 0);
 
     for (const QStringList& args : {QStringList{QStringLiteral("info"), pipe},
-                                    QStringList{QStringLiteral("tag"), pipe, QStringLiteral("--title"), QStringLiteral("x")},
-                                    QStringList{QStringLiteral("rename"), pipe, QStringLiteral("%n")},
-                                    QStringList{QStringLiteral("list"), list},
-                                    QStringList{QStringLiteral("scan"), files.path(QStringLiteral("music")), QStringLiteral("--list"), list}}) {
+             QStringList{QStringLiteral("tag"), pipe, QStringLiteral("--title"), QStringLiteral("x")},
+             QStringList{QStringLiteral("rename"), pipe, QStringLiteral("%n")}, QStringList{QStringLiteral("list"), list},
+             QStringList{QStringLiteral("scan"), files.path(QStringLiteral("music")), QStringLiteral("--list"), list}}) {
         const CliRun r = cli(args, {}, 5000);
         EXPECT_EQ(r.status, 1) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_FALSE(r.err.isEmpty());
@@ -195,11 +192,11 @@ TEST(Cli, ScanReportsWhatItCouldNotReadAndFailsForIt)
 {
     TempFiles files;
     QDir().mkpath(files.path(QStringLiteral("music/locked")));
-    files.write(QStringLiteral("music/a.mp3"), frames(FrameSpec{}, 3));
-    files.write(QStringLiteral("music/locked/b.mp3"), frames(FrameSpec{}, 3));
+    files.write(QStringLiteral("music/a.mp3"), frames(FrameFields{}, 3));
+    files.write(QStringLiteral("music/locked/b.mp3"), frames(FrameFields{}, 3));
     ::chmod(toNativePath(files.path(QStringLiteral("music/locked"))).constData(), 0);
-    const CliRun r = cli({QStringLiteral("scan"), QStringLiteral("--recursive"), files.path(QStringLiteral("music"))},
-                         dropPermissionOverrides);
+    const CliRun r
+        = cli({QStringLiteral("scan"), QStringLiteral("--recursive"), files.path(QStringLiteral("music"))}, dropPermissionOverrides);
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("locked"))) << r.err.toStdString();
     EXPECT_EQ(r.out.count(QLatin1Char('\n')), 1);
@@ -209,7 +206,7 @@ TEST(Cli, AListTargetThatIsNoListIsNeverOverwritten)
 {
     TempFiles files;
     QDir().mkpath(files.path(QStringLiteral("music")));
-    const QByteArray song = frames(FrameSpec{}, 3);
+    const QByteArray song = frames(FrameFields{}, 3);
     files.write(QStringLiteral("music/a.mp3"), song);
     const QString notAList = files.write(QStringLiteral("song.mp3"), song);
     const QString text = files.write(QStringLiteral("notes.txt"), QByteArray("shopping;list\r\nmilk\r\n"));
@@ -226,10 +223,21 @@ TEST(Cli, PathsThatAreNotUtf8ReachTheFileSystemByteForByte)
 {
     TempFiles files;
     const QByteArray base = toNativePath(files.path(QString()));
-    ASSERT_EQ(::mkdir((base + "bad\xff" "dir").constData(), 0755), 0);
-    files.write(fromNativePath("bad\xff" "dir/a.mp3"), frames(FrameSpec{}, 3));
+    ASSERT_EQ(::mkdir((base
+                          + "bad\xff"
+                            "dir")
+                          .constData(),
+                  0755),
+        0);
+    files.write(fromNativePath("bad\xff"
+                               "dir/a.mp3"),
+        frames(FrameFields{}, 3));
 
-    CliRun r = cliBytes(base, {"scan", "bad\xff" "dir", "--list", "l\xff.svl"});
+    CliRun r = cliBytes(base,
+        {"scan",
+            "bad\xff"
+            "dir",
+            "--list", "l\xff.svl"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(::access((base + "l\xff.svl").constData(), F_OK), 0);
     EXPECT_NE(::access((base + "l\xef\xbf\xbd.svl").constData(), F_OK), 0);
@@ -238,9 +246,19 @@ TEST(Cli, PathsThatAreNotUtf8ReachTheFileSystemByteForByte)
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("a.mp3;")));
 
     // From inside the folder whose name is not UTF-8.
-    ASSERT_EQ(::mkdir((base + "bad\xff" "dir/sub").constData(), 0755), 0);
-    files.write(fromNativePath("bad\xff" "dir/sub/b.mp3"), frames(FrameSpec{}, 3));
-    r = cliBytes(base + "bad\xff" "dir", {"scan", "sub"});
+    ASSERT_EQ(::mkdir((base
+                          + "bad\xff"
+                            "dir/sub")
+                          .constData(),
+                  0755),
+        0);
+    files.write(fromNativePath("bad\xff"
+                               "dir/sub/b.mp3"),
+        frames(FrameFields{}, 3));
+    r = cliBytes(base
+            + "bad\xff"
+              "dir",
+        {"scan", "sub"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("b.mp3;")));
 }
@@ -248,11 +266,11 @@ TEST(Cli, PathsThatAreNotUtf8ReachTheFileSystemByteForByte)
 TEST(Cli, TheFileSizeLimitFailsAWriteWithAMessageAndKeepsTheMode)
 {
     TempFiles files;
-    const QByteArray song = frames(FrameSpec{}, 3);
+    const QByteArray song = frames(FrameFields{}, 3);
     const QString a = files.write(QStringLiteral("a.mp3"), song);
     ::chmod(toNativePath(a).constData(), 0444);
     const auto limit = [size = rlim_t(song.size() + 10)] {
-        rlimit l {};
+        rlimit l{};
         ::getrlimit(RLIMIT_FSIZE, &l);
         l.rlim_cur = size;
         ::setrlimit(RLIMIT_FSIZE, &l);
@@ -278,12 +296,11 @@ TEST(Cli, PlayPrintsLengthAndPositionAsEachFileEndsAndGoesPastBadOnes)
 {
     TempFiles files;
     // 20 frames of 1152 samples at 44.1 kHz, less the decoder's delay of 529 samples: 510 ms.
-    FrameSpec spec;
-    const QString song = files.write(QStringLiteral("a b.mp3"), xingFrame(spec, 20) + frames(spec, 20));
+    FrameFields shape;
+    const QString song = files.write(QStringLiteral("a b.mp3"), xingFrame(shape, 20) + frames(shape, 20));
     const QString text = files.write(QStringLiteral("text.mp3"), QByteArray("no audio here\n").repeated(100));
     const QString missing = files.path(QStringLiteral("none.mp3"));
-    const CliRun r = cli({QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("null"), missing, song,
-                          text, song});
+    const CliRun r = cli({QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("null"), missing, song, text, song});
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.out, (song + QStringLiteral("\t510\t510\n")).repeated(2));
     EXPECT_TRUE(r.err.contains(missing + QStringLiteral(": Errore nel file di input")));

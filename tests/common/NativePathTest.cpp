@@ -14,11 +14,11 @@ TEST(NativePath, ValidUtf8DecodesAsUsual)
 TEST(NativePath, EveryByteStringRoundTrips)
 {
     const QByteArray cases[] = {
-        QByteArray("caf\xE9.mp3"),           // Latin-1
-        QByteArray("\xC3"),                  // cut sequence
-        QByteArray("\xC0\xAF"),              // overlong "/"
-        QByteArray("\xED\xB2\x80"),          // an encoded surrogate
-        QByteArray("\xF4\x90\x80\x80"),      // beyond U+10FFFF
+        QByteArray("caf\xE9.mp3"),       // Latin-1
+        QByteArray("\xC3"),              // cut sequence
+        QByteArray("\xC0\xAF"),          // overlong "/"
+        QByteArray("\xED\xB2\x80"),      // an encoded surrogate
+        QByteArray("\xF4\x90\x80\x80"),  // beyond U+10FFFF
         QByteArray("\x80\xBF\xFE\xFF"),
     };
     for (const QByteArray& bytes : cases) {

@@ -20,6 +20,5 @@ TEST(Windows1252, EveryByteRoundTrips)
 
 TEST(Windows1252, CharactersOutsideBecomeOneQuestionMarkEach)
 {
-    EXPECT_EQ(encodeWindows1252(QString::fromUtf8("a\xE2\x82\xAC\xE6\x97\xA5\xF0\x9F\x8E\xB5z")),
-              QByteArray("a\x80??z"));
+    EXPECT_EQ(encodeWindows1252(QString::fromUtf8("a\xE2\x82\xAC\xE6\x97\xA5\xF0\x9F\x8E\xB5z")), QByteArray("a\x80??z"));
 }

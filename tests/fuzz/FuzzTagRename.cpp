@@ -79,8 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         __builtin_trap();
 
     const std::pair<QString, Id3v1Field> written[] = {
-        {mp3.Title(), Id3v1Field::Title}, {mp3.Artist(), Id3v1Field::Artist}, {mp3.Album(), Id3v1Field::Album},
-        {mp3.Year(), Id3v1Field::Year}, {mp3.Comment(), Id3v1Field::Comment},
+        {mp3.Title(), Id3v1Field::Title},
+        {mp3.Artist(), Id3v1Field::Artist},
+        {mp3.Album(), Id3v1Field::Album},
+        {mp3.Year(), Id3v1Field::Year},
+        {mp3.Comment(), Id3v1Field::Comment},
     };
     for (size_t i = 0; i < std::size(written); ++i) {
         const QString held = fitToField(values[qsizetype(i)], written[i].second);
@@ -90,8 +93,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     const QString name = fillRenamePattern(values[6], mp3);
-    if (!name.isEmpty() && (!name.endsWith(QLatin1String(".mp3")) || name.contains(QLatin1Char('/'))
-                            || name.contains(QChar(0)) || name == QLatin1String(".mp3")))
+    if (!name.isEmpty()
+        && (!name.endsWith(QLatin1String(".mp3")) || name.contains(QLatin1Char('/')) || name.contains(QChar(0))
+            || name == QLatin1String(".mp3")))
         __builtin_trap();
     const QString title = mp3.Title();
     if (!title.isEmpty() && holdsNameCharacters(title) && !title.endsWith(QLatin1String(".mp3"))

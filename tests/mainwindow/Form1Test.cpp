@@ -1,6 +1,6 @@
+#include "mainwindow/Form1.h"
 #include "catalogue/ListFile.h"
 #include "mainwindow/CatalogueView.h"
-#include "mainwindow/Form1.h"
 #include "mainwindow/ScanProgressFrame.h"
 #include "mainwindow/StatusLine.h"
 #include "platform/IniFile.h"
@@ -247,7 +247,8 @@ TEST_F(Form1Test, TheScanShowsWhatItDoesAndAsksOnceForAllFolders)
     EXPECT_TRUE(w.statusLine().text(2).startsWith(QStringLiteral("Presenti 12 brani.")));
     EXPECT_EQ(rows(w).position(kept), Catalogue::kGone);
     const QModelIndexList left = w.view().reportView()->selectionModel()->selectedRows();
-    EXPECT_TRUE(left.isEmpty()) << "the removed row's selection went with it " << left.size() << " " << (left.isEmpty() ? -1 : left[0].row());
+    EXPECT_TRUE(left.isEmpty()) << "the removed row's selection went with it " << left.size() << " "
+                                << (left.isEmpty() ? -1 : left[0].row());
 }
 
 TEST_F(Form1Test, TheWindowNeitherClosesInTheMiddleOfAScanNorLosesChanges)
@@ -321,7 +322,7 @@ TEST_F(Form1Test, ASettingsFileOfGarbageKeepsTheDesignSize)
     QDir().mkpath(files.path(QStringLiteral("config")));
 
     for (const char* content : {"\x01\x02garbage\xff\n[Opzioni\nWidth=\n", "[Opzioni]\nMaximized=0\nWidth=1e300\nHeight=99999999999\n",
-                                "[Opzioni]\nMaximized=0\nWidth=abc\nHeight=-5\n", "[Opzioni]\nMaximized=2\nWidth=6000\nHeight=6000\n"}) {
+             "[Opzioni]\nMaximized=0\nWidth=abc\nHeight=-5\n", "[Opzioni]\nMaximized=2\nWidth=6000\nHeight=6000\n"}) {
         files.write(QStringLiteral("config/sonivo.ini"), QByteArray(content));
         Form1 w(s);
         w.start(QString());
@@ -343,22 +344,20 @@ TEST_F(Form1Test, EveryMenuEntryAndToolbarButtonIsThereByName)
 {
     Form1 w(services());
     w.start(QString());
-    const std::pair<const char*, const char*> entries[] = {
-        {"newList", "&Nuova lista"}, {"openList", "&Apri lista... "}, {"saveList", "&Salva lista"},
-        {"saveListAs", "Sal&va lista con nome..."}, {"addFolder", "Aggiungi &cartella singola"},
+    const std::pair<const char*, const char*> entries[] = {{"newList", "&Nuova lista"}, {"openList", "&Apri lista... "},
+        {"saveList", "&Salva lista"}, {"saveListAs", "Sal&va lista con nome..."}, {"addFolder", "Aggiungi &cartella singola"},
         {"addFolderTree", "A&ggiungi cartella e sottocartelle"}, {"exit", "&Esci"}, {"viewTag", "Visualizza Tag"},
         {"listMode", "Modalità &Lista"}, {"reportMode", "Modalità &Report"}, {"sortAscending", "Ordine &Crescente"},
         {"sortDescending", "Ordine &Decrescente"}, {"copyFiles", "Copia &files nella cartella..."},
         {"deleteSelected", "&Elimina files selezionati"}, {"searchSong", "&Brano"}, {"searchFolder", "&Cartella"},
         {"searchAlbum", "&Album"}, {"showAll", "&Mostra tutti"}, {"showGrid", "&Visualizza griglia"},
         {"trackSelection", "&Traccia selezione"}, {"flatHeader", "&Intestazione flat"}, {"boldHeader", "&Carattere grassetto"},
-        {"checkAll", "&Seleziona tutti"}, {"uncheckAll", "&Deseleziona tutti"}, {"invertChecks", "I&nverti selezione"},
-        {"play", "&Play"}, {"pause", "P&ausa"}, {"stop", "&Stop"}, {"previousSong", "Brano p&recedente"},
-        {"nextSong", "Brano s&uccessivo"}, {"openSongExternally", "Apri brano con player esterno..."},
-        {"openQueueExternally", "Apri lista con player esterno..."}, {"printList", "&Stampa lista"},
-        {"htmlList", "&Crea lista Html"}, {"m3uList", "&File lista mp3"}, {"help", "&Guida in linea"},
-        {"helpSearch", "&Cerca..."}, {"website", "&Sito Sonivo"}, {"about", "&Informazioni..."},
-        {"removeQueueEntry", "Rimuovi brano"}, {"removeAllQueueEntries", "Rimuovi tutti"}};
+        {"checkAll", "&Seleziona tutti"}, {"uncheckAll", "&Deseleziona tutti"}, {"invertChecks", "I&nverti selezione"}, {"play", "&Play"},
+        {"pause", "P&ausa"}, {"stop", "&Stop"}, {"previousSong", "Brano p&recedente"}, {"nextSong", "Brano s&uccessivo"},
+        {"openSongExternally", "Apri brano con player esterno..."}, {"openQueueExternally", "Apri lista con player esterno..."},
+        {"printList", "&Stampa lista"}, {"htmlList", "&Crea lista Html"}, {"m3uList", "&File lista mp3"}, {"help", "&Guida in linea"},
+        {"helpSearch", "&Cerca..."}, {"website", "&Sito Sonivo"}, {"about", "&Informazioni..."}, {"removeQueueEntry", "Rimuovi brano"},
+        {"removeAllQueueEntries", "Rimuovi tutti"}};
     for (const auto& [name, caption] : entries) {
         const QAction* a = w.action(QString::fromLatin1(name));
         ASSERT_NE(a, nullptr) << name;

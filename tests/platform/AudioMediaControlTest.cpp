@@ -21,10 +21,7 @@ QString openCommand(const QString& path)
 
 class AudioMediaControlTest : public ::testing::Test {
 protected:
-    void open(const QString& path)
-    {
-        ASSERT_EQ(playback.send(openCommand(path)).code, kMediaOk) << path.toStdString();
-    }
+    void open(const QString& path) { ASSERT_EQ(playback.send(openCommand(path)).code, kMediaOk) << path.toStdString(); }
     void send(const char* command) { ASSERT_EQ(playback.send(QString::fromUtf8(command)).code, kMediaOk) << command; }
     qint64 position() { return playback.status("position").toLongLong(); }
     QString mode() { return playback.status("mode"); }
@@ -210,9 +207,9 @@ TEST_F(AudioMediaControlTest, NamesWithBlanksQuotesAndBytesThatAreNotUtf8Play)
 
 TEST_F(AudioMediaControlTest, AFiveMinuteSongPlaysToItsEndOnTheTestClock)
 {
-    FrameSpec spec;  // 44.1 kHz, 1152 samples a frame
+    FrameFields shape;  // 44.1 kHz, 1152 samples a frame
     const int frames = 11485;
-    open(files.write(QStringLiteral("long.mp3"), xingFrame(spec, frames) + ::sonivo::test::frames(spec, frames)));
+    open(files.write(QStringLiteral("long.mp3"), xingFrame(shape, frames) + ::sonivo::test::frames(shape, frames)));
     const qint64 length = playback.status("length").toLongLong();
     EXPECT_NEAR(length, 300000, 30);
     send("play a");

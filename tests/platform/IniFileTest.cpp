@@ -42,12 +42,13 @@ TEST(IniFile, WritesCreateFolderFileSectionAndKeyAndKeepOtherLines)
     EXPECT_EQ(TempFiles::read(path), QByteArray("[Opzioni]\nWidth=12000\n"));
 
     files.write(QStringLiteral("deep/folder/sonivo.ini"),
-                "; comment\r\n[Altro]\r\nx = 1\r\n\r\n[OPZIONI]\r\n width = 5 \r\nHeight=7\r\n\r\n[Ultimo]\r\ny=2\r\n");
+        "; comment\r\n[Altro]\r\nx = 1\r\n\r\n[OPZIONI]\r\n width = 5 \r\nHeight=7\r\n\r\n[Ultimo]\r\ny=2\r\n");
     EXPECT_EQ(readSetting(path, QStringLiteral("opzioni"), QStringLiteral("WIDTH")), QStringLiteral("5"));
     ASSERT_TRUE(writeSetting(path, QStringLiteral("Opzioni"), QStringLiteral("Width"), QStringLiteral("9000")));
     ASSERT_TRUE(writeSetting(path, QStringLiteral("Opzioni"), QStringLiteral("Maximized"), QStringLiteral("1")));
-    EXPECT_EQ(TempFiles::read(path), QByteArray("; comment\n[Altro]\nx = 1\n\n[OPZIONI]\nWidth=9000\nHeight=7\n"
-                                                "Maximized=1\n\n[Ultimo]\ny=2\n"));
+    EXPECT_EQ(TempFiles::read(path),
+        QByteArray("; comment\n[Altro]\nx = 1\n\n[OPZIONI]\nWidth=9000\nHeight=7\n"
+                   "Maximized=1\n\n[Ultimo]\ny=2\n"));
     EXPECT_EQ(readSetting(path, QStringLiteral("Altro"), QStringLiteral("x")), QStringLiteral("1"));
 }
 

@@ -49,8 +49,7 @@ TEST(MediaCommand, DeviceCommandsAndTheirNumbers)
     EXPECT_EQ(c.verb, MediaCommand::Verb::Seek);
     EXPECT_EQ(c.position, 360000000);
     EXPECT_EQ(parsed(QStringLiteral("status MP3Play length")).item, MediaCommand::Item::Length);
-    EXPECT_EQ(parsed(QStringLiteral("set MP3Play time format milliseconds")).verb,
-              MediaCommand::Verb::SetTimeFormat);
+    EXPECT_EQ(parsed(QStringLiteral("set MP3Play time format milliseconds")).verb, MediaCommand::Verb::SetTimeFormat);
     EXPECT_EQ(parsed(QStringLiteral("close MP3Play")).verb, MediaCommand::Verb::Close);
 }
 

@@ -35,12 +35,11 @@ public:
         server_.setProcessEnvironment(env);
         server_.setProcessChannelMode(QProcess::MergedChannels);
         // -n: no default configuration; --system=false lets root run a user server.
-        server_.start(program, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-                                QStringLiteral("--system=false"), QStringLiteral("--exit-idle-time=-1"),
-                                QStringLiteral("--use-pid-file=false"), QStringLiteral("--disallow-exit"),
-                                QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=sonivo_test"),
-                                QStringLiteral("-L"),
-                                QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket()});
+        server_.start(program,
+            {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--system=false"),
+                QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=false"), QStringLiteral("--disallow-exit"),
+                QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=sonivo_test"), QStringLiteral("-L"),
+                QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket()});
         if (!server_.waitForStarted(5000))
             return QStringLiteral("pulseaudio does not start");
         if (!eventually([&] { return QFile::exists(socket()) || server_.state() == QProcess::NotRunning; })
@@ -70,10 +69,9 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("PULSE_SERVER"), server);
         parec_.setProcessEnvironment(env);
-        parec_.start(QStringLiteral("parec"), {QStringLiteral("-d"), QStringLiteral("sonivo_test.monitor"),
-                                              QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
-                                              QStringLiteral("--rate=%1").arg(kRecordRate),
-                                              QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=20")});
+        parec_.start(QStringLiteral("parec"),
+            {QStringLiteral("-d"), QStringLiteral("sonivo_test.monitor"), QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+                QStringLiteral("--rate=%1").arg(kRecordRate), QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=20")});
     }
     // Waits for the first recorded bytes, so that nothing played is missed.
     bool started() { return parec_.waitForStarted(5000) && parec_.waitForReadyRead(5000); }
@@ -123,9 +121,8 @@ protected:
     {
         if (!media)
             media = std::make_unique<AudioMediaControl>();
-        ASSERT_EQ(media->send(QStringLiteral("open ") + fixture("tone-3s-8k.mp3")
-                              + QStringLiteral(" type MPEGVideo alias a")).code,
-                  kMediaOk);
+        ASSERT_EQ(
+            media->send(QStringLiteral("open ") + fixture("tone-3s-8k.mp3") + QStringLiteral(" type MPEGVideo alias a")).code, kMediaOk);
         ASSERT_EQ(media->send(QStringLiteral("play a")).code, kMediaOk);
         EXPECT_EQ(status("mode"), QStringLiteral("playing"));
     }

@@ -86,8 +86,7 @@ TEST_F(PlayMp3Test, PlaysPausesResumesAndStops)
     player.setFilename(fixture("tone-3s-8k.mp3"));
     EXPECT_TRUE(media.sent.isEmpty());
     EXPECT_EQ(player.mmPlay(), PlayMp3::Success());
-    EXPECT_TRUE(media.sent.contains(QStringLiteral("open ") + fixture("tone-3s-8k.mp3")
-                                    + QStringLiteral(" type MPEGVideo Alias MP3Play")));
+    EXPECT_TRUE(media.sent.contains(QStringLiteral("open ") + fixture("tone-3s-8k.mp3") + QStringLiteral(" type MPEGVideo Alias MP3Play")));
     EXPECT_TRUE(player.IsPlaying());
     EXPECT_EQ(player.LengthInSec(), 3);
     EXPECT_EQ(player.Length(), QStringLiteral("0:03"));
@@ -185,7 +184,7 @@ TEST_F(PlayMp3Test, PathsWithBlanksQuotesAndOddBytesPlay)
     ASSERT_TRUE(tone.open(QIODevice::ReadOnly));
     const QByteArray bytes = tone.readAll();
     for (const QString& name : {QStringLiteral("with blank.mp3"), QStringLiteral("\"quoted\".mp3"),
-                                QStringLiteral("x") + QChar(0xDCFF) + QStringLiteral(" y.mp3")}) {
+             QStringLiteral("x") + QChar(0xDCFF) + QStringLiteral(" y.mp3")}) {
         player.setFilename(files.write(name, bytes));
         EXPECT_EQ(player.mmPlay(), PlayMp3::Success()) << name.toStdString();
         EXPECT_EQ(player.LengthInSec(), 3);

@@ -14,47 +14,46 @@ void putBigEndian(QByteArray& bytes, int at, quint32 value)
 
 }  // namespace
 
-QByteArray frameHeader(const FrameSpec& s)
+QByteArray frameHeader(const FrameFields& s)
 {
     QByteArray h(4, 0);
     h[0] = char(0xFF);
     h[1] = char(s.crc ? (s.versionLayer & 0xFE) : (s.versionLayer | 0x01));
     h[2] = char((s.bitRateIndex << 4) | (s.sampleRateIndex << 2) | (s.padding ? 2 : 0) | (s.privateBit ? 1 : 0));
-    h[3] = char((s.channelMode << 6) | (s.modeExtension << 4) | (s.copyright ? 8 : 0) | (s.original ? 4 : 0)
-                | s.emphasis);
+    h[3] = char((s.channelMode << 6) | (s.modeExtension << 4) | (s.copyright ? 8 : 0) | (s.original ? 4 : 0) | s.emphasis);
     return h;
 }
 
-int frameBytes(const FrameSpec& s)
+int frameBytes(const FrameFields& s)
 {
     return kBitRates[s.bitRateIndex] * 144000 / kSampleRates[s.sampleRateIndex] + (s.padding ? 1 : 0);
 }
 
-QByteArray frame(const FrameSpec& spec, char fill)
+QByteArray frame(const FrameFields& shape, char fill)
 {
-    QByteArray f = frameHeader(spec);
-    f.append(QByteArray(frameBytes(spec) - 4, fill));
+    QByteArray f = frameHeader(shape);
+    f.append(QByteArray(frameBytes(shape) - 4, fill));
     return f;
 }
 
-QByteArray frames(const FrameSpec& spec, int count)
+QByteArray frames(const FrameFields& shape, int count)
 {
-    return frame(spec).repeated(count);
+    return frame(shape).repeated(count);
 }
 
-QByteArray xingFrame(const FrameSpec& spec, quint32 frameCount, const char* tag)
+QByteArray xingFrame(const FrameFields& shape, quint32 frameCount, const char* tag)
 {
-    QByteArray f = frame(spec);
-    const int at = 4 + (spec.channelMode == 3 ? 17 : 32);
+    QByteArray f = frame(shape);
+    const int at = 4 + (shape.channelMode == 3 ? 17 : 32);
     f.replace(at, 4, tag);
     putBigEndian(f, at + 4, 0x1);
     putBigEndian(f, at + 8, frameCount);
     return f;
 }
 
-QByteArray vbriFrame(const FrameSpec& spec, quint32 frameCount)
+QByteArray vbriFrame(const FrameFields& shape, quint32 frameCount)
 {
-    QByteArray f = frame(spec);
+    QByteArray f = frame(shape);
     f.replace(36, 4, "VBRI");
     putBigEndian(f, 36 + 14, frameCount);
     return f;
@@ -69,7 +68,7 @@ QByteArray id3v2Tag(int payloadSize, char fill)
     return t;
 }
 
-QByteArray id3v1Tag(const TagSpec& s)
+QByteArray id3v1Tag(const TagFields& s)
 {
     QByteArray t("TAG");
     auto field = [&](const QByteArray& value, int width) {

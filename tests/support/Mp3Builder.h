@@ -7,13 +7,13 @@
 
 namespace sonivo::test {
 
-struct FrameSpec {
-    int bitRateIndex = 9;    // 128 kbit/s
-    int sampleRateIndex = 0; // 44100 Hz
+struct FrameFields {
+    int bitRateIndex = 9;     // 128 kbit/s
+    int sampleRateIndex = 0;  // 44100 Hz
     bool crc = false;
     bool padding = false;
     bool privateBit = false;
-    int channelMode = 1;     // joint stereo
+    int channelMode = 1;  // joint stereo
     int modeExtension = 2;
     bool copyright = false;
     bool original = true;
@@ -22,23 +22,23 @@ struct FrameSpec {
 };
 
 // The 4 header bytes.
-QByteArray frameHeader(const FrameSpec& spec);
-// Length in bytes of an MPEG-1 Layer III frame of that spec.
-int frameBytes(const FrameSpec& spec);
+QByteArray frameHeader(const FrameFields& shape);
+// Length in bytes of an MPEG-1 Layer III frame of that shape.
+int frameBytes(const FrameFields& shape);
 // One frame: header, then fill bytes up to its length.
-QByteArray frame(const FrameSpec& spec, char fill = 0);
-QByteArray frames(const FrameSpec& spec, int count);
+QByteArray frame(const FrameFields& shape, char fill = 0);
+QByteArray frames(const FrameFields& shape, int count);
 // A first frame carrying a Xing ("Xing" or "Info") or VBRI header with a frame count.
-QByteArray xingFrame(const FrameSpec& spec, quint32 frameCount, const char* tag = "Xing");
-QByteArray vbriFrame(const FrameSpec& spec, quint32 frameCount);
+QByteArray xingFrame(const FrameFields& shape, quint32 frameCount, const char* tag = "Xing");
+QByteArray vbriFrame(const FrameFields& shape, quint32 frameCount);
 // An ID3v2.3 tag whose body is payloadSize bytes of fill.
 QByteArray id3v2Tag(int payloadSize, char fill = 0);
 
-struct TagSpec {
+struct TagFields {
     QByteArray title, artist, album, year, comment;  // raw bytes, padded with pad
     unsigned char genre = 255;
     char pad = ' ';
 };
-QByteArray id3v1Tag(const TagSpec& spec);
+QByteArray id3v1Tag(const TagFields& shape);
 
 }  // namespace sonivo::test

@@ -5,8 +5,7 @@
 namespace sonivo::test {
 namespace {
 
-template <typename T>
-T take(std::deque<T>& queue, const QString& what, T whenEmpty)
+template <typename T> T take(std::deque<T>& queue, const QString& what, T whenEmpty)
 {
     if (queue.empty()) {
         ADD_FAILURE() << "unexpected dialog: " << what.toStdString();

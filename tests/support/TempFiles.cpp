@@ -3,14 +3,14 @@
 #include "common/NativePath.h"
 
 #include <csignal>
-#include <ftw.h>
-#include <linux/capability.h>
-#include <sys/prctl.h>
-#include <sys/syscall.h>
-#include <sys/stat.h>
 #include <fstream>
+#include <ftw.h>
 #include <iterator>
+#include <linux/capability.h>
 #include <stdexcept>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace sonivo::test {
@@ -98,7 +98,7 @@ constexpr quint32 kOverrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SE
 quint32 setEffective(quint32 clear, quint32 set)
 {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2] {};
+    __user_cap_data_struct data[2]{};
     if (::syscall(SYS_capget, &header, data) != 0)
         return 0;
     const quint32 before = data[0].effective;
