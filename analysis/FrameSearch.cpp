@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <optional>
 
 namespace sonivo {
 namespace {
@@ -17,18 +16,32 @@ constexpr qint64 kId3v1Size = 128;
 // costs the allocator more than the search itself.
 using WindowStorage = std::array<unsigned char, size_t(kSearchWindow)>;
 
-// A stretch of the source (at most one window) held in memory in front of it: the
-// part of a read inside the stretch costs nothing, the rest goes to the source.
-class WindowedSource final : public ByteSource {
+// A stretch of the source (at most one window) held in memory in front of it,
+// read piece by piece as the search asks for more: the part of a read inside the
+// stretch costs nothing, the rest goes to the source.
+class Stretch final : public ByteSource {
 public:
-    WindowedSource(ByteSource& source, qint64 start, qint64 length, WindowStorage& storage)
-        : source_(source), start_(start), buffer_(storage.data())
+    Stretch(ByteSource& source, WindowStorage& storage) : source_(source), buffer_(storage.data()) {}
+
+    // Holds [from, end) as far as the file goes, keeping what is already held of
+    // it; end - from is at most one window. Returns the end of the bytes held.
+    qint64 hold(qint64 from, qint64 end)
     {
-        length_ = source_.readAt(start, buffer_, std::min<qint64>(length, kSearchWindow));
-        if (length_ < 0) {
-            failed_ = true;
-            length_ = 0;
+        if (from < start_ || from > start_ + length_ || end - start_ > kSearchWindow) {
+            const qint64 kept = from >= start_ ? std::max<qint64>(0, start_ + length_ - from) : 0;
+            if (kept > 0)
+                std::memmove(buffer_, buffer_ + (from - start_), size_t(kept));
+            start_ = from;
+            length_ = kept;
         }
+        if (start_ + length_ < end) {
+            const qint64 n = source_.readAt(start_ + length_, buffer_ + length_, end - start_ - length_);
+            if (n < 0)
+                failed_ = true;
+            else
+                length_ += n;
+        }
+        return start_ + length_;
     }
 
     qint64 size() const override { return source_.size(); }
@@ -50,14 +63,13 @@ public:
         return held + n;
     }
 
-    const unsigned char* window() const { return buffer_; }
-    qint64 windowLength() const { return length_; }
+    const unsigned char* at(qint64 offset) const { return buffer_ + (offset - start_); }
     bool failed() const { return failed_; }
 
 private:
     ByteSource& source_;
-    qint64 start_;
     unsigned char* buffer_;
+    qint64 start_ = 0;
     qint64 length_ = 0;
     bool failed_ = false;
 };
@@ -79,48 +91,52 @@ bool confirmsFrame(ByteSource& source, qint64 frameEnd, qint64 fileSize)
 
 }  // namespace
 
-FirstFrame findFirstFrame(ByteSource& source)
+FirstFrame findFirstFrame(ByteSource& source, qint64 firstPiece)
 {
     FirstFrame result;
     const qint64 fileSize = source.size();
-    // One read serves the ID3v2 headers and, mostly, the whole search window.
-    WindowStorage headStorage;
-    WindowedSource head(source, 0, std::min(kSearchWindow, fileSize), headStorage);
-    const qint64 start = skipId3v2Tags(head);
-    if (head.failed()) {
+    // The first piece mostly holds the ID3v2 headers, the frame and its
+    // confirmation; the window is read further only while no frame is confirmed.
+    WindowStorage storage;
+    Stretch file(source, storage);
+    firstPiece = std::clamp<qint64>(firstPiece, 1, kSearchWindow);
+    file.hold(0, std::min(firstPiece, fileSize));
+    const qint64 start = skipId3v2Tags(file);
+    if (file.failed()) {
         result.readFailed = true;
         return result;
     }
     if (start >= fileSize)
         return result;
 
-    // The search window is the head itself unless it reaches beyond it.
-    const qint64 windowLength = std::min(kSearchWindow, fileSize - start);
-    WindowStorage beyondStorage;
-    std::optional<WindowedSource> beyondHead;
-    if (start + windowLength > head.windowLength())
-        beyondHead.emplace(head, start, windowLength, beyondStorage);
-    WindowedSource& file = beyondHead ? *beyondHead : head;
-    const unsigned char* w = beyondHead ? file.window() : head.window() + start;
-    const qint64 n = beyondHead ? file.windowLength() : windowLength;
+    const qint64 windowEnd = start + std::min(kSearchWindow, fileSize - start);
+    qint64 pieceEnd = std::min(windowEnd, start + firstPiece);
     bool afterFF = false;
-    for (qint64 i = 0; i < n && !file.failed(); ++i) {
-        const unsigned char b = w[i];
-        if (afterFF && (b == 0xFA || b == 0xFB)) {
-            const qint64 offset = start + i - 1;
-            unsigned char bytes[4];
-            // A candidate at the end of the window is completed from the file.
-            if (file.readAt(offset, bytes, 4) == 4) {
-                const MpegHeader header = MpegHeader::decode(bytes);
-                if (header.isValid() && confirmsFrame(file, offset + header.frameLength(), fileSize)) {
-                    result.offset = offset;
-                    result.header = header;
-                    result.vbrFrames = vbrFrameCount(file, offset, header);
-                    break;
+    for (qint64 i = start; i < windowEnd && !file.failed();) {
+        const qint64 heldEnd = std::min(file.hold(start, pieceEnd), pieceEnd);
+        if (heldEnd <= i)
+            break;  // the file is shorter than when its length was taken
+        for (; i < heldEnd && !file.failed(); ++i) {
+            const unsigned char b = *file.at(i);
+            if (afterFF && (b == 0xFA || b == 0xFB)) {
+                const qint64 offset = i - 1;
+                unsigned char bytes[4];
+                // A candidate at the end of the window is completed from the file.
+                if (file.readAt(offset, bytes, 4) == 4) {
+                    const MpegHeader header = MpegHeader::decode(bytes);
+                    if (header.isValid() && confirmsFrame(file, offset + header.frameLength(), fileSize)) {
+                        result.offset = offset;
+                        result.header = header;
+                        result.vbrFrames = vbrFrameCount(file, offset, header);
+                        break;
+                    }
                 }
             }
+            afterFF = b == 0xFF;
         }
-        afterFF = b == 0xFF;
+        if (result.offset >= 0)
+            break;
+        pieceEnd = std::min(windowEnd, start + 2 * (pieceEnd - start));
     }
     if (file.failed()) {
         result = FirstFrame{};

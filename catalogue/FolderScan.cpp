@@ -2,6 +2,7 @@
 
 #include "analysis/FileAttributes.h"
 #include "analysis/clsMP3.h"
+#include "catalogue/ReaderPool.h"
 #include "platform/NativeFile.h"
 
 #include <algorithm>
@@ -55,16 +56,20 @@ FolderScan::FolderScan(Catalogue& catalogue, ScanDialogs& dialogs, const DriveIn
 qint64 FolderScan::ScanFolders(const QString& folder)
 {
     skipped_.clear();
+    stopRequested_ = false;
     total_ = CountFiles(folder);
     dialogs_.scanCounted(total_);
     if (drives_.driveTypeName(folder) == kCdRom)
         cdName_ = dialogs_.askCdName(drives_.volumeLabel(folder));
     collected_.clear();
+    collected_.reserve(size_t(total_));  // no copying of the rows as they come
     const MountSnapshot mounts(drives_.table());
     const DriveInfo drives(mounts);
+    ReaderPool readers(readers_);
     walk(folder, EntryDetail::Full, &skipped_, [&](const QString& path, const FolderHandle& handle, const std::vector<DirEntry>& entries) {
-        AddFolderSongs(path, handle, drives, entries);
+        AddFolderSongs(path, handle, drives, entries, readers);
     });
+    stopped_ = stopRequested_;
     const qint64 added = qint64(collected_.size());
     catalogue_.append(std::move(collected_));
     collected_ = {};
@@ -114,7 +119,7 @@ template <typename Visit> void FolderScan::walk(const QString& root, EntryDetail
     FolderHandle top = FolderHandle::open(root);
     const QString rootPath = top.canonicalPath().value_or(withSlash(root));
     enter(std::move(top), rootPath);
-    while (!stack.empty()) {
+    while (!stack.empty() && !stopRequested_) {
         Level& level = stack.back();
         if (level.next == level.entries.size()) {
             stack.pop_back();
@@ -130,36 +135,88 @@ template <typename Visit> void FolderScan::walk(const QString& root, EntryDetail
     }
 }
 
-void FolderScan::AddFolderSongs(const QString& p, const FolderHandle& handle, const DriveInfo& drives, const std::vector<DirEntry>& entries)
+void FolderScan::reportProgress()
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastProgress_ < std::chrono::milliseconds(50))
+        return;
+    lastProgress_ = now;
+    dialogs_.fileProgress(total_, qint64(collected_.size()));
+}
+
+void FolderScan::AddFolderSongs(
+    const QString& p, const FolderHandle& handle, const DriveInfo& drives, const std::vector<DirEntry>& entries, ReaderPool& readers)
 {
     const std::optional<MountEntry> root = drives.driveRoot(p);
     const QString driveType = drives.driveTypeName(root);
     const bool onCd = driveType == kCdRom;
     const QString serial = onCd ? drives.volumeSerial(root) : QString();
     const QString cdIdentifier = onCd ? cdName_ + QLatin1Char('/') + serial : QString();
+    if (stopRequested_)
+        return;
     std::vector<SongRecord> oldRows;
     if (catalogue_.FolderPresent(p, cdIdentifier)) {
         if (!dialogs_.askUpdateFolder(p))
             return;
         oldRows = catalogue_.takeFolder(p, cdIdentifier);
     }
+    lastProgress_ = std::chrono::steady_clock::now();
     dialogs_.folderProgress(total_, qint64(collected_.size()));
+    // A stop leaves the folder as it was before the scan: none of its new rows,
+    // its old ones back.
+    const size_t rowsBefore = collected_.size();
+    const size_t skipsBefore = skipped_.size();
+    const auto leaveOut = [&] {
+        collected_.erase(collected_.begin() + qsizetype(rowsBefore), collected_.end());
+        skipped_.erase(skipped_.begin() + qsizetype(skipsBefore), skipped_.end());
+        std::move(oldRows.begin(), oldRows.end(), std::back_inserter(collected_));
+    };
 
-    clsMP3 mp3;
-    SongSource source{p, {}, 0, {}, {}, driveType, serial, cdName_};
+    std::vector<const DirEntry*> songs;
+    for (const DirEntry& e : entries) {
+        if (e.isFile && !e.isFolder && isMp3Name(e.name))
+            songs.push_back(&e);
+    }
+    // The readers use the folder and its entries: they stop before these go.
+    struct Finish {
+        ReaderPool& readers;
+        ~Finish() { readers.finish(); }
+    } finish{readers};
+    const SongSource folderSource{p, {}, 0, {}, {}, driveType, serial, cdName_};
+    const int fd = handle.fd();
+    readers.start(songs.size(), [&songs, &folderSource, fd](size_t i) {
+        const DirEntry& e = *songs[i];
+        clsMP3 mp3;
+        mp3.setFullName(folderSource.folder + e.name);
+        SongRead song{mp3.ReadMP3Info(fd), mp3.readError(), {}};
+        if (song.read == clsMP3::ReadResult::Missing)
+            return song;
+        SongSource source = folderSource;
+        source.name = e.name;
+        source.size = e.size;
+        source.created = e.created;
+        source.attributes = attributeText(e.mode, e.name);
+        song.record = MakeSongLine(source, mp3);
+        return song;
+    });
+    size_t next = 0;
     for (const DirEntry& e : entries) {
         if (e.isFolder || !isMp3Name(e.name))
             continue;
+        if (stopRequested_) {
+            leaveOut();
+            return;
+        }
         if (!e.isFile) {
             skipped_.push_back({p + e.name, errorText(kNotRegularFile)});
             continue;
         }
-        mp3.setFullName(p + e.name);
-        const clsMP3::ReadResult read = mp3.ReadMP3Info(handle.fd());
-        if (read == clsMP3::ReadResult::Missing)
+        SongRead song = readers.take(next++, [this] { reportProgress(); });
+        reportProgress();
+        if (song.read == clsMP3::ReadResult::Missing)
             continue;  // gone since the folder was listed
-        if (read == clsMP3::ReadResult::Unreadable) {
-            skipped_.push_back({p + e.name, errorText(mp3.readError())});
+        if (song.read == clsMP3::ReadResult::Unreadable) {
+            skipped_.push_back({p + e.name, errorText(song.error)});
             // An update never blanks a row it cannot read again; a new file that
             // cannot be read gets the cleared header.
             if (const SongRecord* old = rowNamed(oldRows, e.name)) {
@@ -167,11 +224,7 @@ void FolderScan::AddFolderSongs(const QString& p, const FolderHandle& handle, co
                 continue;
             }
         }
-        source.name = e.name;
-        source.size = e.size;
-        source.created = e.created;
-        source.attributes = attributeText(e.mode, e.name);
-        collected_.push_back(MakeSongLine(source, mp3));
+        collected_.push_back(std::move(song.record));
     }
 }
 

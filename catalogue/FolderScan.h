@@ -9,9 +9,12 @@
 #include "catalogue/DriveInfo.h"
 #include "platform/Directory.h"
 
+#include <atomic>
+#include <chrono>
+
 namespace sonivo {
 
-class clsMP3;
+class ReaderPool;
 
 class ScanDialogs {
 public:
@@ -24,6 +27,9 @@ public:
     virtual void scanCounted(qint64 total) = 0;
     // Once for each folder, before its files are read.
     virtual void folderProgress(qint64 total, qint64 read) = 0;
+    // While a folder's files are read, about every 50 ms (not more often); on the
+    // scan's thread, so a window can run its pending events and stop the scan.
+    virtual void fileProgress(qint64 /*total*/, qint64 /*read*/) {}
 };
 
 // A folder or file the scan could not read, and why.
@@ -39,14 +45,28 @@ QString cdNameTitle();
 
 class FolderScan {
 public:
+    // Several reads under way at once keep a disk busy while the scan works on
+    // what it has read.
+    static constexpr int kDefaultReaders = 3;
+
     FolderScan(Catalogue& catalogue, ScanDialogs& dialogs, const DriveInfo& drives);
 
     void setIncludeSubfolders(bool include) { includeSubfolders_ = include; }
+    // Threads that read the files of a folder ahead of the scan (0: the calling
+    // thread reads them all); the rows and the questions are the same either way.
+    void setReaders(int readers) { readers_ = readers; }
     // Scans the folder (and its subfolders when included); returns the songs added.
     // Folders are named by their path without links, so that a folder reached
     // through a link is the same folder. A file that cannot be read gets the
     // cleared header, or keeps its row when its folder is being updated.
     qint64 ScanFolders(const QString& folder);
+    // Stops the scan after the file being read; from any thread, or from a
+    // question or progress call. The rows found so far are added as usual; the
+    // folder being read is left out whole (an update's old rows stay). A scan
+    // starts unstopped.
+    void requestStop() { stopRequested_ = true; }
+    // True when the last scan ended on requestStop.
+    bool stopped() const { return stopped_; }
     // What the last scan could not read: folders it could not open or list (their
     // rows are kept), files it could not read, entries named *.mp3 that are no file.
     const std::vector<ScanSkip>& skipped() const { return skipped_; }
@@ -60,17 +80,24 @@ private:
     // included, for each folder under it, each before its subfolders; a folder
     // that cannot be opened or listed goes to skips when given.
     template <typename Visit> void walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const;
+    // Calls fileProgress when 50 ms have passed since the last progress call.
+    void reportProgress();
     // drives answers from a snapshot of the mounts taken when the scan began.
-    void AddFolderSongs(const QString& folder, const FolderHandle& handle, const DriveInfo& drives, const std::vector<DirEntry>& entries);
+    void AddFolderSongs(const QString& folder, const FolderHandle& handle, const DriveInfo& drives, const std::vector<DirEntry>& entries,
+        ReaderPool& readers);
 
     Catalogue& catalogue_;
     ScanDialogs& dialogs_;
     const DriveInfo& drives_;
     bool includeSubfolders_ = false;
+    int readers_ = kDefaultReaders;
     QString cdName_;
     qint64 total_ = 0;
     std::vector<SongRecord> collected_;
     std::vector<ScanSkip> skipped_;
+    std::atomic<bool> stopRequested_ = false;
+    bool stopped_ = false;
+    std::chrono::steady_clock::time_point lastProgress_;
 };
 
 // True for a name the scan reads: "*.mp3", letter case aside.

@@ -50,12 +50,12 @@ void appendEscaped(QString& line, QStringView text)
     }
 }
 
-QString unescaped(QStringView field)
+void appendUnescaped(QString& text, QStringView field)
 {
-    if (!field.contains(kEscape))
-        return field.toString();
-    QString text;
-    text.reserve(field.size());
+    if (!field.contains(kEscape)) {
+        text += field;
+        return;
+    }
     for (qsizetype i = 0; i < field.size(); ++i) {
         const QChar c = field[i];
         if (c != kEscape || i + 1 >= field.size()) {
@@ -82,14 +82,17 @@ QString unescaped(QStringView field)
         }  // not an escape this program writes: kept as it stands
         ++i;
     }
-    return text;
 }
 
 }  // namespace
 
 QString toLine(const SongRecord& record)
 {
+    qsizetype length = kColumnCount;  // the separators, and room for a few escapes
+    for (int c = 0; c < kColumnCount; ++c)
+        length += record.column(c).size();
     QString line;
+    line.reserve(length);
     for (int c = 0; c < kColumnCount; ++c) {
         if (c > 0)
             line += QLatin1Char(';');
@@ -100,27 +103,17 @@ QString toLine(const SongRecord& record)
 
 SongRecord fromLine(QStringView line)
 {
-    // The fields go straight into the record's one text: a row costs one
-    // allocation, not one per column.
-    QString texts;
-    texts.reserve(line.size());
-    std::array<quint32, kColumnCount + 1> bounds{};
+    SongRecordBuilder record(line.size());
     qsizetype start = 0;
-    for (int c = 0; c < kColumnCount; ++c) {
-        if (start <= line.size()) {
-            qsizetype end = line.indexOf(QLatin1Char(';'), start);
-            if (end < 0)
-                end = line.size();
-            const QStringView field = line.sliced(start, end - start);
-            if (field.contains(kEscape))
-                texts += unescaped(field);
-            else
-                texts += field;
-            start = end + 1;
-        }
-        bounds[size_t(c) + 1] = quint32(texts.size());
+    for (int c = 0; c < kColumnCount && start <= line.size(); ++c) {
+        qsizetype end = line.indexOf(QLatin1Char(';'), start);
+        if (end < 0)
+            end = line.size();
+        appendUnescaped(record.text(), line.mid(start, end - start));
+        record.endColumn();
+        start = end + 1;
     }
-    return SongRecord(std::move(texts), bounds);
+    return record.take();
 }
 
 }  // namespace sonivo

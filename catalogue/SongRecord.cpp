@@ -3,21 +3,77 @@
 #include "analysis/clsMP3.h"
 #include "platform/LocalTime.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace sonivo {
 namespace {
 
-QString boolText(bool value)
+void appendBool(QString& out, bool value)
 {
-    return value ? QStringLiteral("True") : QStringLiteral("False");
+    out += value ? QLatin1String("True") : QLatin1String("False");
+}
+
+void appendNumber(QString& out, qint64 value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out += QLatin1String(digits, end);
 }
 
 // At least two digits, the sign in front: -1 gives "-01".
-QString twoDigits(qint64 value)
+void appendTwoDigits(QString& out, qint64 value)
 {
-    const QString digits = QString::number(value < 0 ? -value : value).rightJustified(2, QLatin1Char('0'));
-    return value < 0 ? QLatin1Char('-') + digits : digits;
+    if (value < 0)
+        out += QLatin1Char('-');
+    const qint64 magnitude = value < 0 ? -value : value;
+    if (magnitude < 10)
+        out += QLatin1Char('0');
+    appendNumber(out, magnitude);
+}
+
+// The locale's short date of the day; the last one is kept, as the songs of a
+// folder mostly share their day and the locale's formatting is slow.
+const QString& shortDate(const QDate& date, const QLocale& locale)
+{
+    thread_local QDate lastDate;
+    thread_local QLocale lastLocale;
+    thread_local QString lastText;
+    if (date != lastDate || locale != lastLocale || lastText.isNull()) {
+        lastText = locale.toString(date, QLocale::ShortFormat);
+        lastDate = date;
+        lastLocale = locale;
+    }
+    return lastText;
+}
+
+void appendFileDate(QString& out, const QDateTime& time, const QLocale& locale)
+{
+    const LocalDateTime local = toLocal(time);
+    out += shortDate(local.date, locale);
+    out += QLatin1Char(' ');
+    if (!local.time.isValid())
+        return;
+    appendTwoDigits(out, local.time.hour());
+    out += QLatin1Char('.');
+    appendTwoDigits(out, local.time.minute());
+}
+
+void appendDuration(QString& out, qint64 seconds)
+{
+    const qint64 minutes = seconds >= 0 ? seconds / 60 : -((-seconds + 59) / 60);
+    appendTwoDigits(out, minutes);
+    out += QLatin1Char('.');
+    appendTwoDigits(out, seconds % 60);  // C++ keeps the sign of seconds
+}
+
+// The text with every ";" replaced by ",".
+void appendSafe(QString& out, QStringView text)
+{
+    const qsizetype from = out.size();
+    out += text;
+    std::replace(out.begin() + from, out.end(), QChar(u';'), QChar(u','));
 }
 
 }  // namespace
@@ -58,11 +114,24 @@ SongRecord::SongRecord(const std::array<QString, kColumnCount>& columns)
     qsizetype length = 0;
     for (const QString& c : columns)
         length += c.size();
-    texts_.reserve(length);
-    for (int c = 0; c < kColumnCount; ++c) {
-        texts_ += columns[size_t(c)];
-        bounds_[size_t(c) + 1] = quint32(texts_.size());
+    SongRecordBuilder builder(length);
+    for (const QString& c : columns) {
+        builder.text() += c;
+        builder.endColumn();
     }
+    *this = builder.take();
+}
+
+void SongRecordBuilder::endColumn()
+{
+    record_.bounds_[size_t(++column_)] = quint32(record_.texts_.size());
+}
+
+SongRecord SongRecordBuilder::take()
+{
+    while (column_ < kColumnCount)
+        endColumn();
+    return std::move(record_);
 }
 
 QStringView SongRecord::column(int c) const
@@ -93,15 +162,16 @@ QString FormatSizeKB(qint64 bytes, const QLocale& locale)
 
 QString FormatFileDate(const QDateTime& time, const QLocale& locale)
 {
-    const LocalDateTime local = toLocal(time);
-    return locale.toString(local.date, QLocale::ShortFormat) + QLatin1Char(' ') + local.time.toString(QStringLiteral("hh.mm"));
+    QString text;
+    appendFileDate(text, time, locale);
+    return text;
 }
 
 QString FormatDuration(qint64 seconds)
 {
-    const qint64 minutes = seconds >= 0 ? seconds / 60 : -((-seconds + 59) / 60);
-    const qint64 rest = seconds % 60;  // C++ keeps the sign of seconds
-    return twoDigits(minutes) + QLatin1Char('.') + twoDigits(rest);
+    QString text;
+    appendDuration(text, seconds);
+    return text;
 }
 
 qint64 durationSeconds(double playTime)
@@ -117,32 +187,57 @@ QString SafeField(const QString& text)
 
 SongRecord MakeSongLine(const SongSource& s, const clsMP3& mp3)
 {
+    SongRecordBuilder record(256 + s.folder.size());
+    QString& t = record.text();
+    const auto column = [&](const auto& text) {
+        t += text;
+        record.endColumn();
+    };
+    const auto safeColumn = [&](QStringView text) {
+        appendSafe(t, text);
+        record.endColumn();
+    };
+    const QLocale locale;
+    column(s.name);
+    column(FormatSizeKB(s.size, locale));
+    appendFileDate(t, s.created, locale);
+    record.endColumn();
+    column(s.folder);
+    column(QStringView(mp3.BitRate()).trimmed());
+    appendNumber(t, mp3.TotalFrames());
+    record.endColumn();
+    appendDuration(t, durationSeconds(mp3.PlayTime()));
+    record.endColumn();
+    t += QLatin1String("MPEG - ");
+    t += mp3.MPEGVersion();
+    t += QLatin1String(" Layer ");
+    column(mp3.Layer());
+    t += mp3.SampleRate();
+    t += QLatin1String("hz ");
+    column(QStringView(mp3.ChannelMode()).trimmed());
+    safeColumn(mp3.Artist());
+    safeColumn(mp3.Title());
+    safeColumn(mp3.Album());
+    column(mp3.Year());
+    column(mp3.Genre());
     const QString comment = mp3.Comment();
-    const bool onCd = s.driveType == QLatin1String("CD-ROM drive");
-    return SongRecord({
-        s.name,
-        FormatSizeKB(s.size),
-        FormatFileDate(s.created),
-        s.folder,
-        mp3.BitRate().trimmed(),
-        QString::number(mp3.TotalFrames()),
-        FormatDuration(durationSeconds(mp3.PlayTime())),
-        QStringLiteral("MPEG - ") + mp3.MPEGVersion() + QStringLiteral(" Layer ") + mp3.Layer(),
-        mp3.SampleRate() + QStringLiteral("hz ") + mp3.ChannelMode().trimmed(),
-        SafeField(mp3.Artist()),
-        SafeField(mp3.Title()),
-        SafeField(mp3.Album()),
-        mp3.Year(),
-        mp3.Genre(),
-        SafeField(comment.left(comment.indexOf(QLatin1Char('\r')))),
-        boolText(mp3.Copyright()),
-        boolText(mp3.CRCPresent()),
-        mp3.Emphasis().trimmed(),
-        boolText(mp3.Original()),
-        boolText(mp3.TagPresent()),
-        s.attributes,
-        onCd ? s.cdName + QLatin1Char('/') + s.volumeSerial : QString(),
-    });
+    safeColumn(QStringView(comment).left(comment.indexOf(QLatin1Char('\r'))));
+    const auto boolColumn = [&](bool value) {
+        appendBool(t, value);
+        record.endColumn();
+    };
+    boolColumn(mp3.Copyright());
+    boolColumn(mp3.CRCPresent());
+    column(QStringView(mp3.Emphasis()).trimmed());
+    boolColumn(mp3.Original());
+    boolColumn(mp3.TagPresent());
+    column(s.attributes);
+    if (s.driveType == QLatin1String("CD-ROM drive")) {
+        t += s.cdName;
+        t += QLatin1Char('/');
+        t += s.volumeSerial;
+    }
+    return record.take();
 }
 
 }  // namespace sonivo

@@ -47,8 +47,6 @@ class SongRecord {
 public:
     SongRecord();
     explicit SongRecord(const std::array<QString, kColumnCount>& columns);
-    // The columns' texts one after the other; column c is texts[bounds[c], bounds[c + 1]).
-    SongRecord(QString texts, const std::array<quint32, kColumnCount + 1>& bounds) : texts_(std::move(texts)), bounds_(bounds) {}
 
     QStringView column(int c) const;
     QString text(int c) const { return column(c).toString(); }
@@ -59,8 +57,24 @@ public:
     bool operator==(const SongRecord& other) const;
 
 private:
+    friend class SongRecordBuilder;
+
     QString texts_;
     std::array<quint32, kColumnCount + 1> bounds_{};
+};
+
+// Builds a record in one buffer, column after column: append the column's text
+// to text(), then endColumn(); columns not ended are empty.
+class SongRecordBuilder {
+public:
+    explicit SongRecordBuilder(qsizetype capacity) { record_.texts_.reserve(capacity); }
+    QString& text() { return record_.texts_; }
+    void endColumn();
+    SongRecord take();
+
+private:
+    SongRecord record_;
+    int column_ = 0;
 };
 
 // "1.235 KB": bytes ÷ 1000 + 0.5, rounded half away from zero, grouped.

@@ -2,9 +2,16 @@
 
 #include "common/NativePath.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace sonivo::cli {
+
+void bufferOutput()
+{
+    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+}
 
 void printLine(const QString& text)
 {
@@ -16,8 +23,17 @@ void printLine(const QString& text)
 
 void printError(const QString& message)
 {
+    std::fflush(stdout);  // what was printed before comes first
     const QByteArray bytes = toNativePath(message);
     std::fprintf(stderr, "sonivo-cli: %s\n", bytes.constData());
+}
+
+bool flushOutput()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    std::fprintf(stderr, "sonivo-cli: impossibile scrivere l'uscita (%s)\n", std::strerror(errno));
+    return false;
 }
 
 }  // namespace sonivo::cli

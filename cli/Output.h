@@ -6,8 +6,12 @@
 
 namespace sonivo::cli {
 
+// Standard output is written in large blocks, also to a terminal.
+void bufferOutput();
 void printLine(const QString& text);
 // "sonivo-cli: " and the message, on standard error.
 void printError(const QString& message);
+// Writes out what is buffered; false, with a message, when standard output failed.
+bool flushOutput();
 
 }  // namespace sonivo::cli

@@ -49,5 +49,7 @@ int main(int argc, char** argv)
         cli::printError(QString::fromUtf8(kUsage));
         return 2;
     }
-    return command->second(args);
+    cli::bufferOutput();
+    const int status = command->second(args);
+    return cli::flushOutput() ? status : 1;
 }

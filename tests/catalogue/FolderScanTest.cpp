@@ -1,11 +1,14 @@
 #include "catalogue/FolderScan.h"
+#include "catalogue/LineForm.h"
 #include "common/NativePath.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"
 
 #include <QDir>
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -55,11 +58,23 @@ public:
     }
     void scanCounted(qint64 total) override { counted.push_back(total); }
     std::function<void()> atFirstFolder;  // run when the first folder's files are about to be read
+    std::function<void(int)> atFolder;    // run with the folder's number, from 0
+    std::function<void()> atFileProgress;
+    int fileProgressCalls = 0;
 
     void folderProgress(qint64, qint64) override
     {
-        if (progressCalls++ == 0 && atFirstFolder)
+        if (progressCalls == 0 && atFirstFolder)
             atFirstFolder();
+        if (atFolder)
+            atFolder(progressCalls);
+        ++progressCalls;
+    }
+    void fileProgress(qint64, qint64) override
+    {
+        ++fileProgressCalls;
+        if (atFileProgress)
+            atFileProgress();
     }
 };
 
@@ -341,4 +356,115 @@ TEST_F(FolderScanTest, TreesDeeperThanThePathLimitAreScannedWhole)
         ::unlinkat(fds[size_t(i - 1)], level.constData(), AT_REMOVEDIR);
     }
     ::close(fds.front());
+}
+
+TEST_F(FolderScanTest, ReadersAheadGiveTheSameRowsQuestionsAndSkipsAsOneAfterTheOther)
+{
+    // Many folders of varied songs, some unreadable, a pipe named *.mp3, a folder
+    // already present; each way scans a fresh catalogue twice (the second updates).
+    for (int d = 0; d < 12; ++d) {
+        for (int f = 0; f < 1 + d * 3; ++f) {
+            FrameFields shape;
+            shape.bitRateIndex = 1 + (d + f) % 14;
+            TagFields tag;
+            tag.title = QByteArray::number(f) + ";x";
+            QDir().mkpath(root + QStringLiteral("/d%1/e%2").arg(d).arg(d % 3));
+            files.write(
+                QStringLiteral("d%1/e%2/s%3.mp3").arg(d).arg(d % 3).arg(f), id3v2Tag(d * 700) + frames(shape, 2 + f) + id3v1Tag(tag));
+        }
+    }
+    ASSERT_EQ(::mkfifo(toNativePath(root + QStringLiteral("/d3/pipe.mp3")).constData(), 0644), 0);
+    ::chmod(toNativePath(root + QStringLiteral("/d5/e2/s4.mp3")).constData(), 0);
+    const QByteArray updatedUnreadable = toNativePath(root + QStringLiteral("/d7/e1/s0.mp3"));
+
+    struct Outcome {
+        QStringList rows, skips, asked;
+    };
+    const auto scanTwice = [&](int readers) {
+        Catalogue fresh;
+        Script answers;
+        const DriveInfo drives(fixed);
+        FolderScan s(fresh, answers, drives);
+        s.setIncludeSubfolders(true);
+        s.setReaders(readers);
+        Outcome out;
+        PermissionsEnforced enforced;  // the readers start inside it, and obey it too
+        const auto scanAndNoteSkips = [&](const QString& folder) {
+            s.ScanFolders(folder);
+            for (const ScanSkip& skip : s.skipped())
+                out.skips << skip.path + skip.reason;
+        };
+        scanAndNoteSkips(root);
+        ::chmod(updatedUnreadable.constData(), 0);  // its row stays as first read
+        scanAndNoteSkips(root + QStringLiteral("/d7"));
+        ::chmod(updatedUnreadable.constData(), 0644);
+        for (const SongRecord& r : fresh.rows())
+            out.rows << toLine(r);
+        out.asked = answers.askedFolders;
+        return out;
+    };
+    const Outcome alone = scanTwice(0);
+    ASSERT_GT(alone.rows.size(), 190);
+    EXPECT_EQ(alone.asked, QStringList{root + QStringLiteral("/d7/e1/")});
+    EXPECT_EQ(alone.skips.size(), 3u) << "the pipe and a file, then the file of the update";
+    for (const int readers : {1, 3, 8}) {
+        const Outcome pooled = scanTwice(readers);
+        EXPECT_EQ(pooled.rows, alone.rows) << readers << " readers";
+        EXPECT_EQ(pooled.skips, alone.skips) << readers << " readers";
+        EXPECT_EQ(pooled.asked, alone.asked) << readers << " readers";
+    }
+}
+
+TEST_F(FolderScanTest, AStopEndsTheScanWithTheFoldersReadWholeAndTheRestLeftOut)
+{
+    for (const char* folder : {"a", "b", "c"}) {
+        for (int f = 0; f < 4; ++f)
+            song(QStringLiteral("%1/%2.mp3").arg(QLatin1String(folder)).arg(f));
+    }
+    const DriveInfo drives(fixed);
+    FolderScan s(catalogue, dialogs, drives);
+    s.setIncludeSubfolders(true);
+    dialogs.atFolder = [&](int n) {
+        if (n == 2)
+            s.requestStop();  // as the second folder with songs is about to be read
+    };
+    const qint64 added = s.ScanFolders(root);
+    EXPECT_TRUE(s.stopped());
+    EXPECT_EQ(added, 4);
+    ASSERT_EQ(catalogue.size(), 4);
+    const QString first = catalogue.row(0).text(ColFolder);
+    for (const SongRecord& r : catalogue.rows())
+        EXPECT_EQ(r.text(ColFolder), first) << "one whole folder, nothing of another";
+    EXPECT_EQ(dialogs.progressCalls, 3) << "the root, a first folder, the one stopped";
+
+    dialogs.atFolder = nullptr;
+    EXPECT_EQ(s.ScanFolders(root + QStringLiteral("/c")), 4);
+    EXPECT_FALSE(s.stopped()) << "the next scan starts unstopped";
+}
+
+TEST_F(FolderScanTest, AStopInsideAnUpdatedFolderPutsItsOldRowsBack)
+{
+    TagFields tag;
+    tag.title = "Before";
+    for (int f = 0; f < 5; ++f)
+        files.write(QStringLiteral("%1.mp3").arg(f), frames(FrameFields{}, 3) + id3v1Tag(tag));
+    scan(false, fixed);
+    ASSERT_EQ(catalogue.size(), 5);
+    std::vector<SongRecord> before = catalogue.rows();
+    tag.title = "After";
+    for (int f = 0; f < 5; ++f)
+        files.write(QStringLiteral("%1.mp3").arg(f), frames(FrameFields{}, 4) + id3v1Tag(tag));
+
+    const DriveInfo drives(fixed);
+    FolderScan s(catalogue, dialogs, drives);
+    dialogs.atFolder = [](int) {
+        // Time passes before the first file: a file progress call follows it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    };
+    dialogs.atFileProgress = [&] { s.requestStop(); };
+    EXPECT_EQ(s.ScanFolders(root), 5) << "the old rows come back as the addition";
+    EXPECT_TRUE(s.stopped());
+    EXPECT_EQ(dialogs.fileProgressCalls, 1);
+    EXPECT_EQ(dialogs.askedFolders.size(), 1);
+    EXPECT_EQ(catalogue.rows(), before) << "not half updated";
 }

@@ -15,6 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const FirstFrame frame = findFirstFrame(source);
     if (frame.offset >= 0 && (!frame.header.isValid() || frame.offset + 4 > qint64(size)))
         __builtin_trap();  // a confirmed frame is valid and lies inside the file
+    MemoryByteSource again(bytes);
+    const FirstFrame whole = findFirstFrame(again, kSearchWindow);
+    if (whole.offset != frame.offset || whole.vbrFrames != frame.vbrFrames)
+        __builtin_trap();  // read in pieces, the window gives what it gives read whole
     if (size >= kId3v1Size) {
         const auto* block = reinterpret_cast<const unsigned char*>(data + size - kId3v1Size);
         if (isId3v1Tag(block)) {
