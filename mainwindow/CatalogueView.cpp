@@ -175,6 +175,8 @@ void CatalogueView::rowClicked(const QModelIndex& index)
         entries_.openSongExternally->setText(QStringLiteral("Apri ") + type + QStringLiteral("..."));
     }
     entries_.openSongExternally->setEnabled(selected);
+    if (index.isValid())
+        Q_EMIT songClicked(index.row());
 }
 
 void CatalogueView::clearIcons()

@@ -77,6 +77,8 @@ public:
 Q_SIGNALS:
     // The user changed a check mark, or a command changed several.
     void checksChanged();
+    // The user clicked the row at this position.
+    void songClicked(qsizetype row);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

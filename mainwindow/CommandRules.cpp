@@ -15,7 +15,7 @@ CommandStates applyEnablingRules(const CommandInputs& in, bool showAllWasEnabled
     const bool checked = in.checkedCount > 0;
     s.externalPlayerQueue = s.copyFiles = s.deleteSelected = checked;
 
-    s.viewTag = s.playerControls = in.songLoaded;
+    s.viewTag = in.songLoaded;
     return s;
 }
 

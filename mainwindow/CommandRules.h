@@ -19,7 +19,7 @@ struct CommandStates {
     bool newList = false, saveList = false, saveListAs = false;
     bool searchSong = false, searchFolder = false, searchAlbum = false, showAll = false;
     bool externalPlayerQueue = false, copyFiles = false, deleteSelected = false;
-    bool viewTag = false, playerControls = false;
+    bool viewTag = false;
     bool newButton = false, saveButton = false, findButton = false, printButton = false;
 };
 

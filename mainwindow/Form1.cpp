@@ -3,6 +3,7 @@
 #include "dialogs/QtDesktopDialogs.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/FileCommands.h"
+#include "mainwindow/PlayerPanel.h"
 #include "mainwindow/ScanProgressFrame.h"
 #include "mainwindow/StatusLine.h"
 #include "mainwindow/WindowLayout.h"
@@ -13,7 +14,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStackedWidget>
@@ -60,8 +61,7 @@ Form1::Form1(FormServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)),
       ownDialogs_(services_.dialogs ? nullptr : std::make_unique<QtDesktopDialogs>(this)),
       dialogs_(services_.dialogs ? *services_.dialogs : *ownDialogs_), drives_(services_.mounts ? *services_.mounts : systemMountTable()),
-      document_(new ListDocument(dialogs_, drives_, this)), frame1_(new QGroupBox(QStringLiteral("Player interno"))),
-      lstPlay_(new QListWidget), framain_(new ScanProgressFrame), timer_(new QTimer(this))
+      document_(new ListDocument(dialogs_, drives_, this)), framain_(new ScanProgressFrame), timer_(new QTimer(this))
 {
     if (services_.settingsFile.isEmpty())
         services_.settingsFile = defaultSettingsFile();
@@ -74,10 +74,7 @@ Form1::Form1(FormServices services, QWidget* parent)
     auto* client = new QWidget(this);
     setCentralWidget(client);
     view_ = new CatalogueView(document_->catalogue(), client);
-    frame1_->setParent(client);
-    lstPlay_->setParent(client);
-    lstPlay_->setObjectName(QStringLiteral("lstPlay"));
-    lstPlay_->setAccessibleName(QStringLiteral("Brani da suonare"));
+    player_ = new PlayerPanel(document_->catalogue(), dialogs_, services_.audio, client);
     framain_->setParent(client);
     framain_->hide();
     status_ = std::make_unique<StatusLine>(statusBar());
@@ -86,7 +83,7 @@ Form1::Form1(FormServices services, QWidget* parent)
     buildMenus();
     buildToolbar();
     connectView();
-    connect(timer_, &QTimer::timeout, this, &Form1::applyEnablingRules);
+    connect(timer_, &QTimer::timeout, this, &Form1::tick);
     timer_->start(500);
 
     resize(toPixels(kMinWindowWidth), toPixels(kMinWindowHeight));
@@ -189,6 +186,7 @@ void Form1::closeEvent(QCloseEvent* event)
         return;
     }
     timer_->stop();
+    player_->shutdown();
     savePlacement();
     event->accept();
 }
@@ -225,8 +223,8 @@ void Form1::applyLayout()
     view.moveTop(toTwips(toolbar));
     view.setHeight(l.catalogueView.bottom() - toTwips(toolbar));
     place(view_->widget(), view);
-    place(frame1_, l.playerFrame);
-    place(lstPlay_, l.playQueue);
+    place(player_->frame(), l.playerFrame);
+    place(player_->queueView(), l.playQueue);
     status_->setWidths(toPixels(l.statusPanel[1]), toPixels(l.statusPanel[2]));
     // The scan's frame stays centred on the view.
     const QWidget* v = view_->widget();

@@ -6,6 +6,7 @@
 
 #include "catalogue/DriveInfo.h"
 #include "catalogue/ListDocument.h"
+#include "platform/AudioOptions.h"
 
 #include <QMainWindow>
 #include <array>
@@ -14,8 +15,6 @@
 #include <optional>
 
 class QAction;
-class QGroupBox;
-class QListWidget;
 class QMenu;
 class QTimer;
 class QToolButton;
@@ -25,6 +24,7 @@ namespace sonivo {
 class CatalogueView;
 class DesktopDialogs;
 class FileCommands;
+class PlayerPanel;
 class ScanProgressFrame;
 class StatusLine;
 
@@ -34,6 +34,7 @@ struct FormServices {
     QString settingsFile;                // sonivo.ini in the user's configuration folder when empty
     QString registryFile;                // the key/value store's default file when empty
     const MountTable* mounts = nullptr;  // the machine's mounts when null
+    AudioOptions audio;                  // where the internal player plays
 };
 
 class Form1 final : public QMainWindow {
@@ -46,12 +47,15 @@ public:
     // start option and the list file named by the command line ("" for none).
     void start(const QString& commandLine);
     // Enables and disables the commands by the state of the catalogue and player;
-    // run every half second and after each change.
+    // run at every tick and after each change.
     void applyEnablingRules();
+    // The half-second poll: the player first, then the commands.
+    void tick();
 
     ListDocument& document() { return *document_; }
     CatalogueView& view() { return *view_; }
     StatusLine& statusLine() { return *status_; }
+    PlayerPanel& player() { return *player_; }
     ScanProgressFrame* progressFrame() const { return framain_; }
     // A menu entry by its name ("newList", "addFolderTree", ...), or null.
     QAction* action(const QString& name) const;
@@ -90,8 +94,7 @@ private:
     bool showAllEnabled_ = false;
     std::optional<QSize> restoredOuterSize_;  // from the settings, until the frame is known
 
-    QGroupBox* frame1_;
-    QListWidget* lstPlay_;
+    PlayerPanel* player_;
     ScanProgressFrame* framain_;
     QTimer* timer_;
 

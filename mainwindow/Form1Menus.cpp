@@ -7,11 +7,11 @@
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/FileCommands.h"
+#include "mainwindow/PlayerPanel.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QListView>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QStyle>
 #include <QTableView>
@@ -122,9 +122,7 @@ void Form1::buildMenus()
     auto* pop = new QMenu(QStringLiteral("Popup"), this);
     addEntries<2>(pop, mnuPop_, {{{"Rimuovi brano", "removeQueueEntry"}, {"Rimuovi tutti", "removeAllQueueEntries"}}});
     view_->setEntries({mnuView_, mnuSortAZ_, mnuSortZA_, mnuOption_[0], mnuOption_[1], mnuOption_[2], mnuOption_[3], mnuPlayer_[7]});
-    lstPlay_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(lstPlay_, &QWidget::customContextMenuRequested, this,
-        [this, pop](const QPoint& at) { pop->popup(lstPlay_->viewport()->mapToGlobal(at)); });
+    player_->setMenus(mnuPlayer_, pop, mnuPop_);
 }
 
 void Form1::buildSortMenu()
@@ -151,6 +149,13 @@ void Form1::connectView()
             [this, v](const QPoint& at) { editMenu_->popup(v->viewport()->mapToGlobal(at)); });
     // The rules follow every change of the rows and checks, not only the timer.
     const CatalogueModel* model = view_->model();
+    // The queue follows the checks and the rows before the rules read it.
+    connect(view_, &CatalogueView::checksChanged, player_, &PlayerPanel::syncQueue);
+    connect(model, &QAbstractItemModel::rowsRemoved, player_, &PlayerPanel::syncQueue);
+    connect(model, &QAbstractItemModel::modelReset, player_, &PlayerPanel::syncQueue);
+    connect(model, &QAbstractItemModel::dataChanged, player_, &PlayerPanel::refreshQueueTexts);
+    connect(view_, &CatalogueView::songClicked, player_, &PlayerPanel::rowClicked);
+    connect(player_, &PlayerPanel::checksChanged, this, &Form1::applyEnablingRules);
     connect(view_, &CatalogueView::checksChanged, this, &Form1::applyEnablingRules);
     connect(model, &QAbstractItemModel::rowsInserted, this, &Form1::applyEnablingRules);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &Form1::applyEnablingRules);
@@ -206,6 +211,12 @@ void Form1::buildToolbar()
     button(QStringLiteral("Esci"), icon("application-exit", QStyle::SP_DialogCloseButton), this, &QWidget::close);
 }
 
+void Form1::tick()
+{
+    player_->tick();
+    applyEnablingRules();
+}
+
 void Form1::applyEnablingRules()
 {
     const Catalogue& catalogue = document_->catalogue();
@@ -214,7 +225,7 @@ void Form1::applyEnablingRules()
     in.listPathEmpty = document_->listPath().isEmpty();
     in.modified = document_->isModified();
     in.checkedCount = catalogue.checkedCount();
-    in.songLoaded = false;  // the internal player comes later
+    in.songLoaded = !player_->playerFile().isEmpty();
     const CommandStates s = sonivo::applyEnablingRules(in, showAllEnabled_);
     showAllEnabled_ = s.showAll;
     mnuReport_[0]->setEnabled(s.printList);
@@ -230,9 +241,8 @@ void Form1::applyEnablingRules()
     mnuPlayer_[8]->setEnabled(s.externalPlayerQueue);
     mnuCopy_[1]->setEnabled(s.copyFiles);
     mnuCopy_[3]->setEnabled(s.deleteSelected);
-    mnuTag_[0]->setEnabled(s.viewTag);
-    for (int i : {0, 1, 2, 4, 5})
-        mnuPlayer_[size_t(i)]->setEnabled(s.playerControls);
+    if (mnuTag_[0]->isEnabled() != s.viewTag)
+        mnuTag_[0]->setEnabled(s.viewTag);
     buttons_.at(QStringLiteral("Nuovo"))->setEnabled(s.newButton);
     buttons_.at(QStringLiteral("Salva"))->setEnabled(s.saveButton);
     buttons_.at(QStringLiteral("Trova"))->setEnabled(s.findButton);

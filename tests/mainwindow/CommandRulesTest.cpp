@@ -11,7 +11,7 @@ TEST(CommandRules, RowsChecksAndThePlayer)
     EXPECT_FALSE(s.saveList || s.saveListAs || s.newList || s.printList || s.htmlList || s.m3uList);
     EXPECT_FALSE(s.searchSong || s.searchFolder || s.searchAlbum || s.showAll);
     EXPECT_FALSE(s.newButton || s.saveButton || s.findButton || s.printButton);
-    EXPECT_FALSE(s.copyFiles || s.deleteSelected || s.externalPlayerQueue || s.viewTag || s.playerControls);
+    EXPECT_FALSE(s.copyFiles || s.deleteSelected || s.externalPlayerQueue || s.viewTag);
 
     CommandInputs in;
     in.rowCount = 3;
@@ -26,7 +26,7 @@ TEST(CommandRules, RowsChecksAndThePlayer)
     in.songLoaded = true;
     s = applyEnablingRules(in, false);
     EXPECT_TRUE(s.copyFiles && s.deleteSelected && s.externalPlayerQueue);
-    EXPECT_TRUE(s.viewTag && s.playerControls);
+    EXPECT_TRUE(s.viewTag);
 }
 
 TEST(CommandRules, ShowAllComesOnWithChangesToALoadedListAndStaysWhileRowsRemain)

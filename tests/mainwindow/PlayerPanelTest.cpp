@@ -1,0 +1,309 @@
+// The internal player of the main window, playing the fixture songs through the
+// silent output on a clock the test moves.
+
+#include "mainwindow/PlayerPanel.h"
+#include "mainwindow/CatalogueModel.h"
+#include "mainwindow/CatalogueView.h"
+#include "mainwindow/Form1.h"
+#include "tests/support/MediaFixtures.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TempFiles.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListView>
+#include <QSlider>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+class PlayerPanelTest : public testing::Test {
+protected:
+    TempFiles files;
+    ScriptedDialogs dialogs;
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    std::unique_ptr<Form1> window = makeWindow();
+
+    std::unique_ptr<Form1> makeWindow()
+    {
+        FormServices s;
+        s.dialogs = &dialogs;
+        s.settingsFile = files.path(QStringLiteral("config/sonivo.ini"));
+        s.registryFile = files.path(QStringLiteral("config/registry.ini"));
+        s.audio = AudioOptions{AudioOptions::Output::Null, clock};
+        auto w = std::make_unique<Form1>(s);
+        w->resize(1200, 800);
+        w->show();
+        return w;
+    }
+
+    Catalogue& catalogue() { return window->document().catalogue(); }
+    PlayerPanel& player() { return window->player(); }
+
+    // A catalogue row for a copy of the three-second tone at folder/name; with
+    // copy false the file is not there.
+    void addSong(const QString& folder, const QString& name, bool copy = true)
+    {
+        const QString dir = files.path(folder);
+        QDir().mkpath(dir);
+        if (copy)
+            QFile::copy(fixture("tone-3s-8k.mp3"), dir + name);
+        SongRecord r;
+        r.setColumn(ColFileName, name);
+        r.setColumn(ColFolder, dir);
+        r.setColumn(ColBitRate, QStringLiteral("24"));
+        r.setColumn(ColDuration, QStringLiteral("00.03"));
+        catalogue().append(r);
+        window->document().setModified(true);
+    }
+
+    // The user sets or clears a row's check box.
+    void check(int row, bool on = true)
+    {
+        CatalogueModel* model = window->view().model();
+        model->setData(model->index(row, 0), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+    }
+
+    std::vector<qsizetype> queueRows()
+    {
+        std::vector<qsizetype> rows;
+        for (RowId id : player().queue().entries())
+            rows.push_back(catalogue().position(id));
+        return rows;
+    }
+
+    void selectEntry(int entry)
+    {
+        QListView* v = player().queueView();
+        v->setCurrentIndex(v->model()->index(entry, 0));
+    }
+
+    // Plays the current song to its end and lets the ticks see it.
+    bool playToEnd()
+    {
+        const QString song = player().playerFile();
+        clock->advanceMs(3100);
+        return eventually([&] {
+            window->tick();
+            return player().playerFile() != song || player().state() != PlayerState::Playing;
+        });
+    }
+
+    QString playing()
+    {
+        return QFileInfo(player().playerFile()).dir().dirName() + QLatin1Char('/') + QFileInfo(player().playerFile()).fileName();
+    }
+};
+
+}  // namespace
+
+TEST_F(PlayerPanelTest, TheQueueKeepsCheckOrderAndFollowsItsRows)
+{
+    for (int i = 1; i <= 8; ++i)
+        addSong(QStringLiteral("a/"), QStringLiteral("%1.mp3").arg(i));
+    check(6);
+    check(1);
+    check(4);
+    EXPECT_EQ(queueRows(), (std::vector<qsizetype>{6, 1, 4}));
+    EXPECT_EQ(player().queueView()->model()->index(0, 0).data().toString(), QStringLiteral("7.mp3"));
+    EXPECT_EQ(player().queueView()->toolTip(), QStringLiteral("Brani in lista: 3 - Durata brani in lista: 00:00:09"));
+    check(1, false);
+    EXPECT_EQ(queueRows(), (std::vector<qsizetype>{6, 4}));
+
+    selectEntry(0);
+    player().playSelectedEntry();
+    ASSERT_EQ(player().state(), PlayerState::Playing);
+    window->action(QStringLiteral("sortDescending"))->trigger();
+    EXPECT_EQ(queueRows(), (std::vector<qsizetype>{1, 3})) << "7.mp3 and 5.mp3 in their new places";
+    EXPECT_EQ(player().queueView()->model()->index(0, 0).data().toString(), QStringLiteral("7.mp3"));
+    ASSERT_TRUE(playToEnd());
+    EXPECT_EQ(playing(), QStringLiteral("a/5.mp3"));
+}
+
+TEST_F(PlayerPanelTest, TheEndOfASongPlaysTheNextAndTheQueueWraps)
+{
+    // Two songs of one name in two folders are two entries, and both play.
+    addSong(QStringLiteral("one/"), QStringLiteral("01 - Intro.mp3"));
+    addSong(QStringLiteral("two/"), QStringLiteral("01 - Intro.mp3"));
+    check(0);
+    check(1);
+    ASSERT_EQ(player().queue().size(), 2);
+    selectEntry(0);
+    player().playSelectedEntry();
+    EXPECT_EQ(playing(), QStringLiteral("one/01 - Intro.mp3"));
+    window->tick();
+    EXPECT_TRUE(player().transportButton(4)->isEnabled());
+    EXPECT_TRUE(window->action(QStringLiteral("play"))->isChecked());
+    EXPECT_EQ(player().fileLabel()->text(), QStringLiteral("01 - Intro"));
+    EXPECT_EQ(player().bitrateLabel()->text(), QStringLiteral("24 kbps"));
+    EXPECT_EQ(player().durationLabel()->text(), QStringLiteral("Durata: 0:03"));
+
+    ASSERT_TRUE(playToEnd());
+    EXPECT_EQ(playing(), QStringLiteral("two/01 - Intro.mp3"));
+    EXPECT_EQ(player().state(), PlayerState::Playing);
+    ASSERT_TRUE(playToEnd());
+    EXPECT_EQ(playing(), QStringLiteral("one/01 - Intro.mp3")) << "after the last entry the first";
+    EXPECT_EQ(player().queue().position(), 0);
+}
+
+TEST_F(PlayerPanelTest, PreviousAndNextWrapRoundTheQueue)
+{
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+        addSong(QStringLiteral("s/"), QString::fromLatin1(name));
+    for (int row : {0, 1, 2})
+        check(row);
+    player().next();  // nothing selected: the first entry
+    EXPECT_EQ(playing(), QStringLiteral("s/a.mp3"));
+    player().previous();
+    EXPECT_EQ(playing(), QStringLiteral("s/c.mp3"));
+    player().next();
+    EXPECT_EQ(playing(), QStringLiteral("s/a.mp3"));
+    player().pause();
+    EXPECT_EQ(player().state(), PlayerState::Paused);
+    player().next();
+    EXPECT_EQ(playing(), QStringLiteral("s/b.mp3"));
+    EXPECT_EQ(player().state(), PlayerState::Playing);
+    // Entries removed while the last one plays: the queue goes on from its start.
+    player().next();
+    check(0, false);
+    check(1, false);
+    ASSERT_EQ(player().queue().size(), 1);
+    ASSERT_EQ(player().queue().position(), 2);
+    clock->advanceMs(3100);
+    ASSERT_TRUE(eventually([&] {
+        window->tick();
+        return player().queue().position() == 0;
+    }));
+    EXPECT_EQ(playing(), QStringLiteral("s/c.mp3"));
+    EXPECT_EQ(player().state(), PlayerState::Playing);
+    window->tick();
+    EXPECT_FALSE(player().transportButton(0)->isEnabled()) << "one entry: no previous or next";
+    EXPECT_FALSE(window->action(QStringLiteral("nextSong"))->isEnabled());
+}
+
+TEST_F(PlayerPanelTest, SongsThatCannotBeOpenedAreSkippedOnceRound)
+{
+    addSong(QStringLiteral("s/"), QStringLiteral("a.mp3"));
+    addSong(QStringLiteral("s/"), QStringLiteral("missing.mp3"), false);
+    addSong(QStringLiteral("s/"), QStringLiteral("c.mp3"));
+    QFile junk(files.path(QStringLiteral("s/junk.mp3")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4000, 'x'));
+    junk.close();
+    addSong(QStringLiteral("s/"), QStringLiteral("junk.mp3"), false);
+    for (int row : {0, 1, 2, 3})
+        check(row);
+    selectEntry(0);
+    player().playSelectedEntry();
+    ASSERT_TRUE(playToEnd());
+    EXPECT_EQ(playing(), QStringLiteral("s/c.mp3")) << "the missing file was passed over";
+    ASSERT_TRUE(playToEnd());
+    EXPECT_EQ(playing(), QStringLiteral("s/a.mp3")) << "the undecodable one too";
+
+    QFile::remove(files.path(QStringLiteral("s/a.mp3")));
+    QFile::remove(files.path(QStringLiteral("s/c.mp3")));
+    ASSERT_TRUE(playToEnd());
+    EXPECT_EQ(player().state(), PlayerState::Stopped) << "nothing left to play";
+    EXPECT_TRUE(window->action(QStringLiteral("stop"))->isChecked());
+}
+
+TEST_F(PlayerPanelTest, SuonaBranoOnAMissingFileSaysSoAndPlaysNothing)
+{
+    addSong(QStringLiteral("s/"), QStringLiteral("a.mp3"));
+    addSong(QStringLiteral("s/"), QStringLiteral("gone.mp3"), false);
+    player().SuonaBrano(1);
+    EXPECT_EQ(player().state(), PlayerState::Playing);
+    player().SuonaBrano(2);
+    EXPECT_EQ(player().state(), PlayerState::Stopped);
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices[0].startsWith(QStringLiteral("warn: ")));
+    EXPECT_TRUE(dialogs.notices[0].contains(QStringLiteral("gone.mp3")));
+    window->tick();
+    EXPECT_EQ(player().positionLabel()->text(), QStringLiteral("00:00"));
+
+    // A song played with an empty queue ends in the stopped state.
+    player().SuonaBrano(1);
+    ASSERT_TRUE(playToEnd());
+    EXPECT_EQ(player().state(), PlayerState::Stopped);
+    EXPECT_EQ(playing(), QStringLiteral("s/a.mp3"));
+}
+
+TEST_F(PlayerPanelTest, PauseFollowsTheDeviceAndASuspendKeepsThePause)
+{
+    addSong(QStringLiteral("s/"), QStringLiteral("a.mp3"));
+    player().pause();
+    EXPECT_EQ(player().state(), PlayerState::Stopped) << "Pausa while stopped changes nothing";
+    player().SuonaBrano(1);
+    clock->advanceMs(1200);
+    ASSERT_TRUE(eventually([&] {
+        window->tick();
+        return player().positionLabel()->text() == QStringLiteral("0:01");
+    }));
+    EXPECT_EQ(player().slider()->value(), 1);
+    EXPECT_EQ(player().slider()->maximum(), 3);
+    player().pause();
+    EXPECT_EQ(player().state(), PlayerState::Paused);
+    EXPECT_TRUE(window->action(QStringLiteral("pause"))->isChecked());
+
+    player().FermaBrano();
+    player().RiprendiBrano();
+    EXPECT_EQ(player().state(), PlayerState::Paused);
+    clock->advanceMs(5000);
+    window->tick();
+    EXPECT_EQ(player().state(), PlayerState::Paused) << "still paused, not run to its end";
+    player().play();  // Suona while paused resumes
+    EXPECT_EQ(player().state(), PlayerState::Playing);
+    ASSERT_TRUE(eventually([&] {
+        window->tick();
+        return player().positionLabel()->text() == QStringLiteral("0:01");
+    })) << "resumed at the suspended second";
+}
+
+TEST_F(PlayerPanelTest, AClickedRowIsLoadedNotPlayed)
+{
+    addSong(QStringLiteral("s/"), QStringLiteral("a.mp3"));
+    window->tick();
+    EXPECT_EQ(player().fileLabel()->text(), QStringLiteral("Nessun brano selezionato"));
+    EXPECT_FALSE(player().transportButton(1)->isEnabled());
+    EXPECT_FALSE(player().slider()->isEnabled());
+    Q_EMIT window->view().songClicked(0);
+    window->tick();
+    EXPECT_EQ(player().state(), PlayerState::Stopped);
+    EXPECT_EQ(player().fileLabel()->text(), QStringLiteral("a"));
+    EXPECT_TRUE(player().transportButton(1)->isEnabled());
+    EXPECT_FALSE(player().transportButton(4)->isEnabled());
+    EXPECT_TRUE(window->action(QStringLiteral("viewTag"))->isEnabled());
+    EXPECT_EQ(player().transportButton(1)->accessibleName(), QStringLiteral("Suona"));
+    player().transportButton(1)->click();
+    EXPECT_EQ(player().state(), PlayerState::Playing);
+}
+
+TEST_F(PlayerPanelTest, ANewListEmptiesTheQueueAndClosingStopsThePlayer)
+{
+    addSong(QStringLiteral("s/"), QStringLiteral("a.mp3"));
+    addSong(QStringLiteral("s/"), QStringLiteral("b.mp3"));
+    player().AggiungiLista(2);
+    player().AggiungiBrani(QString());  // every row has an empty album
+    EXPECT_EQ(queueRows(), (std::vector<qsizetype>{1, 0}));
+    dialogs.answers.push_back(DesktopDialogs::Answer::No);
+    window->action(QStringLiteral("newList"))->trigger();
+    EXPECT_TRUE(player().queue().isEmpty());
+
+    addSong(QStringLiteral("t/"), QStringLiteral("c.mp3"));
+    player().SuonaBrano(1);
+    ASSERT_EQ(player().state(), PlayerState::Playing);
+    dialogs.answers.push_back(DesktopDialogs::Answer::Cancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(player().state(), PlayerState::Playing) << "a cancelled close leaves the song playing";
+    dialogs.answers.push_back(DesktopDialogs::Answer::No);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(player().state(), PlayerState::Stopped);
+    EXPECT_EQ(player().playerFile(), QString()) << "the player and its device are gone";
+}
