@@ -38,6 +38,8 @@ public:
     virtual void inform(const QString& text) = 0;
     virtual void warn(const QString& text) = 0;
     virtual void critical(const QString& text) = 0;
+    // Hands a file to the desktop's default application for it; false when that failed.
+    virtual bool openWithDesktop(const QString& file) = 0;
 };
 
 }  // namespace sonivo

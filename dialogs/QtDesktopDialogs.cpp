@@ -1,9 +1,11 @@
 #include "dialogs/QtDesktopDialogs.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 
 namespace sonivo {
 namespace {
@@ -97,6 +99,11 @@ void QtDesktopDialogs::warn(const QString& text)
 void QtDesktopDialogs::critical(const QString& text)
 {
     QMessageBox::critical(owner_, kTitle, text);
+}
+
+bool QtDesktopDialogs::openWithDesktop(const QString& file)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
 }  // namespace sonivo

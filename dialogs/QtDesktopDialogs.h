@@ -22,6 +22,7 @@ public:
     void inform(const QString& text) override;
     void warn(const QString& text) override;
     void critical(const QString& text) override;
+    bool openWithDesktop(const QString& file) override;
 
 private:
     QWidget* owner_;

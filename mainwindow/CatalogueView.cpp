@@ -179,6 +179,12 @@ void CatalogueView::rowClicked(const QModelIndex& index)
         Q_EMIT songClicked(index.row());
 }
 
+qsizetype CatalogueView::selectedCurrentRow() const
+{
+    const QModelIndex current = table_->currentIndex();
+    return current.isValid() && table_->selectionModel()->isRowSelected(current.row(), {}) ? current.row() : -1;
+}
+
 void CatalogueView::clearIcons()
 {
     icons_.clear();

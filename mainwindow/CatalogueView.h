@@ -50,6 +50,8 @@ public:
     // The "&Ordina per..." entries, built again when the columns move.
     void setOrderEntries(const std::array<QAction*, kColumnCount>& entries) { orderEntries_ = entries; }
 
+    // The current row when it is selected, else -1.
+    qsizetype selectedCurrentRow() const;
     int sortColumn() const { return sortColumn_; }
     bool isAscending() const { return ascending_; }
 

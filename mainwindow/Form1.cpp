@@ -2,6 +2,7 @@
 
 #include "dialogs/QtDesktopDialogs.h"
 #include "mainwindow/CatalogueView.h"
+#include "mainwindow/ExternalPlayer.h"
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/PlayerPanel.h"
 #include "mainwindow/ScanProgressFrame.h"
@@ -75,6 +76,7 @@ Form1::Form1(FormServices services, QWidget* parent)
     setCentralWidget(client);
     view_ = new CatalogueView(document_->catalogue(), client);
     player_ = new PlayerPanel(document_->catalogue(), dialogs_, services_.audio, client);
+    external_ = std::make_unique<ExternalPlayer>(document_->catalogue(), dialogs_);
     framain_->setParent(client);
     framain_->hide();
     status_ = std::make_unique<StatusLine>(statusBar());
@@ -187,6 +189,7 @@ void Form1::closeEvent(QCloseEvent* event)
     }
     timer_->stop();
     player_->shutdown();
+    external_->removePlaylist();
     savePlacement();
     event->accept();
 }

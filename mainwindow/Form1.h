@@ -23,6 +23,7 @@ namespace sonivo {
 
 class CatalogueView;
 class DesktopDialogs;
+class ExternalPlayer;
 class FileCommands;
 class PlayerPanel;
 class ScanProgressFrame;
@@ -56,6 +57,7 @@ public:
     CatalogueView& view() { return *view_; }
     StatusLine& statusLine() { return *status_; }
     PlayerPanel& player() { return *player_; }
+    ExternalPlayer& externalPlayer() { return *external_; }
     ScanProgressFrame* progressFrame() const { return framain_; }
     // A menu entry by its name ("newList", "addFolderTree", ...), or null.
     QAction* action(const QString& name) const;
@@ -95,6 +97,7 @@ private:
     std::optional<QSize> restoredOuterSize_;  // from the settings, until the frame is known
 
     PlayerPanel* player_;
+    std::unique_ptr<ExternalPlayer> external_;
     ScanProgressFrame* framain_;
     QTimer* timer_;
 

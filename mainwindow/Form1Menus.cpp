@@ -6,6 +6,7 @@
 #include "mainwindow/CatalogueModel.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/CommandRules.h"
+#include "mainwindow/ExternalPlayer.h"
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/PlayerPanel.h"
 
@@ -109,6 +110,15 @@ void Form1::buildMenus()
             {"Apri lista con player esterno...", "openQueueExternally"}}});
     mnuPlayer_[7]->setEnabled(false);
     mnuPlayer_[8]->setEnabled(false);
+    // Stopped first, so that the file is not held by two players.
+    connect(mnuPlayer_[7], &QAction::triggered, this, [this] {
+        player_->stop();
+        external_->openSong(view_->selectedCurrentRow());
+    });
+    connect(mnuPlayer_[8], &QAction::triggered, this, [this] {
+        player_->stop();
+        external_->openQueue();
+    });
 
     QMenu* report = menuBar()->addMenu(QStringLiteral("&Report"));
     addEntries<3>(report, mnuReport_, {{{"&Stampa lista", "printList"}, {"&Crea lista Html", "htmlList"}, {"&File lista mp3", "m3uList"}}});

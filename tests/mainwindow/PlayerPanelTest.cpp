@@ -4,6 +4,7 @@
 #include "mainwindow/PlayerPanel.h"
 #include "mainwindow/CatalogueModel.h"
 #include "mainwindow/CatalogueView.h"
+#include "mainwindow/ExternalPlayer.h"
 #include "mainwindow/Form1.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QSlider>
+#include <QTableView>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -306,4 +308,47 @@ TEST_F(PlayerPanelTest, ANewListEmptiesTheQueueAndClosingStopsThePlayer)
     EXPECT_TRUE(window->close());
     EXPECT_EQ(player().state(), PlayerState::Stopped);
     EXPECT_EQ(player().playerFile(), QString()) << "the player and its device are gone";
+}
+
+TEST_F(PlayerPanelTest, TheCheckedRowsGoToTheDesktopAsAPrivatePlaylist)
+{
+    addSong(QStringLiteral("one/"), QStringLiteral("01 - Intro.mp3"));
+    addSong(QStringLiteral("s/"), QStringLiteral("b.mp3"));
+    addSong(QStringLiteral("two/"), QStringLiteral("01 - Intro.mp3"));
+    check(2);
+    check(0);
+    check(1);
+    player().SuonaBrano(2);
+    window->action(QStringLiteral("openQueueExternally"))->trigger();
+    EXPECT_EQ(player().state(), PlayerState::Stopped) << "stopped before the hand-off";
+    const QString playlist = window->externalPlayer().playlistPath();
+    ASSERT_EQ(dialogs.opened, QStringList{playlist});
+    QFile file(playlist);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()),
+        files.path(QStringLiteral("one/01 - Intro.mp3\n")) + files.path(QStringLiteral("s/b.mp3\n"))
+            + files.path(QStringLiteral("two/01 - Intro.mp3\n")))
+        << "every checked row, in catalogue order";
+    const QFileInfo folder(QFileInfo(playlist).path());
+    EXPECT_EQ(folder.permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser | QFile::ExeUser) << "the user's alone";
+    EXPECT_TRUE(folder.path().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR")));
+
+    // A song the desktop cannot open is named to the user.
+    dialogs.desktopOpens = false;
+    QTableView* rows = window->view().reportView();
+    rows->setCurrentIndex(rows->model()->index(1, 0));
+    rows->selectRow(1);
+    Q_EMIT rows->clicked(rows->model()->index(1, 0));
+    QAction* openSong = window->action(QStringLiteral("openSongExternally"));
+    EXPECT_TRUE(openSong->isEnabled());
+    EXPECT_TRUE(openSong->text().startsWith(QStringLiteral("Apri ")) && openSong->text().endsWith(QStringLiteral("...")));
+    window->action(QStringLiteral("openSongExternally"))->trigger();
+    EXPECT_EQ(dialogs.opened.last(), files.path(QStringLiteral("s/b.mp3")));
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices[0].contains(files.path(QStringLiteral("s/b.mp3"))));
+
+    dialogs.answers.push_back(DesktopDialogs::Answer::No);
+    ASSERT_TRUE(window->close());
+    EXPECT_FALSE(QFileInfo::exists(playlist)) << "removed at shutdown";
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath()));
 }

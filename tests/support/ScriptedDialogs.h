@@ -22,6 +22,8 @@ public:
 
     QStringList asked;    // every question's text
     QStringList notices;  // "inform: ...", "warn: ...", "critical: ..."
+    QStringList opened;   // every file handed to the desktop
+    bool desktopOpens = true;
 
     QString openFile(const QString& title, const FileFilter& filter, const QString& folder) override;
     QString saveFile(const QString& title, const FileFilter& filter, const QString& folder) override;
@@ -33,6 +35,11 @@ public:
     void inform(const QString& text) override { notices << QStringLiteral("inform: ") + text; }
     void warn(const QString& text) override { notices << QStringLiteral("warn: ") + text; }
     void critical(const QString& text) override { notices << QStringLiteral("critical: ") + text; }
+    bool openWithDesktop(const QString& file) override
+    {
+        opened << file;
+        return desktopOpens;
+    }
 };
 
 }  // namespace sonivo::test

@@ -1,0 +1,58 @@
+#include "mainwindow/ExternalPlayer.h"
+
+#include "common/DesktopDialogs.h"
+#include "common/ErrorText.h"
+#include "platform/ReplacingFile.h"
+
+#include <QStandardPaths>
+
+namespace sonivo {
+
+ExternalPlayer::ExternalPlayer(const Catalogue& catalogue, DesktopDialogs& dialogs) : catalogue_(catalogue), dialogs_(dialogs) {}
+
+ExternalPlayer::~ExternalPlayer() = default;
+
+QString ExternalPlayer::playlistPath() const
+{
+    return folder_ ? folder_->filePath(QStringLiteral("templist.m3u")) : QString();
+}
+
+void ExternalPlayer::openSong(qsizetype row)
+{
+    if (row >= 0 && row < catalogue_.size())
+        handOff(catalogue_.row(row).fullName());
+}
+
+void ExternalPlayer::openQueue()
+{
+    if (!folder_) {
+        // QTemporaryDir makes the folder with mode 0700 and a name nobody can guess.
+        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        folder_ = std::make_unique<QTemporaryDir>(runtime + QStringLiteral("/sonivo-XXXXXX"));
+        if (!folder_->isValid()) {
+            dialogs_.warn(QStringLiteral("Impossibile creare la cartella della lista temporanea in ") + runtime + QStringLiteral(": ")
+                + folder_->errorString());
+            folder_.reset();
+            return;
+        }
+    }
+    QByteArray lines;
+    for (qsizetype i = 0; i < catalogue_.size(); ++i)
+        if (catalogue_.isChecked(i) && !catalogue_.row(i).column(ColFileName).isEmpty())
+            lines += catalogue_.row(i).fullName().toUtf8() + '\n';
+    ReplacingFile file;
+    if (!file.open(playlistPath()) || !file.write(lines) || !file.commit()) {
+        dialogs_.warn(
+            QStringLiteral("Impossibile scrivere la lista temporanea ") + playlistPath() + QStringLiteral(": ") + errorText(file.error()));
+        return;
+    }
+    handOff(playlistPath());
+}
+
+void ExternalPlayer::handOff(const QString& file)
+{
+    if (!dialogs_.openWithDesktop(file))
+        dialogs_.warn(QStringLiteral("Impossibile aprire il file ") + file + QStringLiteral(" con il programma predefinito."));
+}
+
+}  // namespace sonivo
