@@ -3,26 +3,13 @@
 // tutti"; then a second sync with nothing changed, and uncheck all.
 //   bench-queue [ROWS]     (200,000 rows when not given)
 
+#include "bench/Timed.h"
 #include "player/PlayQueue.h"
-
-#include <QElapsedTimer>
 
 #include <cstdio>
 #include <cstdlib>
 
 using namespace sonivo;
-
-namespace {
-
-template <typename Step> void timed(const char* what, Step step)
-{
-    QElapsedTimer timer;
-    timer.start();
-    step();
-    std::printf("%-32s %8.3f s\n", what, double(timer.nsecsElapsed()) / 1e9);
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {

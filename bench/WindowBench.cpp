@@ -1,14 +1,15 @@
 // The main window with a large list: start to loaded and drawn catalogue, one
-// sort by a text column, check all, status refresh, and the process's peak memory.
+// sort by a text column, check all with the play queue following, status
+// refresh, and the process's peak memory.
 //   bench-window FILE.svl      (make one with: bench-listfile save FILE.svl)
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
+#include "bench/Timed.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/StatusLine.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTableView>
 
 #include <cstdio>
@@ -23,14 +24,6 @@ long peakMegabytes()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024;
-}
-
-template <typename Step> void timed(const char* what, Step step)
-{
-    QElapsedTimer timer;
-    timer.start();
-    step();
-    std::printf("%-28s %8.3f s\n", what, double(timer.nsecsElapsed()) / 1e9);
 }
 
 }  // namespace
