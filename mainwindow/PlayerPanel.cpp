@@ -17,6 +17,7 @@
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
+#include <utility>
 
 namespace sonivo {
 namespace {
@@ -108,12 +109,18 @@ void PlayerPanel::buildWidgets()
     slider1_->setAccessibleName(QStringLiteral("Posizione nel brano"));
     slider1_->setMaximum(0);
     slider1_->setEnabled(false);
-    // Only the user's moves seek: a drag when it is let go, a click or a key at once.
+    // Only the user's moves seek: a drag once it is let go, a click, a key or the
+    // wheel at once. A press let go without a move seeks nowhere.
     connect(slider1_, &QAbstractSlider::actionTriggered, this, [this](int action) {
-        if (action != QAbstractSlider::SliderMove)
+        if (action == QAbstractSlider::SliderMove && slider1_->isSliderDown())
+            dragged_ = true;
+        else
             seekToSlider(slider1_->sliderPosition());
     });
-    connect(slider1_, &QAbstractSlider::sliderReleased, this, [this] { seekToSlider(slider1_->sliderPosition()); });
+    connect(slider1_, &QAbstractSlider::sliderReleased, this, [this] {
+        if (std::exchange(dragged_, false))
+            seekToSlider(slider1_->sliderPosition());
+    });
     grid->addWidget(slider1_, 1, 0, 1, 6);
 
     auto* picture1 = new QWidget(frame1_);

@@ -123,6 +123,7 @@ private:
     qint64 suspendedSeconds_ = 0;
     bool suspended_ = false;
     bool suspendedPaused_ = false;
+    bool dragged_ = false;  // the slider moved under the user's hand
 
     QGroupBox* frame1_;
     QListView* lstPlay_;

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QSlider>
 #include <QTableView>
 #include <QToolButton>
@@ -351,4 +352,70 @@ TEST_F(PlayerPanelTest, TheCheckedRowsGoToTheDesktopAsAPrivatePlaylist)
     ASSERT_TRUE(window->close());
     EXPECT_FALSE(QFileInfo::exists(playlist)) << "removed at shutdown";
     EXPECT_FALSE(QFileInfo::exists(folder.filePath()));
+}
+
+TEST_F(PlayerPanelTest, OnlyTheUsersSliderMovesSeek)
+{
+    addSong(QStringLiteral("s/"), QStringLiteral("a.mp3"));
+    player().SuonaBrano(1);
+    QSlider* slider = player().slider();
+    slider->setSliderDown(true);  // the user holds it
+    clock->advanceMs(1100);
+    ASSERT_TRUE(eventually([&] {
+        window->tick();
+        return player().positionLabel()->text() == QStringLiteral("0:01");
+    }));
+    EXPECT_EQ(slider->value(), 0) << "not moved under the user's hand";
+    slider->setSliderDown(false);
+    window->tick();
+    EXPECT_EQ(slider->value(), 1);
+    EXPECT_EQ(slider->maximum(), 3);
+    EXPECT_EQ(player().positionLabel()->text(), QStringLiteral("0:01")) << "the tick's own writes seek nowhere";
+
+    slider->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // a key or a click of the user
+    window->tick();
+    EXPECT_EQ(player().positionLabel()->text(), QStringLiteral("0:02"));
+    player().pause();
+    slider->setSliderDown(true);
+    slider->setSliderPosition(0);
+    slider->setSliderDown(false);  // a drag let go
+    player().pause();
+    window->tick();
+    EXPECT_EQ(player().positionLabel()->text(), QStringLiteral("0:00")) << "seeking while paused";
+}
+
+TEST_F(PlayerPanelTest, TheQueueMenuRemovesEntriesAndTheirChecks)
+{
+    QListView* queue = player().queueView();
+    auto* menu = window->findChild<QMenu*>();
+    for (QMenu* m : window->findChildren<QMenu*>())
+        if (m->title() == QStringLiteral("Popup"))
+            menu = m;
+    Q_EMIT queue->customContextMenuRequested(QPoint(2, 2));
+    EXPECT_FALSE(menu->isVisible()) << "nothing to remove";
+
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+        addSong(QStringLiteral("s/"), QString::fromLatin1(name));
+    for (int row : {2, 0, 1})
+        check(row);
+    Q_EMIT queue->customContextMenuRequested(QPoint(2, 2));
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_FALSE(window->action(QStringLiteral("removeQueueEntry"))->isVisible()) << "no entry selected";
+    menu->hide();
+
+    selectEntry(0);
+    player().playSelectedEntry();
+    Q_EMIT queue->customContextMenuRequested(QPoint(2, 2));
+    EXPECT_TRUE(window->action(QStringLiteral("removeQueueEntry"))->isVisible());
+    menu->hide();
+    window->action(QStringLiteral("removeQueueEntry"))->trigger();
+    EXPECT_EQ(queueRows(), (std::vector<qsizetype>{0, 1}));
+    EXPECT_FALSE(catalogue().isChecked(2)) << "a later sync does not bring it back";
+    EXPECT_EQ(queue->toolTip(), QStringLiteral("Brani in lista: 2 - Durata brani in lista: 00:00:06"));
+    EXPECT_EQ(player().state(), PlayerState::Playing) << "removing does not stop the song";
+
+    window->action(QStringLiteral("removeAllQueueEntries"))->trigger();
+    EXPECT_TRUE(player().queue().isEmpty());
+    EXPECT_EQ(catalogue().checkedCount(), 0);
+    EXPECT_EQ(playing(), QStringLiteral("s/c.mp3"));
 }
