@@ -233,9 +233,15 @@ void PlayerPanel::pause()
     setState(state_ == PlayerState::Playing ? PlayerState::Paused : PlayerState::Playing);
 }
 
+void PlayerPanel::stopDevice()
+{
+    if (player_)
+        player_->mmStop();
+}
+
 void PlayerPanel::stop()
 {
-    player().mmStop();
+    stopDevice();
     resetPosition();
     setState(PlayerState::Stopped);
 }
@@ -252,7 +258,7 @@ void PlayerPanel::next()
 
 void PlayerPanel::skip(int step)
 {
-    player().mmStop();
+    stopDevice();
     resetPosition();
     playFromQueue(queue_.neighbour(selectedEntry(), step), step);
 }
@@ -271,7 +277,7 @@ void PlayerPanel::playFromQueue(qsizetype from, int step)
         }
         entry = queue_.neighbour(entry, step);
     }
-    player().mmStop();
+    stopDevice();
     setState(PlayerState::Stopped);
 }
 

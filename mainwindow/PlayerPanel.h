@@ -95,6 +95,8 @@ private:
     PlayMp3& player();
     void load(qsizetype row);
     bool start();
+    // Stops and closes the device, if there is one yet.
+    void stopDevice();
     // Plays the first entry that opens, from `from` on in the direction of step,
     // at most once round the queue; stops when none does.
     void playFromQueue(qsizetype from, int step);

@@ -173,6 +173,14 @@ TEST_F(PlayerPanelTest, PreviousAndNextWrapRoundTheQueue)
     player().next();
     EXPECT_EQ(playing(), QStringLiteral("s/b.mp3"));
     EXPECT_EQ(player().state(), PlayerState::Playing);
+    // A double-click while paused plays the entry from its start.
+    clock->advanceMs(1500);
+    player().pause();
+    selectEntry(1);
+    player().playSelectedEntry();
+    EXPECT_EQ(player().state(), PlayerState::Playing);
+    window->tick();
+    EXPECT_EQ(player().positionLabel()->text(), QStringLiteral("0:00"));
     // Entries removed while the last one plays: the queue goes on from its start.
     player().next();
     check(0, false);
