@@ -85,6 +85,7 @@ void PlayerPanel::removeAllEntries()
     queueChanged();
     Q_EMIT checksChanged();
 }
+
 void PlayerPanel::AggiungiLista(qsizetype i)
 {
     if (i >= 1 && i <= catalogue_.size())
