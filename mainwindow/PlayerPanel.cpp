@@ -203,6 +203,7 @@ void PlayerPanel::load(qsizetype row)
 
 bool PlayerPanel::start()
 {
+    suspended_ = false;  // a suspended song not resumed is given up
     const bool playing = player().mmPlay() == PlayMp3::Success();
     setState(playing ? PlayerState::Playing : PlayerState::Stopped);
     return playing;
@@ -241,6 +242,7 @@ void PlayerPanel::stopDevice()
 
 void PlayerPanel::stop()
 {
+    suspended_ = false;
     stopDevice();
     resetPosition();
     setState(PlayerState::Stopped);

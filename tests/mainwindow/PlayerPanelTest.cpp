@@ -275,6 +275,17 @@ TEST_F(PlayerPanelTest, PauseFollowsTheDeviceAndASuspendKeepsThePause)
         window->tick();
         return player().positionLabel()->text() == QStringLiteral("0:01");
     })) << "resumed at the suspended second";
+
+    // A suspend never resumed is given up by the next Stop: the song's end is seen again.
+    player().FermaBrano();
+    player().stop();
+    player().play();
+    ASSERT_EQ(player().state(), PlayerState::Playing);
+    clock->advanceMs(3100);
+    ASSERT_TRUE(eventually([&] {
+        window->tick();
+        return player().state() == PlayerState::Stopped;
+    }));
 }
 
 TEST_F(PlayerPanelTest, AClickedRowIsLoadedNotPlayed)
