@@ -11,7 +11,9 @@ template <typename T> T take(std::deque<T>& queue, const QString& what, T whenEm
         ADD_FAILURE() << "unexpected dialog: " << what.toStdString();
         return whenEmpty;
     }
-    T next = std::move(queue.front());
+    // Copied, not moved: GCC 12 takes a moved std::optional<QString> for one that
+    // may be uninitialised.
+    T next = queue.front();
     queue.pop_front();
     return next;
 }
