@@ -11,9 +11,7 @@ template <typename T> T take(std::deque<T>& queue, const QString& what, T whenEm
         ADD_FAILURE() << "unexpected dialog: " << what.toStdString();
         return whenEmpty;
     }
-    // Copied, not moved: GCC 12 takes a moved std::optional<QString> for one that
-    // may be uninitialised.
-    T next = queue.front();
+    T next = std::move(queue.front());
     queue.pop_front();
     return next;
 }
@@ -63,7 +61,18 @@ DesktopDialogs::Answer ScriptedDialogs::askYesNoToAll(const QString& text)
 std::optional<QString> ScriptedDialogs::inputText(const QString& prompt, const QString&, const QString&)
 {
     asked << prompt;
-    return take(inputs, prompt, std::optional<QString>());
+    // Not through take(): GCC 12 takes a moved std::optional<QString> for one that
+    // may be uninitialised.
+    if (inputs.empty()) {
+        ADD_FAILURE() << "unexpected dialog: " << prompt.toStdString();
+        return std::nullopt;
+    }
+    const bool cancelled = !inputs.front().has_value();
+    const QString text = inputs.front().value_or(QString());
+    inputs.pop_front();
+    if (cancelled)
+        return std::nullopt;
+    return text;
 }
 
 }  // namespace sonivo::test
