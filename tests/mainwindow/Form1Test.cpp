@@ -61,6 +61,16 @@ protected:
         dialogs.folders.push_back(folder);
         w.action(tree ? QStringLiteral("addFolderTree") : QStringLiteral("addFolder"))->trigger();
     }
+
+    // A tree of three folders of four songs each, scanned: its top folder.
+    QString scanTree(Form1& w)
+    {
+        const QString top = files.path(QStringLiteral("tree/"));
+        for (const char* sub : {"a/", "b/", "c/"})
+            songFolder(QStringLiteral("tree/") + QString::fromLatin1(sub));
+        scan(w, top, true);
+        return top;
+    }
 };
 
 SongRecord song(const QString& name, const QString& size, const QString& duration)
@@ -220,12 +230,9 @@ TEST_F(Form1Test, TheScanShowsWhatItDoesAndAsksOnceForAllFolders)
 {
     Form1 w(services());
     w.start(QString());
-    const QString top = files.path(QStringLiteral("tree/"));
-    for (const char* sub : {"a/", "b/", "c/"})
-        songFolder(QStringLiteral("tree/") + QString::fromLatin1(sub));
-    scan(w, top, true);
+    const QString top = scanTree(w);
     ASSERT_EQ(rows(w).size(), 12);
-    // Deleting the selected row's file shows in the update: its row goes.
+    // The selected row is in the last folder the update reads again: its row goes.
     w.view().reportView()->selectRow(11);
     const RowId kept = rows(w).id(11);
 
@@ -259,10 +266,7 @@ TEST_F(Form1Test, ClosingDuringAScanStopsItThenAsksAboutTheChanges)
     Form1 w(services());
     w.start(QString());
     w.show();  // a hidden window is closed without asking
-    const QString top = files.path(QStringLiteral("tree/"));
-    for (const char* sub : {"a/", "b/", "c/"})
-        songFolder(QStringLiteral("tree/") + QString::fromLatin1(sub));
-    scan(w, top, true);
+    const QString top = scanTree(w);
     ASSERT_EQ(rows(w).size(), 12);
 
     // Closed at the first update question, whose answer is Yes: the folder being
@@ -294,10 +298,7 @@ TEST_F(Form1Test, AnnullaStopsTheScanAndKeepsTheFolderBeingUpdatedWhole)
 {
     Form1 w(services());
     w.start(QString());
-    const QString top = files.path(QStringLiteral("tree/"));
-    for (const char* sub : {"a/", "b/", "c/"})
-        songFolder(QStringLiteral("tree/") + QString::fromLatin1(sub));
-    scan(w, top, true);
+    const QString top = scanTree(w);
     ASSERT_EQ(rows(w).size(), 12);
     QStringList before;
     for (qsizetype i = 0; i < rows(w).size(); ++i)
