@@ -127,6 +127,12 @@ bool ListDocument::savePrompt()
     return listPath_.isEmpty() ? saveAs() : save();
 }
 
+void ListDocument::stopScan()
+{
+    if (scan_)
+        scan_->requestStop();
+}
+
 std::optional<qint64> ListDocument::addFolder(bool withSubfolders, ScanDialogs& scanDialogs)
 {
     const QString folder = dialogs_.chooseFolder(withSubfolders ? QStringLiteral("Seleziona la cartella da cui iniziare la ricerca:")
@@ -136,9 +142,9 @@ std::optional<qint64> ListDocument::addFolder(bool withSubfolders, ScanDialogs& 
     Q_EMIT workStarted(Work::Scanning);
     FolderScan scan(catalogue_, scanDialogs, drives_);
     scan.setIncludeSubfolders(withSubfolders);
-    scanning_ = true;
+    scan_ = &scan;
     const qint64 added = scan.ScanFolders(folder);
-    scanning_ = false;
+    scan_ = nullptr;
     modified_ = true;  // after every scan, also one that found nothing
     Q_EMIT workFinished(Work::Scanning);
     if (!scan.skipped().empty())

@@ -14,6 +14,7 @@
 namespace sonivo {
 
 class DesktopDialogs;
+class FolderScan;
 class ScanDialogs;
 
 class ListDocument final : public QObject {
@@ -30,7 +31,7 @@ public:
     const QString& listPath() const { return listPath_; }
     bool isModified() const { return modified_; }
     void setModified(bool modified) { modified_ = modified; }
-    bool isScanning() const { return scanning_; }
+    bool isScanning() const { return scan_ != nullptr; }
     // "Sonivo - " and the list path, or "Sonivo - Nuova lista".
     QString title() const;
 
@@ -52,6 +53,9 @@ public:
     // added, or nothing when no folder was chosen. What could not be read is
     // reported at the end.
     std::optional<qint64> addFolder(bool withSubfolders, ScanDialogs& scanDialogs);
+    // Stops the running scan after the file being read; the folder being read
+    // then is left as it was, the rows found before it are kept.
+    void stopScan();
 
 Q_SIGNALS:
     void workStarted(sonivo::ListDocument::Work work);
@@ -67,7 +71,7 @@ private:
     Catalogue catalogue_;
     QString listPath_;
     bool modified_ = false;
-    bool scanning_ = false;
+    FolderScan* scan_ = nullptr;  // while a scan runs
 };
 
 }  // namespace sonivo

@@ -16,15 +16,21 @@ bool isAscii(QStringView text)
 
 SortKeys::SortKeys(const std::vector<SongRecord>& rows, int column)
 {
+    size_t total = 0;
+    for (const SongRecord& r : rows)
+        total += size_t(r.column(column).size());
+    text_.reserve(total);
     keys_.reserve(rows.size());
     for (const SongRecord& r : rows) {
         const QStringView view = r.column(column);
         const size_t offset = text_.size();
         if (isAscii(view)) {
             // ASCII folds letter by letter; anything else as QString folds it.
+            text_.resize(offset + size_t(view.size()));
+            char16_t* out = text_.data() + offset;
             for (QChar c : view) {
                 const char16_t u = c.unicode();
-                text_.push_back(u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u);
+                *out++ = u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u;
             }
         } else {
             const QString folded = view.toString().toCaseFolded();

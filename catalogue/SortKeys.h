@@ -20,7 +20,7 @@ public:
         const Key& y = keys_[b];
         if (x.prefix != y.prefix)
             return x.prefix < y.prefix;
-        return text(x) < text(y);
+        return text(x).compare(text(y), Qt::CaseSensitive) < 0;
     }
 
 private:
@@ -29,7 +29,7 @@ private:
         size_t offset;
         size_t length;
     };
-    std::u16string_view text(const Key& k) const { return {text_.data() + k.offset, k.length}; }
+    QStringView text(const Key& k) const { return QStringView(text_.data() + k.offset, qsizetype(k.length)); }
 
     std::vector<char16_t> text_;
     std::vector<Key> keys_;

@@ -22,6 +22,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
 
@@ -85,6 +86,15 @@ Form1::Form1(FormServices services, QWidget* parent)
     buildMenus();
     buildToolbar();
     connectView();
+    connect(framain_, &ScanProgressFrame::cancelRequested, document_, &ListDocument::stopScan);
+    connect(document_, &ListDocument::workStarted, this, [this](ListDocument::Work work) {
+        if (work == ListDocument::Work::Scanning)
+            setScanning(true);
+    });
+    connect(document_, &ListDocument::workFinished, this, [this](ListDocument::Work work) {
+        if (work == ListDocument::Work::Scanning)
+            setScanning(false);
+    });
     connect(timer_, &QTimer::timeout, this, &Form1::tick);
     timer_->start(500);
 
@@ -181,9 +191,26 @@ void Form1::savePlacement()
     writeSetting(file, kSection, QStringLiteral("Height"), QString::number(toTwips(frameGeometry().height())));
 }
 
+void Form1::setScanning(bool scanning)
+{
+    const std::initializer_list<QWidget*> parts = {menuBar(), toolbar_, view_->widget(), player_->frame(), player_->queueView()};
+    for (QWidget* w : parts)
+        w->setEnabled(!scanning);
+    if (!scanning && std::exchange(closeAfterScan_, false))
+        QTimer::singleShot(0, this, &QWidget::close);  // the close asked for during the scan
+}
+
 void Form1::closeEvent(QCloseEvent* event)
 {
-    if (document_->isScanning() || !document_->confirmDiscard()) {
+    if (document_->isScanning()) {
+        // The scan stops after its current file; the window closes when it has,
+        // with the usual question about the changes.
+        closeAfterScan_ = true;
+        document_->stopScan();
+        event->ignore();
+        return;
+    }
+    if (!document_->confirmDiscard()) {
         event->ignore();
         return;
     }

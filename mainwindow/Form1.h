@@ -17,6 +17,7 @@
 class QAction;
 class QMenu;
 class QTimer;
+class QToolBar;
 class QToolButton;
 
 namespace sonivo {
@@ -78,6 +79,8 @@ private:
     void buildSortMenu();
     void connectView();
     void applyLayout();
+    // While a scan runs only its "Annulla" and the window's frame answer the user.
+    void setScanning(bool scanning);
     void restorePlacement();
     void savePlacement();
     void fitOuterSize();
@@ -94,6 +97,7 @@ private:
     FileCommands* files_;
 
     bool showAllEnabled_ = false;
+    bool closeAfterScan_ = false;             // the user closed the window during a scan
     std::optional<QSize> restoredOuterSize_;  // from the settings, until the frame is known
 
     PlayerPanel* player_;
@@ -116,6 +120,7 @@ private:
     std::array<QAction*, 6> mnuHelp_{};
     std::array<QAction*, 2> mnuPop_{};  // the play queue's right-button menu
     QMenu* editMenu_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
     std::map<QString, QToolButton*> buttons_;
 };
 

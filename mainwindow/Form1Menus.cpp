@@ -174,7 +174,7 @@ void Form1::connectView()
 
 void Form1::buildToolbar()
 {
-    QToolBar* bar = addToolBar(QStringLiteral("Toolbar1"));
+    QToolBar* bar = toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
     bar->setObjectName(QStringLiteral("Toolbar1"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);

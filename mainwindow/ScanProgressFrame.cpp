@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace sonivo {
@@ -45,7 +46,7 @@ void ProgressBox::paintEvent(QPaintEvent*)
 
 ScanProgressFrame::ScanProgressFrame(QWidget* parent)
     : QFrame(parent), current_(new QLabel(QStringLiteral("Totale brani individuati:"), this)),
-      level_(new QLabel(QStringLiteral("0%"), this)), box_(new ProgressBox(this))
+      level_(new QLabel(QStringLiteral("0%"), this)), box_(new ProgressBox(this)), cancel_(new QPushButton(QStringLiteral("Annulla"), this))
 {
     setFrameShape(QFrame::Box);
     setAutoFillBackground(true);
@@ -58,6 +59,9 @@ ScanProgressFrame::ScanProgressFrame(QWidget* parent)
     layout->addWidget(current_);
     layout->addWidget(level_, 0, Qt::AlignHCenter);
     layout->addWidget(box_);
+    cancel_->setAccessibleName(QStringLiteral("Annulla la scansione"));
+    layout->addWidget(cancel_, 0, Qt::AlignHCenter);
+    connect(cancel_, &QPushButton::clicked, this, &ScanProgressFrame::cancelRequested);
 }
 
 void ScanProgressFrame::showProgress(qint64 found, qint64 done)

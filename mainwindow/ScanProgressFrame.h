@@ -6,6 +6,7 @@
 #include <QFrame>
 
 class QLabel;
+class QPushButton;
 
 namespace sonivo {
 
@@ -31,11 +32,17 @@ public:
     void showProgress(qint64 found, qint64 done);
     QString foundText() const;
     QString levelText() const;
+    // "Annulla": stops the scan after the file being read.
+    QPushButton* cancelButton() const { return cancel_; }
+
+Q_SIGNALS:
+    void cancelRequested();
 
 private:
     QLabel* current_;
     QLabel* level_;
     ProgressBox* box_;
+    QPushButton* cancel_;
 };
 
 }  // namespace sonivo

@@ -5,7 +5,6 @@
 #include "mainwindow/StatusLine.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 
 namespace sonivo {
 
@@ -31,13 +30,18 @@ void WindowScanDialogs::scanCounted(qint64 total)
 {
     status_.showScanning(total);
     frame_.showProgress(total, 0);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents();
 }
 
 void WindowScanDialogs::folderProgress(qint64 total, qint64 read)
 {
+    fileProgress(total, read);
+}
+
+void WindowScanDialogs::fileProgress(qint64 total, qint64 read)
+{
     frame_.showProgress(total, read);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents();
 }
 
 }  // namespace sonivo

@@ -1,4 +1,5 @@
 #include "mainwindow/Form1.h"
+#include "catalogue/LineForm.h"
 #include "catalogue/ListFile.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/ScanProgressFrame.h"
@@ -14,6 +15,8 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QTableView>
 #include <QToolButton>
 
@@ -57,6 +60,16 @@ protected:
     {
         dialogs.folders.push_back(folder);
         w.action(tree ? QStringLiteral("addFolderTree") : QStringLiteral("addFolder"))->trigger();
+    }
+
+    // A tree of three folders of four songs each, scanned: its top folder.
+    QString scanTree(Form1& w)
+    {
+        const QString top = files.path(QStringLiteral("tree/"));
+        for (const char* sub : {"a/", "b/", "c/"})
+            songFolder(QStringLiteral("tree/") + QString::fromLatin1(sub));
+        scan(w, top, true);
+        return top;
     }
 };
 
@@ -217,12 +230,9 @@ TEST_F(Form1Test, TheScanShowsWhatItDoesAndAsksOnceForAllFolders)
 {
     Form1 w(services());
     w.start(QString());
-    const QString top = files.path(QStringLiteral("tree/"));
-    for (const char* sub : {"a/", "b/", "c/"})
-        songFolder(QStringLiteral("tree/") + QString::fromLatin1(sub));
-    scan(w, top, true);
+    const QString top = scanTree(w);
     ASSERT_EQ(rows(w).size(), 12);
-    // Deleting the selected row's file shows in the update: its row goes.
+    // The selected row is in the last folder the update reads again: its row goes.
     w.view().reportView()->selectRow(11);
     const RowId kept = rows(w).id(11);
 
@@ -251,26 +261,60 @@ TEST_F(Form1Test, TheScanShowsWhatItDoesAndAsksOnceForAllFolders)
                                 << (left.isEmpty() ? -1 : left[0].row());
 }
 
-TEST_F(Form1Test, TheWindowNeitherClosesInTheMiddleOfAScanNorLosesChanges)
+TEST_F(Form1Test, ClosingDuringAScanStopsItThenAsksAboutTheChanges)
 {
     Form1 w(services());
     w.start(QString());
     w.show();  // a hidden window is closed without asking
-    const QString folder = songFolder();
-    scan(w, folder);
-    bool closed = true;
-    dialogs.whileAskingYesNo = [&] { closed = w.close(); };
+    const QString top = scanTree(w);
+    ASSERT_EQ(rows(w).size(), 12);
+
+    // Closed at the first update question, whose answer is Yes: the folder being
+    // updated stays whole, nothing else is read, and then the window asks.
+    bool closedAtOnce = true;
+    bool menusDuringScan = true;
+    dialogs.whileAskingYesNo = [&] {
+        menusDuringScan = w.menuBar()->isEnabled();
+        closedAtOnce = w.close();
+    };
     dialogs.answers.push_back(DesktopDialogs::Answer::Yes);
-    scan(w, folder);
-    EXPECT_FALSE(closed) << "the window does not close in the middle of a scan";
+    scan(w, top, true);
     dialogs.whileAskingYesNo = nullptr;
+    EXPECT_FALSE(closedAtOnce) << "not in the middle of a scan";
+    EXPECT_FALSE(menusDuringScan) << "only the scan's own button answers during a scan";
+    EXPECT_EQ(rows(w).size(), 12);
+    EXPECT_EQ(dialogs.asked.count(), 3) << "one update question, then the scan stopped";
+    EXPECT_TRUE(w.menuBar()->isEnabled());
 
     dialogs.answers.push_back(DesktopDialogs::Answer::Cancel);
-    EXPECT_FALSE(w.close());
-    EXPECT_TRUE(w.isVisible());
+    QApplication::processEvents();  // the close asked for during the scan
+    EXPECT_TRUE(w.isVisible()) << "the changes are asked about, and Cancel keeps the window";
+    EXPECT_EQ(dialogs.asked.count(QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?")), 1);
     dialogs.answers.push_back(DesktopDialogs::Answer::No);
     EXPECT_TRUE(w.close());
-    EXPECT_EQ(dialogs.asked.count(QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?")), 2);
+}
+
+TEST_F(Form1Test, AnnullaStopsTheScanAndKeepsTheFolderBeingUpdatedWhole)
+{
+    Form1 w(services());
+    w.start(QString());
+    const QString top = scanTree(w);
+    ASSERT_EQ(rows(w).size(), 12);
+    QStringList before;
+    for (qsizetype i = 0; i < rows(w).size(); ++i)
+        before << toLine(rows(w).row(i));
+    before.sort();
+
+    dialogs.whileAskingYesNo = [&] { w.progressFrame()->cancelButton()->click(); };
+    dialogs.answers.push_back(DesktopDialogs::Answer::Yes);
+    scan(w, top, true);
+    QStringList after;
+    for (qsizetype i = 0; i < rows(w).size(); ++i)
+        after << toLine(rows(w).row(i));
+    after.sort();
+    EXPECT_EQ(after, before) << "the folder whose rows were taken out for the update has them back";
+    EXPECT_FALSE(w.progressFrame()->isVisible());
+    EXPECT_EQ(w.progressFrame()->cancelButton()->text(), QStringLiteral("Annulla"));
 }
 
 TEST_F(Form1Test, SpaceTogglesTheCheckFromAnyColumn)

@@ -61,7 +61,18 @@ DesktopDialogs::Answer ScriptedDialogs::askYesNoToAll(const QString& text)
 std::optional<QString> ScriptedDialogs::inputText(const QString& prompt, const QString&, const QString&)
 {
     asked << prompt;
-    return take(inputs, prompt, std::optional<QString>());
+    // Not through take(): GCC 12 takes a moved std::optional<QString> for one that
+    // may be uninitialised.
+    if (inputs.empty()) {
+        ADD_FAILURE() << "unexpected dialog: " << prompt.toStdString();
+        return std::nullopt;
+    }
+    const bool cancelled = !inputs.front().has_value();
+    const QString text = inputs.front().value_or(QString());
+    inputs.pop_front();
+    if (cancelled)
+        return std::nullopt;
+    return text;
 }
 
 }  // namespace sonivo::test
