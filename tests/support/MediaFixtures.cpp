@@ -11,7 +11,7 @@ QString fixture(const char* name)
 
 bool eventually(const std::function<bool()>& condition)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);  // a guard against hanging, generous for a loaded machine
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;
