@@ -82,7 +82,11 @@ void PlayerPanel::buildWidgets()
     queueChanged();
 
     frame1_->setObjectName(QStringLiteral("Frame1"));
+    // The frame is as high as the design's (93 pixels at 96 dpi): its rows sit
+    // close together so that the labels are never cut.
     auto* grid = new QGridLayout(frame1_);
+    grid->setContentsMargins(6, 0, 6, 2);
+    grid->setVerticalSpacing(1);
     const std::array<std::pair<const char*, QStyle::StandardPixmap>, 5> buttons{
         {{"Brano precedente", QStyle::SP_MediaSkipBackward}, {"Suona", QStyle::SP_MediaPlay}, {"Pausa", QStyle::SP_MediaPause},
             {"Stop", QStyle::SP_MediaStop}, {"Brano successivo", QStyle::SP_MediaSkipForward}}};
@@ -93,6 +97,8 @@ void PlayerPanel::buildWidgets()
         const QString tip = QString::fromUtf8(buttons[i].first);
         b->setObjectName(QStringLiteral("Command1_%1").arg(i));
         b->setIcon(QApplication::style()->standardIcon(buttons[i].second));
+        b->setIconSize(QSize(14, 14));
+        b->setAutoRaise(true);
         b->setToolTip(tip);
         b->setAccessibleName(tip);
         b->setEnabled(false);
@@ -127,6 +133,7 @@ void PlayerPanel::buildWidgets()
     picture1->setObjectName(QStringLiteral("Picture1"));
     auto* labels = new QGridLayout(picture1);
     labels->setContentsMargins(0, 0, 0, 0);
+    labels->setVerticalSpacing(0);
     auto label = [&](const char* name, const QString& text, const char* accessible) {
         auto* l = new QLabel(text, picture1);
         l->setObjectName(QLatin1String(name));
