@@ -27,8 +27,6 @@ public:
     virtual QString chooseFolder(const QString& title) = 0;
     // A question with Yes, No and Cancel.
     virtual Answer askYesNoCancel(const QString& text) = 0;
-    // A question with Yes and No: true for Yes.
-    virtual bool askYesNo(const QString& text) = 0;
     // A question asked once for each of many things: Yes, No, Yes to all, No to all.
     virtual Answer askYesNoToAll(const QString& text) = 0;
     // A line of text, or nothing when cancelled.

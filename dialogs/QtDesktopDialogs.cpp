@@ -57,11 +57,6 @@ DesktopDialogs::Answer QtDesktopDialogs::askYesNoCancel(const QString& text)
     }
 }
 
-bool QtDesktopDialogs::askYesNo(const QString& text)
-{
-    return QMessageBox::question(owner_, kTitle, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-}
-
 DesktopDialogs::Answer QtDesktopDialogs::askYesNoToAll(const QString& text)
 {
     QMessageBox box(

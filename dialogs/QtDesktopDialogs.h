@@ -16,7 +16,6 @@ public:
     QString saveFile(const QString& title, const FileFilter& filter, const QString& folder) override;
     QString chooseFolder(const QString& title) override;
     Answer askYesNoCancel(const QString& text) override;
-    bool askYesNo(const QString& text) override;
     Answer askYesNoToAll(const QString& text) override;
     std::optional<QString> inputText(const QString& prompt, const QString& title, const QString& text) override;
     void inform(const QString& text) override;

@@ -42,14 +42,6 @@ DesktopDialogs::Answer ScriptedDialogs::askYesNoCancel(const QString& text)
     return take(answers, text, Answer::Cancel);
 }
 
-bool ScriptedDialogs::askYesNo(const QString& text)
-{
-    asked << text;
-    if (whileAskingYesNo)
-        whileAskingYesNo();
-    return take(answers, text, Answer::No) == Answer::Yes;
-}
-
 DesktopDialogs::Answer ScriptedDialogs::askYesNoToAll(const QString& text)
 {
     asked << text;

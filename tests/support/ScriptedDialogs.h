@@ -15,10 +15,10 @@ class ScriptedDialogs final : public DesktopDialogs {
 public:
     std::deque<QString> files;    // answers to openFile and saveFile
     std::deque<QString> folders;  // answers to chooseFolder
-    std::deque<Answer> answers;   // answers to askYesNoCancel, askYesNo (Yes or No) and askYesNoToAll
+    std::deque<Answer> answers;   // answers to askYesNoCancel and askYesNoToAll
     std::deque<std::optional<QString>> inputs;
 
-    std::function<void()> whileAskingYesNo;  // run inside askYesNo and askYesNoToAll, as a user might act
+    std::function<void()> whileAskingYesNo;  // run inside askYesNoToAll, as a user might act
 
     QStringList asked;    // every question's text
     QStringList notices;  // "inform: ...", "warn: ...", "critical: ..."
@@ -29,7 +29,6 @@ public:
     QString saveFile(const QString& title, const FileFilter& filter, const QString& folder) override;
     QString chooseFolder(const QString& title) override;
     Answer askYesNoCancel(const QString& text) override;
-    bool askYesNo(const QString& text) override;
     Answer askYesNoToAll(const QString& text) override;
     std::optional<QString> inputText(const QString& prompt, const QString& title, const QString& text) override;
     void inform(const QString& text) override { notices << QStringLiteral("inform: ") + text; }
