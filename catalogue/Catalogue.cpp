@@ -96,9 +96,9 @@ bool Catalogue::FolderPresent(const QString& folder, const QString& cdIdentifier
     return folders_.contains(folder, cdIdentifier);
 }
 
-bool Catalogue::inFolder(size_t i, const QString& folder, const QString& cdIdentifier) const
+bool Catalogue::inFolder(size_t i, const std::string& folder, const std::string& cdIdentifier) const
 {
-    return rows_[i].column(ColFolder) == folder && rows_[i].column(ColCdId) == cdIdentifier;
+    return rows_[i].stored(ColFolder) == QByteArrayView(folder) && rows_[i].stored(ColCdId) == QByteArrayView(cdIdentifier);
 }
 
 void Catalogue::renumberFrom(size_t first)
@@ -190,13 +190,17 @@ template <typename Remove> qsizetype Catalogue::removeIf(Remove remove, std::vec
 
 qsizetype Catalogue::removeFolder(const QString& folder, const QString& cdIdentifier)
 {
-    return removeIf([&](size_t i) { return inFolder(i, folder, cdIdentifier); });
+    const std::string storedFolder = toStored(folder);
+    const std::string storedCd = toStored(cdIdentifier);
+    return removeIf([&](size_t i) { return inFolder(i, storedFolder, storedCd); });
 }
 
 std::vector<SongRecord> Catalogue::takeFolder(const QString& folder, const QString& cdIdentifier)
 {
     std::vector<SongRecord> taken;
-    removeIf([&](size_t i) { return inFolder(i, folder, cdIdentifier); }, &taken);
+    const std::string storedFolder = toStored(folder);
+    const std::string storedCd = toStored(cdIdentifier);
+    removeIf([&](size_t i) { return inFolder(i, storedFolder, storedCd); }, &taken);
     return taken;
 }
 
@@ -237,15 +241,7 @@ qsizetype Catalogue::removeChecked()
 
 void Catalogue::sortBy(int column, bool ascending)
 {
-    // Each row's text case-folded once, then a stable sort of the row numbers by
-    // it: far cheaper than folding two texts at every comparison.
-    std::vector<qsizetype> order(rows_.size());
-    std::iota(order.begin(), order.end(), qsizetype(0));
-    {
-        const SortKeys keys(rows_, column);
-        std::stable_sort(order.begin(), order.end(),
-            [&](qsizetype a, qsizetype b) { return ascending ? keys.less(size_t(a), size_t(b)) : keys.less(size_t(b), size_t(a)); });
-    }
+    const std::vector<qsizetype> order = SortKeys(rows_, column).order(ascending);
 
     if (observer_)
         observer_->rowsAboutToBeReordered();

@@ -75,7 +75,8 @@ private:
     // Removes the rows for which remove(i) is true, telling the observer of each
     // run of neighbouring rows, or of a reset when the runs are too many.
     template <typename Remove> qsizetype removeIf(Remove remove, std::vector<SongRecord>* taken = nullptr);
-    bool inFolder(size_t i, const QString& folder, const QString& cdIdentifier) const;
+    // Folder and identifier in their stored form.
+    bool inFolder(size_t i, const std::string& folder, const std::string& cdIdentifier) const;
     void eraseRange(size_t first, size_t last, std::vector<SongRecord>* taken);
     void renumberFrom(size_t first);
     void newIds(size_t count);

@@ -4,14 +4,14 @@ namespace sonivo {
 
 FolderIndex::Key FolderIndex::keyOf(const SongRecord& record)
 {
-    return {record.column(ColFolder).toString(), record.column(ColCdId).toString()};
+    return {record.stored(ColFolder).toByteArray(), record.stored(ColCdId).toByteArray()};
 }
 
 void FolderIndex::add(const SongRecord& record)
 {
     // Rows come folder by folder: a row of the folder just counted needs no key
     // of its own.
-    if (last_ && record.column(ColFolder) == last_->first.first && record.column(ColCdId) == last_->first.second) {
+    if (last_ && record.stored(ColFolder) == last_->first.first && record.stored(ColCdId) == last_->first.second) {
         ++last_->second;
         return;
     }
@@ -36,7 +36,10 @@ void FolderIndex::clear()
 
 bool FolderIndex::contains(const QString& folder, const QString& cdIdentifier) const
 {
-    return rows_.contains(Key(folder, cdIdentifier));
+    const std::string storedFolder = toStored(folder);
+    const std::string storedCd = toStored(cdIdentifier);
+    return rows_.contains(
+        Key(QByteArray(storedFolder.data(), qsizetype(storedFolder.size())), QByteArray(storedCd.data(), qsizetype(storedCd.size()))));
 }
 
 }  // namespace sonivo

@@ -28,7 +28,7 @@ public:
     bool contains(const QString& folder, const QString& cdIdentifier) const;
 
 private:
-    using Key = std::pair<QString, QString>;
+    using Key = std::pair<QByteArray, QByteArray>;  // folder and CD identifier, stored form
     static Key keyOf(const SongRecord& record);
 
     QHash<Key, qsizetype> rows_;

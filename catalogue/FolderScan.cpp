@@ -20,7 +20,9 @@ QString withSlash(const QString& folder)
 
 const SongRecord* rowNamed(const std::vector<SongRecord>& rows, const QString& name)
 {
-    const auto it = std::find_if(rows.begin(), rows.end(), [&](const SongRecord& r) { return r.column(ColFileName) == name; });
+    const std::string stored = toStored(name);
+    const auto it
+        = std::find_if(rows.begin(), rows.end(), [&](const SongRecord& r) { return r.stored(ColFileName) == QByteArrayView(stored); });
     return it == rows.end() ? nullptr : &*it;
 }
 

@@ -1,9 +1,11 @@
 #include "catalogue/LineForm.h"
 
+#include <cstring>
+
 namespace sonivo {
 namespace {
 
-constexpr QChar kEscape(0x0001);
+constexpr char kEscape = 0x01;
 constexpr char16_t kByteEscapeBase = 0xDC00;  // how a name keeps a byte that is not UTF-8
 
 bool isByteEscape(char16_t c)
@@ -11,109 +13,121 @@ bool isByteEscape(char16_t c)
     return c >= kByteEscapeBase + 0x80 && c <= kByteEscapeBase + 0xFF;
 }
 
-void appendEscaped(QString& line, QStringView text)
+void appendEscape(QByteArray& line, char letter)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        // A character beyond U+FFFF is two halves; the second may look like a byte escape.
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            line += c;
-            line += text[++i];
-            continue;
-        }
-        switch (c.unicode()) {
-        case u';':
-            line += kEscape;
-            line += QLatin1Char('s');
-            break;
-        case u'\r':
-            line += kEscape;
-            line += QLatin1Char('r');
-            break;
-        case u'\n':
-            line += kEscape;
-            line += QLatin1Char('n');
-            break;
-        case 0x0001:
-            line += kEscape;
-            line += QLatin1Char('1');
-            break;
-        default:
-            if (isByteEscape(c.unicode())) {
-                line += kEscape;
-                line += QLatin1Char('x');
-                line += QString::number(c.unicode() - kByteEscapeBase, 16).toUpper();
+    line += kEscape;
+    line += letter;
+}
+
+void appendEscaped(QByteArray& line, QByteArrayView text)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        const char c = *p;
+        if (c == ';' || c == '\r' || c == '\n' || c == kEscape) {
+            appendEscape(line, c == ';' ? 's' : c == '\r' ? 'r' : c == '\n' ? 'n' : '1');
+            ++p;
+        } else if (const char16_t half = end - p >= 3 ? storedHalf(p) : 0) {
+            if (isByteEscape(half)) {
+                const int byte = half - kByteEscapeBase;
+                appendEscape(line, 'x');
+                line += kHex[byte >> 4];
+                line += kHex[byte & 0xF];
             } else {
-                line += c;
+                line += QString(QChar(half)).toUtf8();  // as UTF-8 writes a lone half
             }
+            p += 3;
+        } else {
+            const char* plain = p + 1;
+            while (plain < end && *plain != ';' && *plain != '\r' && *plain != '\n' && *plain != kEscape && *plain != '\xED')
+                ++plain;
+            line.append(p, plain - p);
+            p = plain;
         }
     }
 }
 
-void appendUnescaped(QString& text, QStringView field)
+int hexDigit(char c)
 {
-    if (!field.contains(kEscape)) {
-        text += field;
-        return;
-    }
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        const QChar c = field[i];
-        if (c != kEscape || i + 1 >= field.size()) {
-            text += c;
-            continue;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+void appendUnescaped(std::string& text, QByteArrayView field)
+{
+    const char* p = field.data();
+    const char* end = p + field.size();
+    while (p < end) {
+        const char* escape = static_cast<const char*>(std::memchr(p, kEscape, size_t(end - p)));
+        if (!escape) {
+            text.append(p, size_t(end - p));
+            return;
         }
-        const char16_t code = field[i + 1].unicode();
-        bool ok = false;
-        const int byte = code == u'x' ? field.mid(i + 2, 2).toInt(&ok, 16) : 0;
-        if (code == u's')
-            text += QLatin1Char(';');
-        else if (code == u'r')
-            text += QLatin1Char('\r');
-        else if (code == u'n')
-            text += QLatin1Char('\n');
-        else if (code == u'1')
+        text.append(p, size_t(escape - p));
+        p = escape;
+        const char code = p + 1 < end ? p[1] : 0;
+        const int high = code == 'x' && p + 3 < end ? hexDigit(p[2]) : -1;
+        const int low = high >= 0 ? hexDigit(p[3]) : -1;
+        const int byte = high * 16 + low;
+        if (code == 's' || code == 'r' || code == 'n' || code == '1') {
+            text += code == 's' ? ';' : code == 'r' ? '\r' : code == 'n' ? '\n' : kEscape;
+            p += 2;
+        } else if (low >= 0 && byte >= 0x80) {
+            const char16_t half = char16_t(kByteEscapeBase + byte);
+            appendStored(text, QStringView(&half, 1));
+            p += 4;
+        } else {  // not an escape this program writes: kept as it stands
             text += kEscape;
-        else if (ok && byte >= 0x80 && i + 3 < field.size()) {
-            text += QChar(char16_t(kByteEscapeBase + byte));
-            i += 2;
-        } else {
-            text += c;
-            continue;
-        }  // not an escape this program writes: kept as it stands
-        ++i;
+            p += 1;
+        }
     }
 }
 
 }  // namespace
 
-QString toLine(const SongRecord& record)
+void appendLine(QByteArray& out, const SongRecord& record)
 {
-    qsizetype length = kColumnCount;  // the separators, and room for a few escapes
-    for (int c = 0; c < kColumnCount; ++c)
-        length += record.column(c).size();
-    QString line;
-    line.reserve(length);
     for (int c = 0; c < kColumnCount; ++c) {
         if (c > 0)
-            line += QLatin1Char(';');
-        appendEscaped(line, record.column(c));
+            out += ';';
+        appendEscaped(out, record.stored(c));
     }
-    return line;
+}
+
+QString toLine(const SongRecord& record)
+{
+    QByteArray line;
+    appendLine(line, record);
+    return decodeStored(line);  // a leading U+FEFF is the text's own
+}
+
+SongRecord fromStoredLine(QByteArrayView line, SongRecordBuilder& builder)
+{
+    qsizetype start = 0;
+    for (int c = 0; c < kColumnCount && start <= line.size(); ++c) {
+        qsizetype end = line.indexOf(';', start);
+        if (end < 0)
+            end = line.size();
+        appendUnescaped(builder.stored(), line.sliced(start, end - start));
+        builder.endColumn();
+        start = end + 1;
+    }
+    return builder.take();
 }
 
 SongRecord fromLine(QStringView line)
 {
-    SongRecordBuilder record(line.size());
-    qsizetype start = 0;
-    for (int c = 0; c < kColumnCount && start <= line.size(); ++c) {
-        qsizetype end = line.indexOf(QLatin1Char(';'), start);
-        if (end < 0)
-            end = line.size();
-        appendUnescaped(record.text(), line.mid(start, end - start));
-        record.endColumn();
-        start = end + 1;
-    }
-    return record.take();
+    std::string stored;
+    appendStored(stored, line);
+    SongRecordBuilder builder;
+    return fromStoredLine(QByteArrayView(stored.data(), qsizetype(stored.size())), builder);
 }
 
 }  // namespace sonivo

@@ -7,11 +7,18 @@
 
 #include "catalogue/SongRecord.h"
 
+#include <QByteArray>
+
 namespace sonivo {
 
+// The line in UTF-8, appended to out.
+void appendLine(QByteArray& out, const SongRecord& record);
 QString toLine(const SongRecord& record);
+
 // Field n of the line becomes column n - 1; missing fields are empty and text
-// after the 22nd field is ignored.
+// after the 22nd field is ignored. The line is given in its stored form (valid
+// UTF-8 is); the builder's room is reused from line to line.
+SongRecord fromStoredLine(QByteArrayView line, SongRecordBuilder& builder);
 SongRecord fromLine(QStringView line);
 
 }  // namespace sonivo

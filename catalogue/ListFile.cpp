@@ -7,7 +7,6 @@
 #include "platform/ReplacingFile.h"
 
 #include <QStandardPaths>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <utility>
@@ -18,20 +17,32 @@ namespace {
 constexpr qint64 kChunk = 1 << 20;
 constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 
-QString lineText(QByteArrayView bytes)
-{
-    // ConvertInitialBom: a U+FEFF leading a line is a name's, not a byte-order mark.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return decodeWindows1252(bytes.data(), bytes.size());
-    return text;
-}
-
 bool hasRowShape(QByteArrayView line)
 {
     return !line.contains('\0') && line.count(';') == kColumnCount - 1;
 }
+
+// Finds the CRs and LFs of a buffer in order, each search a memchr: the next LF
+// is remembered, so that lines ended by CR alone cost no search to the end.
+class LineEnds {
+public:
+    explicit LineEnds(QByteArrayView bytes) : bytes_(bytes) {}
+    // The first CR or LF from i on, or the size when there is none.
+    qsizetype next(qsizetype i)
+    {
+        if (lf_ < i) {
+            lf_ = bytes_.indexOf('\n', i);
+            if (lf_ < 0)
+                lf_ = bytes_.size();
+        }
+        const qsizetype cr = bytes_.first(lf_).indexOf('\r', i);
+        return cr >= 0 ? cr : lf_;
+    }
+
+private:
+    QByteArrayView bytes_;
+    qsizetype lf_ = -1;
+};
 
 ListFileResult failure(const QString& error)
 {
@@ -47,10 +58,10 @@ QString defaultListFile()
 
 void appendListLine(QByteArray& out, const SongRecord& record, bool firstLine)
 {
-    const QByteArray line = toLine(record).toUtf8();
-    if (firstLine && line.startsWith(kByteOrderMark))
-        out += kByteOrderMark;
-    out += line;
+    const qsizetype from = out.size();
+    appendLine(out, record);
+    if (firstLine && QByteArrayView(out).sliced(from).startsWith(kByteOrderMark))
+        out.insert(from, kByteOrderMark);
     out += "\r\n";
 }
 
@@ -89,7 +100,13 @@ void ListReader::takeLine(QByteArrayView line, std::vector<SongRecord>& rows)
     }
     if (!hasRowShape(line))
         ++damaged_;
-    rows.push_back(fromLine(lineText(line)));
+    if (line.isValidUtf8()) {
+        rows.push_back(fromStoredLine(line, builder_));
+        return;
+    }
+    std::string stored;
+    appendStored(stored, decodeWindows1252(line.data(), line.size()));
+    rows.push_back(fromStoredLine(QByteArrayView(stored.data(), qsizetype(stored.size())), builder_));
 }
 
 void ListReader::feed(QByteArrayView chunk, std::vector<SongRecord>& rows)
@@ -102,10 +119,9 @@ void ListReader::feed(QByteArrayView chunk, std::vector<SongRecord>& rows)
     if (afterCr_ && pending_.front() == '\n')
         start = 1;  // the LF of a CR LF split between two chunks
     afterCr_ = false;
-    for (qsizetype i = std::max(start, scanFrom); i < pending_.size(); ++i) {
+    LineEnds ends(pending_);
+    for (qsizetype i = std::max(start, scanFrom); (i = ends.next(i)) < pending_.size(); ++i) {
         const char c = pending_.at(i);
-        if (c != '\r' && c != '\n')
-            continue;
         takeLine(QByteArrayView(pending_.constData() + start, i - start), rows);
         if (c == '\r' && i + 1 < pending_.size() && pending_.at(i + 1) == '\n')
             ++i;

@@ -41,6 +41,7 @@ public:
 private:
     void takeLine(QByteArrayView line, std::vector<SongRecord>& rows);
 
+    SongRecordBuilder builder_;
     QByteArray pending_;     // the start of a line whose end has not come yet
     bool afterCr_ = false;   // pending_ is empty and the last byte was a CR
     bool firstLine_ = true;  // no line was taken yet: a byte-order mark may lead

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace sonivo {
 namespace {
@@ -107,51 +108,133 @@ const QStringList& columnCaptions()
     return captions;
 }
 
-SongRecord::SongRecord() = default;
-
 SongRecord::SongRecord(const std::array<QString, kColumnCount>& columns)
 {
-    qsizetype length = 0;
-    for (const QString& c : columns)
-        length += c.size();
-    SongRecordBuilder builder(length);
+    SongRecordBuilder builder;
     for (const QString& c : columns) {
-        builder.text() += c;
+        builder.text() = c;
         builder.endColumn();
     }
     *this = builder.take();
 }
 
+SongRecord::SongRecord(const SongRecord& other)
+{
+    if (other.block_) {
+        const size_t size = other.blockSize();
+        block_ = new char[size];
+        std::memcpy(block_, other.block_, size);
+    }
+}
+
+SongRecord& SongRecord::operator=(const SongRecord& other)
+{
+    if (this != &other)
+        *this = SongRecord(other);
+    return *this;
+}
+
+SongRecord& SongRecord::operator=(SongRecord&& other) noexcept
+{
+    delete[] std::exchange(block_, std::exchange(other.block_, nullptr));
+    return *this;
+}
+
+char* SongRecord::makeBlock(const std::string& texts, const std::array<quint32, kColumnCount>& ends)
+{
+    if (texts.empty())
+        return nullptr;
+    const bool narrow = texts.size() <= 0xFFFF;
+    const size_t width = narrow ? 2 : 4;
+    char* block = new char[1 + kColumnCount * width + texts.size()];
+    block[0] = char(width);
+    for (int c = 0; c < kColumnCount; ++c) {
+        char* at = block + 1 + size_t(c) * width;
+        if (narrow) {
+            const auto end = quint16(ends[size_t(c)]);
+            std::memcpy(at, &end, 2);
+        } else {
+            std::memcpy(at, &ends[size_t(c)], 4);
+        }
+    }
+    std::memcpy(block + 1 + kColumnCount * width, texts.data(), texts.size());
+    return block;
+}
+
+quint32 SongRecord::end(int c) const
+{
+    const char* at = block_ + 1 + size_t(c) * size_t(block_[0]);
+    if (block_[0] == 2) {
+        quint16 end;
+        std::memcpy(&end, at, 2);
+        return end;
+    }
+    quint32 end;
+    std::memcpy(&end, at, 4);
+    return end;
+}
+
+size_t SongRecord::blockSize() const
+{
+    return 1 + kColumnCount * size_t(block_[0]) + end(kColumnCount - 1);
+}
+
+QByteArrayView SongRecord::stored(int c) const
+{
+    if (!block_)
+        return {};
+    const quint32 start = c > 0 ? end(c - 1) : 0;
+    const char* texts = block_ + 1 + kColumnCount * size_t(block_[0]);
+    return QByteArrayView(texts + start, qsizetype(end(c) - start));
+}
+
+void SongRecord::copyText(int c, QString& into) const
+{
+    into.resize(0);  // keeps the room
+    appendDecoded(into, stored(c));
+}
+
+void SongRecord::setColumn(int c, const QString& value)
+{
+    SongRecordBuilder builder;
+    for (int k = 0; k < kColumnCount; ++k) {
+        if (k == c)
+            appendStored(builder.stored(), value);
+        else
+            builder.stored().append(stored(k).data(), size_t(stored(k).size()));
+        builder.endColumn();
+    }
+    *this = builder.take();
+}
+
+bool SongRecord::operator==(const SongRecord& other) const
+{
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (stored(c) != other.stored(c))
+            return false;
+    }
+    return true;
+}
+
 void SongRecordBuilder::endColumn()
 {
-    record_.bounds_[size_t(++column_)] = quint32(record_.texts_.size());
+    if (!pending_.isEmpty()) {
+        appendStored(texts_, pending_);
+        pending_.resize(0);
+    }
+    Q_ASSERT(column_ < kColumnCount);
+    ends_[size_t(column_++)] = quint32(texts_.size());
 }
 
 SongRecord SongRecordBuilder::take()
 {
     while (column_ < kColumnCount)
         endColumn();
-    return std::move(record_);
-}
-
-QStringView SongRecord::column(int c) const
-{
-    return QStringView(texts_).mid(bounds_[size_t(c)], bounds_[size_t(c) + 1] - bounds_[size_t(c)]);
-}
-
-void SongRecord::setColumn(int c, const QString& value)
-{
-    const quint32 start = bounds_[size_t(c)];
-    const quint32 oldLength = bounds_[size_t(c) + 1] - start;
-    texts_.replace(start, oldLength, value);
-    const qint64 delta = qint64(value.size()) - oldLength;
-    for (size_t k = size_t(c) + 1; k < bounds_.size(); ++k)
-        bounds_[k] = quint32(bounds_[k] + delta);
-}
-
-bool SongRecord::operator==(const SongRecord& other) const
-{
-    return texts_ == other.texts_ && bounds_ == other.bounds_;
+    SongRecord record;
+    record.block_ = SongRecord::makeBlock(texts_, ends_);
+    texts_.clear();
+    column_ = 0;
+    return record;
 }
 
 QString FormatSizeKB(qint64 bytes, const QLocale& locale)

@@ -1,7 +1,9 @@
 #pragma once
-// One catalogue entry: 22 texts, columns 0 to 21. The texts of a record are kept
-// in one string with their bounds, so that a catalogue of several hundred thousand
+// One catalogue entry: 22 texts, columns 0 to 21. A record is one pointer to one
+// block holding all its texts in a compact form, so that a catalogue of a million
 // songs stays small.
+
+#include "catalogue/StoredText.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -9,6 +11,8 @@
 #include <QStringList>
 #include <QStringView>
 #include <array>
+#include <string>
+#include <utility>
 
 namespace sonivo {
 
@@ -45,11 +49,20 @@ const QStringList& columnCaptions();
 
 class SongRecord {
 public:
-    SongRecord();
+    SongRecord() = default;  // 22 empty columns
     explicit SongRecord(const std::array<QString, kColumnCount>& columns);
+    SongRecord(const SongRecord& other);
+    SongRecord(SongRecord&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+    SongRecord& operator=(const SongRecord& other);
+    SongRecord& operator=(SongRecord&& other) noexcept;
+    ~SongRecord() { delete[] block_; }
 
-    QStringView column(int c) const;
-    QString text(int c) const { return column(c).toString(); }
+    QString text(int c) const { return decodeStored(stored(c)); }
+    // The same into a string of the caller's, whose room is reused.
+    void copyText(int c, QString& into) const;
+    // The column's text in the record's own form (see StoredText.h).
+    QByteArrayView stored(int c) const;
+    bool isEmpty(int c) const { return stored(c).isEmpty(); }
     void setColumn(int c, const QString& value);
     // The full path of the song: folder, then file name.
     QString fullName() const { return text(ColFolder) + text(ColFileName); }
@@ -58,22 +71,30 @@ public:
 
 private:
     friend class SongRecordBuilder;
+    // One block per record: a byte giving the width (2 or 4 bytes) of the 22
+    // column ends that follow it, then the texts. Null for a record of empty texts.
+    static char* makeBlock(const std::string& texts, const std::array<quint32, kColumnCount>& ends);
+    quint32 end(int c) const;
+    size_t blockSize() const;
 
-    QString texts_;
-    std::array<quint32, kColumnCount + 1> bounds_{};
+    char* block_ = nullptr;
 };
 
-// Builds a record in one buffer, column after column: append the column's text
-// to text(), then endColumn(); columns not ended are empty.
+// Builds a record column after column: append the column's text to text(), or
+// its stored form to stored(), then endColumn(); columns not ended are empty.
+// A builder may build one record after another, reusing its room.
 class SongRecordBuilder {
 public:
-    explicit SongRecordBuilder(qsizetype capacity) { record_.texts_.reserve(capacity); }
-    QString& text() { return record_.texts_; }
+    explicit SongRecordBuilder(qsizetype capacity = 0) { texts_.reserve(size_t(capacity)); }
+    QString& text() { return pending_; }
+    std::string& stored() { return texts_; }
     void endColumn();
     SongRecord take();
 
 private:
-    SongRecord record_;
+    std::string texts_;
+    QString pending_;
+    std::array<quint32, kColumnCount> ends_{};
     int column_ = 0;
 };
 

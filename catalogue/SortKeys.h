@@ -1,7 +1,8 @@
 #pragma once
-// The texts of one column, case-folded once into one buffer, for sorting many
-// rows: each key's first four code units are packed into a number, so that
-// most comparisons are one integer comparison and touch no text.
+// Sorting many rows by the texts of one column compared without regard to letter
+// case: each text is case-folded once into one buffer, then the rows are put in
+// order by a three-way radix quicksort, which reads the characters that rows
+// share at the start of their texts once per row rather than once per comparison.
 
 #include "catalogue/SongRecord.h"
 
@@ -12,27 +13,20 @@ namespace sonivo {
 class SortKeys {
 public:
     SortKeys(const std::vector<SongRecord>& rows, int column);
-    // True when row a's folded text comes before row b's (code unit by code unit,
-    // as QString compares).
-    bool less(size_t a, size_t b) const
-    {
-        const Key& x = keys_[a];
-        const Key& y = keys_[b];
-        if (x.prefix != y.prefix)
-            return x.prefix < y.prefix;
-        return text(x).compare(text(y), Qt::CaseSensitive) < 0;
-    }
+    // The row numbers in order of their folded texts, code unit by code unit as
+    // QString compares; rows whose texts are equal keep their order.
+    std::vector<qsizetype> order(bool ascending) const;
 
 private:
-    struct Key {
-        quint64 prefix;  // the first four code units, the first in the high bits
-        size_t offset;
-        size_t length;
-    };
-    QStringView text(const Key& k) const { return QStringView(text_.data() + k.offset, qsizetype(k.length)); }
+    struct Entry;
+    struct Range;
+    quint64 charsAt(quint32 row, size_t depth) const;
+    QStringView text(size_t row, size_t depth = 0) const;
+    bool less(const Entry& a, const Entry& b, size_t depth) const;
+    void sortRange(std::vector<Entry>& entries, std::vector<Range>& ranges, Range range) const;
 
     std::vector<char16_t> text_;
-    std::vector<Key> keys_;
+    std::vector<size_t> starts_;  // row i's text is text_[starts_[i]] to text_[starts_[i + 1]]
 };
 
 }  // namespace sonivo

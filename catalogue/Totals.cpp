@@ -54,7 +54,8 @@ std::optional<double> RowTotals::groupedWholeNumber(QStringView text) const
 
 double RowTotals::kb(const SongRecord& row) const
 {
-    const QStringView size = row.column(ColSize);
+    row.copyText(ColSize, scratch_);
+    const QStringView size = scratch_;
     const qsizetype blank = size.indexOf(QLatin1Char(' '));
     const QStringView number = blank < 0 ? size : size.left(blank);
     if (const std::optional<double> whole = groupedWholeNumber(number))
@@ -64,9 +65,10 @@ double RowTotals::kb(const SongRecord& row) const
     return ok ? kb : 0;
 }
 
-RowTotals::Seconds RowTotals::seconds(const SongRecord& row)
+RowTotals::Seconds RowTotals::seconds(const SongRecord& row) const
 {
-    const QStringView duration = row.column(ColDuration);
+    row.copyText(ColDuration, scratch_);
+    const QStringView duration = scratch_;
     const QStringView dot = QStringView(u".");
     const qint64 m = wholeNumber(Field(duration, 1, dot));
     const qint64 s = wholeNumber(Field(duration, 2, dot));

@@ -26,10 +26,11 @@ private:
     __extension__ using Seconds = __int128;  // wide enough never to overflow
     double kb(const SongRecord& row) const;
     std::optional<double> groupedWholeNumber(QStringView text) const;
-    static Seconds seconds(const SongRecord& row);
+    Seconds seconds(const SongRecord& row) const;
 
     QLocale locale_;
-    QString group_;  // the locale's group separator
+    QString group_;            // the locale's group separator
+    mutable QString scratch_;  // a row's text being read
     double kb_ = 0;
     Seconds seconds_ = 0;
     qint64 rows_ = 0;

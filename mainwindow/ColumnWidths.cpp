@@ -11,7 +11,7 @@ qsizetype widestRow(const Catalogue& catalogue, int column, const QFontMetrics& 
     for (qsizetype i = 0; i < catalogue.size(); ++i)
         rows[size_t(i)] = i;
     const auto longerFirst
-        = [&](qsizetype a, qsizetype b) { return catalogue.row(a).column(column).size() > catalogue.row(b).column(column).size(); };
+        = [&](qsizetype a, qsizetype b) { return catalogue.row(a).stored(column).size() > catalogue.row(b).stored(column).size(); };
     const size_t n = std::min(rows.size(), size_t(candidates));
     std::partial_sort(rows.begin(), rows.begin() + qsizetype(n), rows.end(), longerFirst);
     qsizetype widest = -1;

@@ -38,7 +38,7 @@ void ExternalPlayer::openQueue()
     }
     QByteArray lines;
     for (qsizetype i = 0; i < catalogue_.size(); ++i)
-        if (catalogue_.isChecked(i) && !catalogue_.row(i).column(ColFileName).isEmpty())
+        if (catalogue_.isChecked(i) && !catalogue_.row(i).isEmpty(ColFileName))
             lines += catalogue_.row(i).fullName().toUtf8() + '\n';
     ReplacingFile file;
     if (!file.open(playlistPath()) || !file.write(lines) || !file.commit()) {

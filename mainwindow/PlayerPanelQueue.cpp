@@ -96,8 +96,9 @@ void PlayerPanel::AggiungiLista(qsizetype i)
 
 void PlayerPanel::AggiungiBrani(const QString& nome)
 {
+    const std::string album = toStored(nome);
     for (qsizetype i = 0; i < catalogue_.size(); ++i)
-        if (catalogue_.row(i).column(ColAlbum) == nome)
+        if (catalogue_.row(i).stored(ColAlbum) == QByteArrayView(album))
             catalogue_.setChecked(i, true);
     syncQueue();
     Q_EMIT checksChanged();

@@ -229,7 +229,7 @@ TEST(Catalogue, TheFolderLookupFollowsEveryChangeOfTheRows)
     EXPECT_TRUE(c.FolderPresent(QStringLiteral("/b/"), QString()));
 
     for (qsizetype i = 0; i < c.size(); ++i)
-        c.setChecked(i, c.row(i).column(ColCdId).isEmpty());
+        c.setChecked(i, c.row(i).isEmpty(ColCdId));
     EXPECT_EQ(c.removeChecked(), 1);
     EXPECT_FALSE(c.FolderPresent(QStringLiteral("/b/"), QString()));
     EXPECT_TRUE(c.FolderPresent(QStringLiteral("/b/"), QStringLiteral("Disc/1234")));
@@ -328,5 +328,59 @@ TEST(Catalogue, TheSortOrderIsThatOfTheFoldedTexts)
         for (const QString& t : expected)
             foldedExpected << t.toCaseFolded();
         EXPECT_EQ(foldedGot, foldedExpected) << ascending;
+    }
+}
+
+TEST(Catalogue, LargeSortsMatchAStableSortOfTheFoldedTexts)
+{
+    // Enough rows for every path of the radix sort: long shared starts, many equal
+    // texts (whose rows must keep their order), texts that are starts of others,
+    // letter case, U+0000, characters beyond the first plane and lone halves.
+    const QList<QString> pieces = {
+        QStringLiteral("/home/user/Musica/"),
+        QStringLiteral("a"),
+        QStringLiteral("A"),
+        QStringLiteral("b"),
+        QStringLiteral("ß"),
+        QStringLiteral("SS"),
+        QString(QChar(0)),
+        QStringLiteral("\U0001F600"),
+        QStringLiteral("\uFFFD"),
+        QString(QChar(0xDC80)),
+        QStringLiteral("É"),
+        QStringLiteral("é"),
+    };
+    quint32 seed = 12345;
+    const auto next = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 16;
+    };
+    Catalogue c;
+    QStringList texts;
+    for (int i = 0; i < 3000; ++i) {
+        QString t;
+        const int n = int(next() % 9);
+        for (int k = 0; k < n; ++k)
+            t += pieces.at(int(next() % pieces.size()));
+        texts << t;
+        SongRecord r = song(t);
+        r.setColumn(ColTitle, QString::number(i));
+        c.append(std::move(r));
+    }
+    for (bool ascending : {true, false, true}) {
+        // The rows' current order is the starting order of the reference.
+        std::vector<int> expected;
+        for (const SongRecord& r : c.rows())
+            expected.push_back(r.text(ColTitle).toInt());
+        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+            const QString x = texts.at(a).toCaseFolded();
+            const QString y = texts.at(b).toCaseFolded();
+            return ascending ? x < y : y < x;
+        });
+        c.sortBy(ColFileName, ascending);
+        std::vector<int> got;
+        for (const SongRecord& r : c.rows())
+            got.push_back(r.text(ColTitle).toInt());
+        ASSERT_EQ(got, expected) << ascending;
     }
 }

@@ -41,6 +41,41 @@ TEST(SongRecord, ColumnsAreKeptAndChanged)
     EXPECT_EQ(columnCaptions().at(ColCdId), QStringLiteral("Identifivativo CD"));
 }
 
+TEST(SongRecord, EveryTextComesBackUnchangedWhateverItsLength)
+{
+    // Lone halves (a name's bytes that are not UTF-8), pairs, a half before a
+    // pair, U+0000, a leading U+FEFF, and a record too long for narrow ends.
+    const QList<QString> texts = {
+        QString(QChar(0xDC80)) + QStringLiteral("x") + QChar(0xDCFF),
+        QString(QChar(0xD800)),
+        QString(QChar(0xD83D)) + QStringLiteral("\U0001F600") + QChar(0xDE00),
+        QString(QChar(0)) + QStringLiteral("a"),
+        QStringLiteral("\uFEFFÀ\u0800\uFFFF"),
+        QString(70000, QLatin1Char('z')),
+    };
+    std::array<QString, kColumnCount> columns;
+    for (int c = 0; c < kColumnCount; ++c)
+        columns[size_t(c)] = texts.at(c % texts.size());
+    const SongRecord r(columns);
+    for (int c = 0; c < kColumnCount; ++c)
+        EXPECT_EQ(r.text(c), columns[size_t(c)]) << c;
+    SongRecord copy = r;
+    EXPECT_EQ(copy, r);
+    copy.setColumn(ColArtist, QStringLiteral("b"));
+    EXPECT_FALSE(copy == r);
+    EXPECT_EQ(copy.text(ColArtist), QStringLiteral("b"));
+    EXPECT_EQ(copy.text(ColCdId), columns[ColCdId]);
+    QString into = QStringLiteral("old text");
+    r.copyText(ColTitle, into);
+    EXPECT_EQ(into, columns[ColTitle]);
+    // Shortened below the narrow limit, the record still reads back.
+    copy.setColumn(5, QString());
+    copy.setColumn(11, QString());
+    copy.setColumn(17, QString());
+    EXPECT_EQ(copy.text(ColDuration), columns[ColDuration]);
+    EXPECT_TRUE(copy.isEmpty(17));
+}
+
 TEST(SongRecord, SizeText)
 {
     const QLocale it(QLocale::Italian, QLocale::Italy);
