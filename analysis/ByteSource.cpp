@@ -18,8 +18,6 @@ qint64 MemoryByteSource::readAt(qint64 offset, unsigned char* out, qint64 len)
     return n;
 }
 
-FileByteSource::FileByteSource(NativeFile& file) : file_(file), size_(file.size()) {}
-
 qint64 FileByteSource::readAt(qint64 offset, unsigned char* out, qint64 len)
 {
     return file_.readAt(offset, out, len);

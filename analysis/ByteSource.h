@@ -28,13 +28,12 @@ private:
 
 class NativeFile;
 
-// An open file; its length is taken once, when the source is made.
+// An open file of the length it had when it was opened.
 class FileByteSource final : public ByteSource {
 public:
-    explicit FileByteSource(NativeFile& file);
+    FileByteSource(NativeFile& file, qint64 size) : file_(file), size_(size) {}
     qint64 size() const override { return size_; }
     qint64 readAt(qint64 offset, unsigned char* out, qint64 len) override;
-    bool failed() const { return size_ < 0; }
 
 private:
     NativeFile& file_;
