@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QtGlobal>
+#include <optional>
 
 namespace sonivo {
 
@@ -28,9 +29,12 @@ private:
 
 class NativeFile;
 
-// An open file of the length it had when it was opened.
+// An open file of the length it had when it was opened. A small file is read
+// whole at the first read: one system call serves both the tag and the frames.
 class FileByteSource final : public ByteSource {
 public:
+    static constexpr qint64 kReadWholeUpTo = 64 * 1024;
+
     FileByteSource(NativeFile& file, qint64 size) : file_(file), size_(size) {}
     qint64 size() const override { return size_; }
     qint64 readAt(qint64 offset, unsigned char* out, qint64 len) override;
@@ -38,6 +42,7 @@ public:
 private:
     NativeFile& file_;
     qint64 size_;
+    std::optional<MemoryByteSource> whole_;
 };
 
 }  // namespace sonivo
