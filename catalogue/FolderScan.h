@@ -26,7 +26,8 @@ public:
     virtual QString askCdName(const QString& volumeLabel) = 0;
     // The files to read are counted.
     virtual void scanCounted(qint64 total) = 0;
-    // Once for each folder, before its rows are made.
+    // Once for each folder, before its rows are made. Readers may have read some
+    // of its files already: a file read ahead keeps its row if it goes meanwhile.
     virtual void folderProgress(qint64 total, qint64 read) = 0;
     // While a folder's files are read, about every 50 ms (not more often); on the
     // scan's thread, so a window can run its pending events and stop the scan.
