@@ -18,11 +18,19 @@ qint64 MemoryByteSource::readAt(qint64 offset, unsigned char* out, qint64 len)
     return n;
 }
 
-FileByteSource::FileByteSource(NativeFile& file) : file_(file), size_(file.size()) {}
-
 qint64 FileByteSource::readAt(qint64 offset, unsigned char* out, qint64 len)
 {
-    return file_.readAt(offset, out, len);
+    if (size_ > kReadWholeUpTo)
+        return file_.readAt(offset, out, len);
+    if (!whole_) {
+        QByteArray bytes(size_, Qt::Uninitialized);
+        const qint64 n = file_.readAt(0, bytes.data(), size_);
+        if (n < 0)
+            return -1;
+        bytes.truncate(n);  // shorter when the file shrank since it was opened
+        whole_.emplace(std::move(bytes));
+    }
+    return whole_->readAt(offset, out, len);
 }
 
 }  // namespace sonivo

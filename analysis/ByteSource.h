@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QtGlobal>
+#include <optional>
 
 namespace sonivo {
 
@@ -28,17 +29,20 @@ private:
 
 class NativeFile;
 
-// An open file; its length is taken once, when the source is made.
+// An open file of the length it had when it was opened. A small file is read
+// whole at the first read: one system call serves both the tag and the frames.
 class FileByteSource final : public ByteSource {
 public:
-    explicit FileByteSource(NativeFile& file);
+    static constexpr qint64 kReadWholeUpTo = 64 * 1024;
+
+    FileByteSource(NativeFile& file, qint64 size) : file_(file), size_(size) {}
     qint64 size() const override { return size_; }
     qint64 readAt(qint64 offset, unsigned char* out, qint64 len) override;
-    bool failed() const { return size_ < 0; }
 
 private:
     NativeFile& file_;
     qint64 size_;
+    std::optional<MemoryByteSource> whole_;
 };
 
 }  // namespace sonivo

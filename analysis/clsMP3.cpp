@@ -65,15 +65,12 @@ clsMP3::ReadResult clsMP3::analyse(NativeFile& file)
     frame_ = FirstFrame{};
     totalFrames_ = 0;
     analysedSize_ = 0;
+    openedFacts_ = file.facts();
     if (!opened) {
         readError_ = file.error();
         return ReadResult::Unreadable;
     }
-    FileByteSource source(file);
-    if (source.failed()) {
-        readError_ = file.error();
-        return ReadResult::Unreadable;
-    }
+    FileByteSource source(file, openedFacts_->size);  // an open file was looked at
     analysedSize_ = source.size();
 
     if (analysedSize_ >= kId3v1Size) {

@@ -6,13 +6,12 @@
 
 #include "analysis/FrameSearch.h"
 #include "analysis/Id3v1Tag.h"
+#include "platform/NativeFile.h"
 
 #include <QString>
 #include <optional>
 
 namespace sonivo {
-
-class NativeFile;
 
 class clsMP3 {
 public:
@@ -92,6 +91,8 @@ public:
 
     // errno of the last Unreadable result.
     int readError() const { return readError_; }
+    // The file as the last ReadMP3Info opened it; nothing when it could not.
+    const std::optional<FileFacts>& OpenedFacts() const { return openedFacts_; }
 
 private:
     ReadResult analyse(NativeFile& file);
@@ -113,6 +114,7 @@ private:
     bool writeErrore_ = false;
     bool writeAttributes_ = false;
     int readError_ = 0;
+    std::optional<FileFacts> openedFacts_;
 };
 
 }  // namespace sonivo

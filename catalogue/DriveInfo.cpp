@@ -89,12 +89,15 @@ std::optional<MountEntry> DriveInfo::driveRoot(const QString& folder) const
 {
     // Resolved, so that a link lands on the mount it points into.
     const std::optional<QString> path = canonicalPath(folder);
-    if (!path)
-        return std::nullopt;
+    return path ? driveRootOfResolved(*path) : std::nullopt;
+}
+
+std::optional<MountEntry> DriveInfo::driveRootOfResolved(const QString& path) const
+{
     std::optional<MountEntry> root;
     for (MountEntry& mount : table_.mounts()) {
         // Of two mounts at the same point the later one is on top, so it wins the tie.
-        if (containsPath(mount.mountPoint, *path) && (!root || mount.mountPoint.size() >= root->mountPoint.size()))
+        if (containsPath(mount.mountPoint, path) && (!root || mount.mountPoint.size() >= root->mountPoint.size()))
             root = std::move(mount);
     }
     return root;

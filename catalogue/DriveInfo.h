@@ -59,6 +59,9 @@ public:
     // The mount the folder lies on (the longest mount point that contains it), or
     // nothing when the folder does not exist.
     std::optional<MountEntry> driveRoot(const QString& folder) const;
+    // The same for a path already without links, ".", ".." or relative parts:
+    // answered from the mounts alone.
+    std::optional<MountEntry> driveRootOfResolved(const QString& path) const;
     // "CD-ROM drive", "Drive removibile", "Network drive", "RAM-disk",
     // "Drive fisso", or "" for a folder that does not exist.
     QString driveTypeName(const QString& folder) const;

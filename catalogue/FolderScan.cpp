@@ -2,21 +2,19 @@
 
 #include "analysis/FileAttributes.h"
 #include "analysis/clsMP3.h"
+#include "catalogue/FolderWalk.h"
 #include "catalogue/ReaderPool.h"
-#include "platform/NativeFile.h"
 
 #include <algorithm>
-#include <set>
 
 namespace sonivo {
 namespace {
 
 const QString kCdRom = QStringLiteral("CD-ROM drive");
-
-QString withSlash(const QString& folder)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
+// How far the listing runs ahead of the rows: enough songs queued to keep the
+// readers busy over a folder change, with few folders held open for it.
+constexpr size_t kSongsAhead = 128;
+constexpr size_t kFoldersAhead = 32;
 
 const SongRecord* rowNamed(const std::vector<SongRecord>& rows, const QString& name)
 {
@@ -55,6 +53,15 @@ FolderScan::FolderScan(Catalogue& catalogue, ScanDialogs& dialogs, const DriveIn
 {
 }
 
+// A folder listed ahead, its songs queued to the readers.
+struct FolderScan::QueuedFolder {
+    WalkStep step;
+    SongSource source;  // the fields every song of the folder shares
+    QString cdIdentifier;
+    size_t firstTicket = 0;
+    size_t endTicket = 0;
+};
+
 qint64 FolderScan::ScanFolders(const QString& folder)
 {
     skipped_.clear();
@@ -68,9 +75,22 @@ qint64 FolderScan::ScanFolders(const QString& folder)
     const MountSnapshot mounts(drives_.table());
     const DriveInfo drives(mounts);
     ReaderPool readers(readers_);
-    walk(folder, EntryDetail::Full, &skipped_, [&](const QString& path, const FolderHandle& handle, const std::vector<DirEntry>& entries) {
-        AddFolderSongs(path, handle, drives, entries, readers);
-    });
+    FolderWalk walk(folder, includeSubfolders_);
+    std::deque<QueuedFolder> queued;
+    // The readers keep busy across folders: at least the next folder is listed
+    // while one ends, more while they have few songs to go on with.
+    const auto queueAhead = [&] {
+        while ((queued.empty() || (queued.size() < kFoldersAhead && readers.waiting() < kSongsAhead))
+            && queueNextFolder(walk, drives, readers, queued)) {}
+    };
+    queueAhead();
+    while (!queued.empty() && !stopRequested_) {
+        const QueuedFolder current = std::move(queued.front());
+        queued.pop_front();
+        queueAhead();
+        AddFolderSongs(current, readers);
+        readers.dropBefore(current.endTicket);
+    }
     stopped_ = stopRequested_;
     const qint64 added = qint64(collected_.size());
     catalogue_.append(std::move(collected_));
@@ -81,60 +101,53 @@ qint64 FolderScan::ScanFolders(const QString& folder)
 qint64 FolderScan::CountFiles(const QString& folder) const
 {
     qint64 count = 0;
-    walk(folder, EntryDetail::TypeOnly, nullptr, [&](const QString&, const FolderHandle&, const std::vector<DirEntry>& entries) {
-        count += std::count_if(entries.begin(), entries.end(), [](const DirEntry& e) { return e.isFile && isMp3Name(e.name); });
-    });
+    FolderWalk walk(folder, includeSubfolders_);
+    while (const std::optional<WalkStep> step = walk.next()) {
+        if (step->listing) {
+            const std::vector<DirEntry>& entries = step->listing->entries;
+            count += std::count_if(entries.begin(), entries.end(), [](const DirEntry& e) { return e.isFile && isMp3Name(e.name); });
+        }
+    }
     return count;
 }
 
-template <typename Visit> void FolderScan::walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const
+bool FolderScan::queueNextFolder(FolderWalk& walk, const DriveInfo& drives, ReaderPool& readers, std::deque<QueuedFolder>& queued)
 {
-    // A stack of the open folders from the root down, not a recursion: no depth
-    // of tree can overflow it.
-    struct Level {
-        FolderHandle handle;
-        QString path;
-        std::vector<DirEntry> entries;
-        size_t next = 0;
-    };
-    std::vector<Level> stack;
-    std::set<FolderId> visited;  // link loops, and folders reached twice
-    const auto enter = [&](FolderHandle handle, const QString& path) {
-        std::optional<std::vector<DirEntry>> entries;
-        if (handle.isOpen()) {
-            const std::optional<FolderId> id = handle.id();
-            if (!id || !visited.insert(*id).second)
-                return;
-            entries = handle.list(detail);
-        }
-        if (!entries) {
-            if (skips)
-                skips->push_back({path, errorText(handle.error())});
-            return;
-        }
-        visit(path, handle, *entries);
-        if (includeSubfolders_)
-            stack.push_back({std::move(handle), path, std::move(*entries)});
-    };
-    // The root's path is resolved once; below it a folder's path is its parent's
-    // and its name, resolved again only where the name is a link.
-    FolderHandle top = FolderHandle::open(root);
-    const QString rootPath = top.canonicalPath().value_or(withSlash(root));
-    enter(std::move(top), rootPath);
-    while (!stack.empty() && !stopRequested_) {
-        Level& level = stack.back();
-        if (level.next == level.entries.size()) {
-            stack.pop_back();
+    std::optional<WalkStep> step = walk.next();
+    if (!step)
+        return false;
+    QueuedFolder& folder = queued.emplace_back();
+    folder.step = std::move(*step);
+    if (!folder.step.listing)
+        return true;
+    const QString& path = folder.step.path;
+    const std::optional<MountEntry> root = folder.step.resolved ? drives.driveRootOfResolved(path) : drives.driveRoot(path);
+    const QString driveType = drives.driveTypeName(root);
+    const bool onCd = driveType == kCdRom;
+    const QString serial = onCd ? drives.volumeSerial(root) : QString();
+    folder.source = SongSource{path, {}, 0, {}, {}, driveType, serial, cdName_};
+    folder.cdIdentifier = onCd ? cdName_ + QLatin1Char('/') + serial : QString();
+
+    std::vector<ReaderPool::Read> reads;
+    for (const DirEntry& e : folder.step.listing->entries) {
+        if (!e.isFile || e.isFolder || !isMp3Name(e.name))
             continue;
-        }
-        const DirEntry& e = level.entries[level.next++];
-        if (!e.isFolder)
-            continue;
-        FolderHandle child = level.handle.openChild(e.name);
-        const QString plain = level.path + e.name + QLatin1Char('/');
-        const QString path = e.isLink ? child.canonicalPath().value_or(plain) : plain;
-        enter(std::move(child), path);  // may grow the stack: level is not used after
+        // Each read shares the listing: the folder stays open while any song of it is read.
+        reads.push_back([listing = folder.step.listing, name = e.name, path] {
+            SongRead song;
+            song.mp3.setFullName(path + name);
+            song.read = song.mp3.ReadMP3Info(listing->handle.fd());
+            if (const std::optional<FileFacts>& opened = song.mp3.OpenedFacts())
+                song.facts = *opened;
+            else if (song.read == clsMP3::ReadResult::Unreadable)  // a row all the same: size and date as far as known
+                song.facts = fileFactsAt(listing->handle.fd(), name).value_or(FileFacts{});
+            return song;
+        });
     }
+    const size_t count = reads.size();
+    folder.firstTicket = readers.add(std::move(reads));
+    folder.endTicket = folder.firstTicket + count;
+    return true;
 }
 
 void FolderScan::reportProgress()
@@ -146,21 +159,18 @@ void FolderScan::reportProgress()
     dialogs_.fileProgress(total_, qint64(collected_.size()));
 }
 
-void FolderScan::AddFolderSongs(
-    const QString& p, const FolderHandle& handle, const DriveInfo& drives, const std::vector<DirEntry>& entries, ReaderPool& readers)
+void FolderScan::AddFolderSongs(const QueuedFolder& folder, ReaderPool& readers)
 {
-    const std::optional<MountEntry> root = drives.driveRoot(p);
-    const QString driveType = drives.driveTypeName(root);
-    const bool onCd = driveType == kCdRom;
-    const QString serial = onCd ? drives.volumeSerial(root) : QString();
-    const QString cdIdentifier = onCd ? cdName_ + QLatin1Char('/') + serial : QString();
-    if (stopRequested_)
+    const QString& p = folder.step.path;
+    if (!folder.step.listing) {
+        skipped_.push_back({p, errorText(folder.step.error)});
         return;
+    }
     std::vector<SongRecord> oldRows;
-    if (catalogue_.FolderPresent(p, cdIdentifier)) {
+    if (catalogue_.FolderPresent(p, folder.cdIdentifier)) {
         if (!dialogs_.askUpdateFolder(p))
             return;
-        oldRows = catalogue_.takeFolder(p, cdIdentifier);
+        oldRows = catalogue_.takeFolder(p, folder.cdIdentifier);
     }
     lastProgress_ = std::chrono::steady_clock::now();
     dialogs_.folderProgress(total_, qint64(collected_.size()));
@@ -174,35 +184,8 @@ void FolderScan::AddFolderSongs(
         std::move(oldRows.begin(), oldRows.end(), std::back_inserter(collected_));
     };
 
-    std::vector<const DirEntry*> songs;
-    for (const DirEntry& e : entries) {
-        if (e.isFile && !e.isFolder && isMp3Name(e.name))
-            songs.push_back(&e);
-    }
-    // The readers use the folder and its entries: they stop before these go.
-    struct Finish {
-        ReaderPool& readers;
-        ~Finish() { readers.finish(); }
-    } finish{readers};
-    const SongSource folderSource{p, {}, 0, {}, {}, driveType, serial, cdName_};
-    const int fd = handle.fd();
-    readers.start(songs.size(), [&songs, &folderSource, fd](size_t i) {
-        const DirEntry& e = *songs[i];
-        clsMP3 mp3;
-        mp3.setFullName(folderSource.folder + e.name);
-        SongRead song{mp3.ReadMP3Info(fd), mp3.readError(), {}};
-        if (song.read == clsMP3::ReadResult::Missing)
-            return song;
-        SongSource source = folderSource;
-        source.name = e.name;
-        source.size = e.size;
-        source.created = e.created;
-        source.attributes = attributeText(e.mode, e.name);
-        song.record = MakeSongLine(source, mp3);
-        return song;
-    });
-    size_t next = 0;
-    for (const DirEntry& e : entries) {
+    size_t ticket = folder.firstTicket;
+    for (const DirEntry& e : folder.step.listing->entries) {
         if (e.isFolder || !isMp3Name(e.name))
             continue;
         if (stopRequested_) {
@@ -213,12 +196,12 @@ void FolderScan::AddFolderSongs(
             skipped_.push_back({p + e.name, errorText(kNotRegularFile)});
             continue;
         }
-        SongRead song = readers.take(next++, [this] { reportProgress(); });
+        const SongRead song = readers.take(ticket++, [this] { reportProgress(); });
         reportProgress();
         if (song.read == clsMP3::ReadResult::Missing)
             continue;  // gone since the folder was listed
         if (song.read == clsMP3::ReadResult::Unreadable) {
-            skipped_.push_back({p + e.name, errorText(song.error)});
+            skipped_.push_back({p + e.name, errorText(song.mp3.readError())});
             // An update never blanks a row it cannot read again; a new file that
             // cannot be read gets the cleared header.
             if (const SongRecord* old = rowNamed(oldRows, e.name)) {
@@ -226,7 +209,12 @@ void FolderScan::AddFolderSongs(
                 continue;
             }
         }
-        collected_.push_back(std::move(song.record));
+        SongSource source = folder.source;
+        source.name = e.name;
+        source.size = song.facts.size;
+        source.created = song.facts.created;
+        source.attributes = attributeText(song.facts.mode, e.name);
+        collected_.push_back(MakeSongLine(source, song.mp3));
     }
 }
 

@@ -7,13 +7,14 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/DriveInfo.h"
-#include "platform/Directory.h"
 
 #include <atomic>
 #include <chrono>
+#include <deque>
 
 namespace sonivo {
 
+class FolderWalk;
 class ReaderPool;
 
 class ScanDialogs {
@@ -25,7 +26,8 @@ public:
     virtual QString askCdName(const QString& volumeLabel) = 0;
     // The files to read are counted.
     virtual void scanCounted(qint64 total) = 0;
-    // Once for each folder, before its files are read.
+    // Once for each folder, before its rows are made. Readers may have read some
+    // of its files already: a file read ahead keeps its row if it goes meanwhile.
     virtual void folderProgress(qint64 total, qint64 read) = 0;
     // While a folder's files are read, about every 50 ms (not more often); on the
     // scan's thread, so a window can run its pending events and stop the scan.
@@ -52,8 +54,9 @@ public:
     FolderScan(Catalogue& catalogue, ScanDialogs& dialogs, const DriveInfo& drives);
 
     void setIncludeSubfolders(bool include) { includeSubfolders_ = include; }
-    // Threads that read the files of a folder ahead of the scan (0: the calling
-    // thread reads them all); the rows and the questions are the same either way.
+    // Threads that read files ahead of the scan, into the folders that follow (0:
+    // the calling thread reads them all); the rows and the questions are the same
+    // either way.
     void setReaders(int readers) { readers_ = readers; }
     // Scans the folder (and its subfolders when included); returns the songs added.
     // Folders are named by their path without links, so that a folder reached
@@ -76,15 +79,12 @@ public:
     const QString& cdName() const { return cdName_; }
 
 private:
-    // Calls visit(path, folder, entries) for the folder and, with subfolders
-    // included, for each folder under it, each before its subfolders; a folder
-    // that cannot be opened or listed goes to skips when given.
-    template <typename Visit> void walk(const QString& root, EntryDetail detail, std::vector<ScanSkip>* skips, Visit visit) const;
+    struct QueuedFolder;
+    // Lists the next folder and queues its songs to the readers; false at the end.
+    bool queueNextFolder(FolderWalk& walk, const DriveInfo& drives, ReaderPool& readers, std::deque<QueuedFolder>& queued);
     // Calls fileProgress when 50 ms have passed since the last progress call.
     void reportProgress();
-    // drives answers from a snapshot of the mounts taken when the scan began.
-    void AddFolderSongs(const QString& folder, const FolderHandle& handle, const DriveInfo& drives, const std::vector<DirEntry>& entries,
-        ReaderPool& readers);
+    void AddFolderSongs(const QueuedFolder& folder, ReaderPool& readers);
 
     Catalogue& catalogue_;
     ScanDialogs& dialogs_;

@@ -1,5 +1,6 @@
 #include "catalogue/ReaderPool.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace sonivo {
@@ -12,7 +13,6 @@ ReaderPool::ReaderPool(int readers)
 
 ReaderPool::~ReaderPool()
 {
-    finish();
     {
         const std::lock_guard lock(mutex_);
         quit_ = true;
@@ -22,68 +22,92 @@ ReaderPool::~ReaderPool()
         t.join();
 }
 
-void ReaderPool::start(size_t count, Read read)
+size_t ReaderPool::add(std::vector<Read> reads)
 {
+    size_t first;
     {
         const std::lock_guard lock(mutex_);
-        readSong_ = std::move(read);
-        count_ = count;
-        next_ = 0;
-        results_.assign(count, std::nullopt);
+        first = end();
+        for (Read& read : reads)
+            slots_.push_back({std::move(read), std::nullopt, false});
     }
+    // Wakes only readers that sleep: with songs queued ahead there are none.
     work_.notify_all();
+    return first;
 }
 
-void ReaderPool::readOne(std::unique_lock<std::mutex>& lock)
+size_t ReaderPool::waiting()
 {
-    const size_t i = next_++;
-    ++busy_;
+    const std::lock_guard lock(mutex_);
+    return end() - released_;
+}
+
+void ReaderPool::readNext(std::unique_lock<std::mutex>& lock)
+{
+    const size_t ticket = next_++;
+    Slot& s = slot(ticket);
+    s.reading = true;
+    const Read read = std::move(s.read);
     lock.unlock();
-    SongRead song = readSong_(i);
+    SongRead song = read();
     lock.lock();
-    results_[i] = std::move(song);
-    --busy_;
-    read_.notify_all();
+    Slot& done = slot(ticket);  // slots under way stay where they are
+    done.reading = false;
+    if (ticket >= released_)
+        done.result = std::move(song);
+    trim();
+    if (awaited_ == ticket)
+        read_.notify_one();
+}
+
+void ReaderPool::trim()
+{
+    while (!slots_.empty() && base_ < released_ && !slots_.front().reading) {
+        slots_.pop_front();
+        ++base_;
+    }
 }
 
 void ReaderPool::run()
 {
     std::unique_lock lock(mutex_);
     while (true) {
-        work_.wait(lock, [this] { return quit_ || next_ < count_; });
+        work_.wait(lock, [this] { return quit_ || next_ < end(); });
         if (quit_)
             return;
-        readOne(lock);
+        readNext(lock);
     }
 }
 
-SongRead ReaderPool::take(size_t i, const std::function<void()>& whileWaiting)
+SongRead ReaderPool::take(size_t ticket, const std::function<void()>& whileWaiting)
 {
     std::unique_lock lock(mutex_);
-    while (!results_[i]) {
-        if (next_ <= i) {
-            readOne(lock);  // songs start in order: this is song next_, at most i
+    while (!slot(ticket).result) {
+        if (next_ < end()) {
+            readNext(lock);  // this song or one after it: work that waits anyway
             continue;
         }
-        if (read_.wait_for(lock, std::chrono::milliseconds(50)) == std::cv_status::timeout) {
+        awaited_ = ticket;
+        const bool timedOut = read_.wait_for(lock, std::chrono::milliseconds(50)) == std::cv_status::timeout;
+        awaited_.reset();
+        if (timedOut) {
             lock.unlock();
             whileWaiting();
             lock.lock();
         }
     }
-    SongRead song = std::move(*results_[i]);
-    results_[i].reset();
+    SongRead song = std::move(*slot(ticket).result);
+    released_ = ticket + 1;
+    trim();
     return song;
 }
 
-void ReaderPool::finish()
+void ReaderPool::dropBefore(size_t ticket)
 {
-    std::unique_lock lock(mutex_);
-    count_ = next_;
-    read_.wait(lock, [this] { return busy_ == 0; });
-    results_.clear();
-    readSong_ = nullptr;
-    count_ = next_ = 0;
+    const std::lock_guard lock(mutex_);
+    released_ = std::max(released_, ticket);
+    next_ = std::max(next_, released_);
+    trim();
 }
 
 }  // namespace sonivo

@@ -1,13 +1,16 @@
 #pragma once
-// A few threads that read the songs of one folder ahead of the scan, which takes
-// the results one by one in the folder's order: the rows, and their order, are
-// those of reading the files one after the other. The taking thread reads a song
-// itself when no reader has started it yet, so with no readers it reads them all.
+// A few threads that read songs ahead of the scan, which takes the results one by
+// one in the order the songs were queued: the rows, and their order, are those of
+// reading the files one after the other. Songs of several folders may be queued,
+// so the readers go on into the next folder while the scan ends the one before.
+// While the song it wants is not read yet, the taking thread reads the next song
+// nobody has started, so with no readers it reads them all; it sleeps only when
+// every queued song is under way.
 
 #include "analysis/clsMP3.h"
-#include "catalogue/SongRecord.h"
 
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -16,44 +19,58 @@
 
 namespace sonivo {
 
-// One song as read: the analysis's outcome, and its record unless it is Missing.
+// One song as read: the analysis's outcome, and the file as it was found.
 struct SongRead {
     clsMP3::ReadResult read = clsMP3::ReadResult::Missing;
-    int error = 0;  // errno when Unreadable
-    SongRecord record;
+    clsMP3 mp3;
+    FileFacts facts;
 };
 
 class ReaderPool {
 public:
-    // Reads song i of the folder; called on any thread.
-    using Read = std::function<SongRead(size_t)>;
+    // Reads one song; called on any thread, so it owns (or shares) what it uses.
+    using Read = std::function<SongRead()>;
 
     explicit ReaderPool(int readers);
+    // Songs not started are not read; those under way are waited for.
     ~ReaderPool();
     ReaderPool(const ReaderPool&) = delete;
     ReaderPool& operator=(const ReaderPool&) = delete;
 
-    // Begins a folder of count songs.
-    void start(size_t count, Read read);
-    // Song i, once read; taken in order, each once. While it waits for a reader it
-    // calls whileWaiting about every 50 ms.
-    SongRead take(size_t i, const std::function<void()>& whileWaiting);
-    // Ends the folder: songs not yet started are not read, and those under way
-    // are waited for. Required before what read uses goes away.
-    void finish();
+    // Queues songs after those queued before; returns the ticket of the first,
+    // the others have the tickets that follow.
+    size_t add(std::vector<Read> reads);
+    // Songs queued and neither taken nor dropped.
+    size_t waiting();
+    // The song of that ticket, once read; tickets are taken in order, each once.
+    // While it waits for a reader it calls whileWaiting about every 50 ms.
+    SongRead take(size_t ticket, const std::function<void()>& whileWaiting);
+    // Forgets the songs below the ticket: those not started are not read, the
+    // results of those under way are thrown away.
+    void dropBefore(size_t ticket);
 
 private:
-    void readOne(std::unique_lock<std::mutex>& lock);
+    struct Slot {
+        Read read;
+        std::optional<SongRead> result;
+        bool reading = false;
+    };
+    Slot& slot(size_t ticket) { return slots_[ticket - base_]; }
+    size_t end() const { return base_ + slots_.size(); }
+    // Reads the first song not started, with the lock held on entry and on return.
+    void readNext(std::unique_lock<std::mutex>& lock);
+    // Removes the slots below released_ that no reader uses.
+    void trim();
     void run();
 
     std::mutex mutex_;
     std::condition_variable work_;  // a song to read, or the end
-    std::condition_variable read_;  // a song was read
-    Read readSong_;
-    size_t count_ = 0;
-    size_t next_ = 0;  // the first song not started
-    size_t busy_ = 0;  // songs under way
-    std::vector<std::optional<SongRead>> results_;
+    std::condition_variable read_;  // the song awaited was read
+    std::deque<Slot> slots_;
+    size_t base_ = 0;      // the ticket of slots_.front()
+    size_t next_ = 0;      // the first song not started
+    size_t released_ = 0;  // the songs below are taken or dropped
+    std::optional<size_t> awaited_;
     bool quit_ = false;
     std::vector<std::thread> threads_;
 };

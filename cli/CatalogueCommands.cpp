@@ -4,6 +4,7 @@
 #include "catalogue/LineForm.h"
 #include "catalogue/ListFile.h"
 #include "cli/Output.h"
+#include "platform/Directory.h"
 #include "platform/NativeFile.h"
 
 #include <cerrno>

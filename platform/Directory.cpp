@@ -14,35 +14,6 @@
 namespace sonivo {
 namespace {
 
-QDateTime fromTimestamp(const struct statx_timestamp& t)
-{
-    // Kept in UTC: a conversion to local time here would cost system calls per entry.
-    return QDateTime::fromMSecsSinceEpoch(qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000, Qt::UTC);
-}
-
-// Looks at one entry, following links; false when it is gone.
-bool describe(int dirFd, const dirent& d, EntryDetail detail, DirEntry& entry)
-{
-    if (detail == EntryDetail::TypeOnly && (d.d_type == DT_REG || d.d_type == DT_DIR)) {
-        entry.isFolder = d.d_type == DT_DIR;
-        entry.isFile = d.d_type == DT_REG;
-        return true;
-    }
-    const char* name = d.d_name;
-    struct statx st {};
-    if (d.d_type == DT_UNKNOWN && ::statx(dirFd, name, AT_SYMLINK_NOFOLLOW, STATX_TYPE, &st) != 0)
-        return false;
-    entry.isLink = d.d_type == DT_LNK || (d.d_type == DT_UNKNOWN && S_ISLNK(st.stx_mode));
-    if (::statx(dirFd, name, 0, STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BTIME | STATX_MTIME, &st) != 0)
-        return false;
-    entry.isFolder = S_ISDIR(st.stx_mode);
-    entry.isFile = S_ISREG(st.stx_mode);
-    entry.size = qint64(st.stx_size);
-    entry.mode = st.stx_mode;
-    entry.created = fromTimestamp((st.stx_mask & STATX_BTIME) ? st.stx_btime : st.stx_mtime);
-    return true;
-}
-
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK;
 
 // Opens at the folder; a process out of descriptors (a very deep tree holds one
@@ -67,9 +38,28 @@ int openFolderAt(int parent, const char* name)
 
 }  // namespace
 
-std::optional<std::vector<DirEntry>> listFolder(const QString& folder, EntryDetail detail)
+std::optional<std::vector<DirEntry>> listFolder(const QString& folder)
 {
-    return FolderHandle::open(folder).list(detail);
+    return FolderHandle::open(folder).list();
+}
+
+bool describeEntry(int folderFd, const char* name, unsigned char type, DirEntry& entry)
+{
+    struct statx st {};
+    if (type == DT_UNKNOWN) {
+        if (::statx(folderFd, name, AT_SYMLINK_NOFOLLOW, STATX_TYPE, &st) != 0)
+            return false;
+        type = IFTODT(st.stx_mode);
+    }
+    entry.isLink = type == DT_LNK;
+    if (entry.isLink) {
+        if (::statx(folderFd, name, 0, STATX_TYPE, &st) != 0)
+            return false;
+        type = IFTODT(st.stx_mode);
+    }
+    entry.isFolder = type == DT_DIR;
+    entry.isFile = type == DT_REG;
+    return true;
 }
 
 std::optional<FolderId> folderId(const QString& folder)
@@ -135,7 +125,7 @@ std::optional<QString> FolderHandle::canonicalPath() const
     return fromNativePath(target);
 }
 
-std::optional<std::vector<DirEntry>> FolderHandle::list(EntryDetail detail)
+std::optional<std::vector<DirEntry>> FolderHandle::list()
 {
     // The listing gets its own descriptor: closedir closes it.
     const int fd = fd_ < 0 ? -1 : ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
@@ -158,7 +148,7 @@ std::optional<std::vector<DirEntry>> FolderHandle::list(EntryDetail detail)
             continue;
         DirEntry entry;
         entry.name = fromNativePath(name);
-        if (describe(::dirfd(dir), *d, detail, entry))
+        if (describeEntry(::dirfd(dir), d->d_name, d->d_type, entry))
             entries.push_back(std::move(entry));
     }
     // readdir ends with NULL both at the end and on an error: only errno tells.

@@ -1,11 +1,9 @@
 #pragma once
 // Folder listings in the order the file system returns them, with each entry's
-// size and creation time, without losing names that are not valid UTF-8.
+// kind, without losing names that are not valid UTF-8.
 
-#include <QDateTime>
 #include <QString>
 #include <optional>
-#include <sys/types.h>
 #include <vector>
 
 namespace sonivo {
@@ -15,19 +13,16 @@ struct DirEntry {
     bool isFolder = false;  // a folder, or a link to one
     bool isFile = false;    // a regular file, or a link to one
     bool isLink = false;    // a symbolic link
-    qint64 size = 0;
-    mode_t mode = 0;    // permission and type bits
-    QDateTime created;  // birth time where the file system keeps one, else modification time (UTC)
-};
-
-enum class EntryDetail {
-    Full,      // every field
-    TypeOnly,  // name and the kind only, from the listing itself where it can
 };
 
 // The entries of the folder other than "." and "..", or nothing when it cannot be
-// listed. An entry that vanishes while being looked at is left out.
-std::optional<std::vector<DirEntry>> listFolder(const QString& folder, EntryDetail detail = EntryDetail::Full);
+// listed. The kind comes from the listing itself; an entry is looked at only when
+// it is a link or the file system does not tell its kind, and left out when it
+// vanishes meanwhile.
+std::optional<std::vector<DirEntry>> listFolder(const QString& folder);
+// The kind of the entry of that name and directory type (DT_*) in an open folder;
+// false when it is gone.
+bool describeEntry(int folderFd, const char* name, unsigned char type, DirEntry& entry);
 
 // Identity of a folder (device and inode), to notice one reached twice through links.
 struct FolderId {
@@ -60,7 +55,7 @@ public:
     // system cannot tell it.
     std::optional<QString> canonicalPath() const;
     // As listFolder; nothing also when the listing fails part-way.
-    std::optional<std::vector<DirEntry>> list(EntryDetail detail = EntryDetail::Full);
+    std::optional<std::vector<DirEntry>> list();
 
 private:
     FolderHandle(int fd, int error) : fd_(fd), error_(error) {}

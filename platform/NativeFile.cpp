@@ -10,6 +10,26 @@
 #include <unistd.h>
 
 namespace sonivo {
+namespace {
+
+constexpr unsigned kFileFactsMask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BTIME | STATX_MTIME;
+
+FileFacts fileFacts(const struct statx& st)
+{
+    const statx_timestamp& t = (st.stx_mask & STATX_BTIME) ? st.stx_btime : st.stx_mtime;
+    // Kept in UTC: a conversion to local time here would cost system calls per file.
+    return {st.stx_mode, qint64(st.stx_size), QDateTime::fromMSecsSinceEpoch(qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000, Qt::UTC)};
+}
+
+}  // namespace
+
+std::optional<FileFacts> fileFactsAt(int folderFd, const QString& name)
+{
+    struct statx st {};
+    if (::statx(folderFd, toNativePath(name).constData(), 0, kFileFactsMask, &st) != 0)
+        return std::nullopt;
+    return fileFacts(st);
+}
 
 NativeFile::~NativeFile()
 {
@@ -35,6 +55,7 @@ bool NativeFile::openIn(int folderFd, const QString& name, Mode mode)
 bool NativeFile::openAt(int folderFd, const QByteArray& name, Mode mode)
 {
     close();
+    facts_.reset();
     // O_NONBLOCK: opening a pipe must not wait for its other end. It changes
     // nothing for a regular file, the only kind kept open.
     const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
@@ -43,8 +64,11 @@ bool NativeFile::openAt(int folderFd, const QByteArray& name, Mode mode)
     } while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0)
         return fail();
-    struct stat st;
-    const int kind = ::fstat(fd_, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : kNotRegularFile;
+    // One look at the open file tells its kind and all the catalogue shows of it.
+    struct statx st {};
+    if (::statx(fd_, "", AT_EMPTY_PATH, kFileFactsMask, &st) == 0)
+        facts_ = fileFacts(st);
+    const int kind = !facts_ ? errno : S_ISREG(facts_->mode) ? 0 : kNotRegularFile;
     if (kind == 0)
         return true;
     close();

@@ -4,11 +4,21 @@
 
 #include "common/ErrorText.h"
 
+#include <QDateTime>
 #include <QString>
 #include <optional>
 #include <sys/types.h>
 
 namespace sonivo {
+
+// What the catalogue shows of a file, from one look at it.
+struct FileFacts {
+    mode_t mode = 0;  // permission and type bits
+    qint64 size = 0;
+    QDateTime created;  // birth time where the file system keeps one, else modification time (UTC)
+};
+// The facts of the file of that name in an open folder (following a link), or nothing.
+std::optional<FileFacts> fileFactsAt(int folderFd, const QString& name);
 
 class NativeFile {
 public:
@@ -27,6 +37,9 @@ public:
     // Closes the file; false when the close reported an error (data may not be written).
     bool close();
     bool isOpen() const { return fd_ >= 0; }
+    // The file as it was when opened, also when refused as not regular; nothing
+    // when it could not be opened.
+    const std::optional<FileFacts>& facts() const { return facts_; }
 
     // Current length in bytes, or -1.
     qint64 size();
@@ -45,6 +58,7 @@ private:
 
     int fd_ = -1;
     int error_ = 0;
+    std::optional<FileFacts> facts_;
 };
 
 // True when a directory entry of that name exists (a folder or a dangling link counts).

@@ -1,5 +1,6 @@
 #include "catalogue/FolderScan.h"
 #include "catalogue/LineForm.h"
+#include "common/ErrorText.h"
 #include "common/NativePath.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"
@@ -156,7 +157,13 @@ TEST_F(FolderScanTest, FoldersAndFilesThatVanishDuringTheScanAreLeftOut)
         ASSERT_TRUE(QFile::remove(root + QStringLiteral("/gone.mp3")));
         ASSERT_TRUE(QDir(root + QStringLiteral("/b")).removeRecursively());
     };
-    EXPECT_EQ(scan(true, fixed), 2);
+    // Without readers nothing is read before its folder's turn (readers may read a
+    // file ahead, before it goes).
+    const DriveInfo drives(fixed);
+    FolderScan s(catalogue, dialogs, drives);
+    s.setIncludeSubfolders(true);
+    s.setReaders(0);
+    EXPECT_EQ(s.ScanFolders(root), 2);
     EXPECT_EQ(dialogs.counted, std::vector<qint64>{5});
     EXPECT_EQ(names(), (QStringList{QStringLiteral("/keep.mp3"), QStringLiteral("/a/one.mp3")}));
 }
@@ -467,4 +474,64 @@ TEST_F(FolderScanTest, AStopInsideAnUpdatedFolderPutsItsOldRowsBack)
     EXPECT_EQ(dialogs.fileProgressCalls, 1);
     EXPECT_EQ(dialogs.askedFolders.size(), 1);
     EXPECT_EQ(catalogue.rows(), before) << "not half updated";
+}
+
+TEST_F(FolderScanTest, AFileReplacedByAPipeAfterTheListingIsReportedNotWaitedFor)
+{
+    song(QStringLiteral("a.mp3"));
+    const QString swapped = song(QStringLiteral("b.mp3"));
+    song(QStringLiteral("c.mp3"));
+    const DriveInfo drives(fixed);
+    FolderScan s(catalogue, dialogs, drives);
+    s.setReaders(0);  // the files are read after the folder's progress call
+    dialogs.atFirstFolder = [&] {
+        ASSERT_TRUE(QFile::remove(swapped));
+        ASSERT_EQ(::mkfifo(toNativePath(swapped).constData(), 0644), 0);
+    };
+    EXPECT_EQ(s.ScanFolders(root), 3) << "the pipe gets the cleared header, as a file that cannot be read";
+    ASSERT_EQ(s.skipped().size(), 1u);
+    EXPECT_EQ(s.skipped().front().path, swapped);
+    EXPECT_EQ(s.skipped().front().reason, errorText(kNotRegularFile));
+    for (const SongRecord& r : catalogue.rows()) {
+        const bool isPipe = r.text(ColFileName) == QStringLiteral("b.mp3");
+        EXPECT_EQ(r.text(ColBitRate), isPipe ? QString() : QStringLiteral("128")) << r.text(ColFileName).toStdString();
+    }
+}
+
+TEST_F(FolderScanTest, SongsReadAheadOfAFolderNotUpdatedAreLeftOutAndTheRestFollowInOrder)
+{
+    // Many small folders: the readers run several folders ahead of the rows.
+    for (int d = 0; d < 40; ++d) {
+        for (int f = 0; f < 1 + d % 3; ++f)
+            song(QStringLiteral("f%1/s%2.mp3").arg(d, 2, 10, QLatin1Char('0')).arg(f), 2 + f);
+    }
+    const auto scanWith = [&](int readers, const std::function<void(FolderScan&, int)>& atFolder) {
+        Catalogue fresh;
+        Script answers;
+        answers.update = false;
+        const DriveInfo drives(fixed);
+        FolderScan s(fresh, answers, drives);
+        s.setReaders(readers);
+        s.ScanFolders(root + QStringLiteral("/f20"));  // present: its update is declined
+        s.setIncludeSubfolders(true);
+        answers.atFolder = [&](int n) { atFolder(s, n); };
+        s.ScanFolders(root);
+        QStringList rows;
+        for (const SongRecord& r : fresh.rows())
+            rows << toLine(r);
+        return std::pair{rows, answers.askedFolders};
+    };
+    const auto noStop = [](FolderScan&, int) {};
+    const auto alone = scanWith(0, noStop);
+    ASSERT_EQ(alone.first.size(), 79) << "f20 keeps its three rows";
+    EXPECT_EQ(alone.second, QStringList{root + QStringLiteral("/f20/")});
+    const auto stopAt = [](FolderScan& s, int n) {
+        if (n == 30)
+            s.requestStop();
+    };
+    const auto stoppedAlone = scanWith(0, stopAt);
+    for (const int readers : {1, 3, 8}) {
+        EXPECT_EQ(scanWith(readers, noStop), alone) << readers << " readers";
+        EXPECT_EQ(scanWith(readers, stopAt), stoppedAlone) << readers << " readers, stopped";
+    }
 }

@@ -1,0 +1,97 @@
+#include "catalogue/ReaderPool.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+
+using namespace sonivo;
+
+namespace {
+
+// Reads that note which songs were read and give each its number as its size.
+class CountingReads {
+public:
+    std::vector<ReaderPool::Read> batch(int first, int count)
+    {
+        std::vector<ReaderPool::Read> reads;
+        for (int i = first; i < first + count; ++i) {
+            reads.push_back([this, i] {
+                const std::lock_guard lock(mutex_);
+                read_.insert(i);
+                SongRead song;
+                song.read = clsMP3::ReadResult::Done;
+                song.facts.size = i;
+                return song;
+            });
+        }
+        return reads;
+    }
+    std::set<int> read()
+    {
+        const std::lock_guard lock(mutex_);
+        return read_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::set<int> read_;
+};
+
+const std::function<void()> kNothing = [] {};
+
+}  // namespace
+
+TEST(ReaderPool, SongsOfSeveralBatchesComeBackUnderTheirTickets)
+{
+    for (const int readers : {0, 1, 3}) {
+        CountingReads reads;
+        ReaderPool pool(readers);
+        const size_t a = pool.add(reads.batch(0, 7));
+        const size_t b = pool.add(reads.batch(7, 0));
+        const size_t c = pool.add(reads.batch(7, 20));
+        EXPECT_EQ(a, 0u);
+        EXPECT_EQ(b, 7u) << "an empty batch takes no ticket";
+        EXPECT_EQ(c, 7u);
+        EXPECT_EQ(pool.waiting(), 27u);
+        for (size_t t = 0; t < 27; ++t)
+            EXPECT_EQ(pool.take(t, kNothing).facts.size, qint64(t)) << readers << " readers, ticket " << t;
+        EXPECT_EQ(pool.waiting(), 0u);
+        EXPECT_EQ(reads.read().size(), 27u);
+    }
+}
+
+TEST(ReaderPool, DroppedSongsAreNotReadAndTheRestFollowInOrder)
+{
+    // Without readers the taking thread reads, so what is read is certain.
+    CountingReads reads;
+    ReaderPool pool(0);
+    pool.add(reads.batch(0, 4));
+    pool.add(reads.batch(4, 4));
+    EXPECT_EQ(pool.take(0, kNothing).facts.size, 0);
+    pool.dropBefore(4);  // a folder left after its first song
+    EXPECT_EQ(pool.waiting(), 4u);
+    EXPECT_EQ(pool.take(4, kNothing).facts.size, 4);
+    EXPECT_EQ(pool.take(5, kNothing).facts.size, 5);
+    EXPECT_EQ(reads.read(), (std::set<int>{0, 4, 5}));
+    pool.dropBefore(2);  // below what is taken: changes nothing
+    EXPECT_EQ(pool.take(6, kNothing).facts.size, 6);
+}
+
+TEST(ReaderPool, ResultsOfDroppedSongsUnderWayAreThrownAway)
+{
+    // Readers busy on a batch that is dropped: the next batch still comes right,
+    // and the pool ends cleanly with songs left untaken.
+    for (int round = 0; round < 20; ++round) {
+        CountingReads reads;
+        ReaderPool pool(3);
+        pool.add(reads.batch(0, 30));
+        pool.add(reads.batch(30, 5));
+        pool.add(reads.batch(35, 30));
+        pool.dropBefore(30);
+        for (size_t t = 30; t < 35; ++t)
+            ASSERT_EQ(pool.take(t, kNothing).facts.size, qint64(t));
+        EXPECT_EQ(pool.waiting(), 30u);
+    }
+}
