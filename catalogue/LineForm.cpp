@@ -108,10 +108,11 @@ QString toLine(const SongRecord& record)
     return decodeStored(line);  // a leading U+FEFF is the text's own
 }
 
-SongRecord fromStoredLine(QByteArrayView line, SongRecordBuilder& builder)
+SongRecord fromStoredLine(QByteArrayView line, SongRecordBuilder& builder, bool* exactly22)
 {
     qsizetype start = 0;
-    for (int c = 0; c < kColumnCount && start <= line.size(); ++c) {
+    int fields = 0;
+    for (; fields < kColumnCount && start <= line.size(); ++fields) {
         qsizetype end = line.indexOf(';', start);
         if (end < 0)
             end = line.size();
@@ -119,6 +120,8 @@ SongRecord fromStoredLine(QByteArrayView line, SongRecordBuilder& builder)
         builder.endColumn();
         start = end + 1;
     }
+    if (exactly22)
+        *exactly22 = fields == kColumnCount && start == line.size() + 1;
     return builder.take();
 }
 

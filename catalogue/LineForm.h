@@ -17,8 +17,9 @@ QString toLine(const SongRecord& record);
 
 // Field n of the line becomes column n - 1; missing fields are empty and text
 // after the 22nd field is ignored. The line is given in its stored form (valid
-// UTF-8 is); the builder's room is reused from line to line.
-SongRecord fromStoredLine(QByteArrayView line, SongRecordBuilder& builder);
+// UTF-8 is); the builder's room is reused from line to line. exactly22, when
+// given, tells whether the line had 22 fields, no more and no fewer.
+SongRecord fromStoredLine(QByteArrayView line, SongRecordBuilder& builder, bool* exactly22 = nullptr);
 SongRecord fromLine(QStringView line);
 
 }  // namespace sonivo

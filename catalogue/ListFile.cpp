@@ -17,11 +17,6 @@ namespace {
 constexpr qint64 kChunk = 1 << 20;
 constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 
-bool hasRowShape(QByteArrayView line)
-{
-    return !line.contains('\0') && line.count(';') == kColumnCount - 1;
-}
-
 // Finds the CRs and LFs of a buffer in order, each search a memchr: the next LF
 // is remembered, so that lines ended by CR alone cost no search to the end.
 class LineEnds {
@@ -98,38 +93,43 @@ void ListReader::takeLine(QByteArrayView line, std::vector<SongRecord>& rows)
         ++damaged_;
         return;
     }
-    if (!hasRowShape(line))
-        ++damaged_;
-    if (line.isValidUtf8()) {
-        rows.push_back(fromStoredLine(line, builder_));
-        return;
+    std::string windows1252;
+    if (!line.isValidUtf8()) {
+        appendStored(windows1252, decodeWindows1252(line.data(), line.size()));
+        line = QByteArrayView(windows1252.data(), qsizetype(windows1252.size()));
     }
-    std::string stored;
-    appendStored(stored, decodeWindows1252(line.data(), line.size()));
-    rows.push_back(fromStoredLine(QByteArrayView(stored.data(), qsizetype(stored.size())), builder_));
+    bool exactly22 = false;
+    rows.push_back(fromStoredLine(line, builder_, &exactly22));
+    if (!exactly22 || line.contains('\0'))
+        ++damaged_;
 }
 
 void ListReader::feed(QByteArrayView chunk, std::vector<SongRecord>& rows)
 {
     if (chunk.isEmpty())
         return;
-    const qsizetype scanFrom = pending_.size();  // what was kept holds no line end
-    pending_ += chunk;
+    if (std::exchange(afterCr_, false) && chunk.front() == '\n')
+        chunk = chunk.sliced(1);  // the LF of a CR LF split between two chunks
+    // Lines are taken where they lie in the chunk; only a line begun in an earlier
+    // chunk is put together in pending_.
     qsizetype start = 0;
-    if (afterCr_ && pending_.front() == '\n')
-        start = 1;  // the LF of a CR LF split between two chunks
-    afterCr_ = false;
-    LineEnds ends(pending_);
-    for (qsizetype i = std::max(start, scanFrom); (i = ends.next(i)) < pending_.size(); ++i) {
-        const char c = pending_.at(i);
-        takeLine(QByteArrayView(pending_.constData() + start, i - start), rows);
-        if (c == '\r' && i + 1 < pending_.size() && pending_.at(i + 1) == '\n')
+    LineEnds ends(chunk);
+    for (qsizetype i = 0; (i = ends.next(i)) < chunk.size(); ++i) {
+        const char c = chunk.at(i);
+        if (pending_.isEmpty()) {
+            takeLine(chunk.sliced(start, i - start), rows);
+        } else {
+            pending_ += chunk.sliced(start, i - start);
+            takeLine(pending_, rows);
+            pending_.clear();
+        }
+        if (c == '\r' && i + 1 < chunk.size() && chunk.at(i + 1) == '\n')
             ++i;
-        else if (c == '\r' && i + 1 == pending_.size())
+        else if (c == '\r' && i + 1 == chunk.size())
             afterCr_ = true;
         start = i + 1;
     }
-    pending_.remove(0, start);
+    pending_ += chunk.sliced(start);
     if (pending_.size() > kMaxListLine) {
         // Too long to be a row already: its bytes are not kept while the rest comes.
         if (!dropping_)

@@ -1,148 +1,203 @@
 #include "catalogue/SortKeys.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace sonivo {
 namespace {
 
-// Characters are compared three at a time, packed into one number: each is its
-// code unit plus one, so that the end of a text (0) comes before any character.
-constexpr size_t kPacked = 3;
+// Characters are compared six at a time, packed into two numbers of three: each
+// is its code unit plus one, so that the end of a text (0) comes before any
+// character.
+constexpr int kPacked = 3;
 constexpr int kCharBits = 17;
 constexpr quint64 kLastCharMask = (quint64(1) << kCharBits) - 1;
 
 // Below this many rows a range is put in order by insertion.
 constexpr ptrdiff_t kInsertionSort = 16;
 
+// QString::toCaseFolded folds one character at a time, whatever its neighbours,
+// except that a lone UTF-16 half may become U+FFFD depending on what comes before
+// it: a text holding one is folded by QString itself.
+bool holdsLoneHalf(QByteArrayView stored)
+{
+    for (const char *p = stored.data(), *end = p + stored.size();
+         (p = static_cast<const char*>(std::memchr(p, '\xED', size_t(end - p))));) {
+        if (end - p >= 3 && storedHalf(p) != 0)
+            return true;
+        ++p;
+    }
+    return false;
+}
+
 }  // namespace
 
-struct SortKeys::Entry {
-    quint64 chars;  // the row's characters at the range's depth
-    quint32 row;
-};
-
-struct SortKeys::Range {
-    size_t first;
-    size_t last;   // one past
-    size_t depth;  // the characters before it are the same in every row of the range
-};
-
-SortKeys::SortKeys(const std::vector<SongRecord>& rows, int column)
+quint32 SortKeys::Cursor::take()
 {
-    size_t total = 0;
-    for (const SongRecord& r : rows)
-        total += size_t(r.stored(column).size());
-    text_.reserve(total);  // a text has no more code units than stored bytes
-    starts_.reserve(rows.size() + 1);
-    QString scratch;
-    for (const SongRecord& r : rows) {
-        starts_.push_back(text_.size());
-        const QByteArrayView stored = r.stored(column);
-        if (std::all_of(stored.begin(), stored.end(), [](char c) { return uchar(c) < 0x80; })) {
-            // ASCII folds letter by letter; anything else as QString folds it.
-            for (const char c : stored)
-                text_.push_back(char16_t(c >= 'A' && c <= 'Z' ? c + 32 : c));
-        } else {
-            r.copyText(column, scratch);
-            scratch = std::move(scratch).toCaseFolded();
-            text_.insert(text_.end(), scratch.utf16(), scratch.utf16() + scratch.size());
-        }
+    if (pendingLow)
+        return quint32(std::exchange(pendingLow, 0)) + 1;
+    if (next == end)
+        return 0;
+    const uchar b = *next;
+    if (b < 0x80) {
+        ++next;
+        return quint32(b >= 'A' && b <= 'Z' ? b + 32 : b) + 1;
     }
-    starts_.push_back(text_.size());
+    // The same steps as decoding a stored text (see StoredText.h).
+    const ptrdiff_t left = end - next;
+    char32_t code = QChar::ReplacementCharacter;
+    ptrdiff_t length = 1;
+    if (b >= 0xF0 && left >= 4) {
+        code = char32_t(b & 0x07) << 18 | char32_t(next[1] & 0x3F) << 12 | char32_t(next[2] & 0x3F) << 6 | (next[3] & 0x3F);
+        length = 4;
+    } else if (b >= 0xE0 && left >= 3) {
+        code = char32_t(b & 0x0F) << 12 | char32_t(next[1] & 0x3F) << 6 | (next[2] & 0x3F);
+        length = 3;
+    } else if (b >= 0xC0 && left >= 2) {
+        code = char32_t(b & 0x1F) << 6 | (next[1] & 0x3F);
+        length = 2;
+    }
+    next += length;
+    code = QChar::toCaseFolded(code);
+    if (!QChar::requiresSurrogates(code))
+        return quint32(code) + 1;
+    pendingLow = QChar::lowSurrogate(code);
+    return quint32(QChar::highSurrogate(code)) + 1;
 }
 
-quint64 SortKeys::charsAt(quint32 row, size_t depth) const
+bool SortKeys::Entry::ended() const
 {
-    const size_t start = starts_[row] + depth;
-    const size_t end = starts_[row + 1];
-    quint64 chars = 0;
-    for (size_t k = 0; k < kPacked; ++k)
-        chars = chars << kCharBits | (start + k < end ? quint64(text_[start + k]) + 1 : 0);
-    return chars;
+    return (second & kLastCharMask) == 0;
 }
 
-QStringView SortKeys::text(size_t row, size_t depth) const
+SortKeys::SortKeys(const std::vector<SongRecord>& rows, int column) : rows_(rows), column_(column) {}
+
+void SortKeys::load(Entry& entry) const
 {
-    const size_t start = std::min(starts_[row] + depth, starts_[row + 1]);
-    return QStringView(text_.data() + start, qsizetype(starts_[row + 1] - start));
+    quint64 packed[2] = {0, 0};
+    for (int k = 0; k < 2 * kPacked; ++k)
+        packed[k / kPacked] = packed[k / kPacked] << kCharBits | entry.rest.take();
+    entry.first = packed[0];
+    entry.second = packed[1];
 }
 
-bool SortKeys::less(const Entry& a, const Entry& b, size_t depth) const
+int SortKeys::compare(const Entry& a, const Entry& b) const
 {
-    if (a.chars != b.chars)
-        return a.chars < b.chars;
-    const int c = text(a.row, depth).compare(text(b.row, depth), Qt::CaseSensitive);
-    return c != 0 ? c < 0 : a.row < b.row;
+    if (a.first != b.first || a.second != b.second)
+        return a.before(b) ? -1 : 1;
+    if (a.ended())
+        return 0;
+    Cursor x = a.rest;
+    Cursor y = b.rest;
+    for (;;) {
+        const quint32 u = x.take();
+        const quint32 v = y.take();
+        if (u != v)
+            return u < v ? -1 : 1;
+        if (u == 0)
+            return 0;
+    }
 }
 
-void SortKeys::sortRange(std::vector<Entry>& entries, std::vector<Range>& ranges, Range range) const
+void SortKeys::sortRange(Range range)
 {
-    Entry* first = entries.data() + range.first;
-    Entry* last = entries.data() + range.last;
+    Entry* first = entries_.data() + range.first;
+    Entry* last = entries_.data() + range.last;
     if (last - first < kInsertionSort) {
         for (Entry* i = first + 1; i < last; ++i) {
             const Entry e = *i;
             Entry* j = i;
-            for (; j > first && less(e, j[-1], range.depth); --j)
+            for (int c; j > first && ((c = compare(e, j[-1])) < 0 || (c == 0 && e.row < j[-1].row)); --j)
                 *j = j[-1];
             *j = e;
         }
+        for (Entry* i = first + 1; i < last; ++i)
+            sameAsBefore_[size_t(i - entries_.data())] = compare(i[-1], *i) == 0;
         return;
     }
     // Three ways around the median of three: before, the same as, after the pivot.
-    const quint64 a = first->chars, b = first[(last - first) / 2].chars, c = last[-1].chars;
-    const quint64 pivot = std::max(std::min(a, b), std::min(std::max(a, b), c));
+    const Entry* a = first;
+    const Entry* b = first + (last - first) / 2;
+    const Entry* c = last - 1;
+    if (b->before(*a))
+        std::swap(a, b);
+    if (c->before(*b))
+        b = c->before(*a) ? a : c;
+    const Entry pivot = *b;
     Entry* lt = first;
     Entry* gt = last;
     for (Entry* i = first; i < gt;) {
-        if (i->chars < pivot)
+        if (i->before(pivot))
             std::swap(*i++, *lt++);
-        else if (i->chars > pivot)
+        else if (pivot.before(*i))
             std::swap(*i, *--gt);
         else
             ++i;
     }
-    const auto offset = [&](Entry* p) { return size_t(p - entries.data()); };
-    ranges.push_back({range.first, offset(lt), range.depth});
-    ranges.push_back({offset(gt), range.last, range.depth});
-    if ((pivot & kLastCharMask) == 0) {
+    const auto offset = [&](Entry* p) { return size_t(p - entries_.data()); };
+    ranges_.push_back({range.first, offset(lt)});
+    ranges_.push_back({offset(gt), range.last});
+    if (pivot.ended()) {
         // Their texts ended: all equal, so they keep their order.
         std::sort(lt, gt, [](const Entry& x, const Entry& y) { return x.row < y.row; });
+        for (Entry* i = lt + 1; i < gt; ++i)
+            sameAsBefore_[offset(i)] = true;
         return;
     }
-    const size_t depth = range.depth + kPacked;
-    for (Entry* i = lt; i < gt; ++i)
-        i->chars = charsAt(i->row, depth);
-    ranges.push_back({offset(lt), offset(gt), depth});
+    for (Entry* i = lt; i < gt; ++i) {
+        if (i + 8 < gt)
+            __builtin_prefetch(i[8].rest.next);
+        load(*i);
+    }
+    ranges_.push_back({offset(lt), offset(gt)});
 }
 
-std::vector<qsizetype> SortKeys::order(bool ascending) const
+std::vector<qsizetype> SortKeys::order(bool ascending)
 {
-    const size_t n = starts_.size() - 1;
-    std::vector<Entry> entries(n);
-    for (size_t i = 0; i < n; ++i)
-        entries[i] = {charsAt(quint32(i), 0), quint32(i)};
-    std::vector<Range> ranges{{0, n, 0}};
-    while (!ranges.empty()) {
-        const Range range = ranges.back();
-        ranges.pop_back();
+    const size_t n = rows_.size();
+    entries_.resize(n);
+    std::vector<std::pair<size_t, size_t>> foldedByQString;  // row, offset in folded_
+    for (size_t i = 0; i < n; ++i) {
+        const QByteArrayView stored = rows_[i].stored(column_);
+        if (holdsLoneHalf(stored)) {
+            foldedByQString.emplace_back(i, folded_.size());
+            appendStored(folded_, decodeStored(stored).toCaseFolded());
+        }
+        const auto* bytes = reinterpret_cast<const uchar*>(stored.data());
+        entries_[i].rest = {bytes, bytes + stored.size()};
+        entries_[i].row = quint32(i);
+    }
+    // Folded texts are read in stored form too; folding them again changes nothing.
+    for (size_t k = 0; k < foldedByQString.size(); ++k) {
+        const auto [row, from] = foldedByQString[k];
+        const size_t to = k + 1 < foldedByQString.size() ? foldedByQString[k + 1].second : folded_.size();
+        const auto* bytes = reinterpret_cast<const uchar*>(folded_.data());
+        entries_[row].rest = {bytes + from, bytes + to};
+    }
+    for (Entry& e : entries_)
+        load(e);
+    sameAsBefore_.assign(n, false);
+    ranges_ = {{0, n}};
+    while (!ranges_.empty()) {
+        const Range range = ranges_.back();
+        ranges_.pop_back();
         if (range.last - range.first > 1)
-            sortRange(entries, ranges, range);
+            sortRange(range);
     }
     std::vector<qsizetype> order(n);
     for (size_t i = 0; i < n; ++i)
-        order[i] = entries[i].row;
+        order[i] = entries_[i].row;
     if (!ascending) {
         // Descending and still stable: equal texts keep their order, so reverse
         // the runs of equal texts back after reversing the whole.
-        std::reverse(order.begin(), order.end());
         for (size_t i = 0; i < n;) {
             size_t j = i + 1;
-            while (j < n && text(size_t(order[i])) == text(size_t(order[j])))
+            while (j < n && sameAsBefore_[j])
                 ++j;
             std::reverse(order.begin() + qsizetype(i), order.begin() + qsizetype(j));
             i = j;
         }
+        std::reverse(order.begin(), order.end());
     }
     return order;
 }

@@ -1,11 +1,13 @@
 #pragma once
 // Sorting many rows by the texts of one column compared without regard to letter
-// case: each text is case-folded once into one buffer, then the rows are put in
-// order by a three-way radix quicksort, which reads the characters that rows
-// share at the start of their texts once per row rather than once per comparison.
+// case, code unit by code unit as QString compares the case-folded texts. A
+// three-way radix quicksort reads the characters that rows share at the start of
+// their texts once per row rather than once per comparison, and folds them as it
+// reads them from the rows, so that no folded copy of the column is made.
 
 #include "catalogue/SongRecord.h"
 
+#include <string>
 #include <vector>
 
 namespace sonivo {
@@ -13,20 +15,42 @@ namespace sonivo {
 class SortKeys {
 public:
     SortKeys(const std::vector<SongRecord>& rows, int column);
-    // The row numbers in order of their folded texts, code unit by code unit as
-    // QString compares; rows whose texts are equal keep their order.
-    std::vector<qsizetype> order(bool ascending) const;
+    // The row numbers in order of their folded texts; rows whose texts are equal
+    // keep their order.
+    std::vector<qsizetype> order(bool ascending);
 
 private:
-    struct Entry;
-    struct Range;
-    quint64 charsAt(quint32 row, size_t depth) const;
-    QStringView text(size_t row, size_t depth = 0) const;
-    bool less(const Entry& a, const Entry& b, size_t depth) const;
-    void sortRange(std::vector<Entry>& entries, std::vector<Range>& ranges, Range range) const;
+    // Reads a stored text as folded UTF-16 code units, one at a time.
+    struct Cursor {
+        const uchar* next;
+        const uchar* end;
+        char16_t pendingLow = 0;  // the second half of a character read half way
+        // The next code unit plus one, 0 at the end.
+        quint32 take();
+    };
+    struct Entry {
+        quint64 first;  // the next six code units of the row's text, three by three
+        quint64 second;
+        Cursor rest;  // what comes after them
+        quint32 row;
+        bool before(const Entry& other) const { return first != other.first ? first < other.first : second < other.second; }
+        bool ended() const;
+    };
+    struct Range {
+        size_t first;
+        size_t last;  // one past
+    };
+    void load(Entry& entry) const;
+    int compare(const Entry& a, const Entry& b) const;
+    void sortRange(Range range);
 
-    std::vector<char16_t> text_;
-    std::vector<size_t> starts_;  // row i's text is text_[starts_[i]] to text_[starts_[i + 1]]
+    const std::vector<SongRecord>& rows_;
+    int column_;
+    // The texts holding a lone UTF-16 half, folded by QString (see SortKeys.cpp).
+    std::string folded_;
+    std::vector<Entry> entries_;
+    std::vector<Range> ranges_;
+    std::vector<bool> sameAsBefore_;  // by position: the text equals the one before
 };
 
 }  // namespace sonivo

@@ -209,8 +209,9 @@ void CatalogueView::resizeColumnHeaders()
     option.features = QStyleOptionViewItem::HasDisplay;
     const QFontMetrics cells = table_->fontMetrics();
     QHeaderView* header = table_->horizontalHeader();
+    const std::array<qsizetype, kColumnCount> widestRow = widestRows(catalogue_, cells);
     for (int c = 0; c < kColumnCount; ++c) {
-        const QModelIndex widest = model_->index(int(widestRow(catalogue_, c, cells)), c);
+        const QModelIndex widest = model_->index(int(widestRow[size_t(c)]), c);
         const int cell = table_->itemDelegate()->sizeHint(option, widest).width() + 2;
         table_->setColumnWidth(c, std::max(cell, header->sectionSizeHint(c)));
         if (c == ColFileName) {

@@ -5,6 +5,7 @@
 #include <QMimeDatabase>
 
 #include <algorithm>
+#include <optional>
 
 namespace sonivo {
 namespace {
@@ -37,6 +38,11 @@ QIcon makeIcon(const QString& key)
     return themed.isNull() ? provider.icon(QFileIconProvider::File) : themed;
 }
 
+bool endsWithMp3(QByteArrayView name)
+{
+    return name.size() >= 4 && QByteArrayView(name.last(4)).compare(".mp3", Qt::CaseInsensitive) == 0;
+}
+
 }  // namespace
 
 QString iconKey(const QString& name, bool isFolder)
@@ -63,7 +69,14 @@ quint32 FileIcons::iconFor(const QString& key)
 
 qsizetype FileIcons::refreshIcons(Catalogue& catalogue)
 {
-    return catalogue.assignIcons([this](const SongRecord& row) {
+    std::optional<quint32> songIcon;
+    return catalogue.assignIcons([&](const SongRecord& row) {
+        // Songs, nearly every row, share one key: no path is built for them.
+        if (endsWithMp3(row.stored(ColFileName))) {
+            if (!songIcon)
+                songIcon = iconFor(QStringLiteral(".mp3"));
+            return *songIcon;
+        }
         const QString name = row.fullName();
         // Songs are files: only a row naming something else needs the file system.
         const bool folder = !name.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive) && QFileInfo(name).isDir();

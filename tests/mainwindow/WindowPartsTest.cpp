@@ -97,8 +97,9 @@ TEST(ColumnWidths, TheWidestTextIsAmongTheLongest)
     SongRecord wide;
     wide.setColumn(ColTitle, QStringLiteral("WWWWWWWWWW"));
     c.append(wide);
-    EXPECT_EQ(widestRow(c, ColTitle, metrics), 500);
-    EXPECT_EQ(widestRow(Catalogue(), ColTitle, metrics), -1);
+    EXPECT_EQ(widestRows(c, metrics)[ColTitle], 500);
+    EXPECT_EQ(widestRows(c, metrics, 1)[ColTitle], 500) << "the longest by length is also the widest";
+    EXPECT_EQ(widestRows(Catalogue(), metrics)[ColTitle], -1);
 }
 
 TEST(ScanProgressFrame, CountAndPercentage)
