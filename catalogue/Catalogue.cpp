@@ -246,9 +246,9 @@ void Catalogue::sortBy(int column, bool ascending)
     if (observer_)
         observer_->rowsAboutToBeReordered();
     std::vector<SongRecord> rows;
-    std::vector<char> checked;
-    std::vector<quint32> icons;
-    std::vector<RowId> ids;
+    LargeVector<char> checked;
+    LargeVector<quint32> icons;
+    LargeVector<RowId> ids;
     rows.reserve(rows_.size());
     checked.reserve(rows_.size());
     icons.reserve(rows_.size());

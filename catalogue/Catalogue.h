@@ -12,6 +12,7 @@
 #include "catalogue/FolderIndex.h"
 #include "catalogue/SongRecord.h"
 #include "catalogue/Totals.h"
+#include "platform/LargePages.h"
 
 #include <vector>
 
@@ -85,12 +86,12 @@ private:
     std::vector<SongRecord> rows_;
     FolderIndex folders_;         // the folders of rows_
     RowTotals totals_;            // of rows_
-    std::vector<char> checked_;   // one per row
-    std::vector<quint32> icons_;  // one per row
-    std::vector<RowId> ids_;      // one per row
+    LargeVector<char> checked_;   // one per row
+    LargeVector<quint32> icons_;  // one per row
+    LargeVector<RowId> ids_;      // one per row
     // The position of every identity given since the last clear, from firstId_
     // on: kGone once its row went.
-    std::vector<qsizetype> positions_;
+    LargeVector<qsizetype> positions_;
     RowId firstId_ = 1;
     RowId nextId_ = 1;
     CatalogueObserver* observer_ = nullptr;

@@ -1,6 +1,7 @@
 #include "catalogue/SongRecord.h"
 
 #include "analysis/clsMP3.h"
+#include "catalogue/RecordMemory.h"
 #include "platform/LocalTime.h"
 
 #include <algorithm>
@@ -122,7 +123,7 @@ SongRecord::SongRecord(const SongRecord& other)
 {
     if (other.block_) {
         const size_t size = other.blockSize();
-        block_ = new char[size];
+        block_ = RecordMemory::allocate(size);
         std::memcpy(block_, other.block_, size);
     }
 }
@@ -136,8 +137,19 @@ SongRecord& SongRecord::operator=(const SongRecord& other)
 
 SongRecord& SongRecord::operator=(SongRecord&& other) noexcept
 {
-    delete[] std::exchange(block_, std::exchange(other.block_, nullptr));
+    if (this != &other) {
+        release();
+        block_ = std::exchange(other.block_, nullptr);
+    }
     return *this;
+}
+
+void SongRecord::release()
+{
+    if (!block_)
+        return;
+    const size_t size = blockSize();
+    RecordMemory::release(std::exchange(block_, nullptr), size);
 }
 
 char* SongRecord::makeBlock(const std::string& texts, const std::array<quint32, kColumnCount>& ends)
@@ -146,7 +158,7 @@ char* SongRecord::makeBlock(const std::string& texts, const std::array<quint32, 
         return nullptr;
     const bool narrow = texts.size() <= 0xFFFF;
     const size_t width = narrow ? 2 : 4;
-    char* block = new char[1 + kColumnCount * width + texts.size()];
+    char* block = RecordMemory::allocate(1 + kColumnCount * width + texts.size());
     block[0] = char(width);
     for (int c = 0; c < kColumnCount; ++c) {
         char* at = block + 1 + size_t(c) * width;

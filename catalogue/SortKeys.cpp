@@ -107,7 +107,7 @@ void SortKeys::sortRange(Range range)
         for (Entry* i = first + 1; i < last; ++i) {
             const Entry e = *i;
             Entry* j = i;
-            for (int c; j > first && ((c = compare(e, j[-1])) < 0 || (c == 0 && e.row < j[-1].row)); --j)
+            for (; j > first && compare(e, j[-1]) < 0; --j)
                 *j = j[-1];
             *j = e;
         }
@@ -138,8 +138,7 @@ void SortKeys::sortRange(Range range)
     ranges_.push_back({range.first, offset(lt)});
     ranges_.push_back({offset(gt), range.last});
     if (pivot.ended()) {
-        // Their texts ended: all equal, so they keep their order.
-        std::sort(lt, gt, [](const Entry& x, const Entry& y) { return x.row < y.row; });
+        // Their texts ended: all equal.
         for (Entry* i = lt + 1; i < gt; ++i)
             sameAsBefore_[offset(i)] = true;
         return;
@@ -152,53 +151,123 @@ void SortKeys::sortRange(Range range)
     ranges_.push_back({offset(lt), offset(gt)});
 }
 
+// The different texts of a column, each once: rows mostly share theirs with
+// others (the songs of a folder, of an album, of an artist).
+class SortKeys::DistinctTexts {
+public:
+    explicit DistinctTexts(size_t rows)
+    {
+        size_t capacity = 16;
+        while (capacity < 2 * rows)
+            capacity *= 2;
+        slots_.assign(capacity, {0, 0});
+    }
+
+    // The number of the text, a new one when it was not seen before.
+    quint32 number(QByteArrayView stored, quint32 hash)
+    {
+        const size_t mask = slots_.size() - 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            Slot& slot = slots_[at];
+            if (slot.numberPlusOne == 0) {
+                slot = {hash, quint32(texts_.size() + 1)};
+                texts_.push_back(stored);
+                return slot.numberPlusOne - 1;
+            }
+            if (slot.hash == hash && texts_[slot.numberPlusOne - 1] == stored)
+                return slot.numberPlusOne - 1;
+        }
+    }
+    void prefetch(quint32 hash) const { __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]); }
+    const LargeVector<QByteArrayView>& texts() const { return texts_; }
+
+private:
+    struct Slot {
+        quint32 hash;
+        quint32 numberPlusOne;  // 0 for a free slot
+    };
+    LargeVector<Slot> slots_;
+    LargeVector<QByteArrayView> texts_;
+};
+
 std::vector<qsizetype> SortKeys::order(bool ascending)
 {
     const size_t n = rows_.size();
-    entries_.resize(n);
-    std::vector<std::pair<size_t, size_t>> foldedByQString;  // row, offset in folded_
-    for (size_t i = 0; i < n; ++i) {
-        const QByteArrayView stored = rows_[i].stored(column_);
-        if (holdsLoneHalf(stored)) {
-            foldedByQString.emplace_back(i, folded_.size());
-            appendStored(folded_, decodeStored(stored).toCaseFolded());
+    LargeVector<quint32> textOf(n);
+    DistinctTexts distinct(n);
+    {
+        // Rows lie scattered in memory: each step asks for what a later one reads,
+        // so that the waits for memory overlap.
+        constexpr size_t kAhead = 16;
+        LargeVector<QByteArrayView> stored(n);
+        for (size_t i = 0; i < n; ++i) {
+            if (i + kAhead < n)
+                rows_[i + kAhead].prefetch();
+            stored[i] = rows_[i].stored(column_);
         }
-        const auto* bytes = reinterpret_cast<const uchar*>(stored.data());
-        entries_[i].rest = {bytes, bytes + stored.size()};
-        entries_[i].row = quint32(i);
+        LargeVector<quint32> hashes(n);
+        for (size_t i = 0; i < n; ++i) {
+            if (i + kAhead < n)
+                __builtin_prefetch(stored[i + kAhead].data());
+            hashes[i] = quint32(qHash(stored[i]));
+        }
+        for (size_t i = 0; i < n; ++i) {
+            if (i + kAhead < n)
+                distinct.prefetch(hashes[i + kAhead]);
+            // Neighbouring rows often share their text: the songs of a folder, as scanned.
+            textOf[i] = i > 0 && stored[i] == stored[i - 1] ? textOf[i - 1] : distinct.number(stored[i], hashes[i]);
+        }
+    }
+
+    const LargeVector<QByteArrayView>& texts = distinct.texts();
+    std::vector<std::pair<size_t, size_t>> foldedByQString;  // text, offset in folded_
+    entries_.resize(texts.size());
+    for (size_t t = 0; t < texts.size(); ++t) {
+        if (holdsLoneHalf(texts[t])) {
+            foldedByQString.emplace_back(t, folded_.size());
+            appendStored(folded_, decodeStored(texts[t]).toCaseFolded());
+        }
+        const auto* bytes = reinterpret_cast<const uchar*>(texts[t].data());
+        entries_[t].rest = {bytes, bytes + texts[t].size()};
+        entries_[t].text = quint32(t);
     }
     // Folded texts are read in stored form too; folding them again changes nothing.
     for (size_t k = 0; k < foldedByQString.size(); ++k) {
-        const auto [row, from] = foldedByQString[k];
+        const auto [t, from] = foldedByQString[k];
         const size_t to = k + 1 < foldedByQString.size() ? foldedByQString[k + 1].second : folded_.size();
         const auto* bytes = reinterpret_cast<const uchar*>(folded_.data());
-        entries_[row].rest = {bytes + from, bytes + to};
+        entries_[t].rest = {bytes + from, bytes + to};
     }
-    for (Entry& e : entries_)
-        load(e);
-    sameAsBefore_.assign(n, false);
-    ranges_ = {{0, n}};
+    for (size_t k = 0; k < entries_.size(); ++k) {
+        if (k + 8 < entries_.size())
+            __builtin_prefetch(entries_[k + 8].rest.next);
+        load(entries_[k]);
+    }
+    sameAsBefore_.assign(entries_.size(), false);
+    ranges_ = {{0, entries_.size()}};
     while (!ranges_.empty()) {
         const Range range = ranges_.back();
         ranges_.pop_back();
         if (range.last - range.first > 1)
             sortRange(range);
     }
+
+    // Each text's rank among the folded texts, then the rows by rank: a counting
+    // sort, which keeps rows of equal rank in their order either way.
+    LargeVector<quint32> rank(entries_.size());
+    quint32 ranks = 0;
+    for (size_t k = 0; k < entries_.size(); ++k) {
+        ranks += k == 0 || !sameAsBefore_[k];
+        rank[entries_[k].text] = ascending ? ranks - 1 : quint32(entries_.size()) - ranks;
+    }
+    LargeVector<size_t> next(entries_.size() + 1, 0);
+    for (size_t i = 0; i < n; ++i)
+        ++next[rank[textOf[i]] + 1];
+    for (size_t r = 1; r < next.size(); ++r)
+        next[r] += next[r - 1];
     std::vector<qsizetype> order(n);
     for (size_t i = 0; i < n; ++i)
-        order[i] = entries_[i].row;
-    if (!ascending) {
-        // Descending and still stable: equal texts keep their order, so reverse
-        // the runs of equal texts back after reversing the whole.
-        for (size_t i = 0; i < n;) {
-            size_t j = i + 1;
-            while (j < n && sameAsBefore_[j])
-                ++j;
-            std::reverse(order.begin() + qsizetype(i), order.begin() + qsizetype(j));
-            i = j;
-        }
-        std::reverse(order.begin(), order.end());
-    }
+        order[next[rank[textOf[i]]]++] = qsizetype(i);
     return order;
 }
 

@@ -6,6 +6,7 @@
 // reads them from the rows, so that no folded copy of the column is made.
 
 #include "catalogue/SongRecord.h"
+#include "platform/LargePages.h"
 
 #include <string>
 #include <vector>
@@ -31,11 +32,12 @@ private:
     struct Entry {
         quint64 first;  // the next six code units of the row's text, three by three
         quint64 second;
-        Cursor rest;  // what comes after them
-        quint32 row;
+        Cursor rest;   // what comes after them
+        quint32 text;  // its number among the different texts
         bool before(const Entry& other) const { return first != other.first ? first < other.first : second < other.second; }
         bool ended() const;
     };
+    class DistinctTexts;
     struct Range {
         size_t first;
         size_t last;  // one past
@@ -48,9 +50,9 @@ private:
     int column_;
     // The texts holding a lone UTF-16 half, folded by QString (see SortKeys.cpp).
     std::string folded_;
-    std::vector<Entry> entries_;
+    LargeVector<Entry> entries_;
     std::vector<Range> ranges_;
-    std::vector<bool> sameAsBefore_;  // by position: the text equals the one before
+    std::vector<bool> sameAsBefore_;  // by position: the folded text equals the one before
 };
 
 }  // namespace sonivo
