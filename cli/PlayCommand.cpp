@@ -64,3 +64,9 @@ int playCommand(const QStringList& args)
 }
 
 }  // namespace sonivo::cli
+
+// The entry point sonivo-cli looks for when it loads the module.
+extern "C" Q_DECL_EXPORT int sonivoPlayCommand(const QStringList* args)
+{
+    return sonivo::cli::playCommand(*args);
+}

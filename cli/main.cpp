@@ -3,7 +3,7 @@
 #include "cli/AnalysisCommands.h"
 #include "cli/CatalogueCommands.h"
 #include "cli/Output.h"
-#include "cli/PlayCommand.h"
+#include "cli/PlayModule.h"
 #include "common/NativePath.h"
 
 #include <csignal>
@@ -39,7 +39,7 @@ int main(int argc, char** argv)
         {QStringLiteral("rename"), cli::renameCommand},
         {QStringLiteral("scan"), cli::scanCommand},
         {QStringLiteral("list"), cli::listCommand},
-        {QStringLiteral("play"), cli::playCommand},
+        {QStringLiteral("play"), cli::runPlayModule},
     };
     QStringList args;
     for (int i = 2; i < argc; ++i)

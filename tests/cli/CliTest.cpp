@@ -311,3 +311,20 @@ TEST(Cli, PlayPrintsLengthAndPositionAsEachFileEndsAndGoesPastBadOnes)
     EXPECT_TRUE(r.err.contains(text + QStringLiteral(": ")));
     EXPECT_EQ(cli({QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("loud"), song}).status, 2);
 }
+
+TEST(Cli, APlayerModuleThatCannotBeLoadedFailsThePlayCommandOnly)
+{
+    // The program copied alone, without its player module beside it.
+    TempFiles files;
+    const QString alone = files.path(QStringLiteral("sonivo-cli"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(SONIVO_CLI), alone));
+    QProcess p;
+    p.start(alone, {QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("null"), files.path(QStringLiteral("x.mp3"))});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("impossibile caricare il lettore (")));
+    p.start(alone, {QStringLiteral("list"), files.path(QStringLiteral("none.svl"))});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 1) << "other commands run and report as ever";
+    EXPECT_FALSE(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("lettore")));
+}
