@@ -1,6 +1,7 @@
 #include "catalogue/SortKeys.h"
 
 #include <algorithm>
+#include <thread>
 #include <cstring>
 
 namespace sonivo {
@@ -15,6 +16,9 @@ constexpr quint64 kLastCharMask = (quint64(1) << kCharBits) - 1;
 
 // Below this many rows a range is put in order by insertion.
 constexpr ptrdiff_t kInsertionSort = 16;
+
+// From this many rows or texts on, the work is shared with a second thread.
+constexpr size_t kParallel = 16384;
 
 // QString::toCaseFolded folds one character at a time, whatever its neighbours,
 // except that a lone UTF-16 half may become U+FFFD depending on what comes before
@@ -99,7 +103,7 @@ int SortKeys::compare(const Entry& a, const Entry& b) const
     }
 }
 
-void SortKeys::sortRange(Range range)
+void SortKeys::sortRange(Range range, std::vector<Range>& ranges)
 {
     Entry* first = entries_.data() + range.first;
     Entry* last = entries_.data() + range.last;
@@ -135,8 +139,8 @@ void SortKeys::sortRange(Range range)
             ++i;
     }
     const auto offset = [&](Entry* p) { return size_t(p - entries_.data()); };
-    ranges_.push_back({range.first, offset(lt)});
-    ranges_.push_back({offset(gt), range.last});
+    ranges.push_back({range.first, offset(lt)});
+    ranges.push_back({offset(gt), range.last});
     if (pivot.ended()) {
         // Their texts ended: all equal.
         for (Entry* i = lt + 1; i < gt; ++i)
@@ -148,7 +152,55 @@ void SortKeys::sortRange(Range range)
             __builtin_prefetch(i[8].rest.next);
         load(*i);
     }
-    ranges_.push_back({offset(lt), offset(gt)});
+    ranges.push_back({offset(lt), offset(gt)});
+}
+
+void SortKeys::sortRanges(std::vector<Range>& ranges)
+{
+    while (!ranges.empty()) {
+        const Range range = ranges.back();
+        ranges.pop_back();
+        if (range.last - range.first > 1)
+            sortRange(range, ranges);
+    }
+}
+
+void SortKeys::sortEntries()
+{
+    std::vector<Range> ranges{{0, entries_.size()}};
+    if (entries_.size() < kParallel) {
+        sortRanges(ranges);
+        return;
+    }
+    // Split until no range holds more than half the texts, then share the
+    // ranges out in two even loads, sorted at once: ranges never overlap.
+    const auto size = [](const Range& r) { return r.last - r.first; };
+    const auto bySize = [&](const Range& a, const Range& b) { return size(a) < size(b); };
+    for (;;) {
+        const auto biggest = std::max_element(ranges.begin(), ranges.end(), bySize);
+        if (biggest == ranges.end() || size(*biggest) <= entries_.size() / 2)
+            break;
+        const Range range = *biggest;
+        ranges.erase(biggest);
+        sortRange(range, ranges);
+    }
+    std::sort(ranges.begin(), ranges.end(), bySize);
+    std::vector<Range> mine;
+    std::vector<Range> theirs;
+    size_t myLoad = 0;
+    size_t theirLoad = 0;
+    for (auto r = ranges.rbegin(); r != ranges.rend(); ++r) {
+        if (myLoad <= theirLoad) {
+            mine.push_back(*r);
+            myLoad += size(*r);
+        } else {
+            theirs.push_back(*r);
+            theirLoad += size(*r);
+        }
+    }
+    std::thread helper([&] { sortRanges(theirs); });
+    sortRanges(mine);
+    helper.join();
 }
 
 // The different texts of a column, each once: rows mostly share theirs with
@@ -190,36 +242,47 @@ private:
     LargeVector<QByteArrayView> texts_;
 };
 
-std::vector<qsizetype> SortKeys::order(bool ascending)
+template <typename Step> void SortKeys::inTwoHalves(size_t n, Step step)
 {
+    if (n < kParallel) {
+        step(0, n);
+        return;
+    }
+    std::thread helper([&] { step(n / 2, n); });
+    step(0, n / 2);
+    helper.join();
+}
+
+void SortKeys::numberTexts(LargeVector<quint32>& textOf, DistinctTexts& distinct) const
+{
+    // Rows lie scattered in memory: each step asks for what a later one reads,
+    // so that the waits for memory overlap.
+    constexpr size_t kAhead = 16;
     const size_t n = rows_.size();
-    LargeVector<quint32> textOf(n);
-    DistinctTexts distinct(n);
-    {
-        // Rows lie scattered in memory: each step asks for what a later one reads,
-        // so that the waits for memory overlap.
-        constexpr size_t kAhead = 16;
-        LargeVector<QByteArrayView> stored(n);
-        for (size_t i = 0; i < n; ++i) {
-            if (i + kAhead < n)
+    LargeVector<QByteArrayView> stored(n);
+    LargeVector<quint32> hashes(n);
+    inTwoHalves(n, [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i) {
+            if (i + kAhead < to)
                 rows_[i + kAhead].prefetch();
             stored[i] = rows_[i].stored(column_);
         }
-        LargeVector<quint32> hashes(n);
-        for (size_t i = 0; i < n; ++i) {
-            if (i + kAhead < n)
+        for (size_t i = from; i < to; ++i) {
+            if (i + kAhead < to)
                 __builtin_prefetch(stored[i + kAhead].data());
             hashes[i] = quint32(qHash(stored[i]));
         }
-        for (size_t i = 0; i < n; ++i) {
-            if (i + kAhead < n)
-                distinct.prefetch(hashes[i + kAhead]);
-            // Neighbouring rows often share their text: the songs of a folder, as scanned.
-            textOf[i] = i > 0 && stored[i] == stored[i - 1] ? textOf[i - 1] : distinct.number(stored[i], hashes[i]);
-        }
+    });
+    for (size_t i = 0; i < n; ++i) {
+        if (i + kAhead < n)
+            distinct.prefetch(hashes[i + kAhead]);
+        // Neighbouring rows often share their text: the songs of a folder, as scanned.
+        textOf[i] = i > 0 && stored[i] == stored[i - 1] ? textOf[i - 1] : distinct.number(stored[i], hashes[i]);
     }
+}
 
-    const LargeVector<QByteArrayView>& texts = distinct.texts();
+void SortKeys::makeEntries(const LargeVector<QByteArrayView>& texts)
+{
     std::vector<std::pair<size_t, size_t>> foldedByQString;  // text, offset in folded_
     entries_.resize(texts.size());
     for (size_t t = 0; t < texts.size(); ++t) {
@@ -238,19 +301,24 @@ std::vector<qsizetype> SortKeys::order(bool ascending)
         const auto* bytes = reinterpret_cast<const uchar*>(folded_.data());
         entries_[t].rest = {bytes + from, bytes + to};
     }
-    for (size_t k = 0; k < entries_.size(); ++k) {
-        if (k + 8 < entries_.size())
-            __builtin_prefetch(entries_[k + 8].rest.next);
-        load(entries_[k]);
-    }
-    sameAsBefore_.assign(entries_.size(), false);
-    ranges_ = {{0, entries_.size()}};
-    while (!ranges_.empty()) {
-        const Range range = ranges_.back();
-        ranges_.pop_back();
-        if (range.last - range.first > 1)
-            sortRange(range);
-    }
+    inTwoHalves(entries_.size(), [&](size_t from, size_t to) {
+        for (size_t k = from; k < to; ++k) {
+            if (k + 8 < to)
+                __builtin_prefetch(entries_[k + 8].rest.next);
+            load(entries_[k]);
+        }
+    });
+}
+
+std::vector<qsizetype> SortKeys::order(bool ascending)
+{
+    const size_t n = rows_.size();
+    LargeVector<quint32> textOf(n);
+    DistinctTexts distinct(n);
+    numberTexts(textOf, distinct);
+    makeEntries(distinct.texts());
+    sameAsBefore_.assign(entries_.size(), 0);
+    sortEntries();
 
     // Each text's rank among the folded texts, then the rows by rank: a counting
     // sort, which keeps rows of equal rank in their order either way.

@@ -37,22 +37,28 @@ private:
         bool before(const Entry& other) const { return first != other.first ? first < other.first : second < other.second; }
         bool ended() const;
     };
-    class DistinctTexts;
     struct Range {
         size_t first;
         size_t last;  // one past
     };
     void load(Entry& entry) const;
     int compare(const Entry& a, const Entry& b) const;
-    void sortRange(Range range);
+    class DistinctTexts;
+    template <typename Step> static void inTwoHalves(size_t n, Step step);
+    void numberTexts(LargeVector<quint32>& textOf, DistinctTexts& distinct) const;
+    void makeEntries(const LargeVector<QByteArrayView>& texts);
+    void sortRange(Range range, std::vector<Range>& ranges);
+    void sortRanges(std::vector<Range>& ranges);
+    void sortEntries();
 
     const std::vector<SongRecord>& rows_;
     int column_;
     // The texts holding a lone UTF-16 half, folded by QString (see SortKeys.cpp).
     std::string folded_;
     LargeVector<Entry> entries_;
-    std::vector<Range> ranges_;
-    std::vector<bool> sameAsBefore_;  // by position: the folded text equals the one before
+    // By position: 1 when the folded text equals the one before (bytes, not bits,
+    // so that two threads may mark neighbouring positions).
+    LargeVector<quint8> sameAsBefore_;
 };
 
 }  // namespace sonivo

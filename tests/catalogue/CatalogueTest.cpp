@@ -333,7 +333,8 @@ TEST(Catalogue, TheSortOrderIsThatOfTheFoldedTexts)
 
 TEST(Catalogue, LargeSortsMatchAStableSortOfTheFoldedTexts)
 {
-    // Enough rows for every path of the radix sort: long shared starts, many equal
+    // Enough rows for every path of the radix sort, the one shared with a second
+    // thread included: long shared starts, many equal
     // texts (whose rows must keep their order), texts that are starts of others,
     // letter case, U+0000, characters beyond the first plane and lone halves.
     const QList<QString> pieces = {
@@ -360,7 +361,7 @@ TEST(Catalogue, LargeSortsMatchAStableSortOfTheFoldedTexts)
     };
     Catalogue c;
     QStringList texts;
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 40000; ++i) {
         QString t;
         const int n = int(next() % 9);
         for (int k = 0; k < n; ++k)
@@ -370,15 +371,16 @@ TEST(Catalogue, LargeSortsMatchAStableSortOfTheFoldedTexts)
         r.setColumn(ColTitle, QString::number(i));
         c.append(std::move(r));
     }
+    QStringList folded;
+    for (const QString& t : texts)
+        folded << t.toCaseFolded();
     for (bool ascending : {true, false, true}) {
         // The rows' current order is the starting order of the reference.
         std::vector<int> expected;
         for (const SongRecord& r : c.rows())
             expected.push_back(r.text(ColTitle).toInt());
         std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
-            const QString x = texts.at(a).toCaseFolded();
-            const QString y = texts.at(b).toCaseFolded();
-            return ascending ? x < y : y < x;
+            return ascending ? folded.at(a) < folded.at(b) : folded.at(b) < folded.at(a);
         });
         c.sortBy(ColFileName, ascending);
         std::vector<int> got;
