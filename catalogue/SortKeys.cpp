@@ -1,8 +1,8 @@
 #include "catalogue/SortKeys.h"
 
 #include <algorithm>
-#include <thread>
 #include <cstring>
+#include <thread>
 
 namespace sonivo {
 namespace {
@@ -42,26 +42,11 @@ quint32 SortKeys::Cursor::take()
         return quint32(std::exchange(pendingLow, 0)) + 1;
     if (next == end)
         return 0;
-    const uchar b = *next;
-    if (b < 0x80) {
-        ++next;
+    if (*next < 0x80) {
+        const uchar b = *next++;
         return quint32(b >= 'A' && b <= 'Z' ? b + 32 : b) + 1;
     }
-    // The same steps as decoding a stored text (see StoredText.h).
-    const ptrdiff_t left = end - next;
-    char32_t code = QChar::ReplacementCharacter;
-    ptrdiff_t length = 1;
-    if (b >= 0xF0 && left >= 4) {
-        code = char32_t(b & 0x07) << 18 | char32_t(next[1] & 0x3F) << 12 | char32_t(next[2] & 0x3F) << 6 | (next[3] & 0x3F);
-        length = 4;
-    } else if (b >= 0xE0 && left >= 3) {
-        code = char32_t(b & 0x0F) << 12 | char32_t(next[1] & 0x3F) << 6 | (next[2] & 0x3F);
-        length = 3;
-    } else if (b >= 0xC0 && left >= 2) {
-        code = char32_t(b & 0x1F) << 6 | (next[1] & 0x3F);
-        length = 2;
-    }
-    next += length;
+    char32_t code = takeStoredChar(next, end);
     code = QChar::toCaseFolded(code);
     if (!QChar::requiresSurrogates(code))
         return quint32(code) + 1;

@@ -39,28 +39,15 @@ void appendDecoded(QString& out, QByteArrayView stored)
     const qsizetype from = out.size();
     out.resize(from + stored.size());  // never more code units than bytes
     char16_t* w = reinterpret_cast<char16_t*>(out.data()) + from;
-    const auto* p = reinterpret_cast<const unsigned char*>(stored.data());
+    const auto* p = reinterpret_cast<const uchar*>(stored.data());
     const auto* end = p + stored.size();
     while (p < end) {
-        const unsigned char b = *p;
-        const qsizetype left = end - p;
-        if (b < 0x80) {
-            *w++ = b;
-            p += 1;
-        } else if (b >= 0xF0 && left >= 4) {
-            const char32_t code = char32_t(b & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12 | char32_t(p[2] & 0x3F) << 6 | (p[3] & 0x3F);
+        const char32_t code = takeStoredChar(p, end);
+        if (QChar::requiresSurrogates(code)) {
             *w++ = QChar::highSurrogate(code);
             *w++ = QChar::lowSurrogate(code);
-            p += 4;
-        } else if (b >= 0xE0 && left >= 3) {
-            *w++ = char16_t((b & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
-            p += 3;
-        } else if (b >= 0xC0 && left >= 2) {
-            *w++ = char16_t((b & 0x1F) << 6 | (p[1] & 0x3F));
-            p += 2;
-        } else {  // not written by appendStored; shown, never read past the end
-            *w++ = QChar::ReplacementCharacter;
-            p += 1;
+        } else {
+            *w++ = char16_t(code);
         }
     }
     out.truncate(w - reinterpret_cast<const char16_t*>(out.constData()));

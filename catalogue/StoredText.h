@@ -15,6 +15,30 @@ std::string toStored(QStringView text);
 void appendDecoded(QString& out, QByteArrayView stored);
 QString decodeStored(QByteArrayView stored);
 
+// The character (or lone half) at p, p moved past it; p < end. Bytes that no
+// stored text holds give U+FFFD, one byte at a time, never read past end.
+inline char32_t takeStoredChar(const uchar*& p, const uchar* end)
+{
+    const uchar b = *p;
+    const ptrdiff_t left = end - p;
+    char32_t code = QChar::ReplacementCharacter;
+    ptrdiff_t length = 1;
+    if (b < 0x80) {
+        code = b;
+    } else if (b >= 0xF0 && left >= 4) {
+        code = char32_t(b & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12 | char32_t(p[2] & 0x3F) << 6 | (p[3] & 0x3F);
+        length = 4;
+    } else if (b >= 0xE0 && left >= 3) {
+        code = char32_t(b & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+        length = 3;
+    } else if (b >= 0xC0 && left >= 2) {
+        code = char32_t(b & 0x1F) << 6 | (p[1] & 0x3F);
+        length = 2;
+    }
+    p += length;
+    return code;
+}
+
 // The code unit of a three-byte sequence that holds a lone UTF-16 half, or 0.
 inline char16_t storedHalf(const char* p)
 {
