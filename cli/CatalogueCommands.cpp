@@ -30,8 +30,15 @@ const QString kScanUsage = QStringLiteral("uso: sonivo-cli scan [--recursive] [-
 
 void printRows(const Catalogue& catalogue, qsizetype from)
 {
-    for (qsizetype i = from; i < catalogue.size(); ++i)
-        printLine(toLine(catalogue.row(i)));
+    // The line form in UTF-8 is what printing its text would write: it holds no
+    // byte of a name that is not UTF-8 (those are escaped) and writes a lone
+    // UTF-16 half as "?", as printing does.
+    QByteArray line;
+    for (qsizetype i = from; i < catalogue.size(); ++i) {
+        line.resize(0);
+        appendLine(line, catalogue.row(i));
+        printLine(QByteArrayView(line));
+    }
 }
 
 }  // namespace

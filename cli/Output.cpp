@@ -16,8 +16,12 @@ void bufferOutput()
 void printLine(const QString& text)
 {
     // toNativePath writes escaped bytes of non-UTF-8 names back as they were.
-    const QByteArray bytes = toNativePath(text);
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    printLine(QByteArrayView(toNativePath(text)));
+}
+
+void printLine(QByteArrayView bytes)
+{
+    std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
     std::fputc('\n', stdout);
 }
 

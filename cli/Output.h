@@ -9,6 +9,8 @@ namespace sonivo::cli {
 // Standard output is written in large blocks, also to a terminal.
 void bufferOutput();
 void printLine(const QString& text);
+// A line already in the bytes it goes out as.
+void printLine(QByteArrayView bytes);
 // "sonivo-cli: " and the message, on standard error.
 void printError(const QString& message);
 // Writes out what is buffered; false, with a message, when standard output failed.
