@@ -1,9 +1,11 @@
 #pragma once
 // Sorting many rows by the texts of one column compared without regard to letter
-// case, code unit by code unit as QString compares the case-folded texts. A
-// three-way radix quicksort reads the characters that rows share at the start of
-// their texts once per row rather than once per comparison, and folds them as it
-// reads them from the rows, so that no folded copy of the column is made.
+// case, code unit by code unit as QString compares the case-folded texts. The
+// column's different texts are numbered and only they are sorted, by a three-way
+// radix quicksort that reads the characters texts share at their start once per
+// text rather than once per comparison, folding them as it reads them from the
+// rows; the rows then follow their texts' ranks. A large sort shares its work
+// with a second thread.
 
 #include "catalogue/SongRecord.h"
 #include "platform/LargePages.h"
