@@ -5,26 +5,30 @@ namespace sonivo {
 void appendStored(std::string& out, QStringView text)
 {
     const qsizetype n = text.size();
+    const size_t from = out.size();
+    out.resize(from + size_t(n) * 3);  // never more than three bytes a code unit
+    char* w = out.data() + from;
     const char16_t* u = text.utf16();
     for (qsizetype i = 0; i < n; ++i) {
         const char32_t c = u[i];
         if (c < 0x80) {
-            out += char(c);
+            *w++ = char(c);
         } else if (c < 0x800) {
-            out += char(0xC0 | c >> 6);
-            out += char(0x80 | (c & 0x3F));
+            *w++ = char(0xC0 | c >> 6);
+            *w++ = char(0x80 | (c & 0x3F));
         } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(u[i + 1])) {
             const char32_t code = QChar::surrogateToUcs4(char16_t(c), u[++i]);
-            out += char(0xF0 | code >> 18);
-            out += char(0x80 | (code >> 12 & 0x3F));
-            out += char(0x80 | (code >> 6 & 0x3F));
-            out += char(0x80 | (code & 0x3F));
+            *w++ = char(0xF0 | code >> 18);
+            *w++ = char(0x80 | (code >> 12 & 0x3F));
+            *w++ = char(0x80 | (code >> 6 & 0x3F));
+            *w++ = char(0x80 | (code & 0x3F));
         } else {  // the rest of the first plane, lone halves included
-            out += char(0xE0 | c >> 12);
-            out += char(0x80 | (c >> 6 & 0x3F));
-            out += char(0x80 | (c & 0x3F));
+            *w++ = char(0xE0 | c >> 12);
+            *w++ = char(0x80 | (c >> 6 & 0x3F));
+            *w++ = char(0x80 | (c & 0x3F));
         }
     }
+    out.resize(size_t(w - out.data()));
 }
 
 std::string toStored(QStringView text)
