@@ -190,9 +190,7 @@ template <typename Remove> qsizetype Catalogue::removeIf(Remove remove, std::vec
 
 qsizetype Catalogue::removeFolder(const QString& folder, const QString& cdIdentifier)
 {
-    const std::string storedFolder = toStored(folder);
-    const std::string storedCd = toStored(cdIdentifier);
-    return removeIf([&](size_t i) { return inFolder(i, storedFolder, storedCd); });
+    return qsizetype(takeFolder(folder, cdIdentifier).size());
 }
 
 std::vector<SongRecord> Catalogue::takeFolder(const QString& folder, const QString& cdIdentifier)

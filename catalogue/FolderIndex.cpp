@@ -36,10 +36,7 @@ void FolderIndex::clear()
 
 bool FolderIndex::contains(const QString& folder, const QString& cdIdentifier) const
 {
-    const std::string storedFolder = toStored(folder);
-    const std::string storedCd = toStored(cdIdentifier);
-    return rows_.contains(
-        Key(QByteArray(storedFolder.data(), qsizetype(storedFolder.size())), QByteArray(storedCd.data(), qsizetype(storedCd.size()))));
+    return rows_.contains(Key(QByteArray::fromStdString(toStored(folder)), QByteArray::fromStdString(toStored(cdIdentifier))));
 }
 
 }  // namespace sonivo
