@@ -2,6 +2,7 @@
 
 #include "dialogs/QtDesktopDialogs.h"
 #include "mainwindow/CatalogueView.h"
+#include "mainwindow/Commands.h"
 #include "mainwindow/ExternalPlayer.h"
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/PlayerPanel.h"
@@ -82,6 +83,7 @@ Form1::Form1(FormServices services, QWidget* parent)
     framain_->hide();
     status_ = std::make_unique<StatusLine>(statusBar());
     files_ = new FileCommands(*document_, dialogs_, *view_, *status_, *framain_, this);
+    commands_ = new Commands(this);
 
     buildMenus();
     buildToolbar();

@@ -1,6 +1,7 @@
 #include "mainwindow/PlayerPanel.h"
 
 #include "common/DesktopDialogs.h"
+#include "mainwindow/Commands.h"
 #include "mainwindow/FitToLabel.h"
 #include "mainwindow/QueueModel.h"
 #include "platform/AudioMediaControl.h"
@@ -29,12 +30,6 @@ void setEnabledIfChanged(QWidget* w, bool enabled)
 {
     if (w->isEnabled() != enabled)
         w->setEnabled(enabled);
-}
-
-void setEnabledIfChanged(QAction* a, bool enabled)
-{
-    if (a && a->isEnabled() != enabled)
-        a->setEnabled(enabled);
 }
 
 QString bitrateText(const SongRecord& row)
@@ -155,23 +150,18 @@ void PlayerPanel::buildWidgets()
     grid->addWidget(picture1, 2, 0, 1, 6);
 }
 
-void PlayerPanel::setMenus(const PlayerEntries& player, QMenu* queueMenu, const QueueMenuEntries& queueEntries)
+void PlayerPanel::setMenus(Commands& commands, QMenu* queueMenu)
 {
-    mnuPlayer_ = player;
+    commands.run(Command::Play, this, &PlayerPanel::play);
+    commands.run(Command::Pause, this, &PlayerPanel::pause);
+    commands.run(Command::Stop, this, &PlayerPanel::stop);
+    commands.run(Command::PreviousSong, this, &PlayerPanel::previous);
+    commands.run(Command::NextSong, this, &PlayerPanel::next);
+    commands.run(Command::RemoveQueueEntry, this, &PlayerPanel::removeSelectedEntry);
+    commands.run(Command::RemoveAllQueueEntries, this, &PlayerPanel::removeAllEntries);
+    stateMarks_ = {commands.action(Command::Play), commands.action(Command::Pause), commands.action(Command::Stop)};
     mnPop_ = queueMenu;
-    mnuPop_ = queueEntries;
-    const std::array<void (PlayerPanel::*)(), 6> steps{
-        &PlayerPanel::play, &PlayerPanel::pause, &PlayerPanel::stop, nullptr, &PlayerPanel::previous, &PlayerPanel::next};
-    for (size_t i = 0; i < steps.size(); ++i) {
-        if (!steps[i])
-            continue;
-        connect(mnuPlayer_[i], &QAction::triggered, this, steps[i]);
-        mnuPlayer_[i]->setEnabled(false);
-    }
-    for (size_t i = 0; i < 3; ++i)
-        mnuPlayer_[i]->setCheckable(true);
-    connect(mnuPop_[0], &QAction::triggered, this, &PlayerPanel::removeSelectedEntry);
-    connect(mnuPop_[1], &QAction::triggered, this, &PlayerPanel::removeAllEntries);
+    removeEntry_ = commands.action(Command::RemoveQueueEntry);
     setState(state_);
 }
 
@@ -197,8 +187,8 @@ void PlayerPanel::setState(PlayerState state)
             : state == PlayerState::Paused                    ? QStringLiteral("In pausa")
                                                               : QStringLiteral("Fermo"));
     for (size_t k = 0; k < 3; ++k)
-        if (mnuPlayer_[k])
-            mnuPlayer_[k]->setChecked(int(k) + 1 == int(state));
+        if (stateMarks_[k])
+            stateMarks_[k]->setChecked(int(k) + 1 == int(state));
 }
 
 void PlayerPanel::load(qsizetype row)
@@ -338,10 +328,6 @@ void PlayerPanel::enableTransport(bool loaded)
     setEnabledIfChanged(command1_[0], skips);
     setEnabledIfChanged(command1_[4], skips);
     setEnabledIfChanged(slider1_, loaded);
-    for (size_t i : {0, 1, 2})
-        setEnabledIfChanged(mnuPlayer_[i], loaded);
-    setEnabledIfChanged(mnuPlayer_[4], skips);
-    setEnabledIfChanged(mnuPlayer_[5], skips);
 }
 
 void PlayerPanel::endOfSong()

@@ -21,6 +21,7 @@ class QToolButton;
 
 namespace sonivo {
 
+class Commands;
 class DesktopDialogs;
 class MediaControl;
 class PlayMp3;
@@ -28,10 +29,6 @@ class QueueModel;
 
 enum class PlayerState { Playing = 1, Paused = 2, Stopped = 3 };
 
-// The Player menu's entries, by their index in the menu.
-using PlayerEntries = std::array<QAction*, 9>;
-// The queue's right-button menu: "Rimuovi brano", "Rimuovi tutti".
-using QueueMenuEntries = std::array<QAction*, 2>;
 
 class PlayerPanel final : public QObject {
     Q_OBJECT
@@ -41,7 +38,9 @@ public:
 
     QGroupBox* frame() const { return frame1_; }
     QListView* queueView() const { return lstPlay_; }
-    void setMenus(const PlayerEntries& player, QMenu* queueMenu, const QueueMenuEntries& queueEntries);
+    // Connects the Player menu's transport and the queue's right-button menu
+    // ("Rimuovi brano", "Rimuovi tutti"); the rules enable them.
+    void setMenus(Commands& commands, QMenu* queueMenu);
 
     PlayerState state() const { return state_; }
     const PlayQueue& queue() const { return queue_; }
@@ -136,9 +135,9 @@ private:
     QLabel* lblPosition_ = nullptr;
     QLabel* lblBitrate_ = nullptr;
     QLabel* imgMode_ = nullptr;
-    PlayerEntries mnuPlayer_{};
+    std::array<QAction*, 3> stateMarks_{};  // "&Play", "P&ausa", "&Stop": the state's mark
     QMenu* mnPop_ = nullptr;
-    QueueMenuEntries mnuPop_{};
+    QAction* removeEntry_ = nullptr;
 };
 
 }  // namespace sonivo

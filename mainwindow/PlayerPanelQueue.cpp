@@ -58,7 +58,7 @@ void PlayerPanel::showQueueMenu(const QPoint& at)
 {
     if (queue_.isEmpty() || !mnPop_)
         return;
-    mnuPop_[0]->setVisible(selectedEntry() >= 0);
+    removeEntry_->setVisible(selectedEntry() >= 0);
     mnPop_->popup(lstPlay_->viewport()->mapToGlobal(at));
 }
 
