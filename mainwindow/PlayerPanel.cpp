@@ -1,5 +1,6 @@
 #include "mainwindow/PlayerPanel.h"
 
+#include "mainwindow/Commands.h"
 #include "mainwindow/FitToLabel.h"
 #include "mainwindow/QueueModel.h"
 
@@ -24,12 +25,6 @@ void setEnabledIfChanged(QWidget* w, bool enabled)
 {
     if (w->isEnabled() != enabled)
         w->setEnabled(enabled);
-}
-
-void setEnabledIfChanged(QAction* a, bool enabled)
-{
-    if (a && a->isEnabled() != enabled)
-        a->setEnabled(enabled);
 }
 
 void setTextIfChanged(QLabel* label, const QString& text)
@@ -158,23 +153,18 @@ void PlayerPanel::buildWidgets()
     grid->addWidget(picture1, 2, 0, 1, 6);
 }
 
-void PlayerPanel::setMenus(const PlayerEntries& player, QMenu* queueMenu, const QueueMenuEntries& queueEntries)
+void PlayerPanel::setMenus(Commands& commands, QMenu* queueMenu)
 {
-    mnuPlayer_ = player;
+    commands.run(Command::Play, &transport_, &Transport::play);
+    commands.run(Command::Pause, &transport_, &Transport::pause);
+    commands.run(Command::Stop, &transport_, &Transport::stop);
+    commands.run(Command::PreviousSong, &transport_, &Transport::previous);
+    commands.run(Command::NextSong, &transport_, &Transport::next);
+    commands.run(Command::RemoveQueueEntry, &transport_, &Transport::removeSelectedEntry);
+    commands.run(Command::RemoveAllQueueEntries, &transport_, &Transport::clearQueue);
+    stateMarks_ = {commands.action(Command::Play), commands.action(Command::Pause), commands.action(Command::Stop)};
     mnPop_ = queueMenu;
-    mnuPop_ = queueEntries;
-    const std::array<void (Transport::*)(), 6> steps{
-        &Transport::play, &Transport::pause, &Transport::stop, nullptr, &Transport::previous, &Transport::next};
-    for (size_t i = 0; i < steps.size(); ++i) {
-        if (!steps[i])
-            continue;
-        connect(mnuPlayer_[i], &QAction::triggered, &transport_, steps[i]);
-        mnuPlayer_[i]->setEnabled(false);
-    }
-    for (size_t i = 0; i < 3; ++i)
-        mnuPlayer_[i]->setCheckable(true);
-    connect(mnuPop_[0], &QAction::triggered, &transport_, &Transport::removeSelectedEntry);
-    connect(mnuPop_[1], &QAction::triggered, &transport_, &Transport::clearQueue);
+    removeEntry_ = commands.action(Command::RemoveQueueEntry);
     showState(transport_.state());
 }
 
@@ -183,8 +173,8 @@ void PlayerPanel::showState(PlayerState state)
     imgMode_->setPixmap(stateIcon(state).pixmap(16, 16));
     imgMode_->setAccessibleName(stateName(state));
     for (size_t k = 0; k < 3; ++k)
-        if (mnuPlayer_[k])
-            mnuPlayer_[k]->setChecked(int(k) + 1 == int(state));
+        if (stateMarks_[k])
+            stateMarks_[k]->setChecked(int(k) + 1 == int(state));
 }
 
 void PlayerPanel::showSong()
@@ -226,10 +216,6 @@ void PlayerPanel::enableTransport(bool loaded)
     setEnabledIfChanged(command1_[0], skips);
     setEnabledIfChanged(command1_[4], skips);
     setEnabledIfChanged(slider1_, loaded);
-    for (size_t i : {0, 1, 2})
-        setEnabledIfChanged(mnuPlayer_[i], loaded);
-    setEnabledIfChanged(mnuPlayer_[4], skips);
-    setEnabledIfChanged(mnuPlayer_[5], skips);
 }
 
 }  // namespace sonivo

@@ -19,12 +19,8 @@ class QToolButton;
 
 namespace sonivo {
 
+class Commands;
 class QueueModel;
-
-// The Player menu's entries, by their index in the menu.
-using PlayerEntries = std::array<QAction*, 9>;
-// The queue's right-button menu: "Rimuovi brano", "Rimuovi tutti".
-using QueueMenuEntries = std::array<QAction*, 2>;
 
 class PlayerPanel final : public QObject {
     Q_OBJECT
@@ -33,7 +29,9 @@ public:
 
     QGroupBox* frame() const { return frame1_; }
     QListView* queueView() const { return lstPlay_; }
-    void setMenus(const PlayerEntries& player, QMenu* queueMenu, const QueueMenuEntries& queueEntries);
+    // Connects the Player menu's transport and the queue's right-button menu
+    // ("Rimuovi brano", "Rimuovi tutti"); the window's rules enable them.
+    void setMenus(Commands& commands, QMenu* queueMenu);
 
     QSlider* slider() const { return slider1_; }
     QToolButton* transportButton(int index) const { return command1_[size_t(index)]; }
@@ -73,9 +71,9 @@ private:
     QLabel* lblPosition_ = nullptr;
     QLabel* lblBitrate_ = nullptr;
     QLabel* imgMode_ = nullptr;
-    PlayerEntries mnuPlayer_{};
+    std::array<QAction*, 3> stateMarks_{};  // "&Play", "P&ausa", "&Stop": the state's mark
     QMenu* mnPop_ = nullptr;
-    QueueMenuEntries mnuPop_{};
+    QAction* removeEntry_ = nullptr;
 };
 
 }  // namespace sonivo

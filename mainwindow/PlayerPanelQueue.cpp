@@ -61,7 +61,7 @@ void PlayerPanel::showQueueMenu(const QPoint& at)
 {
     if (transport_.queue().isEmpty() || !mnPop_)
         return;
-    mnuPop_[0]->setVisible(transport_.selectedEntry() >= 0);
+    removeEntry_->setVisible(transport_.selectedEntry() >= 0);
     mnPop_->popup(lstPlay_->viewport()->mapToGlobal(at));
 }
 

@@ -308,7 +308,7 @@ TEST_F(PlayerPanelTest, AClickedRowIsLoadedNotPlayed)
     EXPECT_EQ(player().fileLabel()->text(), QStringLiteral("a"));
     EXPECT_TRUE(player().transportButton(1)->isEnabled());
     EXPECT_FALSE(player().transportButton(4)->isEnabled());
-    EXPECT_TRUE(window->action(QStringLiteral("viewTag"))->isEnabled());
+    EXPECT_TRUE(window->action(QStringLiteral("play"))->isEnabled());
     EXPECT_EQ(player().transportButton(1)->accessibleName(), QStringLiteral("Suona"));
     player().transportButton(1)->click();
     EXPECT_EQ(transport().state(), PlayerState::Playing);
