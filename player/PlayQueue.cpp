@@ -102,7 +102,7 @@ QString PlayQueue::statistics(const Catalogue& catalogue) const
 {
     RowTotals totals;
     for (RowId id : entries_)
-        totals.add(catalogue.row(catalogue.position(id)));
+        totals.addTime(catalogue.row(catalogue.position(id)));
     return QStringLiteral("Brani in lista: ") + QString::number(size()) + QStringLiteral(" - Durata brani in lista: ") + totals.time();
 }
 
