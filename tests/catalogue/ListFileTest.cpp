@@ -73,7 +73,26 @@ TEST(LineForm, SeparatorsLineBreaksAndRawBytesRoundTrip)
 
 class ListFile : public ::testing::Test {
 protected:
+    // A file system of 64 KiB of its own, or "" where none may be mounted.
+    QString smallDisk()
+    {
+        disk_ = files.path(QStringLiteral("disk"));
+        QDir().mkpath(disk_);
+        if (::mount("tmpfs", toNativePath(disk_).constData(), "tmpfs", 0, "size=64k") == 0)
+            return disk_;
+        disk_.clear();
+        return {};
+    }
+    void TearDown() override
+    {
+        if (!disk_.isEmpty())
+            ::umount2(toNativePath(disk_).constData(), MNT_DETACH);
+    }
+
     TempFiles files;
+
+private:
+    QString disk_;
 };
 
 TEST_F(ListFile, SavesCrLfLinesAndLoadsThemBackAppended)
@@ -248,9 +267,8 @@ TEST_F(ListFile, ASaveKeepsModeOwnerAndNamesThatAreNotUtf8)
 
 TEST_F(ListFile, AFullDiskIsNamedAndTheOldFileKept)
 {
-    const QString disk = files.path(QStringLiteral("disk"));
-    QDir().mkpath(disk);
-    if (::mount("tmpfs", toNativePath(disk).constData(), "tmpfs", 0, "size=64k") != 0)
+    const QString disk = smallDisk();
+    if (disk.isEmpty())
         GTEST_SKIP() << "no tmpfs may be mounted here";
     const QString path = disk + QStringLiteral("/list.svl");
     {
@@ -266,7 +284,6 @@ TEST_F(ListFile, AFullDiskIsNamedAndTheOldFileKept)
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(QStringLiteral("disco"))) << r.error.toStdString();
     EXPECT_EQ(TempFiles::read(path), before);
-    ::umount2(toNativePath(disk).constData(), MNT_DETACH);
 }
 
 namespace {
@@ -369,9 +386,8 @@ TEST_F(ListFile, AFailedFirstSaveLeavesNoFileBehind)
 
 TEST_F(ListFile, AListOnAReadOnlyMountIsRefusedAndKept)
 {
-    const QString disk = files.path(QStringLiteral("disk"));
-    QDir().mkpath(disk);
-    if (::mount("tmpfs", toNativePath(disk).constData(), "tmpfs", 0, "size=64k") != 0)
+    const QString disk = smallDisk();
+    if (disk.isEmpty())
         GTEST_SKIP() << "no tmpfs may be mounted here";
     const QString path = disk + QStringLiteral("/list.svl");
     Catalogue catalogue;
@@ -384,5 +400,4 @@ TEST_F(ListFile, AListOnAReadOnlyMountIsRefusedAndKept)
     EXPECT_EQ(saved.error, QStringLiteral("file system in sola lettura"));
     EXPECT_FALSE(addRow(path, QStringLiteral("new")).ok);
     EXPECT_EQ(TempFiles::read(path), before);
-    ::umount2(toNativePath(disk).constData(), MNT_DETACH);
 }

@@ -17,13 +17,13 @@ bool isLockCommand(int command)
 
 using Fcntl = int (*)(int, int, ...);
 
-int forward(const char* name, int fd, int command, void* argument)
+int forward(int fd, int command, void* argument)
 {
     if (isLockCommand(command)) {
         errno = ENOLCK;
         return -1;
     }
-    const auto real = reinterpret_cast<Fcntl>(dlsym(RTLD_NEXT, name));
+    const auto real = reinterpret_cast<Fcntl>(dlsym(RTLD_NEXT, "fcntl"));
     return real(fd, command, argument);
 }
 
@@ -43,16 +43,10 @@ int fcntl(int fd, int command, ...)
     va_start(arguments, command);
     void* argument = va_arg(arguments, void*);
     va_end(arguments);
-    return forward("fcntl", fd, command, argument);
+    return forward(fd, command, argument);
 }
 
-int fcntl64(int fd, int command, ...)
-{
-    va_list arguments;
-    va_start(arguments, command);
-    void* argument = va_arg(arguments, void*);
-    va_end(arguments);
-    return forward("fcntl64", fd, command, argument);
-}
+// The same function under the name large-file builds call.
+int fcntl64(int fd, int command, ...) __attribute__((alias("fcntl")));
 
 }
