@@ -50,7 +50,10 @@ bool writeId3v1(const QString& path, const QByteArray& block)
         // At the end as it is when written, also while another program appends.
         written = file.append(block.constData(), kId3v1Size);
     }
-    return file.close() && written;
+    // Written into a file another program has meanwhile replaced, the tag is in
+    // no file of that name.
+    const bool stillThere = file.isAt(path);
+    return file.close() && written && stillThere;
 }
 
 RemoveResult removeId3v1(const QString& path)

@@ -160,6 +160,14 @@ bool NativeFile::append(const void* buffer, qint64 len)
     return false;
 }
 
+bool NativeFile::isAt(const QString& path)
+{
+    struct stat opened;
+    struct stat named;
+    return ::fstat(fd_, &opened) == 0 && ::stat(toNativePath(path).constData(), &named) == 0 && opened.st_dev == named.st_dev
+        && opened.st_ino == named.st_ino;
+}
+
 int NativeFile::lock(std::chrono::milliseconds wait)
 {
     const int result = lockWholeFile(fd_, wait);

@@ -57,6 +57,10 @@ public:
     // kFileLocked, kNoFileLocks or errno.
     int lock(std::chrono::milliseconds wait);
 
+    // True while the path names this file: false once another program has put a
+    // new file in its place (or removed the name).
+    bool isAt(const QString& path);
+
     // errno of the last failed call.
     int error() const { return error_; }
 

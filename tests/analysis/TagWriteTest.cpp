@@ -226,6 +226,25 @@ TEST_F(TagWrite, AWriteWaitsForTheLockAnotherProgramHoldsOnTheFile)
     EXPECT_EQ(analysed(path).Title(), QStringLiteral("Song"));
 }
 
+TEST_F(TagWrite, AFileReplacedByAnotherProgramDuringTheWriteIsAFailedWrite)
+{
+    const QString path = audioFile();
+    const int other = ::open(toNativePath(path).constData(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    clsMP3 mp3 = analysed(path);
+    std::future<void> write = std::async(std::launch::async, [&] { mp3.setTitle(QStringLiteral("Song")); });
+    ASSERT_EQ(write.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+    // The other program saves as editors do: a new file renamed over the old one.
+    const QByteArray replacement = frames(FrameFields{}, 7);
+    const QString fresh = files.write(QStringLiteral("fresh.mp3"), replacement);
+    ASSERT_EQ(::rename(toNativePath(fresh).constData(), toNativePath(path).constData()), 0);
+    ::close(other);
+    write.get();
+    EXPECT_TRUE(mp3.WriteErrore());
+    EXPECT_EQ(TempFiles::read(path), replacement);
+}
+
 TEST_F(TagWrite, AFileThatCannotBeOpenedForWritingKeepsItsContent)
 {
     TagFields shape;
