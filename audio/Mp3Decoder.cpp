@@ -52,17 +52,19 @@ off_t Mp3Decoder::seekFile(void* self, off_t offset, int whence)
 int Mp3Decoder::open(const QString& path)
 {
     initLibrary();
-    fd_ = ::open(toNativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    fd_ = ::open(toNativePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0)
         return errno == ENOENT || errno == ENOTDIR ? kMediaFileNotFound : kMediaFileUnreadable;
     struct stat info {};
-    if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode))
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))
         return kMediaFileUnreadable;
     int error = MPG123_OK;
     handle_ = mpg123_new(nullptr, &error);
     if (!handle_)
         return kMediaCannotDecode;
-    mpg123_param(handle_, MPG123_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0);
+    // No change of stream within a file: a frame that would change the format is
+    // the end of the song, where the library would print to stderr despite QUIET.
+    mpg123_param(handle_, MPG123_FLAGS, MPG123_GAPLESS | MPG123_QUIET | MPG123_NO_FRANKENSTEIN, 0);
     // Only 16-bit output, and no change of format once the first frame fixed it.
     mpg123_format_none(handle_);
     const long* rates = nullptr;

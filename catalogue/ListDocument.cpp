@@ -95,6 +95,9 @@ bool ListDocument::write(const QString& path)
         return false;
     }
     modified_ = false;
+    if (result.unlocked)
+        dialogs_.warn(QStringLiteral("La lista \"") + path
+            + QStringLiteral("\" è stata salvata senza bloccarla: il file system non permette di bloccare i file."));
     return true;
 }
 

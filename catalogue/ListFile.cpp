@@ -60,7 +60,9 @@ void appendListLine(QByteArray& out, const SongRecord& record, bool firstLine)
     out += "\r\n";
 }
 
-ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue)
+namespace {
+
+ListFileResult writeRows(const QString& fileName, const Catalogue& catalogue)
 {
     ReplacingFile file;
     if (!file.open(fileName))
@@ -79,6 +81,47 @@ ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue)
     if (!file.write(buffer) || !file.commit())
         return failure(errorText(file.error()));
     return {};
+}
+
+QString lockFailure(int error)
+{
+    if (error == kFileLocked)
+        return QStringLiteral("la lista è in uso da un altro programma da più di %1 secondi; riprova più tardi")
+            .arg(kListLockWait.count());
+    if (error == kNoFileLocks)
+        return QStringLiteral("il file system non permette di bloccare la lista, e senza blocco si potrebbe perdere "
+                              "quanto vi aggiunge nel frattempo un altro programma");
+    return errorText(error);
+}
+
+}  // namespace
+
+ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue)
+{
+    PathLock lock;
+    const int locked = lock.lock(fileName, kListLockWait);
+    if (locked != 0 && locked != kNoFileLocks)
+        return failure(lockFailure(locked));
+    ListFileResult result = writeRows(fileName, catalogue);
+    result.unlocked = locked == kNoFileLocks;
+    return result;
+}
+
+ListFileResult ListUpdate::read(const QString& fileName, Catalogue& catalogue)
+{
+    fileName_ = fileName;
+    if (const int locked = lock_.lock(fileName, kListLockWait)) {
+        lock_.release();
+        return failure(lockFailure(locked));
+    }
+    return ApriLista(fileName, catalogue);
+}
+
+ListFileResult ListUpdate::write(const Catalogue& catalogue)
+{
+    const ListFileResult result = writeRows(fileName_, catalogue);
+    lock_.release();
+    return result;
 }
 
 void ListReader::takeLine(QByteArrayView line, std::vector<SongRecord>& rows)

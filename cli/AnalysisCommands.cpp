@@ -30,7 +30,7 @@ bool analyse(clsMP3& mp3, const QString& file)
     case clsMP3::ReadResult::Done: return true;
     case clsMP3::ReadResult::Missing: printError(QStringLiteral("%1: file non trovato").arg(file)); return false;
     case clsMP3::ReadResult::Unreadable:
-        printError(QStringLiteral("%1: impossibile leggere il file (%2)").arg(file, errorText(mp3.readError())));
+        printError(file + QStringLiteral(": ") + unreadableFileText(mp3.readError()));
         return false;
     }
     return false;

@@ -29,8 +29,9 @@ public:
 
     bool IsPlaying();
     // Opens Filename and plays it: Success(), "Errore nel file di input" when no
-    // such file exists, else the service's text of why it cannot be opened
-    // (undecodable, or a file still open: stop first). Nothing plays on failure.
+    // such file exists, unreadableFileText for anything but a regular file, else
+    // the service's text of why it cannot be opened (undecodable, or a file still
+    // open: stop first). Nothing plays on failure.
     QString mmPlay();
     // Pauses a playing device and resumes a paused one; nothing when stopped.
     void mmPause();

@@ -142,6 +142,23 @@ TEST_F(ListDocumentTest, AFailedSaveOverAnExistingListSaysItIsUntouched)
     EXPECT_TRUE(doc.listPath().isEmpty());
 }
 
+TEST_F(ListDocumentTest, ASaveWhileAnotherProgramKeepsTheListLockedFailsAndSaysSo)
+{
+    ASSERT_EQ(scan(songFolder()), 4);
+    const QString list = files.write(QStringLiteral("busy.svl"), "old;content\r\n");
+    PathLock otherProgram;
+    ASSERT_EQ(otherProgram.lock(list, std::chrono::milliseconds(100)), 0);
+    dialogs.files.push_back(list);
+    EXPECT_FALSE(doc.saveAs());
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_EQ(dialogs.notices[0],
+        QStringLiteral("critical: Impossibile salvare la lista \"") + list
+            + QStringLiteral("\":\nla lista è in uso da un altro programma da più di 5 secondi; riprova più tardi"
+                             "\nIl file precedente non è stato modificato."));
+    EXPECT_EQ(TempFiles::read(list), QByteArray("old;content\r\n"));
+    EXPECT_TRUE(doc.isModified());
+}
+
 TEST_F(ListDocumentTest, AListThatCannotBeReadLeavesANewListAndSaysWhyInItalian)
 {
     const QString missing = files.path(QStringLiteral("nowhere.svl"));

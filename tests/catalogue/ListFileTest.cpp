@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <future>
 
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -71,7 +73,26 @@ TEST(LineForm, SeparatorsLineBreaksAndRawBytesRoundTrip)
 
 class ListFile : public ::testing::Test {
 protected:
+    // A file system of 64 KiB of its own, or "" where none may be mounted.
+    QString smallDisk()
+    {
+        disk_ = files.path(QStringLiteral("disk"));
+        QDir().mkpath(disk_);
+        if (::mount("tmpfs", toNativePath(disk_).constData(), "tmpfs", 0, "size=64k") == 0)
+            return disk_;
+        disk_.clear();
+        return {};
+    }
+    void TearDown() override
+    {
+        if (!disk_.isEmpty())
+            ::umount2(toNativePath(disk_).constData(), MNT_DETACH);
+    }
+
     TempFiles files;
+
+private:
+    QString disk_;
 };
 
 TEST_F(ListFile, SavesCrLfLinesAndLoadsThemBackAppended)
@@ -246,9 +267,8 @@ TEST_F(ListFile, ASaveKeepsModeOwnerAndNamesThatAreNotUtf8)
 
 TEST_F(ListFile, AFullDiskIsNamedAndTheOldFileKept)
 {
-    const QString disk = files.path(QStringLiteral("disk"));
-    QDir().mkpath(disk);
-    if (::mount("tmpfs", toNativePath(disk).constData(), "tmpfs", 0, "size=64k") != 0)
+    const QString disk = smallDisk();
+    if (disk.isEmpty())
         GTEST_SKIP() << "no tmpfs may be mounted here";
     const QString path = disk + QStringLiteral("/list.svl");
     {
@@ -264,5 +284,120 @@ TEST_F(ListFile, AFullDiskIsNamedAndTheOldFileKept)
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(QStringLiteral("disco"))) << r.error.toStdString();
     EXPECT_EQ(TempFiles::read(path), before);
-    ::umount2(toNativePath(disk).constData(), MNT_DETACH);
+}
+
+namespace {
+
+// An update as sonivo-cli scan --list makes it: the rows of the list, one more.
+ListFileResult addRow(const QString& path, const QString& seed)
+{
+    ListUpdate update;
+    Catalogue catalogue;
+    const ListFileResult read = update.read(path, catalogue);
+    if (!read.ok)
+        return read;
+    catalogue.append(recordOf(seed));
+    return update.write(catalogue);
+}
+
+std::vector<SongRecord> rowsOf(const QString& path)
+{
+    Catalogue loaded;
+    EXPECT_TRUE(ApriLista(path, loaded).ok);
+    return loaded.rows();
+}
+
+}  // namespace
+
+TEST_F(ListFile, OfTwoUpdatesAtOnceTheSecondReadsWhatTheFirstWrote)
+{
+    const QString path = files.path(QStringLiteral("new.svl"));
+    ListUpdate first;
+    Catalogue rows;
+    ASSERT_TRUE(first.read(path, rows).ok);
+    EXPECT_EQ(rows.size(), 0);
+    rows.append(recordOf(QStringLiteral("a")));
+    std::future<ListFileResult> second = std::async(std::launch::async, [&] { return addRow(path, QStringLiteral("b")); });
+    EXPECT_EQ(second.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout) << "the second waits";
+    ASSERT_TRUE(first.write(rows).ok);
+    ASSERT_TRUE(second.get().ok);
+    const std::vector<SongRecord> both = rowsOf(path);
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_EQ(both.at(0), recordOf(QStringLiteral("a")));
+    EXPECT_EQ(both.at(1), recordOf(QStringLiteral("b")));
+}
+
+TEST_F(ListFile, ASaveWaitsForAnUpdateOfTheListToEnd)
+{
+    const QString path = files.path(QStringLiteral("list.svl"));
+    ListUpdate update;
+    Catalogue rows;
+    ASSERT_TRUE(update.read(path, rows).ok);
+    rows.append(recordOf(QStringLiteral("update")));
+    Catalogue saved;
+    saved.append(recordOf(QStringLiteral("save")));
+    std::future<ListFileResult> save = std::async(std::launch::async, [&] { return SalvaLista(path, saved); });
+    EXPECT_EQ(save.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+    ASSERT_TRUE(update.write(rows).ok);
+    const ListFileResult result = save.get();
+    ASSERT_TRUE(result.ok);
+    EXPECT_FALSE(result.unlocked);
+    EXPECT_EQ(rowsOf(path), saved.rows()) << "the save came after the update, not in its middle";
+}
+
+TEST_F(ListFile, AnUpdateThatCannotHaveTheLockInTimeFailsAndChangesNothing)
+{
+    const QString path = files.write(QStringLiteral("busy.svl"), rowLine("old"));
+    PathLock otherProgram;
+    ASSERT_EQ(otherProgram.lock(path, std::chrono::milliseconds(100)), 0);
+    const ListFileResult r = addRow(path, QStringLiteral("new"));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, QStringLiteral("la lista è in uso da un altro programma da più di 5 secondi; riprova più tardi"));
+    EXPECT_EQ(TempFiles::read(path), rowLine("old"));
+}
+
+TEST_F(ListFile, AListTheUserMayNotWriteIsRefused)
+{
+    const QString path = files.write(QStringLiteral("ro.svl"), rowLine("old"));
+    ASSERT_EQ(::chmod(toNativePath(path).constData(), 0444), 0);
+    PermissionsEnforced asAUser;
+    Catalogue catalogue;
+    catalogue.append(recordOf(QStringLiteral("new")));
+    const ListFileResult saved = SalvaLista(path, catalogue);
+    EXPECT_FALSE(saved.ok);
+    EXPECT_EQ(saved.error, QStringLiteral("permesso negato"));
+    EXPECT_FALSE(addRow(path, QStringLiteral("new")).ok);
+    EXPECT_EQ(TempFiles::read(path), rowLine("old"));
+}
+
+TEST_F(ListFile, AFailedFirstSaveLeavesNoFileBehind)
+{
+    const QString path = files.path(QStringLiteral("first.svl"));
+    Catalogue catalogue;
+    catalogue.append(recordOf(QStringLiteral("row")));
+    {
+        FileSizeLimit limit(10);
+        EXPECT_FALSE(SalvaLista(path, catalogue).ok);
+    }
+    EXPECT_FALSE(QFile::exists(path)) << "not even the empty file locked for the save";
+    ASSERT_TRUE(SalvaLista(path, catalogue).ok);
+    EXPECT_EQ(rowsOf(path), catalogue.rows());
+}
+
+TEST_F(ListFile, AListOnAReadOnlyMountIsRefusedAndKept)
+{
+    const QString disk = smallDisk();
+    if (disk.isEmpty())
+        GTEST_SKIP() << "no tmpfs may be mounted here";
+    const QString path = disk + QStringLiteral("/list.svl");
+    Catalogue catalogue;
+    catalogue.append(recordOf(QStringLiteral("old")));
+    ASSERT_TRUE(SalvaLista(path, catalogue).ok);
+    const QByteArray before = TempFiles::read(path);
+    ASSERT_EQ(::mount(nullptr, toNativePath(disk).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+    const ListFileResult saved = SalvaLista(path, catalogue);
+    EXPECT_FALSE(saved.ok);
+    EXPECT_EQ(saved.error, QStringLiteral("file system in sola lettura"));
+    EXPECT_FALSE(addRow(path, QStringLiteral("new")).ok);
+    EXPECT_EQ(TempFiles::read(path), before);
 }
