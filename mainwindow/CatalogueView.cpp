@@ -242,6 +242,9 @@ void CatalogueView::resizeColumnHeaders()
             list_->setGridSize(QSize(item.width() + 8, item.height()));
         }
     }
+    // The header is drawn again for the new widths now, with the rows, not when
+    // the view next scrolls.
+    header->viewport()->update();
 }
 
 // --- view modes and sorting ------------------------------------------------
