@@ -2,8 +2,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/ScanProgressFrame.h"
 #include "mainwindow/StatusLine.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TempFiles.h"
+#include "tests/mainwindow/WindowTest.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -23,20 +22,8 @@ using namespace sonivo::test;
 
 namespace {
 
-class AccessibilityTest : public testing::Test {
+class AccessibilityTest : public WindowTest {
 protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
-
-    FormServices services()
-    {
-        FormServices s;
-        s.dialogs = &dialogs;
-        s.settingsFile = files.path(QStringLiteral("config/sonivo.ini"));
-        s.registryFile = files.path(QStringLiteral("config/registry.ini"));
-        return s;
-    }
-
     // Rows whose total time passes 99 hours.
     static void addLongRows(Form1& w, int n)
     {

@@ -2,8 +2,7 @@
 #include "mainwindow/Commands.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/PlayerPanel.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TempFiles.h"
+#include "tests/mainwindow/WindowTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,20 +21,7 @@ using namespace sonivo::test;
 
 namespace {
 
-class MenusTest : public testing::Test {
-protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
-
-    FormServices services()
-    {
-        FormServices s;
-        s.dialogs = &dialogs;
-        s.settingsFile = files.path(QStringLiteral("config/sonivo.ini"));
-        s.registryFile = files.path(QStringLiteral("config/registry.ini"));
-        return s;
-    }
-};
+using MenusTest = WindowTest;
 
 // A menu's entries as the user reads them: captions, "-" for a separator, a
 // submenu's caption followed by ">".

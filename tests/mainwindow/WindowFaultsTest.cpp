@@ -1,8 +1,7 @@
 #include "catalogue/ListFile.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Form1.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TempFiles.h"
+#include "tests/mainwindow/WindowTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,20 +21,8 @@ using namespace sonivo::test;
 
 namespace {
 
-class WindowFaultsTest : public testing::Test {
+class WindowFaultsTest : public WindowTest {
 protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
-
-    FormServices services()
-    {
-        FormServices s;
-        s.dialogs = &dialogs;
-        s.settingsFile = files.path(QStringLiteral("config/sonivo.ini"));
-        s.registryFile = files.path(QStringLiteral("config/registry.ini"));
-        return s;
-    }
-
     // A list of n rows with names and durations of their own.
     QString listOf(int n)
     {
