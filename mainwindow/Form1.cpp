@@ -6,6 +6,7 @@
 #include "mainwindow/ExternalPlayer.h"
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/PlayerPanel.h"
+#include "audio/AudioMediaControl.h"
 #include "mainwindow/ScanProgressFrame.h"
 #include "mainwindow/StatusLine.h"
 #include "mainwindow/WindowLayout.h"
@@ -73,7 +74,9 @@ Form1::Form1(FormServices services, QWidget* parent)
     auto* client = new QWidget(this);
     setCentralWidget(client);
     view_ = new CatalogueView(document_->catalogue(), client);
-    player_ = new PlayerPanel(document_->catalogue(), dialogs_, services_.audio, client);
+    transport_ = new Transport(
+        document_->catalogue(), [audio = services_.audio] { return std::make_unique<AudioMediaControl>(audio); }, this);
+    player_ = new PlayerPanel(*transport_, document_->catalogue(), client);
     external_ = std::make_unique<ExternalPlayer>(document_->catalogue(), dialogs_);
     framain_->setParent(client);
     framain_->hide();
@@ -230,7 +233,7 @@ void Form1::closeEvent(QCloseEvent* event)
         return;
     }
     timer_->stop();
-    player_->shutdown();
+    transport_->shutdown();
     external_->removePlaylist();
     savePlacement();
     event->accept();

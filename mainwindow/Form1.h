@@ -6,8 +6,8 @@
 
 #include "catalogue/DriveInfo.h"
 #include "catalogue/ListDocument.h"
+#include "audio/AudioOptions.h"
 #include "mainwindow/Command.h"
-#include "platform/AudioOptions.h"
 
 #include <QMainWindow>
 #include <array>
@@ -29,6 +29,7 @@ class DesktopDialogs;
 class ExternalPlayer;
 class FileCommands;
 class PlayerPanel;
+class Transport;
 class ScanProgressFrame;
 class StatusLine;
 
@@ -59,6 +60,7 @@ public:
     ListDocument& document() { return *document_; }
     CatalogueView& view() { return *view_; }
     StatusLine& statusLine() { return *status_; }
+    Transport& transport() { return *transport_; }
     PlayerPanel& player() { return *player_; }
     ExternalPlayer& externalPlayer() { return *external_; }
     ScanProgressFrame* progressFrame() const { return framain_; }
@@ -106,6 +108,7 @@ private:
     bool closeAfterScan_ = false;             // the user closed the window during a scan
     std::optional<QSize> restoredOuterSize_;  // from the settings, until the frame is known
 
+    Transport* transport_;
     PlayerPanel* player_;
     std::unique_ptr<ExternalPlayer> external_;
     ScanProgressFrame* framain_;

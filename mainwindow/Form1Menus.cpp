@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
 #include <QToolBar>
@@ -97,11 +98,11 @@ void Form1::connectCommands()
     c.run(C::Exit, this, &QWidget::close);
     // Stopped first, so that the file is not held by two players.
     c.run(C::OpenSongExternally, this, [this] {
-        player_->stop();
+        transport_->stop();
         external_->openSong(view_->selectedCurrentRow());
     });
     c.run(C::OpenQueueExternally, this, [this] {
-        player_->stop();
+        transport_->stop();
         external_->openQueue();
     });
     // The dialogs' commands are connected here as they come; until then they stay
@@ -135,12 +136,16 @@ void Form1::connectView()
     // The rules follow every change of the rows and checks, not only the timer.
     const CatalogueModel* model = view_->model();
     // The queue follows the checks and the rows before the rules read it.
-    connect(view_, &CatalogueView::checksChanged, player_, &PlayerPanel::syncQueue);
-    connect(model, &QAbstractItemModel::rowsRemoved, player_, &PlayerPanel::syncQueue);
-    connect(model, &QAbstractItemModel::modelReset, player_, &PlayerPanel::syncQueue);
+    connect(view_, &CatalogueView::checksChanged, transport_, &Transport::syncQueue);
+    connect(model, &QAbstractItemModel::rowsRemoved, transport_, &Transport::syncQueue);
+    connect(model, &QAbstractItemModel::modelReset, transport_, &Transport::syncQueue);
     connect(model, &QAbstractItemModel::dataChanged, player_, &PlayerPanel::refreshQueueTexts);
-    connect(view_, &CatalogueView::songClicked, player_, &PlayerPanel::rowClicked);
-    connect(player_, &PlayerPanel::checksChanged, this, &Form1::applyEnablingRules);
+    connect(view_, &CatalogueView::songClicked, transport_,
+        [this](qsizetype row) { transport_->rowClicked(document_->catalogue().id(row)); });
+    connect(transport_, &Transport::checksChanged, this, &Form1::applyEnablingRules);
+    // What the player could not do is read in the status line, not in a box that
+    // would stop the queue.
+    connect(transport_, &Transport::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 8000); });
     connect(view_, &CatalogueView::checksChanged, this, &Form1::applyEnablingRules);
     connect(model, &QAbstractItemModel::rowsInserted, this, &Form1::applyEnablingRules);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &Form1::applyEnablingRules);
@@ -203,7 +208,8 @@ void Form1::buildToolbar()
 
 void Form1::tick()
 {
-    player_->tick();
+    transport_->tick();
+    player_->refresh();
     applyEnablingRules();
 }
 
@@ -215,8 +221,8 @@ void Form1::applyEnablingRules()
     in.listPathEmpty = document_->listPath().isEmpty();
     in.modified = document_->isModified();
     in.checkedCount = catalogue.checkedCount();
-    in.songLoaded = !player_->playerFile().isEmpty();
-    in.queueSize = player_->queue().size();
+    in.songLoaded = !transport_->playerFile().isEmpty();
+    in.queueSize = transport_->queue().size();
     commands_->apply(in);
 }
 
