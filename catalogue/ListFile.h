@@ -14,7 +14,10 @@ namespace sonivo {
 struct ListFileResult {
     bool ok = true;
     QString error;            // what went wrong, for the user
-    qint64 damagedLines = 0;  // lines read that are no row of a list (see ListReader)
+    qint64 damagedLines = 0;  // lines that are no row of a list, left out (see ListReader)
+    // The file is no list at all: it holds NUL bytes, or lines none of which is
+    // a row. No row of it is taken (ok is false).
+    bool notAList = false;
     bool unlocked = false;    // saved without the lock: the file system takes none
 };
 
@@ -63,9 +66,11 @@ public:
     void feed(QByteArrayView chunk, std::vector<SongRecord>& rows);
     // The last line, when the file does not end with a line end.
     void finish(std::vector<SongRecord>& rows);
-    // Lines that are no row: longer than kMaxListLine (left out), or holding a NUL
-    // byte or not 21 separators (read as well as they go).
+    // Lines that are no row, left out: longer than kMaxListLine, holding a NUL
+    // byte, or without exactly 21 separators.
     qint64 damagedLines() const { return damaged_; }
+    // A NUL byte came: text files, and so lists, never hold one.
+    bool sawNul() const { return sawNul_; }
 
 private:
     void takeLine(QByteArrayView line, std::vector<SongRecord>& rows);
@@ -75,11 +80,15 @@ private:
     bool afterCr_ = false;   // pending_ is empty and the last byte was a CR
     bool firstLine_ = true;  // no line was taken yet: a byte-order mark may lead
     bool dropping_ = false;  // the rest of an over-long line is still to come
+    bool sawNul_ = false;
     qint64 damaged_ = 0;
 };
 
-// Appends the rows of the file (the default list file for an empty name); when
-// reading fails part-way the rows read so far stay.
+// Reads the rows of the file (the default list file for an empty name) into
+// rows; when reading fails part-way the rows read so far are there. A file that
+// is no list gives no rows.
+ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows);
+// The same, appended to the catalogue.
 ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue);
 
 }  // namespace sonivo

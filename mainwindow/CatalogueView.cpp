@@ -60,6 +60,8 @@ CatalogueView::CatalogueView(Catalogue& catalogue, QWidget* parent)
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setWordWrap(false);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the catalogue for the player; the arrows move between cells.
+    table_->setTabKeyNavigation(false);
     table_->setHorizontalHeader(new CatalogueHeader(table_));
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
@@ -71,6 +73,7 @@ CatalogueView::CatalogueView(Catalogue& catalogue, QWidget* parent)
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     list_->setAccessibleName(QStringLiteral("Catalogo dei brani (elenco)"));
     list_->setModel(model_);
+    list_->setTabKeyNavigation(false);
     list_->setSelectionModel(table_->selectionModel());
     list_->setViewMode(QListView::ListMode);
     list_->setFlow(QListView::TopToBottom);
@@ -242,6 +245,9 @@ void CatalogueView::resizeColumnHeaders()
             list_->setGridSize(QSize(item.width() + 8, item.height()));
         }
     }
+    // The header is drawn again for the new widths now, with the rows, not when
+    // the view next scrolls.
+    header->viewport()->update();
 }
 
 // --- view modes and sorting ------------------------------------------------

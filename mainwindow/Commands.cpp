@@ -8,18 +8,19 @@ struct CommandText {
     const char* caption;
     const char* name;  // the action's object name, for tests and automation
     bool checkable = false;
+    const char* shortcut = nullptr;  // shown in the menu beside the caption
 };
 
 using C = Command;
 
 constexpr CommandText kTexts[] = {
-    {C::NewList, "&Nuova lista", "newList"},
-    {C::OpenList, "&Apri lista... ", "openList"},
-    {C::SaveList, "&Salva lista", "saveList"},
-    {C::SaveListAs, "Sal&va lista con nome...", "saveListAs"},
+    {C::NewList, "&Nuova lista", "newList", false, "Ctrl+N"},
+    {C::OpenList, "&Apri lista... ", "openList", false, "Ctrl+O"},
+    {C::SaveList, "&Salva lista", "saveList", false, "Ctrl+S"},
+    {C::SaveListAs, "Sal&va lista con nome...", "saveListAs", false, "Ctrl+Shift+S"},
     {C::AddFolder, "Aggiungi &cartella singola", "addFolder"},
     {C::AddFolderTree, "A&ggiungi cartella e sottocartelle", "addFolderTree"},
-    {C::Exit, "&Esci", "exit"},
+    {C::Exit, "&Esci", "exit", false, "Ctrl+Q"},
     {C::ViewTag, "Visualizza Tag", "viewTag"},
     {C::ListMode, "Modalità &Lista", "listMode", true},
     {C::ReportMode, "Modalità &Report", "reportMode", true},
@@ -48,7 +49,7 @@ constexpr CommandText kTexts[] = {
     {C::PrintList, "&Stampa lista", "printList"},
     {C::HtmlList, "&Crea lista Html", "htmlList"},
     {C::M3uList, "&File lista mp3", "m3uList"},
-    {C::Help, "&Guida in linea", "help"},
+    {C::Help, "&Guida in linea", "help", false, "F1"},
     {C::HelpSearch, "&Cerca...", "helpSearch"},
     {C::Website, "&Sito Sonivo", "website"},
     {C::About, "&Informazioni...", "about"},
@@ -76,6 +77,8 @@ Commands::Commands(QObject* parent) : QObject(parent)
         auto* a = new QAction(QString::fromUtf8(t.caption), this);
         a->setObjectName(QString::fromLatin1(t.name));
         a->setCheckable(t.checkable);
+        if (t.shortcut)
+            a->setShortcut(QKeySequence(QString::fromLatin1(t.shortcut)));
         a->setEnabled(false);
         actions_[size_t(t.command)] = a;
     }

@@ -20,8 +20,10 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSlider>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -85,6 +87,7 @@ Form1::Form1(FormServices services, QWidget* parent)
     buildMenus();
     buildToolbar();
     connectView();
+    orderTabStops();
     connect(framain_, &ScanProgressFrame::cancelRequested, document_, &ListDocument::stopScan);
     connect(document_, &ListDocument::workStarted, this, [this](ListDocument::Work work) {
         if (work == ListDocument::Work::Scanning)
@@ -102,6 +105,19 @@ Form1::Form1(FormServices services, QWidget* parent)
 }
 
 Form1::~Form1() = default;
+
+void Form1::orderTabStops()
+{
+    // From the catalogue (either mode) to the player's buttons, its slider and
+    // the queue; Shift+Tab goes back the same way.
+    std::vector<QWidget*> chain = {view_->reportView(), view_->listView()};
+    for (int i = 0; i < 5; ++i)
+        chain.push_back(player_->transportButton(i));
+    chain.push_back(player_->slider());
+    chain.push_back(player_->queueView());
+    for (size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
 
 int Form1::toPixels(int twips) const
 {

@@ -86,6 +86,7 @@ private:
     void buildToolbar();
     void buildSortMenu();
     void connectView();
+    void orderTabStops();
     void applyLayout();
     // While a scan runs only its "Annulla" and the window's frame answer the user.
     void setScanning(bool scanning);

@@ -73,6 +73,10 @@ void Form1::buildMenus()
     addItems(menuBar()->addMenu(QStringLiteral("&Report")), c, {C::PrintList, C::HtmlList, C::M3uList});
     addItems(menuBar()->addMenu(QStringLiteral("&Guida")), c, {C::Help, C::HelpSearch, separator, C::Website, separator, C::About});
 
+    // The button that shows the menus a narrow window has no room for.
+    if (auto* more = menuBar()->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button")))
+        more->setAccessibleName(QStringLiteral("Altri menu"));
+
     // Never in the bar: the play queue's right-button menu.
     auto* pop = new QMenu(QStringLiteral("Popup"), this);
     addItems(pop, c, {C::RemoveQueueEntry, C::RemoveAllQueueEntries});
@@ -155,6 +159,9 @@ void Form1::buildToolbar()
     bar->setAccessibleName(bar->windowTitle());
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // The button that shows the buttons a narrow window has no room for.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("Altri pulsanti"));
     // Each button runs a command and is enabled with it; its drop-down entries
     // run theirs.
     auto button = [&](const QString& key, const QIcon& picture, Command click,

@@ -125,23 +125,22 @@ TEST_F(ListFile, LineEndsEncodingsAndOddContent)
         EXPECT_TRUE(ApriLista(files.write(QStringLiteral("in.svl"), bytes), c).ok);
         return c;
     };
+    // A row: a name and the other 21 fields empty.
+    auto row = [](const char* name) { return QByteArray(name) + QByteArray(kColumnCount - 1, ';'); };
     EXPECT_EQ(load(QByteArray()).size(), 0);
-    EXPECT_EQ(load("a;b\r\n\r\n\n\rc;d\r\n").size(), 2) << "empty lines are no rows";
-    EXPECT_EQ(load("a\rb\rc").size(), 3);
-    EXPECT_EQ(load("a\nb\nc\n").size(), 3);
-    const Catalogue latin = load("caf\xE9;x\r\nna\xC3\xAFve;y\r\n");
+    EXPECT_EQ(load(row("a") + "\r\n\r\n\n\r" + row("c") + "\r\n").size(), 2) << "empty lines are no rows";
+    EXPECT_EQ(load(row("a") + "\r" + row("b") + "\r" + row("c")).size(), 3);
+    EXPECT_EQ(load(row("a") + "\n" + row("b") + "\n" + row("c") + "\n").size(), 3);
+    const Catalogue latin = load(row("caf\xE9") + "\r\n" + row("na\xC3\xAFve") + "\r\n");
     EXPECT_EQ(latin.row(0).text(0), QString::fromUtf8("café"));
     EXPECT_EQ(latin.row(1).text(0), QString::fromUtf8("naïve"));
 
-    QByteArray binary;
-    for (int i = 0; i < 70000; ++i)
-        binary.append(char((i * 7919) & 0xFF));
-    EXPECT_GT(load(binary).size(), 0);
-    const Catalogue huge = load(QByteArray(3 << 20, 'x') + "\r\nb");
+    const Catalogue huge = load(QByteArray(3 << 20, 'x') + row("") + "\r\n" + row("b"));
     ASSERT_EQ(huge.size(), 2);
     EXPECT_EQ(huge.row(0).text(0).size(), 3 << 20);
     // A CR LF split between two reads is one line end.
-    const Catalogue split = load(QByteArray((1 << 20) - 1, 'y') + "\r\nz");
+    const Catalogue split
+        = load(QByteArray((1 << 20) - 1 - (kColumnCount - 1), 'y') + QByteArray(kColumnCount - 1, ';') + "\r\n" + row("z"));
     EXPECT_EQ(split.size(), 2);
 }
 
@@ -220,15 +219,15 @@ TEST_F(ListFile, AByteOrderMarkIsTakenOnlyAtTheStartAndANameKeepsItsOwn)
     EXPECT_EQ(again.row(0), first.row(0));
 }
 
-TEST_F(ListFile, OverLongAndMisshapenLinesAreCountedAsDamaged)
+TEST_F(ListFile, OverLongAndMisshapenLinesAreLeftOutAndCounted)
 {
-    QByteArray bytes = rowLine("a") + QByteArray(kMaxListLine + 10, 'x') + "\r\n" + rowLine("b") + "no;row\r\n";
-    bytes += QByteArray("nul\0", 4) + QByteArray(kColumnCount - 1, ';') + "\r\n";
+    const QByteArray bytes = rowLine("a") + QByteArray(kMaxListLine + 10, 'x') + "\r\n" + rowLine("b") + "no;row\r\n";
     Catalogue c;
     const ListFileResult r = ApriLista(files.write(QStringLiteral("long.svl"), bytes), c);
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.damagedLines, 3);
-    ASSERT_EQ(c.size(), 4) << "the over-long line is left out, the others read";
+    EXPECT_EQ(r.damagedLines, 2);
+    ASSERT_EQ(c.size(), 2) << "only the rows are read";
+    EXPECT_EQ(c.row(0).text(0), QStringLiteral("a"));
     EXPECT_EQ(c.row(1).text(0), QStringLiteral("b"));
 
     // The same in small pieces: the over-long line is never held whole.
@@ -237,8 +236,26 @@ TEST_F(ListFile, OverLongAndMisshapenLinesAreCountedAsDamaged)
     for (qsizetype i = 0; i < bytes.size(); i += 65536)
         reader.feed(QByteArrayView(bytes).sliced(i, std::min<qsizetype>(65536, bytes.size() - i)), pieces);
     reader.finish(pieces);
-    EXPECT_EQ(reader.damagedLines(), 3);
+    EXPECT_EQ(reader.damagedLines(), 2);
     EXPECT_EQ(pieces, c.rows());
+}
+
+TEST_F(ListFile, AFileWithNulBytesOrWithoutOneRowIsNoList)
+{
+    Catalogue c;
+    c.append(recordOf(QStringLiteral("kept")));
+    const QByteArray nul = rowLine("a") + QByteArray("nul\0", 4) + QByteArray(kColumnCount - 1, ';') + "\r\n" + rowLine("b");
+    ListFileResult r = ApriLista(files.write(QStringLiteral("nul.svl"), nul), c);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.notAList);
+    EXPECT_FALSE(r.error.isEmpty());
+    r = ApriLista(files.write(QStringLiteral("prose.svl"), "one line\r\nand another; with a semicolon\r\n"), c);
+    EXPECT_TRUE(r.notAList);
+    ASSERT_EQ(c.size(), 1) << "nothing of either file is taken";
+    EXPECT_EQ(c.row(0), recordOf(QStringLiteral("kept")));
+
+    r = ApriLista(files.write(QStringLiteral("empty.svl"), QByteArray()), c);
+    EXPECT_TRUE(r.ok) << "an empty list is a list";
 }
 
 TEST_F(ListFile, ASaveKeepsModeOwnerAndNamesThatAreNotUtf8)

@@ -6,8 +6,7 @@
 #include "mainwindow/StatusLine.h"
 #include "platform/IniFile.h"
 #include "platform/KeyValueStore.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TempFiles.h"
+#include "tests/mainwindow/WindowTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,20 +28,8 @@ namespace {
 
 const QString kFixtures = QStringLiteral(SONIVO_FIXTURES);
 
-class Form1Test : public testing::Test {
+class Form1Test : public WindowTest {
 protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
-
-    FormServices services()
-    {
-        FormServices s;
-        s.dialogs = &dialogs;
-        s.settingsFile = files.path(QStringLiteral("config/sonivo.ini"));
-        s.registryFile = files.path(QStringLiteral("config/registry.ini"));
-        return s;
-    }
-
     // A folder holding copies of the four fixture songs.
     QString songFolder(const QString& name = QStringLiteral("songs/"))
     {

@@ -1,12 +1,17 @@
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Commands.h"
 #include "mainwindow/Form1.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TempFiles.h"
+#include "mainwindow/PlayerPanel.h"
+#include "tests/mainwindow/WindowTest.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSlider>
+#include <QTableView>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -16,20 +21,7 @@ using namespace sonivo::test;
 
 namespace {
 
-class MenusTest : public testing::Test {
-protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
-
-    FormServices services()
-    {
-        FormServices s;
-        s.dialogs = &dialogs;
-        s.settingsFile = files.path(QStringLiteral("config/sonivo.ini"));
-        s.registryFile = files.path(QStringLiteral("config/registry.ini"));
-        return s;
-    }
-};
+using MenusTest = WindowTest;
 
 // A menu's entries as the user reads them: captions, "-" for a separator, a
 // submenu's caption followed by ">".
@@ -124,4 +116,47 @@ TEST_F(MenusTest, WhatDoesNotExistYetIsDisabledEvenWhenItsRuleHolds)
         EXPECT_FALSE(w.toolButton(QString::fromLatin1(key))->isEnabled()) << key;
     for (const char* key : {"Apri", "Nuovo", "Salva", "Aggiungi", "Esci"})
         EXPECT_TRUE(w.toolButton(QString::fromLatin1(key))->isEnabled()) << key;
+}
+
+TEST_F(MenusTest, TheFileCommandsHaveTheirStandardKeysAndF1IsForHelp)
+{
+    Form1 w(services());
+    w.start(QString());
+    const std::pair<Command, const char*> keys[] = {{Command::NewList, "Ctrl+N"}, {Command::OpenList, "Ctrl+O"},
+        {Command::SaveList, "Ctrl+S"}, {Command::SaveListAs, "Ctrl+Shift+S"}, {Command::Exit, "Ctrl+Q"}, {Command::Help, "F1"}};
+    for (const auto& [command, key] : keys)
+        EXPECT_EQ(w.command(command)->shortcut(), QKeySequence(QString::fromLatin1(key))) << key;
+    EXPECT_FALSE(w.command(Command::Help)->isEnabled()) << "F1 waits for the help window";
+}
+
+TEST_F(MenusTest, TabLeavesTheCatalogueForThePlayersButtonsSliderAndQueue)
+{
+    Form1 w(services());
+    w.start(QString());
+    Catalogue& rows = w.document().catalogue();
+    for (const char* name : {"a.mp3", "b.mp3"}) {
+        SongRecord song;
+        song.setColumn(ColFileName, QString::fromLatin1(name));
+        song.setColumn(ColFolder, QStringLiteral(SONIVO_FIXTURES "/"));
+        rows.append(song);
+    }
+    w.show();
+    QApplication::setActiveWindow(&w);
+    w.player().transportButton(1)->setEnabled(true);  // as with a song loaded
+    w.player().slider()->setEnabled(true);
+    QTableView* table = w.view().reportView();
+    table->setFocus();
+    table->setCurrentIndex(table->model()->index(0, 0));
+    auto press = [](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(QApplication::focusWidget(), &event);
+        return QApplication::focusWidget();
+    };
+    ASSERT_EQ(QApplication::focusWidget(), table);
+    EXPECT_EQ(press(Qt::Key_Tab), w.player().transportButton(1)) << "not the next cell";
+    EXPECT_EQ(press(Qt::Key_Tab), w.player().slider());
+    EXPECT_EQ(press(Qt::Key_Tab), w.player().queueView());
+    EXPECT_EQ(press(Qt::Key_Backtab, Qt::ShiftModifier), w.player().slider());
+    EXPECT_EQ(press(Qt::Key_Backtab, Qt::ShiftModifier), w.player().transportButton(1));
+    EXPECT_EQ(press(Qt::Key_Backtab, Qt::ShiftModifier), table);
 }

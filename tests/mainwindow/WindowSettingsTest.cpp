@@ -1,7 +1,6 @@
 #include "mainwindow/Form1.h"
 #include "platform/IniFile.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TempFiles.h"
+#include "tests/mainwindow/WindowTest.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,20 +16,7 @@ using namespace sonivo::test;
 
 namespace {
 
-class WindowSettingsTest : public testing::Test {
-protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
-
-    FormServices services()
-    {
-        FormServices s;
-        s.dialogs = &dialogs;
-        s.settingsFile = files.path(QStringLiteral("config/sonivo.ini"));
-        s.registryFile = files.path(QStringLiteral("config/registry.ini"));
-        return s;
-    }
-};
+using WindowSettingsTest = WindowTest;
 
 // Counts the files that were written and closed, or moved into place, in a folder.
 class FolderWrites {
