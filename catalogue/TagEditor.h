@@ -9,6 +9,7 @@
 
 #include "analysis/TagEdit.h"
 #include "analysis/clsMP3.h"
+#include "catalogue/CatalogueObserver.h"
 #include "catalogue/SongRecord.h"
 
 #include <optional>
