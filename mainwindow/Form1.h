@@ -10,6 +10,7 @@
 #include "mainwindow/Command.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <map>
 #include <memory>
@@ -27,6 +28,7 @@ class CatalogueView;
 class Commands;
 class DesktopDialogs;
 class ExternalPlayer;
+class frmTag;
 class FileCommands;
 class PlayerPanel;
 class Transport;
@@ -83,6 +85,10 @@ private:
     void buildMenus();
     // What the window's own commands run; the view and the player panel connect theirs.
     void connectCommands();
+    // The tag editor and the search dialogs.
+    void connectSearchAndTag();
+    void openTagEditor();
+    void openSearch(bool byAlbum);
     void buildToolbar();
     void buildSortMenu();
     void connectView();
@@ -120,6 +126,7 @@ private:
     QMenu* editMenu_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     std::map<QString, QToolButton*> buttons_;
+    QPointer<frmTag> tagEditor_;  // while it is open
 };
 
 // "Sonivo - Versione 1.3.0".

@@ -105,10 +105,10 @@ void Form1::connectCommands()
         transport_->stop();
         external_->openQueue();
     });
+    connectSearchAndTag();
     // The dialogs' commands are connected here as they come; until then they stay
-    // disabled: ViewTag, CopyFiles, DeleteSelected, SearchSong, SearchFolder,
-    // SearchAlbum, ShowAll, PrintList, HtmlList, M3uList, Help, HelpSearch,
-    // Website, About, Options.
+    // disabled: CopyFiles, DeleteSelected, SearchFolder, ShowAll, PrintList,
+    // HtmlList, M3uList, Help, HelpSearch, Website, About, Options.
 }
 
 void Form1::buildSortMenu()

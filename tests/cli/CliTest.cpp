@@ -126,6 +126,31 @@ TEST(Cli, TagUntagAndRename)
     EXPECT_NE(r.status, 0) << "no tag to take the name from";
 }
 
+TEST(Cli, TagKeepsTheFieldsNotGivenAndRefusesWhatATagCannotHold)
+{
+    TempFiles files;
+    TagFields shape;
+    shape.title = "Old title";
+    shape.album = "Album";
+    shape.genre = 17;
+    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameFields{}, 3) + id3v1Tag(shape));
+    CliRun r = cli({QStringLiteral("tag"), a, QStringLiteral("--year"), QStringLiteral("2001")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    r = cli({QStringLiteral("info"), a});
+    EXPECT_TRUE(r.out.contains(QStringLiteral("\nTitle: Old title\n")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("\nAlbum: Album\nYear: 2001\n")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("\nGenre: Rock\n")));
+
+    const QByteArray before = TempFiles::read(a);
+    r = cli({QStringLiteral("tag"), a, QStringLiteral("--title"), QStringLiteral("New"), QStringLiteral("--genre"), QStringLiteral("Rockish")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Il genere \"Rockish\" non è nella lista dei generi."))) << r.err.toStdString();
+    r = cli({QStringLiteral("tag"), a, QStringLiteral("--artist"), QStringLiteral("\u4e2d")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Il campo Artista"))) << r.err.toStdString();
+    EXPECT_EQ(TempFiles::read(a), before) << "neither the title nor anything else was written";
+}
+
 TEST(Cli, BadUsageAndFailedWrites)
 {
     EXPECT_EQ(cli({}).status, 2);
