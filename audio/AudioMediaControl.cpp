@@ -3,21 +3,12 @@
 #include "audio/MediaCommand.h"
 #include "audio/PlaybackDevice.h"
 
-#include <QAudioDevice>
-#include <QMediaDevices>
-
 namespace sonivo {
 
 AudioMediaControl::AudioMediaControl(AudioOptions options) : options_(std::move(options))
 {
     if (qgetenv("SONIVO_AUDIO") == "null")
         options_.output = AudioOptions::Output::Null;
-    // Qt's audio system lives on the thread that first asks for a device. Asked
-    // here, that is the caller's lasting thread, where it can follow its sound
-    // server (and find it again after a restart), rather than the first song's
-    // decoding thread, which ends with that song.
-    if (options_.output == AudioOptions::Output::Default)
-        QMediaDevices::defaultAudioOutput();
 }
 
 AudioMediaControl::~AudioMediaControl() = default;
@@ -71,6 +62,7 @@ MediaReply AudioMediaControl::toDevice(PlaybackDevice& device, const MediaComman
         case MediaCommand::Item::Mode: return {kMediaOk, device.mode()};
         case MediaCommand::Item::Position: return {kMediaOk, QString::number(device.positionMs())};
         case MediaCommand::Item::Length: return {kMediaOk, QString::number(device.lengthMs())};
+        case MediaCommand::Item::Output: return {kMediaOk, device.output()};
         }
         break;
     case Verb::Open:

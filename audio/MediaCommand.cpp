@@ -90,6 +90,8 @@ int parseDeviceCommand(const QStringList& words, MediaCommand& command)
             command.item = MediaCommand::Item::Position;
         else if (isKeyword(words.at(2), "length"))
             command.item = MediaCommand::Item::Length;
+        else if (isKeyword(words.at(2), "output"))
+            command.item = MediaCommand::Item::Output;
         else
             return kMediaBadParameter;
         return kMediaOk;

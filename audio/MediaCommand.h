@@ -7,7 +7,7 @@ namespace sonivo {
 
 struct MediaCommand {
     enum class Verb { Open, Play, Pause, Stop, Close, Seek, SetTimeFormat, Status };
-    enum class Item { Mode, Position, Length };
+    enum class Item { Mode, Position, Length, Output };
 
     Verb verb = Verb::Status;
     QString alias;

@@ -92,6 +92,18 @@ qint64 PlaybackDevice::positionMs()
     return ms;
 }
 
+QString PlaybackDevice::output()
+{
+    PlaybackOutput output = PlaybackOutput::Null;
+    run([&] { output = engine_->output(); });
+    switch (output) {
+    case PlaybackOutput::Sound: return QStringLiteral("audio");
+    case PlaybackOutput::Silent: return QStringLiteral("silent");
+    case PlaybackOutput::Null: break;
+    }
+    return QStringLiteral("null");
+}
+
 qint64 PlaybackDevice::lengthMs()
 {
     qint64 ms = 0;

@@ -33,6 +33,8 @@ public:
     QString mode();
     qint64 positionMs();
     qint64 lengthMs();
+    // "audio", "silent" or "null".
+    QString output();
 
 private:
     PlaybackDevice();

@@ -1,7 +1,6 @@
 #include "audio/PlaybackEngine.h"
 
-#include "audio/NullAudioOutput.h"
-#include "audio/SinkAudioOutput.h"
+#include "audio/PulseAudioOutput.h"
 
 #include <algorithm>
 
@@ -14,18 +13,21 @@ constexpr qint64 kChunkFrames = 4096;
 // Chunks per timer event; more room than that is filled at the next, immediate event,
 // so that commands to the engine are served in between.
 constexpr int kChunksPerFeed = 64;
+// A stream on the silent output tries the sound server this often, so that sound
+// comes back soon after the server does.
+constexpr qint64 kRetryUs = 1000000;
 
-std::unique_ptr<AudioOutput> makeOutput(const AudioOptions& options)
+std::unique_ptr<AudioOutput> makeSound(const AudioOptions& options)
 {
-    if (options.output == AudioOptions::Output::Null)
-        return std::make_unique<NullAudioOutput>(options.clock);
-    return std::make_unique<SinkAudioOutput>();
+    if (options.output == AudioOptions::Output::Default)
+        return std::make_unique<PulseAudioOutput>();
+    return nullptr;
 }
 
 }  // namespace
 
 PlaybackEngine::PlaybackEngine(std::unique_ptr<Mp3Decoder> decoder, const QString& path, AudioOptions options)
-    : decoder_(std::move(decoder)), options_(std::move(options)), output_(makeOutput(options_))
+    : decoder_(std::move(decoder)), options_(std::move(options)), sound_(makeSound(options_)), silent_(options_.clock), output_(&silent_)
 {
     QObject::connect(&timer_, &QTimer::timeout, [this] { feed(); });
     scan_ = std::thread([this, path] {
@@ -48,6 +50,13 @@ qint64 PlaybackEngine::length() const
         return endFrame_;
     const qint64 scanned = scannedLength_;
     return scanned >= 0 ? scanned : decoder_->length();
+}
+
+PlaybackOutput PlaybackEngine::output() const
+{
+    if (output_ != &silent_)
+        return PlaybackOutput::Sound;
+    return options_.output == AudioOptions::Output::Null ? PlaybackOutput::Null : PlaybackOutput::Silent;
 }
 
 qint64 PlaybackEngine::position()
@@ -121,9 +130,13 @@ void PlaybackEngine::startAt(qint64 frame)
         endFrame_ = frame;
     pending_.clear();
     pendingAt_ = 0;
-    if (!output_->start(decoder_->sampleRate(), decoder_->channels())) {
-        output_ = std::make_unique<NullAudioOutput>(options_.clock);
-        output_->start(decoder_->sampleRate(), decoder_->channels());
+    // Every stream asks the sound server again: it may have come back since.
+    if (sound_ && sound_->start(decoder_->sampleRate(), decoder_->channels())) {
+        output_ = sound_.get();
+    } else {
+        output_ = &silent_;
+        silent_.start(decoder_->sampleRate(), decoder_->channels());
+        retryAtUs_ = options_.clock->nowUs() + kRetryUs;
     }
     outputActive_ = true;
     mode_ = PlaybackMode::Playing;
@@ -131,21 +144,25 @@ void PlaybackEngine::startAt(qint64 frame)
     feed();
 }
 
-void PlaybackEngine::switchToSilentOutput()
+void PlaybackEngine::restartOutput()
 {
     const qint64 at = position();
     output_->stop();
     outputActive_ = false;
-    output_ = std::make_unique<NullAudioOutput>(options_.clock);
     startAt(at);
+}
+
+bool PlaybackEngine::retryDue() const
+{
+    return sound_ && output_ == &silent_ && options_.clock->nowUs() >= retryAtUs_;
 }
 
 void PlaybackEngine::feed()
 {
     if (mode_ != PlaybackMode::Playing)
         return;
-    if (output_->failed()) {
-        switchToSilentOutput();
+    if (output_->failed() || retryDue()) {
+        restartOutput();
         return;
     }
     bool more = true;

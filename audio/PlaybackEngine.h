@@ -8,6 +8,7 @@
 #include "audio/AudioOptions.h"
 #include "audio/AudioOutput.h"
 #include "audio/Mp3Decoder.h"
+#include "audio/NullAudioOutput.h"
 
 #include <QTimer>
 #include <atomic>
@@ -17,6 +18,9 @@
 namespace sonivo {
 
 enum class PlaybackMode { Stopped, Playing, Paused };
+// What the stream plays through: the sound server, the silent output because no
+// sound server could be had, or the silent output that was asked for.
+enum class PlaybackOutput { Sound, Silent, Null };
 
 class PlaybackEngine {
 public:
@@ -39,6 +43,7 @@ public:
     qint64 position();
     qint64 length() const;
     int sampleRate() const { return decoder_->sampleRate(); }
+    PlaybackOutput output() const;
 
 private:
     void startAt(qint64 frame);
@@ -48,11 +53,16 @@ private:
     bool feedOnce(qint64 room);
     void finish();
     void dropOutput();
-    void switchToSilentOutput();
+    // Starts the stream again where it is, on the sound server when it answers.
+    void restartOutput();
+    bool retryDue() const;
 
     std::unique_ptr<Mp3Decoder> decoder_;
     AudioOptions options_;
-    std::unique_ptr<AudioOutput> output_;
+    std::unique_ptr<AudioOutput> sound_;  // none when silence was asked for
+    NullAudioOutput silent_;
+    AudioOutput* output_;  // the sound server's or the silent one
+    qint64 retryAtUs_ = 0;  // when the silent stream tries the sound server again
     QTimer timer_;
     PlaybackMode mode_ = PlaybackMode::Stopped;
 

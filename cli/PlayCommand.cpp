@@ -51,7 +51,7 @@ int playCommand(const QStringList& args)
         printError(QStringLiteral("uso: play [--output null|default] FILE..."));
         return 2;
     }
-    // Qt Multimedia finds the sound card through the application object.
+    // The playback threads' timers need the application object.
     int argc = 1;
     char name[] = "sonivo-cli";
     char* argv[] = {name, nullptr};

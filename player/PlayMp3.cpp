@@ -48,6 +48,11 @@ bool PlayMp3::IsPlaying()
     return query(command("status", QStringLiteral("mode")), modeReply_).startsWith(QLatin1String("playing"));
 }
 
+bool PlayMp3::PlaysWithoutSound()
+{
+    return query(command("status", QStringLiteral("output")), outputReply_) == QLatin1String("silent");
+}
+
 QString PlayMp3::mmPlay()
 {
     if (!pathExists(filename_))

@@ -10,6 +10,7 @@ namespace sonivo {
 namespace {
 
 const QString kNotFound = QStringLiteral("File non trovato: ");
+const QString kWithoutSound = QStringLiteral("Riproduzione senza audio: nessuna uscita audio disponibile");
 
 bool isRegularFile(const QString& path)
 {
@@ -94,7 +95,17 @@ bool Transport::start()
     Q_EMIT displayChanged();
     if (!playing)
         Q_EMIT notice(player().Filename() + QStringLiteral(": ") + result);
+    else
+        checkSound();
     return playing;
+}
+
+void Transport::checkSound()
+{
+    const bool silent = player().PlaysWithoutSound();
+    if (silent && !toldSilent_)
+        Q_EMIT notice(kWithoutSound);
+    toldSilent_ = silent;
 }
 
 void Transport::resetDisplay()
@@ -193,6 +204,7 @@ void Transport::tick()
         display_.lengthSeconds = player_->LengthInSec();
         display_.positionSeconds = player_->PositionInSec();
         display_.position = player_->Position();
+        checkSound();
     } else if (state_ == PlayerState::Playing && !suspended_) {
         // The device stopped by itself: the song ran to its end, or its file failed.
         endOfSong();

@@ -118,6 +118,9 @@ private:
     void skip(int step);
     void endOfSong();
     void setState(PlayerState state);
+    // Tells once that the song plays without sound, and again only after sound
+    // came back and was lost again.
+    void checkSound();
 
     Catalogue& catalogue_;
     MediaFactory mediaFactory_;
@@ -134,6 +137,7 @@ private:
     qint64 suspendedSeconds_ = 0;
     bool suspended_ = false;
     bool suspendedPaused_ = false;
+    bool toldSilent_ = false;
 };
 
 }  // namespace sonivo

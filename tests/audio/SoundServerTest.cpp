@@ -1,4 +1,4 @@
-// Playback through the real QAudioSink path: the test runs a PulseAudio server of
+// Playback through the real sound server path: the test runs a PulseAudio server of
 // its own with a null sink and records that sink's monitor.
 
 #include "tests/support/MediaFixtures.h"
@@ -47,10 +47,13 @@ public:
             return QStringLiteral("pulseaudio ended: ") + QString::fromLocal8Bit(server_.readAll());
         return {};
     }
+    // Ends the server as a crash would; its socket goes, so that a new start waits
+    // for the new server's.
     void kill()
     {
         server_.kill();
         server_.waitForFinished(5000);
+        QFile::remove(socket());
     }
     ~SoundServer() { kill(); }
     QString socket() const { return runtime_.filePath(QStringLiteral("native")); }
@@ -175,4 +178,22 @@ TEST_F(SoundServerTest, TheEnvironmentCanAskForSilence)
     ASSERT_TRUE(ends());
     EXPECT_EQ(status("position"), QStringLiteral("3000"));
     EXPECT_EQ(audibleSpanMs(recorder.stop()), -1);
+}
+
+TEST_F(SoundServerTest, AfterTheServerReturnsTheNextSongIsHeardAgain)
+{
+    for (int round = 0; round < 2; ++round) {
+        playTone();
+        ASSERT_TRUE(eventually([&] { return status("position").toLongLong() >= 300; }));
+        server.kill();
+        ASSERT_TRUE(server.start().isEmpty());
+        ASSERT_EQ(media->send(QStringLiteral("close a")).code, kMediaOk);
+        Recorder recorder(server.address());
+        ASSERT_TRUE(recorder.started());
+        playTone();
+        ASSERT_TRUE(ends());
+        QThread::msleep(300);
+        EXPECT_NEAR(audibleSpanMs(recorder.stop()), 3000, 150) << "round " << round;
+        ASSERT_EQ(media->send(QStringLiteral("close a")).code, kMediaOk);
+    }
 }

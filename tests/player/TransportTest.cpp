@@ -216,3 +216,50 @@ TEST_F(TransportTest, TheOperationsForOtherWindowsTakeRowsByIdentity)
     EXPECT_TRUE(transport.queue().isEmpty());
     EXPECT_EQ(catalogue.checkedCount(), 0);
 }
+
+TEST(TransportSound, WithoutASoundServerTheUserIsToldOnceThatItPlaysWithoutSound)
+{
+    TempFiles files;
+    Catalogue catalogue;
+    auto clock = std::make_shared<ManualClock>();
+    Transport transport{catalogue, [clock] {
+        return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Unavailable, clock});
+    }};
+    QStringList notices;
+    QObject::connect(&transport, &Transport::notice, [&](const QString& text) { notices << text; });
+    for (const char* name : {"a.mp3", "b.mp3"}) {
+        QFile::copy(fixture("tone-3s-8k.mp3"), files.path(QLatin1String(name)));
+        SongRecord r;
+        r.setColumn(ColFileName, QLatin1String(name));
+        r.setColumn(ColFolder, files.path(QString()));
+        catalogue.append(r);
+        catalogue.setChecked(catalogue.size() - 1, true);
+    }
+    transport.syncQueue();
+    transport.SuonaBrano(catalogue.id(0));
+    ASSERT_EQ(transport.state(), PlayerState::Playing);
+    transport.SuonaBrano(catalogue.id(1));
+    transport.tick();
+    EXPECT_EQ(notices, QStringList{QStringLiteral("Riproduzione senza audio: nessuna uscita audio disponibile")});
+}
+
+TEST(TransportSound, TheSilentOutputAskedForIsNoNews)
+{
+    TempFiles files;
+    Catalogue catalogue;
+    auto clock = std::make_shared<ManualClock>();
+    Transport transport{catalogue, [clock] {
+        return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock});
+    }};
+    QStringList notices;
+    QObject::connect(&transport, &Transport::notice, [&](const QString& text) { notices << text; });
+    QFile::copy(fixture("tone-3s-8k.mp3"), files.path(QStringLiteral("a.mp3")));
+    SongRecord r;
+    r.setColumn(ColFileName, QStringLiteral("a.mp3"));
+    r.setColumn(ColFolder, files.path(QString()));
+    catalogue.append(r);
+    transport.SuonaBrano(catalogue.id(0));
+    transport.tick();
+    ASSERT_EQ(transport.state(), PlayerState::Playing);
+    EXPECT_TRUE(notices.isEmpty()) << notices.join(QLatin1Char('\n')).toStdString();
+}
