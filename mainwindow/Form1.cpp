@@ -132,6 +132,18 @@ void Form1::start(const QString& commandLine)
     applyEnablingRules();
 }
 
+void Form1::openFromOutside(const QString& path)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (path.isEmpty())
+        return;
+    files_->openFromOutside(path);
+    applyEnablingRules();
+}
+
 void Form1::restorePlacement()
 {
     if (!QFileInfo::exists(services_.settingsFile))

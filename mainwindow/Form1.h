@@ -53,6 +53,9 @@ public:
     void applyEnablingRules();
     // The half-second poll: the player first, then the commands.
     void tick();
+    // A list handed over by a later start ("" for none): the window comes up
+    // and, after the save prompt, reads it.
+    void openFromOutside(const QString& path);
 
     ListDocument& document() { return *document_; }
     CatalogueView& view() { return *view_; }
