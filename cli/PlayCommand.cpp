@@ -1,7 +1,7 @@
 #include "cli/PlayCommand.h"
 
 #include "cli/Output.h"
-#include "platform/AudioMediaControl.h"
+#include "audio/AudioMediaControl.h"
 #include "player/PlayMp3.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
-#include "platform/PlaybackDevice.h"
+#include "audio/PlaybackDevice.h"
 
 #include "platform/MediaControl.h"
-#include "platform/PlaybackEngine.h"
+#include "audio/PlaybackEngine.h"
 
 namespace sonivo {
 

@@ -1,4 +1,4 @@
-#include "platform/SinkAudioOutput.h"
+#include "audio/SinkAudioOutput.h"
 
 #include <QAudioSink>
 #include <QMediaDevices>

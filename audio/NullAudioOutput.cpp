@@ -1,4 +1,4 @@
-#include "platform/NullAudioOutput.h"
+#include "audio/NullAudioOutput.h"
 
 #include <algorithm>
 #include <chrono>

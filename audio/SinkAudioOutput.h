@@ -3,7 +3,7 @@
 // Create and use it on one thread that runs an event loop: the sink reports the
 // loss of its sound server there.
 
-#include "platform/AudioOutput.h"
+#include "audio/AudioOutput.h"
 
 #include <memory>
 

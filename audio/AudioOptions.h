@@ -3,7 +3,7 @@
 // output when there is none or it fails, or the silent output from the start. The
 // silent output runs on the clock given here.
 
-#include "platform/AudioClock.h"
+#include "audio/AudioClock.h"
 
 #include <memory>
 

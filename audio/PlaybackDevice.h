@@ -3,7 +3,7 @@
 // sound goes on while the caller's thread is busy. Every call waits for the engine
 // to carry it out; times are in milliseconds.
 
-#include "platform/AudioOptions.h"
+#include "audio/AudioOptions.h"
 
 #include <QString>
 #include <QThread>

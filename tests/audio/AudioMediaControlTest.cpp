@@ -1,4 +1,4 @@
-#include "platform/Mp3Decoder.h"
+#include "audio/Mp3Decoder.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"

@@ -5,9 +5,9 @@
 // count at first and exact once a second decoder, on a thread of its own, has
 // walked every frame of the file.
 
-#include "platform/AudioOptions.h"
-#include "platform/AudioOutput.h"
-#include "platform/Mp3Decoder.h"
+#include "audio/AudioOptions.h"
+#include "audio/AudioOutput.h"
+#include "audio/Mp3Decoder.h"
 
 #include <QTimer>
 #include <atomic>

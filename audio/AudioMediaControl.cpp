@@ -1,7 +1,7 @@
-#include "platform/AudioMediaControl.h"
+#include "audio/AudioMediaControl.h"
 
-#include "platform/MediaCommand.h"
-#include "platform/PlaybackDevice.h"
+#include "audio/MediaCommand.h"
+#include "audio/PlaybackDevice.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>

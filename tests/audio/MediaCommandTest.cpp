@@ -1,4 +1,4 @@
-#include "platform/MediaCommand.h"
+#include "audio/MediaCommand.h"
 #include "platform/MediaControl.h"
 
 #include <gtest/gtest.h>

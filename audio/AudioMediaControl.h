@@ -3,7 +3,7 @@
 // played through the sound card, or silently when there is none, it fails, or the
 // environment has SONIVO_AUDIO=null. Any number of aliases may be open at once.
 
-#include "platform/AudioOptions.h"
+#include "audio/AudioOptions.h"
 #include "platform/MediaControl.h"
 
 #include <map>

@@ -2,8 +2,8 @@
 // A silent output that plays at the pace of a clock: what was written counts as
 // played as the clock runs, never faster than it was written.
 
-#include "platform/AudioClock.h"
-#include "platform/AudioOutput.h"
+#include "audio/AudioClock.h"
+#include "audio/AudioOutput.h"
 
 #include <memory>
 

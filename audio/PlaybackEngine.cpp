@@ -1,7 +1,7 @@
-#include "platform/PlaybackEngine.h"
+#include "audio/PlaybackEngine.h"
 
-#include "platform/NullAudioOutput.h"
-#include "platform/SinkAudioOutput.h"
+#include "audio/NullAudioOutput.h"
+#include "audio/SinkAudioOutput.h"
 
 #include <algorithm>
 

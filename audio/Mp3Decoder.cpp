@@ -1,4 +1,4 @@
-#include "platform/Mp3Decoder.h"
+#include "audio/Mp3Decoder.h"
 
 #include "common/NativePath.h"
 #include "platform/MediaControl.h"
