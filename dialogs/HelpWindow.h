@@ -3,6 +3,7 @@
 // contents ("Sommario") and the keyword index with its search line ("Indice"),
 // beside the page shown.
 
+#include <QUrl>
 #include <QWidget>
 
 class QHelpEngine;

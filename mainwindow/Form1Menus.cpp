@@ -9,6 +9,7 @@
 #include "mainwindow/ExternalPlayer.h"
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/PlayerPanel.h"
+#include "mainwindow/ShellCommands.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -101,10 +102,18 @@ void Form1::connectCommands()
         transport_->stop();
         external_->openQueue();
     });
+    // Copy and delete of the selected files, the options, the help and the about box.
+    c.run(C::CopyFiles, shell_, &ShellCommands::copyFiles);
+    c.run(C::DeleteSelected, shell_, &ShellCommands::deleteSelected);
+    c.run(C::Options, shell_, &ShellCommands::showOptions);
+    c.run(C::Help, shell_, &ShellCommands::showHelp);
+    c.action(C::Help)->setShortcut(QKeySequence::HelpContents);
+    c.run(C::HelpSearch, shell_, &ShellCommands::searchHelp);
+    c.run(C::Website, shell_, &ShellCommands::openWebsite);
+    c.run(C::About, shell_, &ShellCommands::showAbout);
     // The dialogs' commands are connected here as they come; until then they stay
-    // disabled: ViewTag, CopyFiles, DeleteSelected, SearchSong, SearchFolder,
-    // SearchAlbum, ShowAll, PrintList, HtmlList, M3uList, Help, HelpSearch,
-    // Website, About, Options.
+    // disabled: ViewTag, SearchSong, SearchFolder, SearchAlbum, ShowAll, PrintList,
+    // HtmlList, M3uList.
 }
 
 void Form1::buildSortMenu()

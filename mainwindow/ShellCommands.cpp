@@ -45,6 +45,11 @@ void ShellCommands::showAbout()
     about.exec();
 }
 
+HelpWindow* ShellCommands::helpWindow() const
+{
+    return help_;
+}
+
 HelpWindow& ShellCommands::help()
 {
     if (!help_)

@@ -41,7 +41,7 @@ public:
     void openWebsite();
 
     // The help window once opened, for tests.
-    HelpWindow* helpWindow() const { return help_; }
+    HelpWindow* helpWindow() const;
 
 private:
     HelpWindow& help();

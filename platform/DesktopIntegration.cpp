@@ -28,7 +28,7 @@ QString writeFile(const QString& path, QByteArrayView bytes)
 
 QString storeFailure(const RegistryEntries& entries)
 {
-    return QStringLiteral("Impossibile scrivere il file %1.").arg(entries.file());
+    return QStringLiteral("Impossibile scrivere il file %1: %2.").arg(entries.file(), entries.error());
 }
 
 // The icon installed beside the program (prefix/share/icons/...), else the theme's.

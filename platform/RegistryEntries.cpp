@@ -1,6 +1,5 @@
 #include "platform/RegistryEntries.h"
 
-#include "platform/KeyValueStore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,42 +16,39 @@ const QString kMax = QStringLiteral("Max");
 
 }  // namespace
 
-RegistryEntries::RegistryEntries(QString storeFile) : file_(std::move(storeFile)) {}
+RegistryEntries::RegistryEntries(QString storeFile) : file_(std::move(storeFile)), store_(file_) {}
 
 bool RegistryEntries::associationPresent() const
 {
-    return KeyValueStore(file_).value(kExtension, QString()) == kFileType;
+    return store_.value(kExtension, QString()) == kFileType;
 }
 
 bool RegistryEntries::writeAssociation(const QString& program)
 {
-    KeyValueStore store(file_);
-    return store.setValue(kExtension, QString(), kFileType) && store.setValue(kFileType, QString(), QStringLiteral("Sonivo file"))
-        && store.setValue(kOpenCommand, QString(), program + QStringLiteral(" %1"))
-        && store.setValue(kIcon, QString(), program + QStringLiteral(",0"));
+    return store_.setValue(kExtension, QString(), kFileType) && store_.setValue(kFileType, QString(), QStringLiteral("Sonivo file"))
+        && store_.setValue(kOpenCommand, QString(), program + QStringLiteral(" %1"))
+        && store_.setValue(kIcon, QString(), program + QStringLiteral(",0"));
 }
 
 bool RegistryEntries::removeAssociation()
 {
-    KeyValueStore store(file_);
-    const bool removed = store.removeKey(kOpenCommand) && store.removeKey(QStringLiteral("Sonivo.file\\shell\\open"))
-        && store.removeKey(QStringLiteral("Sonivo.file\\shell")) && store.removeKey(kIcon) && store.removeKey(kFileType)
-        && store.removeKey(kExtension);
+    const bool removed = store_.removeKey(kOpenCommand) && store_.removeKey(QStringLiteral("Sonivo.file\\shell\\open"))
+        && store_.removeKey(QStringLiteral("Sonivo.file\\shell")) && store_.removeKey(kIcon) && store_.removeKey(kFileType)
+        && store_.removeKey(kExtension);
     removeIfEmpty();
     return removed;
 }
 
 bool RegistryEntries::startMaximized() const
 {
-    return KeyValueStore(file_).value(kProgram, kMax) == QLatin1String("1");
+    return store_.value(kProgram, kMax) == QLatin1String("1");
 }
 
 bool RegistryEntries::setStartMaximized(bool on)
 {
-    KeyValueStore store(file_);
     if (on)
-        return store.setValue(kProgram, kMax, QStringLiteral("1"));
-    const bool removed = store.removeKey(kProgram);
+        return store_.setValue(kProgram, kMax, QStringLiteral("1"));
+    const bool removed = store_.removeKey(kProgram);
     removeIfEmpty();
     return removed;
 }

@@ -2,6 +2,8 @@
 // The list-file association and the start-maximized option as keys and values
 // of the key/value store: the one place that knows their names.
 
+#include "platform/KeyValueStore.h"
+
 #include <QString>
 
 namespace sonivo {
@@ -24,12 +26,15 @@ public:
     bool setStartMaximized(bool on);
 
     const QString& file() const { return file_; }
+    // Why the last change could not be written.
+    const QString& error() const { return store_.error(); }
 
 private:
     // A store left without keys goes, so that nothing of it stays behind.
     void removeIfEmpty() const;
 
     QString file_;
+    KeyValueStore store_;
 };
 
 }  // namespace sonivo
