@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHelpContentModel>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
@@ -61,6 +62,7 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QWidget(par
     indexLayout->addWidget(label);
     indexLayout->addWidget(search_);
     indexLayout->addWidget(index);
+    indexPage->setFocusProxy(search_);  // the tab, once chosen, takes the typing
     tabs_->addTab(indexPage, QStringLiteral("&Indice"));
 
     browser_ = new HelpBrowser(*engine_, this);
@@ -76,6 +78,7 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QWidget(par
     layout->addWidget(splitter);
 
     connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::open);
+    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, contents, &QTreeView::expandAll);
     connect(index, &QHelpIndexWidget::documentActivated, this, [this](const QHelpLink& link) { open(link.url); });
     connect(search_, &QLineEdit::textChanged, index, [index](const QString& text) { index->filterIndices(text); });
     connect(search_, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
