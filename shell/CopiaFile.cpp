@@ -148,8 +148,9 @@ CopiaFile::Step CopiaFile::copyOne(const QString& source, const QString& folder,
         return stopAsked_ ? Step::Stop : Step::Skipped;
     }
 
-    const QByteArray temporary = toNativePath(folder) + '.' + target.mid(target.lastIndexOf('/') + 1) + ".sonivo-"
-        + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+    // Short, so that a name near the file system's limit still has a temporary one.
+    const QByteArray temporary
+        = toNativePath(folder) + ".sonivo-" + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".part";
     const int out = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     int error = out < 0 ? errno : 0;
     if (out >= 0) {

@@ -189,6 +189,14 @@ TEST_F(CopiaFileTest, AReadOnlyOrVanishedFolderIsSaidForEachFile)
     EXPECT_FALSE(QFileInfo::exists(dest()));
 }
 
+TEST_F(CopiaFileTest, ANameAtTheFileSystemsLimitIsCopiedToo)
+{
+    const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".mp3");
+    const QString song = files.write(QStringLiteral("a/") + name, "long");
+    EXPECT_EQ(copy({song}, dest()).notCopied, QStringList());
+    EXPECT_EQ(TempFiles::read(dest() + QLatin1Char('/') + name), "long");
+}
+
 TEST_F(CopiaFileTest, AFileThatVanishesDuringTheCopyIsSkipped)
 {
     const QString one = song(QStringLiteral("a/1.mp3"), "1");
