@@ -1,5 +1,6 @@
 #include "mainwindow/ListHandOff.h"
 #include "catalogue/ListFile.h"
+#include "mainwindow/Command.h"
 #include "mainwindow/Form1.h"
 #include "platform/DesktopIntegration.h"
 #include "platform/SingleInstance.h"
@@ -130,6 +131,42 @@ TEST_F(HandOffTest, AListOpenedWhileSonivoRunsGoesToTheRunningWindowAfterItsSave
     EXPECT_EQ(window.document().catalogue().size(), 3);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Sonivo - ") + songs);
     EXPECT_EQ(dialogs.asked, QStringList(QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?")));
+}
+
+TEST_F(HandOffTest, AListHandedOverDuringAScanOpensWhenTheScanHasEnded)
+{
+    ScriptedDialogs dialogs;
+    FormServices services;
+    services.dialogs = &dialogs;
+    services.settingsFile = files.path(QStringLiteral("config/sonivo/sonivo.ini"));
+    services.registryFile = files.path(QStringLiteral("config/sonivo/registry.ini"));
+    Form1 window(services);
+    window.start(QString());
+    const QString folder = files.path(QStringLiteral("songs/"));
+    QDir().mkpath(folder);
+    QFile::copy(QStringLiteral(SONIVO_FIXTURES "/cbr128-44k-joint.mp3"), folder + QStringLiteral("a.mp3"));
+    const QString songs = list(QStringLiteral("two songs.svl"), 2);
+    dialogs.folders = {folder, folder};
+    window.command(Command::AddFolder)->trigger();
+
+    // The second scan asks whether to update the folder: the list arrives then.
+    bool scanning = false;
+    dialogs.whileAskingYesNo = [&] {
+        scanning = window.document().isScanning();
+        window.openFromOutside(songs);
+        EXPECT_TRUE(window.document().listPath().isEmpty()) << "not in the middle of a scan";
+    };
+    // Update the folder; then, the scan having changed the list, do not save it.
+    dialogs.answers = {DesktopDialogs::Answer::Yes, DesktopDialogs::Answer::No};
+    window.command(Command::AddFolder)->trigger();
+    ASSERT_TRUE(scanning);
+    QElapsedTimer timer;
+    timer.start();
+    while (window.document().listPath() != songs && timer.elapsed() < 5000)
+        QApplication::processEvents();
+    EXPECT_EQ(window.document().listPath(), songs);
+    EXPECT_EQ(window.document().catalogue().size(), 2);
+    EXPECT_EQ(dialogs.asked.last(), QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?"));
 }
 
 TEST_F(HandOffTest, ARunningProgramThatDoesNotAnswerIsSaidAndNotCalledASuccess)
