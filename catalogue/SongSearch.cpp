@@ -1,5 +1,8 @@
 #include "catalogue/SongSearch.h"
 
+#include "common/TwoHalves.h"
+
+#include <numeric>
 #include <string_view>
 #include <unordered_set>
 
@@ -7,23 +10,52 @@ namespace sonivo {
 
 FileNameSearch::FileNameSearch(const Catalogue& catalogue)
 {
-    const qsizetype n = catalogue.size();
-    ids_.reserve(size_t(n));
-    ends_.reserve(size_t(n));
-    names_.reserve(n * 40);
-    QString name;
-    for (qsizetype i = 0; i < n; ++i) {
-        catalogue.row(i).copyText(ColFileName, name);
-        names_ += name.toLower();
-        ends_.push_back(names_.size());
-        ids_.push_back(catalogue.id(i));
-    }
+    const size_t n = size_t(catalogue.size());
+    ids_.resize(n);
+    ends_.resize(n);
+    // The second half's names are made on their own, then put after the first's.
+    QString secondNames;
+    size_t second = n;
+    inTwoHalves(n, [&](size_t from, size_t to) {
+        QString& names = from == 0 ? names_ : secondNames;
+        if (from > 0)
+            second = from;
+        names.reserve(qsizetype(to - from) * 40);
+        for (size_t i = from; i < to; ++i) {
+            appendLowered(names, catalogue.row(qsizetype(i)).stored(ColFileName));
+            ends_[i] = names.size();
+            ids_[i] = catalogue.id(qsizetype(i));
+        }
+    });
+    const qsizetype offset = names_.size();
+    for (size_t i = second; i < n; ++i)
+        ends_[i] += offset;
+    names_ += secondNames;
 }
 
 bool FileNameSearch::matches(size_t song, QStringView needle) const
 {
-    const qsizetype begin = song == 0 ? 0 : ends_[song - 1];
-    return QStringView(names_).sliced(begin, ends_[song] - begin).contains(needle);
+    return QStringView(names_).sliced(begin(song), ends_[song] - begin(song)).contains(needle);
+}
+
+void FileNameSearch::findAmong(size_t first, size_t last, QStringView needle, std::vector<quint32>& hits) const
+{
+    if (first >= last)
+        return;
+    // One search through the names one after another: a hit that runs into the
+    // next name is none, nor is any other that starts in the same name.
+    const QStringView names = QStringView(names_).first(ends_[last - 1]);
+    size_t song = first;
+    for (qsizetype at = begin(first); song < last;) {
+        const qsizetype hit = names.indexOf(needle, at);
+        if (hit < 0)
+            break;
+        while (ends_[song] <= hit)
+            ++song;
+        if (hit + needle.size() <= ends_[song])
+            hits.push_back(quint32(song));
+        at = ends_[song++];
+    }
 }
 
 const std::vector<quint32>& FileNameSearch::find(const QString& text)
@@ -35,11 +67,13 @@ const std::vector<quint32>& FileNameSearch::find(const QString& text)
         for (const quint32 song : found_)
             if (matches(song, needle))
                 hits.push_back(song);
+    } else if (needle.isEmpty()) {
+        hits.resize(ids_.size());
+        std::iota(hits.begin(), hits.end(), 0u);
     } else {
-        hits.reserve(ids_.size());
-        for (size_t song = 0; song < ids_.size(); ++song)
-            if (matches(song, needle))
-                hits.push_back(quint32(song));
+        std::vector<quint32> secondHits;
+        inTwoHalves(ids_.size(), [&](size_t from, size_t to) { findAmong(from, to, needle, from == 0 ? hits : secondHits); });
+        hits.insert(hits.end(), secondHits.begin(), secondHits.end());
     }
     lastNeedle_ = needle;
     found_ = std::move(hits);

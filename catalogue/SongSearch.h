@@ -22,7 +22,10 @@ public:
     const std::vector<quint32>& find(const QString& text);
 
 private:
+    qsizetype begin(size_t song) const { return song == 0 ? 0 : ends_[song - 1]; }
     bool matches(size_t song, QStringView needle) const;
+    // Appends the songs from first to last (one past) whose name holds the needle.
+    void findAmong(size_t first, size_t last, QStringView needle, std::vector<quint32>& hits) const;
 
     QString names_;                // the names in lower case, one after another
     std::vector<qsizetype> ends_;  // where each name ends in names_
