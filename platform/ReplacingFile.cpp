@@ -67,7 +67,7 @@ void ReplacingFile::discard()
     temporary_.clear();
 }
 
-bool ReplacingFile::open(const QString& target)
+bool ReplacingFile::open(const QString& target, Folders folders)
 {
     discard();
     target_ = followLinks(toNativePath(target));
@@ -75,7 +75,7 @@ bool ReplacingFile::open(const QString& target)
     if (::stat(target_.constData(), &st) == 0 && !S_ISREG(st.st_mode))
         return fail(kNotRegularFile);
     const QByteArray folder = folderOf(target_);
-    if (!makeFolders(folder))
+    if (folders == Folders::Create && !makeFolders(folder))
         return fail(errno);
     const qsizetype slash = target_.lastIndexOf('/');
     const QByteArray stem = folder + '/' + '.' + target_.mid(slash + 1) + ".new-";
