@@ -49,6 +49,7 @@ bool ListDocument::newList()
         return false;
     catalogue_.clear();
     modified_ = false;
+    needsName_ = false;
     setListPath(QString());
     return true;
 }
@@ -64,9 +65,18 @@ bool ListDocument::openList()
 bool ListDocument::load(const QString& path)
 {
     Q_EMIT workStarted(Work::Loading);
-    catalogue_.clear();
-    const ListFileResult result = ApriLista(path, catalogue_);
+    std::vector<SongRecord> rows;
+    const ListFileResult result = readListFile(path, rows);
+    if (!result.notAList) {
+        catalogue_.clear();
+        catalogue_.append(std::move(rows));
+    }
     Q_EMIT workFinished(Work::Loading);
+    if (result.notAList) {
+        dialogs_.warn(QStringLiteral("Il file \"") + path + QStringLiteral("\" non è una lista di brani: ") + result.error
+            + QStringLiteral(".\nNon è stato aperto e la lista dei brani non è cambiata."));
+        return false;
+    }
     if (!result.ok) {
         modified_ = !catalogue_.isEmpty();
         setListPath(QString());
@@ -74,10 +84,14 @@ bool ListDocument::load(const QString& path)
         return false;
     }
     modified_ = false;
+    // What was left out would be lost by writing the file over: saving asks for a name.
+    needsName_ = result.damagedLines > 0;
     setListPath(path);
-    if (result.damagedLines > 0)
+    if (needsName_)
         dialogs_.warn(QStringLiteral("La lista \"") + path
-            + QStringLiteral("\" contiene righe danneggiate (%1): sono state lette per quanto possibile.").arg(result.damagedLines));
+            + QStringLiteral("\" contiene righe danneggiate: %1 righe non sono state lette, le altre sì.\n"
+                             "Per salvarla verrà chiesto un nome, così il file non viene sovrascritto.")
+                  .arg(result.damagedLines));
     return true;
 }
 
@@ -95,6 +109,9 @@ bool ListDocument::write(const QString& path)
         return false;
     }
     modified_ = false;
+    if (result.unlocked)
+        dialogs_.warn(QStringLiteral("La lista \"") + path
+            + QStringLiteral("\" è stata salvata senza bloccarla: il file system non permette di bloccare i file."));
     return true;
 }
 
@@ -102,7 +119,7 @@ bool ListDocument::save()
 {
     if (catalogue_.isEmpty())
         return true;  // nothing to save
-    if (listPath_.isEmpty())
+    if (listPath_.isEmpty() || needsName_)
         return saveAs();
     return write(listPath_);
 }
@@ -112,6 +129,7 @@ bool ListDocument::saveAs()
     const QString path = dialogs_.saveFile(QStringLiteral("Salva lista con nome..."), kListFilter, QDir::currentPath());
     if (path.isEmpty() || !write(path))
         return false;
+    needsName_ = false;
     setListPath(path);
     return true;
 }
