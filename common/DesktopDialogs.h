@@ -43,6 +43,8 @@ public:
     // Prints the text on the default printer, as a job of the name given.
     enum class PrintOutcome { Printed, NoPrinter, Failed };
     virtual PrintOutcome printText(const QString& jobName, const QString& text) = 0;
+    // Opens a web address in the desktop's browser; false when that failed.
+    virtual bool openAddress(const QString& url) = 0;
 };
 
 // Hands the file to the desktop; when that fails, says which file could not be opened.

@@ -123,4 +123,9 @@ DesktopDialogs::PrintOutcome QtDesktopDialogs::printText(const QString& jobName,
     return sonivo::printText(device, text) ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
+bool QtDesktopDialogs::openAddress(const QString& url)
+{
+    return QDesktopServices::openUrl(QUrl(url));
+}
+
 }  // namespace sonivo

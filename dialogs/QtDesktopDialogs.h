@@ -25,6 +25,7 @@ public:
     bool openWithDesktop(const QString& file) override;
     QString saveFileNamed(const QString& title, const FileFilter& filter, const QString& folder, const QString& name) override;
     PrintOutcome printText(const QString& jobName, const QString& text) override;
+    bool openAddress(const QString& url) override;
 
 private:
     QWidget* owner_;

@@ -47,6 +47,11 @@ public:
     PrintOutcome printOutcome = PrintOutcome::Printed;
     std::function<PrintOutcome(const QString& jobName, const QString& text)> printer;
     PrintOutcome printText(const QString& jobName, const QString& text) override;
+    bool openAddress(const QString& url) override
+    {
+        opened << url;
+        return desktopOpens;
+    }
 };
 
 }  // namespace sonivo::test
