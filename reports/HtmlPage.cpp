@@ -89,25 +89,20 @@ bool writeHtmlPage(const ReportSource& songs, ReportOptions options, const QLoca
     out += kHead;
     appendTotals(out, songs.size(), songs.totals(locale), locale);
     out += kBeforeSongs;
-    QString text;
     for (qsizetype i = 0; i < songs.size(); ++i) {
         const SongRecord& song = songs.at(i);
-        song.copyText(ColFileName, text);
-        showEscapedBytes(text);
-        appendHtmlText(out, withoutExtension(text));
+        appendShownHtml(out, withoutExtension(song.stored(ColFileName)));
         if (options.withDuration) {
-            song.copyText(ColDuration, text);
-            out += "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; [";
-            appendHtmlText(out, text);
-            out += ']';
+            put(out, "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; [");
+            appendShownHtml(out, song.stored(ColDuration));
+            put(out, "]");
         }
         if (options.withSize) {
-            song.copyText(ColSize, text);
-            out += " [";
-            appendHtmlText(out, text);
-            out += ']';
+            put(out, " [");
+            appendShownHtml(out, song.stored(ColSize));
+            put(out, "]");
         }
-        out += "<BR>";
+        put(out, "<BR>");
         if (!chunks.pieceDone())
             return false;
     }

@@ -1,6 +1,6 @@
 #include "reports/Playlist.h"
 
-#include "common/NativePath.h"
+#include "reports/ReportText.h"
 
 namespace sonivo {
 
@@ -9,20 +9,16 @@ bool writePlaylist(const ReportSource& songs, LineEnd lineEnd, const ReportOutpu
     ChunkedOutput chunks(output);
     QByteArray& out = chunks.buffer();
     const QByteArrayView end = lineEnd == LineEnd::CrLf ? QByteArrayView("\r\n") : QByteArrayView("\n");
-    QString path;
-    QString name;
-    QByteArray native;
     for (qsizetype i = 0; i < songs.size(); ++i) {
         const SongRecord& song = songs.at(i);
-        song.copyText(ColFolder, path);
-        song.copyText(ColFileName, name);
-        path += name;
-        native.resize(0);
-        appendNativePath(native, path);
-        if (native.contains('\n') || native.contains('\r'))
-            out += "file://" + native.toPercentEncoding("/");
-        else
-            out += native;
+        const qsizetype start = out.size();
+        appendNativeBytes(out, song.stored(ColFolder));
+        appendNativeBytes(out, song.stored(ColFileName));
+        if (const QByteArrayView path = QByteArrayView(out).sliced(start); path.contains('\n') || path.contains('\r')) {
+            const QByteArray url = "file://" + path.toByteArray().toPercentEncoding("/");
+            out.truncate(start);
+            out += url;
+        }
         out += end;
         if (!chunks.pieceDone())
             return false;

@@ -5,10 +5,10 @@
 namespace sonivo {
 namespace {
 
-void appendBracketed(QByteArray& out, const QString& text)
+void appendBracketed(QByteArray& out, QByteArrayView stored)
 {
     out += " [";
-    out += text.toUtf8();
+    appendShownUtf8(out, stored);
     out += ']';
 }
 
@@ -19,20 +19,13 @@ bool writeTextList(const ReportSource& songs, ReportOptions options, const Repor
     ChunkedOutput chunks(output);
     QByteArray& out = chunks.buffer();
     out += "Sonivo - Lista brani\r\n\r\n";
-    QString text;
     for (qsizetype i = 0; i < songs.size(); ++i) {
         const SongRecord& song = songs.at(i);
-        song.copyText(ColFileName, text);
-        showEscapedBytes(text);
-        out += withoutExtension(text).toUtf8();
-        if (options.withDuration) {
-            song.copyText(ColDuration, text);
-            appendBracketed(out, text);
-        }
-        if (options.withSize) {
-            song.copyText(ColSize, text);
-            appendBracketed(out, text);
-        }
+        appendShownUtf8(out, withoutExtension(song.stored(ColFileName)));
+        if (options.withDuration)
+            appendBracketed(out, song.stored(ColDuration));
+        if (options.withSize)
+            appendBracketed(out, song.stored(ColSize));
         out += "\r\n";
         if (!chunks.pieceDone())
             return false;

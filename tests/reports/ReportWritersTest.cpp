@@ -1,5 +1,6 @@
 #include "tests/reports/ReportTestRows.h"
 
+#include "catalogue/StoredText.h"
 #include "common/NativePath.h"
 #include "reports/HtmlPage.h"
 #include "reports/Playlist.h"
@@ -214,9 +215,35 @@ TEST(ReportSource, LeavesOutQueuedRowsThatAreGone)
 
 TEST(ReportText, TheExtensionIsTheLastFourCharacters)
 {
-    EXPECT_EQ(withoutExtension(u"Alfa.mp3"), QStringView(u"Alfa"));
-    EXPECT_EQ(withoutExtension(u"abc"), QStringView());
-    EXPECT_EQ(withoutExtension(u"Song.🎵🎵🎵🎵"), QStringView(u"Song."));
+    const auto cut = [](const QString& name) { return decodeStored(withoutExtension(QByteArrayView(toStored(name)))); };
+    EXPECT_EQ(cut(QStringLiteral("Alfa.mp3")), QStringLiteral("Alfa"));
+    EXPECT_EQ(cut(QStringLiteral("abc")), QString());
+    EXPECT_EQ(cut(QStringLiteral("Song.🎵🎵é🎵")), QStringLiteral("Song."));
+    // A byte that is not UTF-8 is one character.
+    EXPECT_EQ(cut(fromNativePath("Caf\xE9.mp\xFF")), fromNativePath("Caf\xE9"));
+}
+
+TEST(ReportText, StoredTextsGiveTheBytesTheirTextsGive)
+{
+    // Plain UTF-8 is copied as it stands; a text holding a 0xED byte (Hangul here,
+    // or a lone half) is decoded first. Both give what the text itself gives.
+    const QString texts[] = {QStringLiteral("A & <b> \"c\"\t"), QStringLiteral("Città Δέλτα 音楽 🎵"), QStringLiteral("한국 노래"),
+        QString(QChar(0xDBFF)) + QStringLiteral("x"), QString()};
+    for (const QString& text : texts) {
+        const std::string stored = toStored(text);
+        const QByteArrayView view(stored.data(), qsizetype(stored.size()));
+        QByteArray expectedHtml = "head";
+        appendHtmlText(expectedHtml, text);
+        QByteArray html = "head";
+        appendShownHtml(html, view);
+        EXPECT_EQ(html, expectedHtml) << text.toStdString();
+        QByteArray utf8;
+        appendShownUtf8(utf8, view);
+        EXPECT_EQ(utf8, text.toUtf8()) << text.toStdString();
+        QByteArray native;
+        appendNativeBytes(native, view);
+        EXPECT_EQ(native, toNativePath(text)) << text.toStdString();
+    }
 }
 
 TEST(ReportWriters, StopAtTheFirstPieceTheOutputRefuses)
