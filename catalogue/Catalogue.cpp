@@ -98,7 +98,7 @@ bool Catalogue::FolderPresent(const QString& folder, const QString& cdIdentifier
 
 bool Catalogue::inFolder(size_t i, const std::string& folder, const std::string& cdIdentifier) const
 {
-    return rows_[i].stored(ColFolder) == QByteArrayView(folder) && rows_[i].stored(ColCdId) == QByteArrayView(cdIdentifier);
+    return folderKeyOf(rows_[i]) == FolderKeyView(folder, cdIdentifier);
 }
 
 void Catalogue::renumberFrom(size_t first)
@@ -200,6 +200,15 @@ std::vector<SongRecord> Catalogue::takeFolder(const QString& folder, const QStri
     const std::string storedCd = toStored(cdIdentifier);
     removeIf([&](size_t i) { return inFolder(i, storedFolder, storedCd); }, &taken);
     return taken;
+}
+
+qsizetype Catalogue::keepOnlyFolder(const QString& folder, const QString& cdIdentifier)
+{
+    if (!FolderPresent(folder, cdIdentifier))
+        return 0;
+    const std::string storedFolder = toStored(folder);
+    const std::string storedCd = toStored(cdIdentifier);
+    return removeIf([&](size_t i) { return !inFolder(i, storedFolder, storedCd); });
 }
 
 void Catalogue::setChecked(qsizetype i, bool checked)

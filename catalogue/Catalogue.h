@@ -48,6 +48,10 @@ public:
     qsizetype removeFolder(const QString& folder, const QString& cdIdentifier);
     // The same, handing the rows over in their order.
     std::vector<SongRecord> takeFolder(const QString& folder, const QString& cdIdentifier);
+    // Removes every row of other folders in one pass, keeping the order of the
+    // folder's rows; returns how many went. A folder without rows changes nothing,
+    // so that a stale choice never empties the catalogue.
+    qsizetype keepOnlyFolder(const QString& folder, const QString& cdIdentifier);
 
     bool isChecked(qsizetype i) const { return checked_[size_t(i)] != 0; }
     void setChecked(qsizetype i, bool checked);

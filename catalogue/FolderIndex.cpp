@@ -4,14 +4,16 @@ namespace sonivo {
 
 FolderIndex::Key FolderIndex::keyOf(const SongRecord& record)
 {
-    return {record.stored(ColFolder).toByteArray(), record.stored(ColCdId).toByteArray()};
+    const auto [folder, cdIdentifier] = folderKeyOf(record);
+    return {folder.toByteArray(), cdIdentifier.toByteArray()};
 }
 
 void FolderIndex::add(const SongRecord& record)
 {
     // Rows come folder by folder: a row of the folder just counted needs no key
     // of its own.
-    if (last_ && record.stored(ColFolder) == last_->first.first && record.stored(ColCdId) == last_->first.second) {
+    const auto [folder, cdIdentifier] = folderKeyOf(record);
+    if (last_ && folder == last_->first.first && cdIdentifier == last_->first.second) {
         ++last_->second;
         return;
     }

@@ -25,6 +25,11 @@ QString skippedText(const std::vector<ScanSkip>& skipped)
     return text;
 }
 
+QString unreadableText(const QString& path, const QString& error)
+{
+    return QStringLiteral("Impossibile leggere la lista \"") + path + QStringLiteral("\":\n") + errorText(error);
+}
+
 }  // namespace
 
 ListDocument::ListDocument(DesktopDialogs& dialogs, const DriveInfo& drives, QObject* parent)
@@ -70,14 +75,43 @@ bool ListDocument::load(const QString& path)
     if (!result.ok) {
         modified_ = !catalogue_.isEmpty();
         setListPath(QString());
-        dialogs_.warn(QStringLiteral("Impossibile leggere la lista \"") + path + QStringLiteral("\":\n") + errorText(result.error));
+        dialogs_.warn(unreadableText(path, result.error));
         return false;
     }
     modified_ = false;
     setListPath(path);
-    if (result.damagedLines > 0)
+    warnDamaged(path, result.damagedLines);
+    return true;
+}
+
+void ListDocument::warnDamaged(const QString& path, qint64 damagedLines)
+{
+    if (damagedLines > 0)
         dialogs_.warn(QStringLiteral("La lista \"") + path
-            + QStringLiteral("\" contiene righe danneggiate (%1): sono state lette per quanto possibile.").arg(result.damagedLines));
+            + QStringLiteral("\" contiene righe danneggiate (%1): sono state lette per quanto possibile.").arg(damagedLines));
+}
+
+bool ListDocument::restoreList()
+{
+    if (listPath_.isEmpty()) {
+        dialogs_.inform(QStringLiteral("La lista completa si può ripristinare solo da un file lista salvato: "
+                                       "questa lista non è ancora stata salvata."));
+        return false;
+    }
+    Q_EMIT workStarted(Work::Loading);
+    std::vector<SongRecord> rows;
+    const ListFileResult result = readListFile(listPath_, rows);
+    if (result.ok) {
+        catalogue_.clear();
+        catalogue_.append(std::move(rows));
+        modified_ = false;
+    }
+    Q_EMIT workFinished(Work::Loading);
+    if (!result.ok) {
+        dialogs_.warn(unreadableText(listPath_, result.error) + QStringLiteral("\nLa lista attuale non è stata modificata."));
+        return false;
+    }
+    warnDamaged(listPath_, result.damagedLines);
     return true;
 }
 

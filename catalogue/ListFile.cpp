@@ -150,9 +150,7 @@ void ListReader::finish(std::vector<SongRecord>& rows)
     dropping_ = false;
 }
 
-namespace {
-
-ListFileResult readList(const QString& fileName, std::vector<SongRecord>& rows)
+ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows)
 {
     NativeFile file;
     if (!file.open(fileName.isEmpty() ? defaultListFile() : fileName, NativeFile::Mode::Read))
@@ -172,14 +170,12 @@ ListFileResult readList(const QString& fileName, std::vector<SongRecord>& rows)
     return {true, {}, reader.damagedLines()};
 }
 
-}  // namespace
-
 ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue)
 {
     // Read into rows of their own and added in one piece: one change for whoever
     // shows the catalogue, not one per line.
     std::vector<SongRecord> rows;
-    const ListFileResult result = readList(fileName, rows);
+    const ListFileResult result = readListFile(fileName, rows);
     catalogue.append(std::move(rows));
     return result;
 }

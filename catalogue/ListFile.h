@@ -52,5 +52,8 @@ private:
 // Appends the rows of the file (the default list file for an empty name); when
 // reading fails part-way the rows read so far stay.
 ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue);
+// Reads the rows of the file (the default list file for an empty name) to the end
+// of the file, or until reading fails.
+ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows);
 
 }  // namespace sonivo
