@@ -7,6 +7,9 @@
 namespace sonivo {
 namespace {
 
+// How long a tag write waits for another program's lock on the file.
+constexpr std::chrono::seconds kTagLockWait(5);
+
 // Offset of the file's tag, -1 when it has none, -2 when it cannot be read.
 qint64 tagOffset(NativeFile& file, unsigned char* oldTag)
 {
@@ -28,6 +31,12 @@ bool writeId3v1(const QString& path, const QByteArray& block)
     NativeFile file;
     if (!file.open(path, NativeFile::Mode::ReadWrite))
         return false;
+    // Programs that lock the file for their changes wait for the write, and it for
+    // them. Where the file system takes no locks it goes on all the same: it only
+    // changes the bytes it reads as the old tag, or appends at the very end.
+    const int locked = file.lock(kTagLockWait);
+    if (locked != 0 && locked != kNoFileLocks)
+        return false;
     unsigned char oldTag[kId3v1Size];
     const qint64 at = tagOffset(file, oldTag);
     if (at == -2)
@@ -38,12 +47,13 @@ bool writeId3v1(const QString& path, const QByteArray& block)
         if (!written)
             file.writeAt(at, oldTag, kId3v1Size);  // put back what a partial write changed
     } else {
-        const qint64 oldSize = file.size();
-        written = file.writeAt(oldSize, block.constData(), kId3v1Size);
-        if (!written)
-            file.truncate(oldSize);  // drop a partly appended tag
+        // At the end as it is when written, also while another program appends.
+        written = file.append(block.constData(), kId3v1Size);
     }
-    return file.close() && written;
+    // Written into a file another program has meanwhile replaced, the tag is in
+    // no file of that name.
+    const bool stillThere = file.isAt(path);
+    return file.close() && written && stillThere;
 }
 
 RemoveResult removeId3v1(const QString& path)
@@ -59,6 +69,9 @@ RemoveResult removeId3v1(const QString& path)
             return RemoveResult::NoTag;
         return RemoveResult::Failed;
     }
+    const int locked = file.lock(kTagLockWait);
+    if (locked != 0 && locked != kNoFileLocks)
+        return RemoveResult::Failed;
     const qint64 at = tagOffset(file, oldTag);
     if (at == -1)
         return RemoveResult::NoTag;

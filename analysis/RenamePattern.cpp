@@ -1,8 +1,10 @@
 #include "analysis/RenamePattern.h"
 
 #include "analysis/clsMP3.h"
+#include "common/NativePath.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace sonivo {
@@ -69,6 +71,30 @@ QString fillRenamePattern(const QString& pattern, const clsMP3& mp3)
         name += QLatin1String(".mp3");
     // Nothing but the extension would make a hidden file with no name.
     return name == QLatin1String(".mp3") ? QString() : name;
+}
+
+}  // namespace sonivo
+
+namespace sonivo {
+
+bool isUsableFileName(const QString& name)
+{
+    const QString stem = name.endsWith(QLatin1String(".mp3")) ? name.chopped(4) : name;
+    const bool onlyBlanksAndDots = std::all_of(stem.begin(), stem.end(), [](QChar c) { return c == u' ' || c == u'.'; });
+    return !onlyBlanksAndDots && !name.contains(QLatin1Char('/')) && toNativePath(name).size() <= NAME_MAX;
+}
+
+const std::array<RenameArrangement, 6>& renameArrangements()
+{
+    static const std::array<RenameArrangement, 6> arrangements = {{
+        {"Artista - Titolo", "%a - %n"},
+        {"Artista Titolo", "%a %n"},
+        {"(Artista) Titolo", "(%a) %n"},
+        {"Titolo - Artista", "%n - %a"},
+        {"Titolo  Artista", "%n %a"},
+        {"Titolo (Artista)", "%n (%a)"},
+    }};
+    return arrangements;
 }
 
 }  // namespace sonivo

@@ -156,21 +156,37 @@ void clsMP3::setGenre(const QString& value)
     writeTag();
 }
 
-void clsMP3::writeTag()
+bool clsMP3::setTag(const Id3v1Fields& fields)
+{
+    const Id3v1Fields old = tag_;
+    tag_ = {fitToField(fields.title, Id3v1Field::Title), fitToField(fields.artist, Id3v1Field::Artist),
+        fitToField(fields.album, Id3v1Field::Album), fitToField(fields.year, Id3v1Field::Year),
+        fitToField(fields.comment, Id3v1Field::Comment), fields.genre};
+    if (!writeTag()) {
+        tag_ = old;
+        return false;
+    }
+    tag_.genre = GenreLookup(genreNumberForWrite(tag_.genre));  // what the file now holds
+    return true;
+}
+
+bool clsMP3::writeTag()
 {
     if (!FileExists(fullName_)) {
         writeErrore_ = true;  // a write that could not happen is a failed one
-        return;
+        return false;
     }
     tag_.genre = tag_.genre.trimmed();
     const int number = genreNumberForWrite(tag_.genre);
     if (genreNumberOf(tag_.genre))
         tag_.genre = GenreLookup(number);  // a number given as text: hold its name
-    if (writeId3v1(fullName_, buildId3v1(tag_, number))) {
-        tagPresent_ = true;
-        remeasure();
-    } else
+    if (!writeId3v1(fullName_, buildId3v1(tag_, number))) {
         writeErrore_ = true;
+        return false;
+    }
+    tagPresent_ = true;
+    remeasure();
+    return true;
 }
 
 int clsMP3::RemoveTag()
@@ -193,20 +209,33 @@ void clsMP3::setFileAttributes(const QString& text)
 
 std::optional<int> clsMP3::RenameFile(const QString& pattern)
 {
-    if (!tagPresent_)
+    const RenameOutcome outcome = Rename(pattern);
+    if (outcome.status == RenameStatus::NoTag)
         return std::nullopt;
-    const QString newName = fillRenamePattern(pattern, *this);
-    if (newName.isEmpty() || !FileExists(fullName_))
-        return -1;
-    if (newName == filename_)
-        return 0;  // already so named: nothing to do
-    if (FileExists(path_ + newName))
-        return -1;
-    if (renameNoReplace(fullName_, path_ + newName) != 0)
-        return -1;
+    return outcome.status == RenameStatus::Renamed ? 0 : -1;
+}
+
+RenameOutcome clsMP3::Rename(const QString& pattern)
+{
+    if (!tagPresent_)
+        return {RenameStatus::NoTag, QString(), 0};
+    RenameOutcome outcome{RenameStatus::Renamed, fillRenamePattern(pattern, *this), 0};
+    const QString& newName = outcome.name;
+    if (!isUsableFileName(newName))
+        outcome.status = RenameStatus::NameRefused;
+    else if (!FileExists(fullName_))
+        outcome.status = RenameStatus::FileMissing;
+    else if (newName == filename_)
+        return outcome;  // already so named: nothing to do
+    else if (FileExists(path_ + newName))
+        outcome.status = RenameStatus::NameTaken;
+    else if ((outcome.error = renameNoReplace(fullName_, path_ + newName)) != 0)
+        outcome.status = outcome.error == EEXIST ? RenameStatus::NameTaken : RenameStatus::Failed;
+    if (outcome.status != RenameStatus::Renamed)
+        return outcome;
     filename_ = newName;
     fullName_ = path_ + newName;
-    return 0;
+    return outcome;
 }
 
 QString clsMP3::Tipo(const QString& fileName)

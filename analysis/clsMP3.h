@@ -6,6 +6,7 @@
 
 #include "analysis/FrameSearch.h"
 #include "analysis/Id3v1Tag.h"
+#include "analysis/RenamePattern.h"
 #include "platform/NativeFile.h"
 
 #include <QString>
@@ -28,6 +29,8 @@ public:
     // renamed, -1 when the file is missing, the new name exists or the file system
     // refuses it, nothing when the file has no tag.
     std::optional<int> RenameFile(const QString& pattern);
+    // The same, saying what happened and, on a refusal, why.
+    RenameOutcome Rename(const QString& pattern);
     // Cuts the tag off the file: -1 missing or not writable, 0 no tag, 1 removed.
     int RemoveTag();
     // True when a directory entry of that name exists (a folder counts).
@@ -76,6 +79,9 @@ public:
     void setComment(const QString& value);
     // A genre name, or a genre number from 0 to 255.
     void setGenre(const QString& value);
+    // Sets the six fields together and writes them as the file's tag in one write;
+    // false, with the file and the fields as they were, when it could not be written.
+    bool setTag(const Id3v1Fields& fields);
     // True once any tag write of this object has failed.
     bool WriteErrore() const { return writeErrore_; }
 
@@ -97,7 +103,7 @@ public:
 private:
     ReadResult analyse(NativeFile& file);
     QString tagText(const QString& field) const;
-    void writeTag();
+    bool writeTag();
     // Takes the file's length again after this object changed it.
     void remeasure();
 

@@ -10,7 +10,7 @@
 // Without FILE a 320 kbit/s file of silent frames is made, which decodes faster
 // than music: pass a real 320 kbit/s file for the CPU figure.
 
-#include "platform/AudioMediaControl.h"
+#include "audio/AudioMediaControl.h"
 #include "player/PlayMp3.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"

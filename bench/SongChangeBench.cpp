@@ -5,16 +5,15 @@
 // (five seconds of the song's clock, at least 200 ms in real time).
 //   bench-song-changes [CHANGES]     (1000 when not given)
 
-#include "mainwindow/PlayerPanel.h"
+#include "audio/AudioMediaControl.h"
+#include "player/Transport.h"
 #include "tests/support/ManualClock.h"
-#include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFiles.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -25,9 +24,7 @@ using namespace sonivo::test;
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     const int changes = argc > 1 ? std::atoi(argv[1]) : 1000;
 
     TempFiles files;
@@ -42,10 +39,8 @@ int main(int argc, char** argv)
         catalogue.append(r);
     }
     catalogue.checkAll();
-    ScriptedDialogs dialogs;
     auto clock = std::make_shared<ManualClock>();
-    QWidget window;
-    PlayerPanel player(catalogue, dialogs, AudioOptions{AudioOptions::Output::Null, clock}, &window);
+    Transport player(catalogue, [clock] { return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock}); });
     player.syncQueue();
     player.next();
 
@@ -54,18 +49,18 @@ int main(int argc, char** argv)
     QElapsedTimer timer;
     timer.start();
     while (done + stalls < changes) {
-        const qsizetype before = player.queue().position();
+        const qsizetype before = player.queue().started();
         // To a random phase of the tick in the song's last half second, then ticks
         // half a second apart on the clock, each at a random point of the device's
         // 20 ms feed cycle in real time.
         clock->advanceMs(2500 + std::uniform_int_distribution<int>(0, 499)(random));
         int ticks = 0;
-        for (; ticks < 10 && player.queue().position() == before; ++ticks) {
+        for (; ticks < 10 && player.queue().started() == before; ++ticks) {
             clock->advanceMs(500);
             std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 40000)(random)));
             player.tick();
         }
-        if (player.queue().position() == before)
+        if (player.queue().started() == before)
             ++stalls;
         else
             ++done;

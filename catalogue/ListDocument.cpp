@@ -30,6 +30,11 @@ QString unreadableText(const QString& path, const QString& error)
     return QStringLiteral("Impossibile leggere la lista \"") + path + QStringLiteral("\":\n") + errorText(error);
 }
 
+QString notAListText(const QString& path, const QString& why)
+{
+    return QStringLiteral("Il file \"") + path + QStringLiteral("\" non è una lista di brani: ") + why + QLatin1Char('.');
+}
+
 }  // namespace
 
 ListDocument::ListDocument(DesktopDialogs& dialogs, const DriveInfo& drives, QObject* parent)
@@ -54,6 +59,7 @@ bool ListDocument::newList()
         return false;
     catalogue_.clear();
     modified_ = false;
+    needsName_ = false;
     setListPath(QString());
     return true;
 }
@@ -69,9 +75,17 @@ bool ListDocument::openList()
 bool ListDocument::load(const QString& path)
 {
     Q_EMIT workStarted(Work::Loading);
-    catalogue_.clear();
-    const ListFileResult result = ApriLista(path, catalogue_);
+    std::vector<SongRecord> rows;
+    const ListFileResult result = readListFile(path, rows);
+    if (!result.notAList) {
+        catalogue_.clear();
+        catalogue_.append(std::move(rows));
+    }
     Q_EMIT workFinished(Work::Loading);
+    if (result.notAList) {
+        dialogs_.warn(notAListText(path, result.error) + QStringLiteral("\nNon è stato aperto e la lista dei brani non è cambiata."));
+        return false;
+    }
     if (!result.ok) {
         modified_ = !catalogue_.isEmpty();
         setListPath(QString());
@@ -80,15 +94,19 @@ bool ListDocument::load(const QString& path)
     }
     modified_ = false;
     setListPath(path);
-    warnDamaged(path, result.damagedLines);
+    readWithDamage(path, result.damagedLines);
     return true;
 }
 
-void ListDocument::warnDamaged(const QString& path, qint64 damagedLines)
+void ListDocument::readWithDamage(const QString& path, qint64 damagedLines)
 {
-    if (damagedLines > 0)
+    // What was left out would be lost by writing the file over: saving asks for a name.
+    needsName_ = damagedLines > 0;
+    if (needsName_)
         dialogs_.warn(QStringLiteral("La lista \"") + path
-            + QStringLiteral("\" contiene righe danneggiate (%1): sono state lette per quanto possibile.").arg(damagedLines));
+            + QStringLiteral("\" contiene righe danneggiate: %1 righe non sono state lette, le altre sì.\n"
+                             "Per salvarla verrà chiesto un nome, così il file non viene sovrascritto.")
+                  .arg(damagedLines));
 }
 
 bool ListDocument::restoreList()
@@ -108,10 +126,11 @@ bool ListDocument::restoreList()
     }
     Q_EMIT workFinished(Work::Loading);
     if (!result.ok) {
-        dialogs_.warn(unreadableText(listPath_, result.error) + QStringLiteral("\nLa lista attuale non è stata modificata."));
+        const QString why = result.notAList ? notAListText(listPath_, result.error) : unreadableText(listPath_, result.error);
+        dialogs_.warn(why + QStringLiteral("\nLa lista attuale non è stata modificata."));
         return false;
     }
-    warnDamaged(listPath_, result.damagedLines);
+    readWithDamage(listPath_, result.damagedLines);
     return true;
 }
 
@@ -129,6 +148,9 @@ bool ListDocument::write(const QString& path)
         return false;
     }
     modified_ = false;
+    if (result.unlocked)
+        dialogs_.warn(QStringLiteral("La lista \"") + path
+            + QStringLiteral("\" è stata salvata senza bloccarla: il file system non permette di bloccare i file."));
     return true;
 }
 
@@ -136,7 +158,7 @@ bool ListDocument::save()
 {
     if (catalogue_.isEmpty())
         return true;  // nothing to save
-    if (listPath_.isEmpty())
+    if (listPath_.isEmpty() || needsName_)
         return saveAs();
     return write(listPath_);
 }
@@ -146,6 +168,7 @@ bool ListDocument::saveAs()
     const QString path = dialogs_.saveFile(QStringLiteral("Salva lista con nome..."), kListFilter, QDir::currentPath());
     if (path.isEmpty() || !write(path))
         return false;
+    needsName_ = false;
     setListPath(path);
     return true;
 }

@@ -38,10 +38,13 @@ public:
     // Each returns false when it was cancelled or failed; nothing is lost then.
     bool newList();
     bool openList();
-    // Reads a list file in place of the rows; on failure what was read stays as
-    // a new, modified list, so that no save overwrites the unreadable file unasked.
+    // Reads a list file in place of the rows. A file that is no list is refused
+    // and the rows stay as they were; when reading fails part-way what was read
+    // stays as a new, modified list; a list with damaged lines is read without
+    // them. In the last two cases no save overwrites the file without asking.
     bool load(const QString& path);
-    // "&Salva lista": nothing to do without rows; save as for a new list.
+    // "&Salva lista": nothing to do without rows; save as for a new list and for
+    // one read without its damaged lines.
     bool save();
     bool saveAs();
     // Asks whether to save the changes: false when the user cancelled or the
@@ -69,7 +72,8 @@ Q_SIGNALS:
 
 private:
     bool write(const QString& path);
-    void warnDamaged(const QString& path, qint64 damagedLines);
+    // Read without its damaged lines: warns, and saving will ask for a name.
+    void readWithDamage(const QString& path, qint64 damagedLines);
     void setListPath(const QString& path);
 
     DesktopDialogs& dialogs_;
@@ -77,6 +81,7 @@ private:
     Catalogue catalogue_;
     QString listPath_;
     bool modified_ = false;
+    bool needsName_ = false;      // saving asks for a name even though there is a path
     FolderScan* scan_ = nullptr;  // while a scan runs
 };
 

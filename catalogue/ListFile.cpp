@@ -44,6 +44,11 @@ ListFileResult failure(const QString& error)
     return {false, error, 0};
 }
 
+ListFileResult notAList(const QString& why)
+{
+    return {false, why, 0, true};
+}
+
 }  // namespace
 
 QString defaultListFile()
@@ -60,7 +65,9 @@ void appendListLine(QByteArray& out, const SongRecord& record, bool firstLine)
     out += "\r\n";
 }
 
-ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue)
+namespace {
+
+ListFileResult writeRows(const QString& fileName, const Catalogue& catalogue)
 {
     ReplacingFile file;
     if (!file.open(fileName))
@@ -81,6 +88,47 @@ ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue)
     return {};
 }
 
+QString lockFailure(int error)
+{
+    if (error == kFileLocked)
+        return QStringLiteral("la lista è in uso da un altro programma da più di %1 secondi; riprova più tardi")
+            .arg(kListLockWait.count());
+    if (error == kNoFileLocks)
+        return QStringLiteral("il file system non permette di bloccare la lista, e senza blocco si potrebbe perdere "
+                              "quanto vi aggiunge nel frattempo un altro programma");
+    return errorText(error);
+}
+
+}  // namespace
+
+ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue)
+{
+    PathLock lock;
+    const int locked = lock.lock(fileName, kListLockWait);
+    if (locked != 0 && locked != kNoFileLocks)
+        return failure(lockFailure(locked));
+    ListFileResult result = writeRows(fileName, catalogue);
+    result.unlocked = locked == kNoFileLocks;
+    return result;
+}
+
+ListFileResult ListUpdate::read(const QString& fileName, Catalogue& catalogue)
+{
+    fileName_ = fileName;
+    if (const int locked = lock_.lock(fileName, kListLockWait)) {
+        lock_.release();
+        return failure(lockFailure(locked));
+    }
+    return ApriLista(fileName, catalogue);
+}
+
+ListFileResult ListUpdate::write(const Catalogue& catalogue)
+{
+    const ListFileResult result = writeRows(fileName_, catalogue);
+    lock_.release();
+    return result;
+}
+
 void ListReader::takeLine(QByteArrayView line, std::vector<SongRecord>& rows)
 {
     if (std::exchange(firstLine_, false) && line.startsWith(kByteOrderMark))
@@ -99,15 +147,18 @@ void ListReader::takeLine(QByteArrayView line, std::vector<SongRecord>& rows)
         line = QByteArrayView(windows1252.data(), qsizetype(windows1252.size()));
     }
     bool exactly22 = false;
-    rows.push_back(fromStoredLine(line, builder_, &exactly22));
+    SongRecord row = fromStoredLine(line, builder_, &exactly22);
     if (!exactly22 || line.contains('\0'))
         ++damaged_;
+    else
+        rows.push_back(std::move(row));
 }
 
 void ListReader::feed(QByteArrayView chunk, std::vector<SongRecord>& rows)
 {
     if (chunk.isEmpty())
         return;
+    sawNul_ = sawNul_ || chunk.contains('\0');
     if (std::exchange(afterCr_, false) && chunk.front() == '\n')
         chunk = chunk.sliced(1);  // the LF of a CR LF split between two chunks
     // Lines are taken where they lie in the chunk; only a line begun in an earlier
@@ -152,6 +203,7 @@ void ListReader::finish(std::vector<SongRecord>& rows)
 
 ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows)
 {
+    const qsizetype before = qsizetype(rows.size());
     NativeFile file;
     if (!file.open(fileName.isEmpty() ? defaultListFile() : fileName, NativeFile::Mode::Read))
         return failure(errorText(file.error()));
@@ -165,8 +217,16 @@ ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& ro
             break;
         reader.feed(QByteArrayView(chunk.constData(), n), rows);
         offset += n;
+        if (reader.sawNul())
+            break;  // no need to read the rest of a binary file
     }
     reader.finish(rows);
+    const bool noRow = qsizetype(rows.size()) == before && reader.damagedLines() > 0;
+    if (reader.sawNul() || noRow) {
+        rows.erase(rows.begin() + before, rows.end());
+        return notAList(reader.sawNul() ? QStringLiteral("contiene byte nulli, come un file binario")
+                                        : QStringLiteral("nessuna delle sue righe è un brano"));
+    }
     return {true, {}, reader.damagedLines()};
 }
 

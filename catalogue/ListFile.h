@@ -5,14 +5,24 @@
 // byte-order mark only at the very start of the file.
 
 #include "catalogue/Catalogue.h"
+#include "platform/FileLock.h"
+
+#include <chrono>
 
 namespace sonivo {
 
 struct ListFileResult {
     bool ok = true;
     QString error;            // what went wrong, for the user
-    qint64 damagedLines = 0;  // lines read that are no row of a list (see ListReader)
+    qint64 damagedLines = 0;  // lines that are no row of a list, left out (see ListReader)
+    // The file is no list at all: it holds NUL bytes, or lines none of which is
+    // a row. No row of it is taken (ok is false).
+    bool notAList = false;
+    bool unlocked = false;    // saved without the lock: the file system takes none
 };
+
+// How long a save or an update of a list waits for another one of the same list.
+constexpr std::chrono::seconds kListLockWait(5);
 
 // Lines longer than this are no row of a list: they are left out, unread.
 constexpr qsizetype kMaxListLine = 4 << 20;
@@ -21,8 +31,30 @@ constexpr qsizetype kMaxListLine = 4 << 20;
 QString defaultListFile();
 
 // Writes every row to the file through a temporary file, so that a save that
-// fails leaves the old file as it was (see ReplacingFile).
+// fails leaves the old file as it was (see ReplacingFile). It holds the list's
+// lock (see ListUpdate) while it writes, waiting at most kListLockWait for an
+// update of the list to end. Where the file system takes no locks it goes on,
+// unlocked: a save replaces the whole list, as a later save would.
 ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue);
+
+// A list's read-modify-write (a scan added to the rows of a list file): the
+// list's lock is held from the read to the write, so that of two at once the
+// second reads what the first wrote, or fails after waiting kListLockWait; no
+// rows are lost and no failure is taken for a success. Where the file system
+// takes no locks it is refused, since another update could be lost.
+class ListUpdate {
+public:
+    // Locks the list file (an empty one is made when there is none, and removed
+    // again unless written) and appends its rows.
+    ListFileResult read(const QString& fileName, Catalogue& catalogue);
+    // After a read that succeeded: writes the rows in place of the list and
+    // releases the lock.
+    ListFileResult write(const Catalogue& catalogue);
+
+private:
+    QString fileName_;
+    PathLock lock_;
+};
 // Appends the bytes a save writes for one row: its line and CR LF. A first line
 // beginning with U+FEFF gets a byte-order mark in front, which the reader takes
 // off, so that the row keeps its own.
@@ -34,9 +66,11 @@ public:
     void feed(QByteArrayView chunk, std::vector<SongRecord>& rows);
     // The last line, when the file does not end with a line end.
     void finish(std::vector<SongRecord>& rows);
-    // Lines that are no row: longer than kMaxListLine (left out), or holding a NUL
-    // byte or not 21 separators (read as well as they go).
+    // Lines that are no row, left out: longer than kMaxListLine, holding a NUL
+    // byte, or without exactly 21 separators.
     qint64 damagedLines() const { return damaged_; }
+    // A NUL byte came: text files, and so lists, never hold one.
+    bool sawNul() const { return sawNul_; }
 
 private:
     void takeLine(QByteArrayView line, std::vector<SongRecord>& rows);
@@ -46,14 +80,15 @@ private:
     bool afterCr_ = false;   // pending_ is empty and the last byte was a CR
     bool firstLine_ = true;  // no line was taken yet: a byte-order mark may lead
     bool dropping_ = false;  // the rest of an over-long line is still to come
+    bool sawNul_ = false;
     qint64 damaged_ = 0;
 };
 
-// Appends the rows of the file (the default list file for an empty name); when
-// reading fails part-way the rows read so far stay.
-ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue);
-// Reads the rows of the file (the default list file for an empty name) to the end
-// of the file, or until reading fails.
+// Reads the rows of the file (the default list file for an empty name) into
+// rows; when reading fails part-way the rows read so far are there. A file that
+// is no list gives no rows.
 ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows);
+// The same, appended to the catalogue.
+ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue);
 
 }  // namespace sonivo

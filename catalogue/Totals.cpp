@@ -20,6 +20,37 @@ qint64 wholeNumber(QStringView text)
     return ok ? n : 0;
 }
 
+// A part of a duration as the program writes it: an optional minus and one to
+// nine digits, read from the stored bytes; at is moved past it.
+std::optional<qint64> plainNumber(QByteArrayView text, qsizetype& at)
+{
+    const bool negative = at < text.size() && text[at] == '-';
+    qsizetype i = at + (negative ? 1 : 0);
+    const qsizetype first = i;
+    qint64 n = 0;
+    for (; i < text.size() && i - first < 9 && text[i] >= '0' && text[i] <= '9'; ++i)
+        n = n * 10 + (text[i] - '0');
+    if (i == first)
+        return std::nullopt;
+    at = i;
+    return negative ? -n : n;
+}
+
+// "03.45" or "-01.-01" straight from the stored bytes, the shape every scanned
+// row has; nothing for any other text, which the general reading takes.
+std::optional<std::pair<qint64, qint64>> plainDuration(QByteArrayView text)
+{
+    qsizetype at = 0;
+    const std::optional<qint64> m = plainNumber(text, at);
+    if (!m || at >= text.size() || text[at] != '.')
+        return std::nullopt;
+    ++at;
+    const std::optional<qint64> s = plainNumber(text, at);
+    if (!s || at != text.size())
+        return std::nullopt;
+    return std::pair{*m, *s};
+}
+
 }  // namespace
 
 RowTotals::RowTotals(const QLocale& locale) : locale_(locale), group_(locale.groupSeparator()) {}
@@ -67,6 +98,8 @@ double RowTotals::kb(const SongRecord& row) const
 
 RowTotals::Seconds RowTotals::seconds(const SongRecord& row) const
 {
+    if (const auto plain = plainDuration(row.stored(ColDuration)))
+        return plain->first < 0 || plain->second < 0 ? 0 : Seconds(plain->first) * 60 + plain->second;
     row.copyText(ColDuration, scratch_);
     const QStringView duration = scratch_;
     const QStringView dot = QStringView(u".");
@@ -81,6 +114,12 @@ RowTotals::Seconds RowTotals::seconds(const SongRecord& row) const
 void RowTotals::add(const SongRecord& row)
 {
     kb_ += kb(row);
+    seconds_ += seconds(row);
+    ++rows_;
+}
+
+void RowTotals::addTime(const SongRecord& row)
+{
     seconds_ += seconds(row);
     ++rows_;
 }

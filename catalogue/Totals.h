@@ -16,6 +16,8 @@ class RowTotals {
 public:
     explicit RowTotals(const QLocale& locale = QLocale());
     void add(const SongRecord& row);
+    // Adds only the row's play time, for a set whose size is not shown.
+    void addTime(const SongRecord& row);
     void remove(const SongRecord& row);
     void clear();
     // As totalSize and totalTime below.

@@ -1,11 +1,11 @@
 #include "cli/AnalysisCommands.h"
 
+#include "analysis/TagEdit.h"
 #include "analysis/clsMP3.h"
 #include "cli/Output.h"
 #include "common/ErrorText.h"
 #include "platform/NativeFile.h"
 
-#include <functional>
 #include <map>
 
 namespace sonivo::cli {
@@ -30,7 +30,7 @@ bool analyse(clsMP3& mp3, const QString& file)
     case clsMP3::ReadResult::Done: return true;
     case clsMP3::ReadResult::Missing: printError(QStringLiteral("%1: file non trovato").arg(file)); return false;
     case clsMP3::ReadResult::Unreadable:
-        printError(QStringLiteral("%1: impossibile leggere il file (%2)").arg(file, errorText(mp3.readError())));
+        printError(file + QStringLiteral(": ") + unreadableFileText(mp3.readError()));
         return false;
     }
     return false;
@@ -95,14 +95,13 @@ int infoCommand(const QStringList& args)
 
 int tagCommand(const QStringList& args)
 {
-    using Setter = std::function<void(clsMP3&, const QString&)>;
-    const std::map<QString, Setter> setters = {
-        {QStringLiteral("--title"), &clsMP3::setTitle},
-        {QStringLiteral("--artist"), &clsMP3::setArtist},
-        {QStringLiteral("--album"), &clsMP3::setAlbum},
-        {QStringLiteral("--year"), &clsMP3::setYear},
-        {QStringLiteral("--comment"), &clsMP3::setComment},
-        {QStringLiteral("--genre"), &clsMP3::setGenre},
+    const std::map<QString, QString TagEdit::*> fields = {
+        {QStringLiteral("--title"), &TagEdit::title},
+        {QStringLiteral("--artist"), &TagEdit::artist},
+        {QStringLiteral("--album"), &TagEdit::album},
+        {QStringLiteral("--year"), &TagEdit::year},
+        {QStringLiteral("--comment"), &TagEdit::comment},
+        {QStringLiteral("--genre"), &TagEdit::genre},
     };
     const QString usage
         = QStringLiteral("uso: sonivo-cli tag FILE [--title T] [--artist A] [--album A] [--year Y] [--comment C] [--genre G]");
@@ -110,26 +109,27 @@ int tagCommand(const QStringList& args)
         printError(usage);
         return 2;
     }
-    std::vector<std::pair<Setter, QString>> changes;
-    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
-        const auto setter = setters.find(args.at(i));
-        if (setter == setters.end()) {
+    for (qsizetype i = 1; i < args.size(); i += 2) {
+        if (!fields.contains(args.at(i))) {
             printError(QStringLiteral("opzione sconosciuta: %1").arg(args.at(i)));
             printError(usage);
             return 2;
         }
-        changes.emplace_back(setter->second, args.at(i + 1));
     }
     clsMP3 mp3;
     if (!analyse(mp3, args.first()))
         return 1;
-    for (const auto& [set, value] : changes)
-        set(mp3, value);
-    if (mp3.WriteErrore()) {
-        printError(QStringLiteral("%1: scrittura del tag non riuscita").arg(args.first()));
-        return 1;
-    }
-    return 0;
+    // The fields not given keep what the file holds; all are written at once.
+    TagEdit edit = TagEdit::of(mp3);
+    for (qsizetype i = 1; i + 1 < args.size(); i += 2)
+        edit.*fields.at(args.at(i)) = args.at(i + 1);
+    const TagEditResult result = writeTagEdit(mp3, edit);
+    if (result.written())
+        return 0;
+    const QString refusal = refusalText(result);
+    printError(QStringLiteral("%1: %2").arg(args.first(),
+        refusal.isEmpty() ? QStringLiteral("scrittura del tag non riuscita, il file è rimasto com'era") : refusal));
+    return 1;
 }
 
 int untagCommand(const QStringList& args)

@@ -5,7 +5,6 @@
 #include "catalogue/ListFile.h"
 #include "cli/Output.h"
 #include "platform/Directory.h"
-#include "platform/NativeFile.h"
 
 #include <cerrno>
 
@@ -72,10 +71,11 @@ int scanCommand(const QStringList& args)
         return 1;
     }
     Catalogue catalogue;
-    if (!listFile.isEmpty() && pathExists(listFile)) {
-        const ListFileResult loaded = ApriLista(listFile, catalogue);
+    ListUpdate update;
+    if (!listFile.isEmpty()) {
+        const ListFileResult loaded = update.read(listFile, catalogue);
         if (!loaded.ok) {
-            printError(QStringLiteral("%1: impossibile leggere la lista (%2)").arg(listFile, loaded.error));
+            printError(QStringLiteral("%1: impossibile aggiornare la lista (%2)").arg(listFile, loaded.error));
             return 1;
         }
         // Saving would replace whatever the file holds with the rows read from it.
@@ -99,7 +99,7 @@ int scanCommand(const QStringList& args)
         printRows(catalogue, before);
         return status;
     }
-    const ListFileResult saved = SalvaLista(listFile, catalogue);
+    const ListFileResult saved = update.write(catalogue);
     if (!saved.ok) {
         printError(QStringLiteral("%1: impossibile salvare la lista (%2)").arg(listFile, saved.error));
         return 1;

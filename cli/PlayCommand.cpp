@@ -1,7 +1,7 @@
 #include "cli/PlayCommand.h"
 
 #include "cli/Output.h"
-#include "platform/AudioMediaControl.h"
+#include "audio/AudioMediaControl.h"
 #include "player/PlayMp3.h"
 
 #include <QCoreApplication>
@@ -51,7 +51,7 @@ int playCommand(const QStringList& args)
         printError(QStringLiteral("uso: play [--output null|default] FILE..."));
         return 2;
     }
-    // Qt Multimedia finds the sound card through the application object.
+    // The playback threads' timers need the application object.
     int argc = 1;
     char name[] = "sonivo-cli";
     char* argv[] = {name, nullptr};

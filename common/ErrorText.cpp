@@ -14,6 +14,8 @@ struct Words {
 constexpr Words kWords[] = {
     {kNotRegularFile, "non è un file regolare"},
     {kFileShrank, "il file si è accorciato durante la lettura"},
+    {kFileLocked, "il file è in uso da un altro programma, che lo tiene bloccato"},
+    {kNoFileLocks, "il file system non permette di bloccare il file"},
     {EPERM, "operazione non permessa"},
     {ENOENT, "file o cartella inesistente"},
     {EIO, "errore di lettura o scrittura sul dispositivo"},
@@ -46,6 +48,11 @@ QString errorText(int errnum)
             return QString::fromUtf8(w.text);
     }
     return QString::fromLocal8Bit(std::strerror(errnum));
+}
+
+QString unreadableFileText(int errnum)
+{
+    return QStringLiteral("impossibile leggere il file (") + errorText(errnum) + QLatin1Char(')');
 }
 
 QString errorText(const QString& systemText)

@@ -1,6 +1,7 @@
 #pragma once
 // The catalogue's column headers: a caption wider than its column ends with an
-// ellipsis instead of being cut off.
+// ellipsis instead of being cut off, and the sorted column shows its caption
+// with the sort arrow beside it.
 
 #include <QHeaderView>
 

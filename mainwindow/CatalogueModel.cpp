@@ -34,6 +34,11 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const
         if (index.column() == ColFileName)
             return catalogue_.isChecked(row) ? Qt::Checked : Qt::Unchecked;
         return {};
+    case Qt::AccessibleDescriptionRole:
+        // What a screen reader says of the check box beside the name.
+        if (index.column() == ColFileName)
+            return catalogue_.isChecked(row) ? QStringLiteral("selezionato") : QStringLiteral("selezionabile, non selezionato");
+        return {};
     case Qt::DecorationRole: {
         const quint32 icon = catalogue_.icon(row);
         if (index.column() == ColFileName && icons_ && icon > 0 && icon <= icons_->size())

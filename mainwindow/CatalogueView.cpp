@@ -4,6 +4,7 @@
 #include "mainwindow/CatalogueHeader.h"
 #include "mainwindow/CatalogueModel.h"
 #include "mainwindow/ColumnWidths.h"
+#include "mainwindow/Commands.h"
 #include "mainwindow/WindowLayout.h"
 
 #include <QAction>
@@ -59,6 +60,8 @@ CatalogueView::CatalogueView(Catalogue& catalogue, QWidget* parent)
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setWordWrap(false);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the catalogue for the player; the arrows move between cells.
+    table_->setTabKeyNavigation(false);
     table_->setHorizontalHeader(new CatalogueHeader(table_));
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
@@ -70,6 +73,7 @@ CatalogueView::CatalogueView(Catalogue& catalogue, QWidget* parent)
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     list_->setAccessibleName(QStringLiteral("Catalogo dei brani (elenco)"));
     list_->setModel(model_);
+    list_->setTabKeyNavigation(false);
     list_->setSelectionModel(table_->selectionModel());
     list_->setViewMode(QListView::ListMode);
     list_->setFlow(QListView::TopToBottom);
@@ -87,7 +91,7 @@ CatalogueView::CatalogueView(Catalogue& catalogue, QWidget* parent)
         view->installEventFilter(this);
         connect(view, &QAbstractItemView::clicked, this, &CatalogueView::rowClicked);
         connect(view, &QAbstractItemView::entered, this, [this](const QModelIndex& index) {
-            if (entries_.trackSelection && entries_.trackSelection->isChecked())
+            if (commands_ && command(Command::TrackSelection)->isChecked())
                 table_->selectRow(index.row());
         });
     }
@@ -110,10 +114,31 @@ CatalogueView::CatalogueView(Catalogue& catalogue, QWidget* parent)
 
 CatalogueView::~CatalogueView() = default;
 
+void CatalogueView::setCommands(Commands& commands)
+{
+    commands_ = &commands;
+    commands.run(Command::ListMode, this, &CatalogueView::showListMode);
+    commands.run(Command::ReportMode, this, &CatalogueView::showReportMode);
+    commands.run(Command::SortAscending, this, &CatalogueView::sortAscending);
+    commands.run(Command::SortDescending, this, &CatalogueView::sortDescending);
+    commands.run(Command::ShowGrid, this, &CatalogueView::applyGrid);
+    commands.run(Command::TrackSelection, this, &CatalogueView::applyTracking);
+    commands.run(Command::FlatHeader, this, &CatalogueView::applyHeaderStyle);
+    commands.run(Command::BoldHeader, this, &CatalogueView::applyHeaderStyle);
+    commands.run(Command::CheckAll, this, &CatalogueView::checkAll);
+    commands.run(Command::UncheckAll, this, &CatalogueView::uncheckAll);
+    commands.run(Command::InvertChecks, this, &CatalogueView::invertChecks);
+}
+
+QAction* CatalogueView::command(Command c) const
+{
+    return commands_->action(c);
+}
+
 void CatalogueView::applyInitialStyle()
 {
     table_->setShowGrid(true);
-    entries_.showGrid->setChecked(true);
+    command(Command::ShowGrid)->setChecked(true);
     stack_->setCurrentWidget(table_);
 }
 
@@ -172,9 +197,9 @@ void CatalogueView::rowClicked(const QModelIndex& index)
     const bool selected = index.isValid() && table_->selectionModel()->isRowSelected(index.row(), {});
     if (index.isValid()) {
         const QString type = clsMP3::Tipo(catalogue_.row(index.row()).fullName());
-        entries_.openSongExternally->setText(QStringLiteral("Apri ") + type + QStringLiteral("..."));
+        command(Command::OpenSongExternally)->setText(QStringLiteral("Apri ") + type + QStringLiteral("..."));
     }
-    entries_.openSongExternally->setEnabled(selected);
+    command(Command::OpenSongExternally)->setEnabled(selected);
     if (index.isValid())
         Q_EMIT songClicked(index.row());
 }
@@ -220,15 +245,18 @@ void CatalogueView::resizeColumnHeaders()
             list_->setGridSize(QSize(item.width() + 8, item.height()));
         }
     }
+    // The header is drawn again for the new widths now, with the rows, not when
+    // the view next scrolls.
+    header->viewport()->update();
 }
 
 // --- view modes and sorting ------------------------------------------------
 
 void CatalogueView::setReportMode(bool report)
 {
-    entries_.modes[report ? 0 : 1]->setChecked(false);
+    command(report ? Command::ListMode : Command::ReportMode)->setChecked(false);
     stack_->setCurrentWidget(report ? static_cast<QWidget*>(table_) : list_);
-    entries_.modes[report ? 1 : 0]->setChecked(true);
+    command(report ? Command::ReportMode : Command::ListMode)->setChecked(true);
     sortView();
 }
 
@@ -242,8 +270,8 @@ void CatalogueView::sortView()
 
 void CatalogueView::setOrderMarks()
 {
-    entries_.ascending->setChecked(ascending_);
-    entries_.descending->setChecked(!ascending_);
+    command(Command::SortAscending)->setChecked(ascending_);
+    command(Command::SortDescending)->setChecked(!ascending_);
 }
 
 void CatalogueView::checkOrderEntry(int entry)
@@ -282,12 +310,12 @@ void CatalogueView::headerClicked(int column)
 
 void CatalogueView::applyGrid()
 {
-    table_->setShowGrid(entries_.showGrid->isChecked());
+    table_->setShowGrid(command(Command::ShowGrid)->isChecked());
 }
 
 void CatalogueView::applyTracking()
 {
-    const bool on = entries_.trackSelection->isChecked();
+    const bool on = command(Command::TrackSelection)->isChecked();
     table_->setMouseTracking(on);
     list_->setMouseTracking(on);
 }
@@ -296,12 +324,12 @@ void CatalogueView::applyHeaderStyle()
 {
     // Both marks decide the header together: a style sheet sets the font of the
     // sections it draws, so the weight goes into it as well as into the font.
-    const bool bold = entries_.boldHeader->isChecked();
+    const bool bold = command(Command::BoldHeader)->isChecked();
     QHeaderView* header = table_->horizontalHeader();
     QFont font = header->font();
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     header->setFont(font);
-    header->setStyleSheet(entries_.flatHeader->isChecked()
+    header->setStyleSheet(command(Command::FlatHeader)->isChecked()
             ? kFlatSections + (bold ? QStringLiteral(" font-weight: bold; }") : QStringLiteral(" font-weight: normal; }"))
             : QString());
 }

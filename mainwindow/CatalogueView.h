@@ -5,6 +5,7 @@
 // options, check marks, file-type icons and column widths.
 
 #include "catalogue/Catalogue.h"
+#include "mainwindow/Command.h"
 #include "mainwindow/FileIcons.h"
 
 #include <QObject>
@@ -21,18 +22,7 @@ class QWidget;
 namespace sonivo {
 
 class CatalogueModel;
-
-// The menu entries whose marks follow the view's state.
-struct ViewEntries {
-    std::array<QAction*, 2> modes{};  // "Modalità &Lista", "Modalità &Report"
-    QAction* ascending = nullptr;
-    QAction* descending = nullptr;
-    QAction* showGrid = nullptr;
-    QAction* trackSelection = nullptr;
-    QAction* flatHeader = nullptr;
-    QAction* boldHeader = nullptr;
-    QAction* openSongExternally = nullptr;  // its caption follows the clicked row
-};
+class Commands;
 
 class CatalogueView final : public QObject {
     Q_OBJECT
@@ -45,8 +35,10 @@ public:
     QListView* listView() const { return list_; }
     CatalogueModel* model() const { return model_; }
     const FileIcons& icons() const { return icons_; }
-    // The entries are built by the window's menus after the view.
-    void setEntries(const ViewEntries& entries) { entries_ = entries; }
+    // Connects the view's commands of the "&Modifica" and "&Opzioni" menus; their
+    // marks follow the view's state, and "Apri brano con player esterno..." the
+    // clicked row.
+    void setCommands(Commands& commands);
     // The "&Ordina per..." entries, built again when the columns move.
     void setOrderEntries(const std::array<QAction*, kColumnCount>& entries) { orderEntries_ = entries; }
 
@@ -86,6 +78,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QAction* command(Command c) const;
     void setReportMode(bool report);
     void setOrder(bool ascending);
     void sortView();
@@ -102,7 +95,7 @@ private:
     QStackedWidget* stack_;
     QTableView* table_;
     QListView* list_;
-    ViewEntries entries_;
+    Commands* commands_ = nullptr;
     std::array<QAction*, kColumnCount> orderEntries_{};
 
     int sortColumn_ = 0;

@@ -1,22 +1,68 @@
 #include "mainwindow/CommandRules.h"
 
+#include <array>
+#include <utility>
+
 namespace sonivo {
+namespace {
 
-CommandStates applyEnablingRules(const CommandInputs& in, bool showAllWasEnabled)
+using C = Command;
+
+// Commands not named here are always enabled once something runs them.
+constexpr std::pair<Command, Condition> kRules[] = {
+    {C::NewList, Condition::Rows},
+    {C::SaveList, Condition::Rows},
+    {C::SaveListAs, Condition::Rows},
+    {C::SearchSong, Condition::Rows},
+    {C::SearchFolder, Condition::Rows},
+    {C::SearchAlbum, Condition::Rows},
+    {C::PrintList, Condition::Rows},
+    {C::HtmlList, Condition::Rows},
+    {C::M3uList, Condition::Rows},
+    {C::ShowAll, Condition::ShowAll},
+    {C::OpenQueueExternally, Condition::Checks},
+    {C::CopyFiles, Condition::Checks},
+    {C::DeleteSelected, Condition::Checks},
+    {C::ViewTag, Condition::SongLoaded},
+    {C::Play, Condition::SongLoaded},
+    {C::Pause, Condition::SongLoaded},
+    {C::Stop, Condition::SongLoaded},
+    {C::PreviousSong, Condition::QueueSkip},
+    {C::NextSong, Condition::QueueSkip},
+    {C::OpenSongExternally, Condition::RowClick},
+};
+
+constexpr std::array<Condition, kCommandCount> conditions()
 {
-    CommandStates s;
+    std::array<Condition, kCommandCount> all{};
+    all.fill(Condition::Always);
+    for (const auto& [command, condition] : kRules)
+        all[size_t(command)] = condition;
+    return all;
+}
+
+constexpr std::array<Condition, kCommandCount> kConditions = conditions();
+
+}  // namespace
+
+Condition conditionOf(Command command)
+{
+    return kConditions[size_t(command)];
+}
+
+bool holds(Condition condition, const CommandInputs& in)
+{
     const bool rows = in.rowCount > 0;
-    s.printList = s.htmlList = s.m3uList = rows;
-    s.newList = s.saveList = s.saveListAs = rows;
-    s.searchSong = s.searchFolder = s.searchAlbum = rows;
-    s.newButton = s.saveButton = s.findButton = s.printButton = rows;
-    s.showAll = rows && (showAllWasEnabled || (!in.listPathEmpty && in.modified));
-
-    const bool checked = in.checkedCount > 0;
-    s.externalPlayerQueue = s.copyFiles = s.deleteSelected = checked;
-
-    s.viewTag = in.songLoaded;
-    return s;
+    switch (condition) {
+    case Condition::Always: return true;
+    case Condition::Rows: return rows;
+    case Condition::ShowAll: return rows && (in.showAllWasEnabled || (!in.listPathEmpty && in.modified));
+    case Condition::Checks: return in.checkedCount > 0;
+    case Condition::SongLoaded: return in.songLoaded;
+    case Condition::QueueSkip: return in.songLoaded && in.queueSize >= 2;
+    case Condition::RowClick: return false;
+    }
+    return false;
 }
 
 }  // namespace sonivo

@@ -85,11 +85,6 @@ void FileCommands::saveListAs()
     document_.saveAs();
 }
 
-void FileCommands::saveOrSaveAs()
-{
-    document_.listPath().isEmpty() ? document_.saveAs() : document_.save();
-}
-
 void FileCommands::scan(bool withSubfolders)
 {
     WindowScanDialogs scanDialogs(dialogs_, frame_, status_);

@@ -29,8 +29,6 @@ public:
     void openList();
     void saveList();
     void saveListAs();
-    // The toolbar's "Salva": save as for a list never saved.
-    void saveOrSaveAs();
     void addFolder();
     void addFolderTree();
 

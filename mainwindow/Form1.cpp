@@ -2,9 +2,11 @@
 
 #include "dialogs/QtDesktopDialogs.h"
 #include "mainwindow/CatalogueView.h"
+#include "mainwindow/Commands.h"
 #include "mainwindow/ExternalPlayer.h"
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/PlayerPanel.h"
+#include "audio/AudioMediaControl.h"
 #include "mainwindow/ScanProgressFrame.h"
 #include "mainwindow/StatusLine.h"
 #include "mainwindow/WindowLayout.h"
@@ -18,9 +20,10 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSlider>
 #include <QStackedWidget>
-#include <QStandardPaths>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -36,11 +39,6 @@ namespace sonivo {
 namespace {
 
 const QString kSection = QStringLiteral("Opzioni");
-
-QString defaultSettingsFile()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/sonivo/sonivo.ini");
-}
 
 // A stored window size in twips, when it is a number a screen can show.
 std::optional<int> sizeSetting(const QString& text, int screenTwips)
@@ -66,7 +64,7 @@ Form1::Form1(FormServices services, QWidget* parent)
       document_(new ListDocument(dialogs_, drives_, this)), framain_(new ScanProgressFrame), timer_(new QTimer(this))
 {
     if (services_.settingsFile.isEmpty())
-        services_.settingsFile = defaultSettingsFile();
+        services_.settingsFile = IniFile::defaultPath();
     if (services_.registryFile.isEmpty())
         services_.registryFile = KeyValueStore::defaultPath();
     setObjectName(QStringLiteral("Form1"));
@@ -76,16 +74,20 @@ Form1::Form1(FormServices services, QWidget* parent)
     auto* client = new QWidget(this);
     setCentralWidget(client);
     view_ = new CatalogueView(document_->catalogue(), client);
-    player_ = new PlayerPanel(document_->catalogue(), dialogs_, services_.audio, client);
+    transport_ = new Transport(
+        document_->catalogue(), [audio = services_.audio] { return std::make_unique<AudioMediaControl>(audio); }, this);
+    player_ = new PlayerPanel(*transport_, document_->catalogue(), client);
     external_ = std::make_unique<ExternalPlayer>(document_->catalogue(), dialogs_);
     framain_->setParent(client);
     framain_->hide();
     status_ = std::make_unique<StatusLine>(statusBar());
     files_ = new FileCommands(*document_, dialogs_, *view_, *status_, *framain_, this);
+    commands_ = new Commands(this);
 
     buildMenus();
     buildToolbar();
     connectView();
+    orderTabStops();
     connect(framain_, &ScanProgressFrame::cancelRequested, document_, &ListDocument::stopScan);
     connect(document_, &ListDocument::workStarted, this, [this](ListDocument::Work work) {
         if (work == ListDocument::Work::Scanning)
@@ -103,6 +105,19 @@ Form1::Form1(FormServices services, QWidget* parent)
 }
 
 Form1::~Form1() = default;
+
+void Form1::orderTabStops()
+{
+    // From the catalogue (either mode) to the player's buttons, its slider and
+    // the queue; Shift+Tab goes back the same way.
+    std::vector<QWidget*> chain = {view_->reportView(), view_->listView()};
+    for (int i = 0; i < 5; ++i)
+        chain.push_back(player_->transportButton(i));
+    chain.push_back(player_->slider());
+    chain.push_back(player_->queueView());
+    for (size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
 
 int Form1::toPixels(int twips) const
 {
@@ -136,7 +151,9 @@ void Form1::restorePlacement()
 {
     if (!QFileInfo::exists(services_.settingsFile))
         return;
-    const int maximized = readSetting(services_.settingsFile, kSection, QStringLiteral("Maximized")).trimmed().toInt();
+    const IniFile settings(services_.settingsFile);
+    auto setting = [&settings](const char* key) { return settings.value(kSection, QString::fromLatin1(key)).value_or(QString()); };
+    const int maximized = setting("Maximized").trimmed().toInt();
     if (maximized == 1) {
         setWindowState(windowState() | Qt::WindowMaximized);
         return;
@@ -145,10 +162,8 @@ void Form1::restorePlacement()
         return;
     const QSize screen = this->screen() ? this->screen()->availableSize() : QSize(1920, 1080);
     // A missing, unreadable or impossible size keeps the design size.
-    const std::optional<int> w
-        = sizeSetting(readSetting(services_.settingsFile, kSection, QStringLiteral("Width")), toTwips(screen.width()));
-    const std::optional<int> h
-        = sizeSetting(readSetting(services_.settingsFile, kSection, QStringLiteral("Height")), toTwips(screen.height()));
+    const std::optional<int> w = sizeSetting(setting("Width"), toTwips(screen.width()));
+    const std::optional<int> h = sizeSetting(setting("Height"), toTwips(screen.height()));
     if (!w || !h)
         return;
     restoredOuterSize_ = QSize(std::min(toPixels(*w), screen.width()), std::min(toPixels(*h), screen.height()));
@@ -185,10 +200,13 @@ void Form1::showEvent(QShowEvent* event)
 
 void Form1::savePlacement()
 {
-    const QString& file = services_.settingsFile;
-    writeSetting(file, kSection, QStringLiteral("Maximized"), isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
-    writeSetting(file, kSection, QStringLiteral("Width"), QString::number(toTwips(frameGeometry().width())));
-    writeSetting(file, kSection, QStringLiteral("Height"), QString::number(toTwips(frameGeometry().height())));
+    IniFile settings(services_.settingsFile);
+    settings.setValue(kSection, QStringLiteral("Maximized"), isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
+    settings.setValue(kSection, QStringLiteral("Width"), QString::number(toTwips(frameGeometry().width())));
+    settings.setValue(kSection, QStringLiteral("Height"), QString::number(toTwips(frameGeometry().height())));
+    if (!settings.save())
+        dialogs_.warn(QStringLiteral("La posizione della finestra non è stata salvata in ") + settings.path() + QStringLiteral(": ")
+            + settings.error() + QStringLiteral(". Il file delle impostazioni è rimasto com'era."));
 }
 
 void Form1::setScanning(bool scanning)
@@ -215,7 +233,7 @@ void Form1::closeEvent(QCloseEvent* event)
         return;
     }
     timer_->stop();
-    player_->shutdown();
+    transport_->shutdown();
     external_->removePlaylist();
     savePlacement();
     event->accept();

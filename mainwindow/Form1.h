@@ -6,9 +6,11 @@
 
 #include "catalogue/DriveInfo.h"
 #include "catalogue/ListDocument.h"
-#include "platform/AudioOptions.h"
+#include "audio/AudioOptions.h"
+#include "mainwindow/Command.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <map>
 #include <memory>
@@ -23,10 +25,13 @@ class QToolButton;
 namespace sonivo {
 
 class CatalogueView;
+class Commands;
 class DesktopDialogs;
 class ExternalPlayer;
+class frmTag;
 class FileCommands;
 class PlayerPanel;
+class Transport;
 class ScanProgressFrame;
 class StatusLine;
 
@@ -57,10 +62,13 @@ public:
     ListDocument& document() { return *document_; }
     CatalogueView& view() { return *view_; }
     StatusLine& statusLine() { return *status_; }
+    Transport& transport() { return *transport_; }
     PlayerPanel& player() { return *player_; }
     ExternalPlayer& externalPlayer() { return *external_; }
     ScanProgressFrame* progressFrame() const { return framain_; }
-    // A menu entry by its name ("newList", "addFolderTree", ...), or null.
+    // A command's one action, as the menus and the toolbar show it.
+    QAction* command(Command command) const;
+    // A command's action by its object name ("newList", "addFolderTree", ...), or null.
     QAction* action(const QString& name) const;
     // A toolbar button by its key ("Apri", "Salva", ...), or null.
     QToolButton* toolButton(const QString& key) const;
@@ -75,9 +83,16 @@ protected:
 
 private:
     void buildMenus();
+    // What the window's own commands run; the view and the player panel connect theirs.
+    void connectCommands();
+    // The tag editor and the search dialogs.
+    void connectSearchAndTag();
+    void openTagEditor();
+    void openSearch(bool byAlbum);
     void buildToolbar();
     void buildSortMenu();
     void connectView();
+    void orderTabStops();
     void applyLayout();
     // While a scan runs only its "Annulla" and the window's frame answer the user.
     void setScanning(bool scanning);
@@ -96,32 +111,22 @@ private:
     std::unique_ptr<StatusLine> status_;
     FileCommands* files_;
 
-    bool showAllEnabled_ = false;
     bool closeAfterScan_ = false;             // the user closed the window during a scan
     std::optional<QSize> restoredOuterSize_;  // from the settings, until the frame is known
 
+    Transport* transport_;
     PlayerPanel* player_;
     std::unique_ptr<ExternalPlayer> external_;
     ScanProgressFrame* framain_;
     QTimer* timer_;
 
-    std::array<QAction*, 9> mnuFile_{};
-    std::array<QAction*, 2> mnuTag_{};
-    std::array<QAction*, 2> mnuView_{};
-    QAction* mnuSortAZ_ = nullptr;
-    QAction* mnuSortZA_ = nullptr;
+    Commands* commands_;
     QMenu* orderMenu_ = nullptr;
-    std::array<QAction*, kColumnCount> mnuOrder_{};
-    std::array<QAction*, 4> mnuCopy_{};
-    std::array<QAction*, 5> mnuRicerca_{};
-    std::array<QAction*, 8> mnuOption_{};
-    std::array<QAction*, 9> mnuPlayer_{};
-    std::array<QAction*, 3> mnuReport_{};
-    std::array<QAction*, 6> mnuHelp_{};
-    std::array<QAction*, 2> mnuPop_{};  // the play queue's right-button menu
+    std::array<QAction*, kColumnCount> mnuOrder_{};  // "&Ordina per...", by display position
     QMenu* editMenu_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     std::map<QString, QToolButton*> buttons_;
+    QPointer<frmTag> tagEditor_;  // while it is open
 };
 
 // "Sonivo - Versione 1.3.0".

@@ -1,11 +1,8 @@
 #include "mainwindow/PlayerPanel.h"
 
-#include "common/DesktopDialogs.h"
+#include "mainwindow/Commands.h"
 #include "mainwindow/FitToLabel.h"
 #include "mainwindow/QueueModel.h"
-#include "platform/AudioMediaControl.h"
-#include "platform/NativeFile.h"
-#include "player/PlayMp3.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,17 +10,16 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListView>
-#include <QMenu>
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
+#include <limits>
 #include <utility>
 
 namespace sonivo {
 namespace {
 
 const QString kNoSong = QStringLiteral("Nessun brano selezionato");
-const QString kZeroPosition = QStringLiteral("00:00");
 
 void setEnabledIfChanged(QWidget* w, bool enabled)
 {
@@ -31,15 +27,15 @@ void setEnabledIfChanged(QWidget* w, bool enabled)
         w->setEnabled(enabled);
 }
 
-void setEnabledIfChanged(QAction* a, bool enabled)
+void setTextIfChanged(QLabel* label, const QString& text)
 {
-    if (a && a->isEnabled() != enabled)
-        a->setEnabled(enabled);
+    if (label->text() != text)
+        label->setText(text);
 }
 
-QString bitrateText(const SongRecord& row)
+int sliderValue(qint64 seconds)
 {
-    return row.text(ColBitRate) + QStringLiteral(" kbps");
+    return int(std::min<qint64>(seconds, std::numeric_limits<int>::max()));
 }
 
 QIcon stateIcon(PlayerState state)
@@ -52,35 +48,36 @@ QIcon stateIcon(PlayerState state)
     return QApplication::style()->standardIcon(QStyle::SP_MediaStop);
 }
 
-}  // namespace
-
-PlayerPanel::PlayerPanel(Catalogue& catalogue, DesktopDialogs& dialogs, AudioOptions audio, QWidget* parent)
-    : QObject(parent), catalogue_(catalogue), dialogs_(dialogs), audio_(std::move(audio)),
-      queueModel_(new QueueModel(queue_, catalogue_, this)), frame1_(new QGroupBox(QStringLiteral("Player interno"), parent)),
-      lstPlay_(new QListView(parent))
+QString stateName(PlayerState state)
 {
-    buildWidgets();
-    setState(PlayerState::Stopped);
+    switch (state) {
+    case PlayerState::Playing: return QStringLiteral("In riproduzione");
+    case PlayerState::Paused: return QStringLiteral("In pausa");
+    case PlayerState::Stopped: break;
+    }
+    return QStringLiteral("Fermo");
 }
 
-PlayerPanel::~PlayerPanel()
+}  // namespace
+
+PlayerPanel::PlayerPanel(Transport& transport, const Catalogue& catalogue, QWidget* parent)
+    : QObject(parent), transport_(transport), queueModel_(new QueueModel(transport.queue(), catalogue, this)),
+      frame1_(new QGroupBox(QStringLiteral("Player interno"), parent)), lstPlay_(new QListView(parent))
 {
-    shutdown();
+    buildWidgets();
+    buildQueue();
+    connect(&transport_, &Transport::stateChanged, this, &PlayerPanel::showState);
+    connect(&transport_, &Transport::songChanged, this, &PlayerPanel::showSong);
+    connect(&transport_, &Transport::displayChanged, this, &PlayerPanel::showDisplay);
+    connect(&transport_, &Transport::queueChanged, this, &PlayerPanel::showQueue);
+    connect(&transport_, &Transport::entrySelected, this, &PlayerPanel::showSelection);
+    showState(transport_.state());
+    showSong();
+    showDisplay();
 }
 
 void PlayerPanel::buildWidgets()
 {
-    lstPlay_->setObjectName(QStringLiteral("lstPlay"));
-    lstPlay_->setAccessibleName(QStringLiteral("Brani da suonare"));
-    lstPlay_->setModel(queueModel_);
-    lstPlay_->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstPlay_->setUniformItemSizes(true);  // a queue of every row lays out at once
-    lstPlay_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lstPlay_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(lstPlay_, &QAbstractItemView::doubleClicked, this, &PlayerPanel::playSelectedEntry);
-    connect(lstPlay_, &QWidget::customContextMenuRequested, this, &PlayerPanel::showQueueMenu);
-    queueChanged();
-
     frame1_->setObjectName(QStringLiteral("Frame1"));
     // The frame is as high as the design's (93 pixels at 96 dpi): its rows sit
     // close together so that the labels are never cut.
@@ -90,8 +87,8 @@ void PlayerPanel::buildWidgets()
     const std::array<std::pair<const char*, QStyle::StandardPixmap>, 5> buttons{
         {{"Brano precedente", QStyle::SP_MediaSkipBackward}, {"Suona", QStyle::SP_MediaPlay}, {"Pausa", QStyle::SP_MediaPause},
             {"Stop", QStyle::SP_MediaStop}, {"Brano successivo", QStyle::SP_MediaSkipForward}}};
-    const std::array<void (PlayerPanel::*)(), 5> steps{
-        &PlayerPanel::previous, &PlayerPanel::play, &PlayerPanel::pause, &PlayerPanel::stop, &PlayerPanel::next};
+    const std::array<void (Transport::*)(), 5> steps{
+        &Transport::previous, &Transport::play, &Transport::pause, &Transport::stop, &Transport::next};
     for (size_t i = 0; i < buttons.size(); ++i) {
         auto* b = new QToolButton(frame1_);
         const QString tip = QString::fromUtf8(buttons[i].first);
@@ -102,7 +99,7 @@ void PlayerPanel::buildWidgets()
         b->setToolTip(tip);
         b->setAccessibleName(tip);
         b->setEnabled(false);
-        connect(b, &QToolButton::clicked, this, steps[i]);
+        connect(b, &QToolButton::clicked, &transport_, steps[i]);
         grid->addWidget(b, 0, int(i));
         command1_[i] = b;
     }
@@ -121,33 +118,34 @@ void PlayerPanel::buildWidgets()
         if (action == QAbstractSlider::SliderMove && slider1_->isSliderDown())
             dragged_ = true;
         else
-            seekToSlider(slider1_->sliderPosition());
+            transport_.seek(slider1_->sliderPosition());
     });
     connect(slider1_, &QAbstractSlider::sliderReleased, this, [this] {
         if (std::exchange(dragged_, false))
-            seekToSlider(slider1_->sliderPosition());
+            transport_.seek(slider1_->sliderPosition());
     });
     grid->addWidget(slider1_, 1, 0, 1, 6);
 
+    // The labels show values and carry no name of their own, so that a screen
+    // reader reads what they show.
     auto* picture1 = new QWidget(frame1_);
     picture1->setObjectName(QStringLiteral("Picture1"));
     auto* labels = new QGridLayout(picture1);
     labels->setContentsMargins(0, 0, 0, 0);
     labels->setVerticalSpacing(0);
-    auto label = [&](const char* name, const QString& text, const char* accessible) {
+    auto label = [&](const char* name, const QString& text) {
         auto* l = new QLabel(text, picture1);
         l->setObjectName(QLatin1String(name));
-        l->setAccessibleName(QString::fromUtf8(accessible));
         return l;
     };
-    lblFile_ = label("lblFile", kNoSong, "Brano caricato");
+    lblFile_ = label("lblFile", kNoSong);
     lblFile_->setMinimumWidth(1);
-    lblDuration_ = label("lblDuration", QStringLiteral("Durata: 00:00"), "Durata");
-    lblPosition_ = label("lblPosition", kZeroPosition, "Posizione");
+    lblDuration_ = label("lblDuration", QStringLiteral("Durata: 00:00"));
+    lblPosition_ = label("lblPosition", QStringLiteral("00:00"));
     QFont bold = lblPosition_->font();
     bold.setBold(true);
     lblPosition_->setFont(bold);
-    lblBitrate_ = label("lblBitrate", QStringLiteral("0 kbps"), "Bit rate");
+    lblBitrate_ = label("lblBitrate", QStringLiteral("0 kbps"));
     labels->addWidget(lblFile_, 0, 0, 1, 3);
     labels->addWidget(lblDuration_, 1, 0);
     labels->addWidget(lblPosition_, 1, 1);
@@ -155,174 +153,54 @@ void PlayerPanel::buildWidgets()
     grid->addWidget(picture1, 2, 0, 1, 6);
 }
 
-void PlayerPanel::setMenus(const PlayerEntries& player, QMenu* queueMenu, const QueueMenuEntries& queueEntries)
+void PlayerPanel::setMenus(Commands& commands, QMenu* queueMenu)
 {
-    mnuPlayer_ = player;
+    commands.run(Command::Play, &transport_, &Transport::play);
+    commands.run(Command::Pause, &transport_, &Transport::pause);
+    commands.run(Command::Stop, &transport_, &Transport::stop);
+    commands.run(Command::PreviousSong, &transport_, &Transport::previous);
+    commands.run(Command::NextSong, &transport_, &Transport::next);
+    commands.run(Command::RemoveQueueEntry, &transport_, &Transport::removeSelectedEntry);
+    commands.run(Command::RemoveAllQueueEntries, &transport_, &Transport::clearQueue);
+    stateMarks_ = {commands.action(Command::Play), commands.action(Command::Pause), commands.action(Command::Stop)};
     mnPop_ = queueMenu;
-    mnuPop_ = queueEntries;
-    const std::array<void (PlayerPanel::*)(), 6> steps{
-        &PlayerPanel::play, &PlayerPanel::pause, &PlayerPanel::stop, nullptr, &PlayerPanel::previous, &PlayerPanel::next};
-    for (size_t i = 0; i < steps.size(); ++i) {
-        if (!steps[i])
-            continue;
-        connect(mnuPlayer_[i], &QAction::triggered, this, steps[i]);
-        mnuPlayer_[i]->setEnabled(false);
-    }
-    for (size_t i = 0; i < 3; ++i)
-        mnuPlayer_[i]->setCheckable(true);
-    connect(mnuPop_[0], &QAction::triggered, this, &PlayerPanel::removeSelectedEntry);
-    connect(mnuPop_[1], &QAction::triggered, this, &PlayerPanel::removeAllEntries);
-    setState(state_);
+    removeEntry_ = commands.action(Command::RemoveQueueEntry);
+    showState(transport_.state());
 }
 
-PlayMp3& PlayerPanel::player()
+void PlayerPanel::showState(PlayerState state)
 {
-    if (!player_) {
-        media_ = std::make_unique<AudioMediaControl>(audio_);
-        player_ = std::make_unique<PlayMp3>(*media_);
-    }
-    return *player_;
-}
-
-QString PlayerPanel::playerFile() const
-{
-    return player_ ? player_->Filename() : QString();
-}
-
-void PlayerPanel::setState(PlayerState state)
-{
-    state_ = state;
     imgMode_->setPixmap(stateIcon(state).pixmap(16, 16));
-    imgMode_->setAccessibleName(state == PlayerState::Playing ? QStringLiteral("In riproduzione")
-            : state == PlayerState::Paused                    ? QStringLiteral("In pausa")
-                                                              : QStringLiteral("Fermo"));
+    imgMode_->setAccessibleName(stateName(state));
     for (size_t k = 0; k < 3; ++k)
-        if (mnuPlayer_[k])
-            mnuPlayer_[k]->setChecked(int(k) + 1 == int(state));
+        if (stateMarks_[k])
+            stateMarks_[k]->setChecked(int(k) + 1 == int(state));
 }
 
-void PlayerPanel::load(qsizetype row)
+void PlayerPanel::showSong()
 {
-    const SongRecord& song = catalogue_.row(row);
-    player().setFilename(song.fullName());
-    lblBitrate_->setText(bitrateText(song));
+    lblBitrate_->setText(transport_.bitrateText());
+    refresh();
 }
 
-bool PlayerPanel::start()
+void PlayerPanel::showDisplay()
 {
-    suspended_ = false;  // a suspended song not resumed is given up
-    const bool playing = player().mmPlay() == PlayMp3::Success();
-    setState(playing ? PlayerState::Playing : PlayerState::Stopped);
-    return playing;
-}
-
-void PlayerPanel::resetPosition()
-{
-    slider1_->setValue(0);
-    lblPosition_->setText(kZeroPosition);
-}
-
-void PlayerPanel::play()
-{
-    if (state_ == PlayerState::Paused) {
-        pause();
+    const PlayerDisplay& d = transport_.display();
+    setTextIfChanged(lblDuration_, QStringLiteral("Durata: ") + d.length);
+    setTextIfChanged(lblPosition_, d.position);
+    if (slider1_->isSliderDown())
         return;
-    }
-    // A song already playing goes on; opening it again would fail.
-    if (state_ == PlayerState::Stopped)
-        start();
+    // The tick's writes are no moves of the user's and seek nowhere.
+    slider1_->setMaximum(sliderValue(d.lengthSeconds));
+    slider1_->setValue(sliderValue(d.positionSeconds));
 }
 
-void PlayerPanel::pause()
+void PlayerPanel::refresh()
 {
-    if (state_ == PlayerState::Stopped)
-        return;
-    player().mmPause();
-    setState(state_ == PlayerState::Playing ? PlayerState::Paused : PlayerState::Playing);
-}
-
-void PlayerPanel::stopDevice()
-{
-    if (player_)
-        player_->mmStop();
-}
-
-void PlayerPanel::stop()
-{
-    suspended_ = false;
-    stopDevice();
-    resetPosition();
-    setState(PlayerState::Stopped);
-}
-
-void PlayerPanel::previous()
-{
-    skip(-1);
-}
-
-void PlayerPanel::next()
-{
-    skip(1);
-}
-
-void PlayerPanel::skip(int step)
-{
-    stopDevice();
-    resetPosition();
-    playFromQueue(queue_.neighbour(selectedEntry(), step), step);
-}
-
-void PlayerPanel::playFromQueue(qsizetype from, int step)
-{
-    qsizetype entry = from;
-    for (qsizetype tried = 0; entry >= 0 && tried < queue_.size(); ++tried) {
-        const qsizetype row = catalogue_.position(queue_.at(entry));
-        if (pathExists(catalogue_.row(row).fullName())) {
-            load(row);
-            selectEntry(entry);
-            queue_.setPosition(entry);
-            if (start())
-                return;
-        }
-        entry = queue_.neighbour(entry, step);
-    }
-    stopDevice();
-    setState(PlayerState::Stopped);
-}
-
-void PlayerPanel::playSelectedEntry()
-{
-    const qsizetype entry = selectedEntry();
-    if (entry < 0 || !pathExists(catalogue_.row(catalogue_.position(queue_.at(entry))).fullName()))
-        return;
-    if (state_ != PlayerState::Stopped)
-        stop();
-    playFromQueue(entry, 1);
-}
-
-void PlayerPanel::tick()
-{
-    if (player_) {
-        lblDuration_->setText(QStringLiteral("Durata: ") + player_->Length());
-        if (player_->IsPlaying()) {
-            if (!slider1_->isSliderDown()) {
-                slider1_->setMaximum(int(std::min<qint64>(player_->LengthInSec(), std::numeric_limits<int>::max())));
-                slider1_->setValue(int(std::min<qint64>(player_->PositionInSec(), std::numeric_limits<int>::max())));
-            }
-            lblPosition_->setText(player_->Position());
-        } else if (state_ == PlayerState::Playing && !suspended_) {
-            // The device stopped by itself: the song ran to its end, or its file failed.
-            endOfSong();
-        }
-    } else {
-        lblDuration_->setText(QStringLiteral("Durata: ") + PlayMp3::timeText(0));
-    }
-
-    const QString file = playerFile();
+    const QString file = transport_.playerFile();
     enableTransport(!file.isEmpty());
     if (file.isEmpty()) {
-        if (lblFile_->text() != kNoSong)
-            lblFile_->setText(kNoSong);
+        setTextIfChanged(lblFile_, kNoSong);
         lblFile_->setToolTip(QString());
         return;
     }
@@ -332,84 +210,12 @@ void PlayerPanel::tick()
 
 void PlayerPanel::enableTransport(bool loaded)
 {
-    const bool skips = loaded && queue_.size() >= 2;
+    const bool skips = loaded && transport_.queue().size() >= 2;
     for (int i : {1, 2, 3})
         setEnabledIfChanged(command1_[size_t(i)], loaded);
     setEnabledIfChanged(command1_[0], skips);
     setEnabledIfChanged(command1_[4], skips);
     setEnabledIfChanged(slider1_, loaded);
-    for (size_t i : {0, 1, 2})
-        setEnabledIfChanged(mnuPlayer_[i], loaded);
-    setEnabledIfChanged(mnuPlayer_[4], skips);
-    setEnabledIfChanged(mnuPlayer_[5], skips);
-}
-
-void PlayerPanel::endOfSong()
-{
-    player().mmStop();
-    resetPosition();
-    if (queue_.isEmpty()) {
-        setState(PlayerState::Stopped);
-        return;
-    }
-    playFromQueue(queue_.neighbour(queue_.position(), 1), 1);
-}
-
-void PlayerPanel::seekToSlider(int seconds)
-{
-    if (player_)
-        player_->SeekTo(qint64(seconds) * 1000);
-}
-
-void PlayerPanel::SuonaBrano(qsizetype i)
-{
-    if (state_ != PlayerState::Stopped)
-        stop();
-    if (i < 1 || i > catalogue_.size())
-        return;
-    const QString path = catalogue_.row(i - 1).fullName();
-    if (!pathExists(path)) {
-        // Playing the song loaded before would be playing the wrong one.
-        dialogs_.warn(QStringLiteral("File non trovato: ") + path);
-        return;
-    }
-    load(i - 1);
-    const QString result = player().mmPlay();
-    setState(result == PlayMp3::Success() ? PlayerState::Playing : PlayerState::Stopped);
-    if (state_ == PlayerState::Stopped)
-        dialogs_.warn(path + QStringLiteral(": ") + result);
-}
-
-void PlayerPanel::FermaBrano()
-{
-    if (state_ == PlayerState::Stopped || suspended_)
-        return;
-    suspendedSeconds_ = player().PositionInSec();
-    suspendedPaused_ = state_ == PlayerState::Paused;
-    suspended_ = true;
-    player().mmStop();
-}
-
-void PlayerPanel::RiprendiBrano()
-{
-    if (!suspended_)
-        return;
-    suspended_ = false;
-    if (player().mmPlay() != PlayMp3::Success()) {
-        setState(PlayerState::Stopped);
-        return;
-    }
-    // Paused before the seek, so that a paused song makes no sound at its start.
-    if (suspendedPaused_)
-        player().mmPause();
-    player().SeekTo(suspendedSeconds_ * 1000);
-}
-
-void PlayerPanel::shutdown()
-{
-    player_.reset();  // stops and closes the device
-    media_.reset();   // joins the decoder
-    state_ = PlayerState::Stopped;
 }
 
 }  // namespace sonivo

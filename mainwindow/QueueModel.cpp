@@ -25,6 +25,12 @@ QVariant QueueModel::data(const QModelIndex& index, int role) const
     return row == Catalogue::kGone ? QVariant() : QVariant(catalogue_.row(row).text(ColFileName));
 }
 
+void QueueModel::entriesChanged()
+{
+    beginResetModel();
+    endResetModel();
+}
+
 void QueueModel::textsChanged()
 {
     if (!queue_.isEmpty())

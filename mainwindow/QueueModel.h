@@ -16,9 +16,9 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    // Run around a change of the queue's entries.
-    void beginChange() { beginResetModel(); }
-    void endChange() { endResetModel(); }
+    // The queue's entries changed.
+    void entriesChanged();
+    const Catalogue& catalogue() const { return catalogue_; }
     // The rows' texts changed; the entries did not.
     void textsChanged();
 

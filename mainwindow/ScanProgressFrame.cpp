@@ -15,10 +15,13 @@ const QColor kBarColour(0x00, 0x00, 0x80);  // dark blue
 
 }  // namespace
 
-ProgressBox::ProgressBox(QWidget* parent) : QWidget(parent)
+ProgressBox::ProgressBox(QWidget* parent) : QProgressBar(parent)
 {
     setFixedHeight(18);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(QStringLiteral("Avanzamento della scansione"));
+    setRange(0, 100);
+    setValue(0);
 }
 
 void ProgressBox::setProgress(qint64 found, qint64 done)
@@ -27,6 +30,8 @@ void ProgressBox::setProgress(qint64 found, qint64 done)
         return;
     found_ = found;
     done_ = done;
+    // The value is the percentage read, so that counts beyond an int's range fit.
+    setValue(found > 0 ? int(done * 100 / found) : 0);
     update();
 }
 
@@ -50,6 +55,7 @@ ScanProgressFrame::ScanProgressFrame(QWidget* parent)
 {
     setFrameShape(QFrame::Box);
     setAutoFillBackground(true);
+    setAccessibleName(QStringLiteral("Recupero informazioni in corso..."));
     auto* layout = new QVBoxLayout(this);
     auto* caption = new QLabel(QStringLiteral("Recupero informazioni in corso..."), this);
     QFont bold = caption->font();

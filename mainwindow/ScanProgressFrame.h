@@ -4,13 +4,16 @@
 // the text inverted where the bar covers it.
 
 #include <QFrame>
+#include <QProgressBar>
 
 class QLabel;
 class QPushButton;
 
 namespace sonivo {
 
-class ProgressBox final : public QWidget {
+// A progress bar drawn in the program's own way; screen readers read it as a
+// progress bar with its value.
+class ProgressBox final : public QProgressBar {
     Q_OBJECT
 public:
     explicit ProgressBox(QWidget* parent = nullptr);
@@ -34,6 +37,7 @@ public:
     QString levelText() const;
     // "Annulla": stops the scan after the file being read.
     QPushButton* cancelButton() const { return cancel_; }
+    ProgressBox* progressBox() const { return box_; }
 
 Q_SIGNALS:
     void cancelRequested();

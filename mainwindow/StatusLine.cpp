@@ -6,23 +6,45 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QStyle>
 
 namespace sonivo {
 
+// A panel: as wide as asked when there is room, never narrower than its text.
+class StatusLine::Panel final : public QLabel {
+public:
+    explicit Panel(QWidget* parent) : QLabel(parent)
+    {
+        setFrameShape(QFrame::StyledPanel);
+        setFrameShadow(QFrame::Sunken);
+    }
+    void setPreferredWidth(int width)
+    {
+        preferred_ = width;
+        updateGeometry();
+    }
+    QSize sizeHint() const override
+    {
+        const QSize text = QLabel::sizeHint();
+        return {std::max(preferred_, text.width()), text.height()};
+    }
+    QSize minimumSizeHint() const override { return QLabel::sizeHint(); }
+
+private:
+    int preferred_ = 0;
+};
+
 StatusLine::StatusLine(QStatusBar* bar) : hourglass_(new QLabel(bar))
 {
     bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setAccessibleName(QStringLiteral("Riga di stato"));
     bar->setSizeGripEnabled(true);
-    const char* names[] = {"Versione", "Brani e spazio", "Durata totale"};
-    for (size_t i = 0; i < 3; ++i) {
-        panels_[i] = new QLabel(bar);
-        panels_[i]->setFrameShape(QFrame::StyledPanel);
-        panels_[i]->setFrameShadow(QFrame::Sunken);
-        panels_[i]->setAccessibleName(QString::fromUtf8(names[i]));
-        panels_[i]->setMinimumWidth(1);
-    }
+    if (auto* grip = bar->findChild<QSizeGrip*>())
+        grip->setAccessibleName(QStringLiteral("Ridimensiona la finestra"));
+    for (Panel*& panel : panels_)
+        panel = new Panel(bar);
     const QIcon hourglass
         = QIcon::fromTheme(QStringLiteral("process-working"), QApplication::style()->standardIcon(QStyle::SP_BrowserReload));
     hourglass_->setPixmap(hourglass.pixmap(16, 16));
@@ -47,21 +69,17 @@ void StatusLine::showStart()
     panels_[2]->setText(startTimeText());
 }
 
-void StatusLine::showBusy(const QString& text)
-{
-    hourglass_->show();
-    panels_[1]->setText(text);
-}
-
 void StatusLine::showLoading()
 {
-    showBusy(loadingText());
+    hourglass_->show();
+    panels_[1]->setText(loadingText());
     panels_[2]->setText(startTimeText());
 }
 
 void StatusLine::showScanning(qint64 total)
 {
-    showBusy(scanningText(total));
+    // The hourglass is for a list being loaded; the scan has its own frame.
+    panels_[1]->setText(scanningText(total));
 }
 
 void StatusLine::refresh(const Catalogue& catalogue)
@@ -73,9 +91,8 @@ void StatusLine::refresh(const Catalogue& catalogue)
 
 void StatusLine::setWidths(int second, int third)
 {
-    // A panel is never narrower than its text, so the time is never cut.
-    panels_[1]->setFixedWidth(std::max(second, panels_[1]->sizeHint().width()));
-    panels_[2]->setFixedWidth(std::max(third, panels_[2]->sizeHint().width()));
+    panels_[1]->setPreferredWidth(second);
+    panels_[2]->setPreferredWidth(third);
 }
 
 }  // namespace sonivo

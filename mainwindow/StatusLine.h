@@ -1,7 +1,9 @@
 #pragma once
 // The window's status line: the version in panel 1, the song count and size in
-// panel 2 (or what the program is busy with, beside an hourglass), the total
-// playing time in panel 3.
+// panel 2 (or what the program is busy with; an hourglass while a list loads), the total
+// playing time in panel 3. A panel is never narrower than its text: when room
+// is short the others give up their width beyond their texts first. A screen
+// reader reads each panel as its text.
 
 #include <QtGlobal>
 #include <array>
@@ -24,13 +26,14 @@ public:
     void showScanning(qint64 total);
     // The count, size and time of every row; the hourglass goes.
     void refresh(const Catalogue& catalogue);
-    // Panel widths in pixels; panel 1 takes what is left.
+    // The widths panels 2 and 3 take when there is room, in pixels; panel 1
+    // takes what is left.
     void setWidths(int second, int third);
 
 private:
-    void showBusy(const QString& text);
+    class Panel;
 
-    std::array<QLabel*, 3> panels_{};
+    std::array<Panel*, 3> panels_{};
     QLabel* hourglass_;
 };
 

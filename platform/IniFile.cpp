@@ -1,14 +1,14 @@
 #include "platform/IniFile.h"
 
-#include <QDir>
+#include "common/ErrorText.h"
+#include "platform/ReplacingFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QStandardPaths>
 
 namespace sonivo {
 namespace {
-
-constexpr qsizetype kMaxValueLength = 254;
 
 // The section name of a "[name]" line, or nothing for any other line.
 std::optional<QString> sectionName(const QString& line)
@@ -33,26 +33,47 @@ bool sameName(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-}  // namespace
-
-IniDocument IniDocument::load(const QString& path)
+bool hasLineBreak(const QString& text)
 {
-    IniDocument doc;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        doc.unreadable_ = file.exists();
-        doc.error_ = file.errorString();
-        return doc;
-    }
-    QString text = QString::fromUtf8(file.readAll());
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    doc.lines_ = text.split(QLatin1Char('\n'));
-    if (!doc.lines_.isEmpty() && doc.lines_.last().isEmpty())
-        doc.lines_.removeLast();
-    return doc;
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
 }
 
-qsizetype IniDocument::sectionLine(const QString& section) const
+// Names and values that read back as they were written.
+bool keepable(const QString& section, const QString& key, const QString& value)
+{
+    return !section.contains(QLatin1Char('[')) && !section.contains(QLatin1Char(']')) && !hasLineBreak(section) && !key.trimmed().isEmpty()
+        && !key.contains(QLatin1Char('=')) && !hasLineBreak(key) && !hasLineBreak(value);
+}
+
+}  // namespace
+
+IniFile::IniFile(QString path) : path_(std::move(path))
+{
+    QFile file(path_);
+    if (QFileInfo(path_).isDir() || !file.open(QIODevice::ReadOnly)) {
+        unreadable_ = QFileInfo::exists(path_);
+        error_ = unreadable_ ? QStringLiteral("impossibile leggere ") + path_ : QString();
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        unreadable_ = true;
+        error_ = file.errorString();
+        return;
+    }
+    QString text = QString::fromUtf8(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    lines_ = text.split(QLatin1Char('\n'));
+    if (!lines_.isEmpty() && lines_.last().isEmpty())
+        lines_.removeLast();
+}
+
+QString IniFile::defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/sonivo/sonivo.ini");
+}
+
+qsizetype IniFile::sectionLine(const QString& section) const
 {
     for (qsizetype i = 0; i < lines_.size(); ++i) {
         const std::optional<QString> name = sectionName(lines_[i]);
@@ -62,7 +83,7 @@ qsizetype IniDocument::sectionLine(const QString& section) const
     return -1;
 }
 
-qsizetype IniDocument::sectionEnd(qsizetype header) const
+qsizetype IniFile::sectionEnd(qsizetype header) const
 {
     qsizetype end = header + 1;
     while (end < lines_.size() && !sectionName(lines_[end]))
@@ -70,7 +91,7 @@ qsizetype IniDocument::sectionEnd(qsizetype header) const
     return end;
 }
 
-std::optional<QString> IniDocument::value(const QString& section, const QString& key) const
+std::optional<QString> IniFile::value(const QString& section, const QString& key) const
 {
     const qsizetype header = sectionLine(section);
     if (header < 0)
@@ -84,20 +105,27 @@ std::optional<QString> IniDocument::value(const QString& section, const QString&
     return std::nullopt;
 }
 
-void IniDocument::setValue(const QString& section, const QString& key, const QString& value)
+bool IniFile::setValue(const QString& section, const QString& key, const QString& value)
 {
-    const QString line = key + QLatin1Char('=') + value;
+    QString clean = value;
+    clean.remove(QChar(u'\0'));
+    if (!keepable(section, key, clean))
+        return false;
+    if (this->value(section, key) == clean.trimmed())
+        return true;
+    changed_ = true;
+    const QString line = key + QLatin1Char('=') + clean;
     qsizetype header = sectionLine(section);
     if (header < 0) {
         lines_ << QLatin1Char('[') + section + QLatin1Char(']') << line;
-        return;
+        return true;
     }
     const qsizetype end = sectionEnd(header);
     for (qsizetype i = header + 1; i < end; ++i) {
         const std::optional<QString> name = keyName(lines_[i]);
         if (name && sameName(*name, key)) {
             lines_[i] = line;
-            return;
+            return true;
         }
     }
     // After the section's last non-blank line, so that a blank line before the
@@ -106,23 +134,25 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
     while (at > header + 1 && lines_[at - 1].trimmed().isEmpty())
         --at;
     lines_.insert(at, line);
+    return true;
 }
 
-bool IniDocument::removeSection(const QString& section)
+bool IniFile::removeSection(const QString& section)
 {
     const qsizetype header = sectionLine(section);
     if (header < 0)
         return false;
     lines_.remove(header, sectionEnd(header) - header);
+    changed_ = true;
     return true;
 }
 
-bool IniDocument::hasSection(const QString& section) const
+bool IniFile::hasSection(const QString& section) const
 {
     return sectionLine(section) >= 0;
 }
 
-QStringList IniDocument::sections() const
+QStringList IniFile::sections() const
 {
     QStringList names;
     for (const QString& line : lines_) {
@@ -132,69 +162,25 @@ QStringList IniDocument::sections() const
     return names;
 }
 
-bool IniDocument::save(const QString& path)
+bool IniFile::save()
 {
-    if (unreadable_)
+    if (!changed_)
+        return true;
+    if (unreadable_) {
+        error_ = QStringLiteral("impossibile leggere ") + path_;
         return false;  // its lines are not known: writing would lose them
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        error_ = QStringLiteral("impossibile creare la cartella ") + folder;
-        return false;
     }
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error_ = file.errorString();
-        return false;
-    }
+    QByteArray bytes;
     for (const QString& line : lines_)
-        file.write((line + QLatin1Char('\n')).toUtf8());
-    if (!file.commit()) {
-        error_ = file.errorString();
+        bytes += (line + QLatin1Char('\n')).toUtf8();
+    ReplacingFile file;
+    if (!file.open(path_) || !file.write(bytes) || !file.commit()) {
+        error_ = errorText(file.error());
         return false;
     }
     error_.clear();
+    changed_ = false;
     return true;
-}
-
-QString cIniFile::Value() const
-{
-    const std::optional<QString> stored = IniDocument::load(Path).value(Section, Key);
-    return stored ? stored->left(kMaxValueLength) : Default;
-}
-
-void cIniFile::setValue(const QString& text)
-{
-    QString clean = text;
-    clean.remove(QChar(u'\0'));
-    IniDocument doc = IniDocument::load(Path);
-    doc.setValue(Section, Key, clean);
-    LastReturnCode = doc.save(Path) ? 1 : 0;
-    lastError_ = doc.error();
-}
-
-QString readSetting(const QString& file, const QString& section, const QString& key)
-{
-    cIniFile ini;
-    ini.Path = file;
-    ini.Section = section;
-    ini.Key = key;
-    return ini.Value();
-}
-
-bool writeSetting(const QString& file, const QString& section, const QString& key, const QString& value)
-{
-    cIniFile ini;
-    ini.Path = file;
-    ini.Section = section;
-    ini.Key = key;
-    ini.setValue(value);
-    return ini.LastReturnCode == 1;
-}
-
-QString withoutTrailingSlash(const QString& folder)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder.left(folder.size() - 1) : folder;
 }
 
 }  // namespace sonivo

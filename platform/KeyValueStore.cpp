@@ -1,7 +1,5 @@
 #include "platform/KeyValueStore.h"
 
-#include "platform/IniFile.h"
-
 #include <QStandardPaths>
 
 namespace sonivo {
@@ -10,11 +8,6 @@ namespace {
 QString storedName(const QString& name)
 {
     return name.isEmpty() ? QStringLiteral("@") : name;
-}
-
-bool hasLineBreak(const QString& text)
-{
-    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
 }
 
 bool isSubkeyOrSelf(const QString& candidate, const QString& key)
@@ -33,33 +26,39 @@ QString KeyValueStore::defaultPath()
 
 std::optional<QString> KeyValueStore::value(const QString& key, const QString& name) const
 {
-    return IniDocument::load(file_).value(key, storedName(name));
+    return IniFile(file_).value(key, storedName(name));
 }
 
 bool KeyValueStore::setValue(const QString& key, const QString& name, const QString& text)
 {
-    if (key.isEmpty() || key.contains(QLatin1Char('[')) || key.contains(QLatin1Char(']')) || hasLineBreak(key)
-        || name.contains(QLatin1Char('=')) || hasLineBreak(name) || hasLineBreak(text))
+    IniFile file(file_);
+    if (key.isEmpty() || !file.setValue(key, storedName(name), text)) {
+        error_ = QStringLiteral("nome o valore non valido");
         return false;
-    IniDocument doc = IniDocument::load(file_);
-    doc.setValue(key, storedName(name), text);
-    return doc.save(file_);
+    }
+    return save(file);
 }
 
 bool KeyValueStore::keyExists(const QString& key) const
 {
-    return IniDocument::load(file_).hasSection(key);
+    return IniFile(file_).hasSection(key);
 }
 
 bool KeyValueStore::removeKey(const QString& key)
 {
-    IniDocument doc = IniDocument::load(file_);
-    bool removed = false;
-    for (const QString& section : doc.sections()) {
+    IniFile file(file_);
+    for (const QString& section : file.sections()) {
         if (isSubkeyOrSelf(section, key))
-            removed = doc.removeSection(section) || removed;
+            file.removeSection(section);
     }
-    return !removed || doc.save(file_);
+    return save(file);
+}
+
+bool KeyValueStore::save(IniFile& file)
+{
+    const bool saved = file.save();
+    error_ = file.error();
+    return saved;
 }
 
 }  // namespace sonivo

@@ -2,8 +2,11 @@
 // A small registry of our own: keys such as "Sonivo" or
 // "Sonivo.file\shell\open\command", each holding named text values, kept in
 // one INI file with a section per key. The default value of a key (the name "")
-// is stored under the name "@". Key and value names match without regard to letter case; a key's subkeys are
-// the keys that begin with its name and a backslash.
+// is stored under the name "@". Key and value names match without regard to
+// letter case; a key's subkeys are the keys that begin with its name and a
+// backslash. Each change reads the file and writes it once.
+
+#include "platform/IniFile.h"
 
 #include <QString>
 #include <optional>
@@ -25,9 +28,14 @@ public:
     bool keyExists(const QString& key) const;
     // Removes the key with its values and subkeys; true also when there was none.
     bool removeKey(const QString& key);
+    // Why the last change could not be written; the file was left as it was.
+    const QString& error() const { return error_; }
 
 private:
+    bool save(IniFile& file);
+
     QString file_;
+    QString error_;
 };
 
 }  // namespace sonivo

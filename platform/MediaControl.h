@@ -4,9 +4,11 @@
 //   open PATH type MPEGVideo alias A      PATH in double quotes when it has blanks
 //   play A | play A from N | pause A | stop A | close A | seek A to N
 //   set A time format milliseconds
-//   status A mode | status A position | status A length
+//   status A mode | status A position | status A length | status A output
 // N and the replies of position and length are milliseconds; the mode reply is
-// "playing", "paused" or "stopped". A status query for an alias that is not open
+// "playing", "paused" or "stopped"; the output reply is "audio" (the sound server),
+// "silent" (no sound server could be had: it plays on without sound) or "null"
+// (silence was asked for). A status query for an alias that is not open
 // answers an empty reply.
 
 #include <QString>

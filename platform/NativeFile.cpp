@@ -1,6 +1,7 @@
 #include "platform/NativeFile.h"
 
 #include "common/NativePath.h"
+#include "platform/FileLock.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -134,6 +135,47 @@ bool NativeFile::writeAt(qint64 offset, const void* buffer, qint64 len)
     return true;
 }
 
+bool NativeFile::append(const void* buffer, qint64 len)
+{
+    const int flags = ::fcntl(fd_, F_GETFL);
+    if (flags < 0 || ::fcntl(fd_, F_SETFL, flags | O_APPEND) != 0)
+        return fail();
+    ssize_t n;
+    do
+        n = ::write(fd_, buffer, size_t(len));
+    while (n < 0 && errno == EINTR);
+    // A short write is not written on: the rest would land after another
+    // program's bytes. The next write would fail with the reason; ENOSPC stands in.
+    const int error = n < 0 ? errno : ENOSPC;
+    if (n > 0 && n < len) {
+        const off_t end = ::lseek(fd_, 0, SEEK_CUR);  // just after the bytes written
+        struct stat st;
+        if (end >= n && ::fstat(fd_, &st) == 0 && st.st_size == end)
+            truncate(end - n);
+    }
+    ::fcntl(fd_, F_SETFL, flags);  // writeAt writes where it is told again
+    if (n == len)
+        return true;
+    error_ = error;
+    return false;
+}
+
+bool NativeFile::isAt(const QString& path)
+{
+    struct stat opened;
+    struct stat named;
+    return ::fstat(fd_, &opened) == 0 && ::stat(toNativePath(path).constData(), &named) == 0 && opened.st_dev == named.st_dev
+        && opened.st_ino == named.st_ino;
+}
+
+int NativeFile::lock(std::chrono::milliseconds wait)
+{
+    const int result = lockWholeFile(fd_, wait);
+    if (result != 0)
+        error_ = result;
+    return result;
+}
+
 bool NativeFile::truncate(qint64 length)
 {
     int rc;
@@ -168,6 +210,23 @@ qint64 fileSize(const QString& path)
     if (::stat(toNativePath(path).constData(), &st) != 0)
         return -1;
     return st.st_size;
+}
+
+QByteArray nativeFolderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+bool makeNativeFolders(const QByteArray& folder)
+{
+    for (qsizetype slash = folder.indexOf('/', 1);; slash = folder.indexOf('/', slash + 1)) {
+        const QByteArray part = slash < 0 ? folder : folder.left(slash);
+        if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
+            return false;
+        if (slash < 0)
+            return true;
+    }
 }
 
 int renameNoReplace(const QString& from, const QString& to)

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <chrono>
 #include <optional>
 #include <sys/types.h>
 
@@ -47,7 +48,18 @@ public:
     qint64 readAt(qint64 offset, void* buffer, qint64 len);
     // Writes len bytes at offset; false unless all of them were written.
     bool writeAt(qint64 offset, const void* buffer, qint64 len);
+    // Writes len bytes in one write at the end the file has at that moment, so that
+    // bytes another program appends meanwhile are neither written over nor split.
+    // A write that fails part-way is taken back unless something came after it.
+    bool append(const void* buffer, qint64 len);
     bool truncate(qint64 length);
+    // Takes the advisory locks of lockWholeFile (the file open for writing): 0,
+    // kFileLocked, kNoFileLocks or errno.
+    int lock(std::chrono::milliseconds wait);
+
+    // True while the path names this file: false once another program has put a
+    // new file in its place (or removed the name).
+    bool isAt(const QString& path);
 
     // errno of the last failed call.
     int error() const { return error_; }
@@ -68,6 +80,10 @@ std::optional<mode_t> fileMode(const QString& path);
 bool setFileMode(const QString& path, mode_t mode);
 // Length of the file in bytes, or -1.
 qint64 fileSize(const QString& path);
+// The folder part of a path in the file system's bytes ("." for a bare name).
+QByteArray nativeFolderOf(const QByteArray& path);
+// mkdir -p; false with errno set when a folder could not be made.
+bool makeNativeFolders(const QByteArray& folder);
 // Renames without ever replacing an existing target; 0 on success, else errno.
 int renameNoReplace(const QString& from, const QString& to);
 

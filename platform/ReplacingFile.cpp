@@ -15,24 +15,6 @@
 namespace sonivo {
 namespace {
 
-QByteArray folderOf(const QByteArray& path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-}
-
-// mkdir -p; false with errno set when a folder could not be made.
-bool makeFolders(const QByteArray& folder)
-{
-    for (qsizetype slash = folder.indexOf('/', 1);; slash = folder.indexOf('/', slash + 1)) {
-        const QByteArray part = slash < 0 ? folder : folder.left(slash);
-        if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
-            return false;
-        if (slash < 0)
-            return true;
-    }
-}
-
 // The file a symbolic link names, so that the link stays and its file is replaced.
 QByteArray followLinks(const QByteArray& path)
 {
@@ -41,6 +23,36 @@ QByteArray followLinks(const QByteArray& path)
         return path;
     char resolved[PATH_MAX];
     return ::realpath(path.constData(), resolved) ? QByteArray(resolved) : path;
+}
+
+// The temporary file's name: ".", the start of the target's name, ".new-" and a
+// random part, at most 53 bytes whatever the target's name, so that it fits
+// wherever the target's name does. The start is cut between two characters.
+QByteArray temporaryStem(const QByteArray& target)
+{
+    constexpr qsizetype kKeptBytes = 40;
+    QByteArray name = target.mid(target.lastIndexOf('/') + 1);
+    if (name.size() > kKeptBytes) {
+        qsizetype cut = kKeptBytes;
+        while (cut > 0 && (uchar(name.at(cut)) & 0xC0) == 0x80)
+            --cut;  // not inside a UTF-8 sequence
+        name.truncate(cut);
+    }
+    return nativeFolderOf(target) + "/." + name + ".new-";
+}
+
+// Opens the target for writing and closes it again: 0 when the user may write it
+// (a missing one may be made), else why not, as an append to it would be refused.
+int writableTarget(const QByteArray& target)
+{
+    int fd;
+    do
+        fd = ::open(target.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return errno == ENOENT ? 0 : errno;
+    ::close(fd);
+    return 0;
 }
 
 }  // namespace
@@ -71,23 +83,37 @@ bool ReplacingFile::open(const QString& target)
 {
     discard();
     target_ = followLinks(toNativePath(target));
-    struct stat st;
-    if (::stat(target_.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+    struct stat old;
+    const bool replacing = ::stat(target_.constData(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode))
         return fail(kNotRegularFile);
-    const QByteArray folder = folderOf(target_);
-    if (!makeFolders(folder))
+    if (const int refused = replacing ? writableTarget(target_) : 0)
+        return fail(refused);
+    if (!makeNativeFolders(nativeFolderOf(target_)))
         return fail(errno);
-    const qsizetype slash = target_.lastIndexOf('/');
-    const QByteArray stem = folder + '/' + '.' + target_.mid(slash + 1) + ".new-";
+    // The old file's owner permissions at most until its own are given, so that
+    // nobody it kept out can read the new one meanwhile.
+    const mode_t mode = replacing ? (old.st_mode & S_IRWXU) : 0666;
+    const QByteArray stem = temporaryStem(target_);
     do {
         temporary_ = stem + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        fd_ = ::open(temporary_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd_ = ::open(temporary_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     } while (fd_ < 0 && (errno == EEXIST || errno == EINTR));
     if (fd_ < 0) {
         temporary_.clear();
         return fail(errno);
     }
-    return true;
+    return !replacing || takeOver(old);
+}
+
+bool ReplacingFile::takeOver(const struct stat& old)
+{
+    // Owner and group as they were where the user may; else the group alone. A
+    // group that cannot be given gets none of the old group's permissions.
+    mode_t mode = old.st_mode & 07777;
+    if (::fchown(fd_, old.st_uid, old.st_gid) != 0 && ::fchown(fd_, uid_t(-1), old.st_gid) != 0)
+        mode &= ~mode_t(S_IRWXG);
+    return ::fchmod(fd_, mode) == 0 || fail(errno);
 }
 
 bool ReplacingFile::write(QByteArrayView bytes)
@@ -106,14 +132,6 @@ bool ReplacingFile::write(QByteArrayView bytes)
 
 bool ReplacingFile::commit()
 {
-    struct stat old;
-    if (::stat(target_.constData(), &old) == 0) {
-        if (::fchmod(fd_, old.st_mode & 07777) != 0)
-            return fail(errno);
-        // Owner and group as they were where the user may; else the group alone.
-        if (::fchown(fd_, old.st_uid, old.st_gid) != 0)
-            (void)::fchown(fd_, uid_t(-1), old.st_gid);
-    }
     if (::fsync(fd_) != 0)
         return fail(errno);
     const int fd = fd_;
@@ -124,7 +142,7 @@ bool ReplacingFile::commit()
         return fail(errno);
     temporary_.clear();
     // The new name on disk too; a folder that cannot be synced changes nothing now.
-    const int folder = ::open(folderOf(target_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = ::open(nativeFolderOf(target_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);

@@ -2,12 +2,13 @@
 // Replaces a file's content safely: the new bytes go to a new file beside it,
 // which takes the old one's place only once all of them are on disk, so that a
 // failure at any point (a full disk, the file-size limit, a crash) leaves the old
-// file as it was. The new file keeps the old one's permissions, and its owner and
-// group where the user may set them. Being a new file, it is not seen through a
+// file as it was. The new file has the old one's permissions, and its owner and
+// group where the user may set them, from its first byte. Being a new file, it is not seen through a
 // hard link to the old one; a symbolic link is followed to the file it names.
 
 #include <QByteArray>
 #include <QString>
+#include <sys/stat.h>
 
 namespace sonivo {
 
@@ -20,7 +21,7 @@ public:
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
     // Creates the missing folders and the new file; refuses a target that exists
-    // and is not a regular file.
+    // and is not a regular file, or that the user may not write.
     bool open(const QString& target);
     bool write(QByteArrayView bytes);
     // Flushes the new file to disk and puts it in place of the target.
@@ -30,6 +31,8 @@ public:
 
 private:
     bool fail(int error);
+    // Gives the new file the old one's owner, group and permissions.
+    bool takeOver(const struct stat& old);
     void discard();
 
     QByteArray target_;

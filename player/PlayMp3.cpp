@@ -48,10 +48,20 @@ bool PlayMp3::IsPlaying()
     return query(command("status", QStringLiteral("mode")), modeReply_).startsWith(QLatin1String("playing"));
 }
 
+bool PlayMp3::PlaysWithoutSound()
+{
+    return query(command("status", QStringLiteral("output")), outputReply_) == QLatin1String("silent");
+}
+
 QString PlayMp3::mmPlay()
 {
     if (!pathExists(filename_))
         return QStringLiteral("Errore nel file di input");
+    // A pipe or a device would keep the service waiting for bytes that may never come.
+    NativeFile file;
+    if (!file.open(filename_, NativeFile::Mode::Read) && file.error() == kNotRegularFile)
+        return unreadableFileText(kNotRegularFile);
+    file.close();
     const MediaReply opened = media_.send(QStringLiteral("open ") + quotedPath(filename_) + QStringLiteral(" type ")
         + QLatin1String(kDeviceType) + QStringLiteral(" Alias ") + QLatin1String(kAlias));
     if (opened.code != kMediaOk)

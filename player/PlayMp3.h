@@ -28,9 +28,12 @@ public:
     void setFilename(const QString& New_FileName) { filename_ = New_FileName; }
 
     bool IsPlaying();
+    // The open file plays on without sound, because no sound server could be had.
+    bool PlaysWithoutSound();
     // Opens Filename and plays it: Success(), "Errore nel file di input" when no
-    // such file exists, else the service's text of why it cannot be opened
-    // (undecodable, or a file still open: stop first). Nothing plays on failure.
+    // such file exists, unreadableFileText for anything but a regular file, else
+    // the service's text of why it cannot be opened (undecodable, or a file still
+    // open: stop first). Nothing plays on failure.
     QString mmPlay();
     // Pauses a playing device and resumes a paused one; nothing when stopped.
     void mmPause();
@@ -59,6 +62,7 @@ private:
     QString filename_;
     // The last reply of each query, each in a buffer of its own.
     QString modeReply_;
+    QString outputReply_;
     QString positionSecondsReply_;
     QString positionTextReply_;
     QString lengthSecondsReply_;

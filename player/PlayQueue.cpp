@@ -10,12 +10,35 @@ qsizetype PlayQueue::indexOf(RowId id) const
     return found == entries_.end() ? -1 : qsizetype(found - entries_.begin());
 }
 
+template <typename Leaves> void PlayQueue::removeIf(Leaves leaves)
+{
+    // When the entry that decides what plays next leaves, the first entry after
+    // it that stays takes that part.
+    const RowId anchor = started_ != 0 ? started_ : next_;
+    bool anchorLeft = false;
+    RowId successor = 0;
+    std::erase_if(entries_, [&](RowId id) {
+        const bool goes = leaves(id);
+        if (goes && id == anchor)
+            anchorLeft = true;
+        else if (!goes && anchorLeft && successor == 0)
+            successor = id;
+        return goes;
+    });
+    if (anchorLeft) {
+        started_ = 0;
+        next_ = successor;
+    }
+    if (entries_.empty())
+        forgetStarted();
+}
+
 void PlayQueue::sync(const Catalogue& catalogue)
 {
     // One mark per catalogue position for the rows already queued, so that a
     // sync costs one pass over the rows however long the queue is.
     std::vector<char> queued(size_t(catalogue.size()), 0);
-    std::erase_if(entries_, [&](RowId id) {
+    removeIf([&](RowId id) {
         const qsizetype p = catalogue.position(id);
         if (p == Catalogue::kGone || !catalogue.isChecked(p))
             return true;
@@ -29,13 +52,41 @@ void PlayQueue::sync(const Catalogue& catalogue)
 
 void PlayQueue::removeAt(qsizetype i)
 {
-    entries_.erase(entries_.begin() + i);
+    const RowId gone = entries_[size_t(i)];
+    removeIf([gone](RowId id) { return id == gone; });
 }
 
 void PlayQueue::clear()
 {
     entries_.clear();
-    position_ = 0;
+    forgetStarted();
+}
+
+void PlayQueue::setStarted(qsizetype entry)
+{
+    started_ = entries_[size_t(entry)];
+    next_ = 0;
+}
+
+void PlayQueue::forgetStarted()
+{
+    started_ = 0;
+    next_ = 0;
+}
+
+qsizetype PlayQueue::started() const
+{
+    return started_ == 0 ? -1 : indexOf(started_);
+}
+
+qsizetype PlayQueue::following() const
+{
+    if (entries_.empty())
+        return -1;
+    if (started_ == 0)
+        return next_ == 0 ? 0 : indexOf(next_);
+    const qsizetype next = started() + 1;
+    return next >= size() ? 0 : next;
 }
 
 qsizetype PlayQueue::neighbour(qsizetype from, int step) const
@@ -51,7 +102,7 @@ QString PlayQueue::statistics(const Catalogue& catalogue) const
 {
     RowTotals totals;
     for (RowId id : entries_)
-        totals.add(catalogue.row(catalogue.position(id)));
+        totals.addTime(catalogue.row(catalogue.position(id)));
     return QStringLiteral("Brani in lista: ") + QString::number(size()) + QStringLiteral(" - Durata brani in lista: ") + totals.time();
 }
 

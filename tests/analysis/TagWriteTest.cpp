@@ -6,7 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <future>
+#include <thread>
+
 #include <fcntl.h>
+#include <sys/file.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -159,6 +164,85 @@ TEST_F(TagWrite, AFailedAppendLeavesTheFileAsItWas)
     mp3.setTitle(QStringLiteral("Song"));
     EXPECT_TRUE(mp3.WriteErrore()) << "the flag stays set for the object's life";
     EXPECT_TRUE(mp3.TagPresent());
+}
+
+TEST_F(TagWrite, BytesAnotherProgramAppendsMeanwhileAreNeverWrittenOver)
+{
+    const QString path = audioFile();
+    const int fd = ::open(toNativePath(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    constexpr int kBlocks = 4000;
+    constexpr qsizetype kBlock = 4096;
+    std::atomic<bool> appending{true};
+    std::thread other([&] {
+        for (int i = 0; i < kBlocks; ++i) {
+            const QByteArray block(kBlock, char('a' + i % 26));
+            if (::write(fd, block.constData(), size_t(kBlock)) != kBlock)
+                break;
+        }
+        appending = false;
+    });
+    auto writeTag = [&] {
+        clsMP3 mp3 = analysed(path);
+        mp3.setTitle(QStringLiteral("Tk"));
+        EXPECT_FALSE(mp3.WriteErrore());
+    };
+    while (appending)
+        writeTag();
+    other.join();
+    ::close(fd);
+    writeTag();
+    // What follows the audio: whole blocks and whole tags, in any order.
+    const QByteArray bytes = TempFiles::read(path);
+    qsizetype at = audioSize;
+    int blocks = 0;
+    while (at < bytes.size()) {
+        if (bytes.mid(at, 3) == "TAG" && bytes.size() - at >= 128) {
+            at += 128;
+            continue;
+        }
+        const char fill = char('a' + blocks % 26);
+        ASSERT_EQ(bytes.mid(at, kBlock), QByteArray(kBlock, fill)) << "block " << blocks << " at " << at;
+        at += kBlock;
+        ++blocks;
+    }
+    EXPECT_EQ(blocks, kBlocks);
+    EXPECT_EQ(bytes.right(128).left(5), QByteArray("TAGTk")) << "a write after the others appended ends the file";
+}
+
+TEST_F(TagWrite, AWriteWaitsForTheLockAnotherProgramHoldsOnTheFile)
+{
+    const QString path = audioFile();
+    const int other = ::open(toNativePath(path).constData(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    clsMP3 mp3 = analysed(path);
+    std::future<void> write = std::async(std::launch::async, [&] { mp3.setTitle(QStringLiteral("Song")); });
+    EXPECT_EQ(write.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+    EXPECT_EQ(TempFiles::read(path).size(), audioSize) << "nothing is written while the other program holds its lock";
+    ::close(other);
+    write.get();
+    EXPECT_FALSE(mp3.WriteErrore());
+    EXPECT_EQ(analysed(path).Title(), QStringLiteral("Song"));
+}
+
+TEST_F(TagWrite, AFileReplacedByAnotherProgramDuringTheWriteIsAFailedWrite)
+{
+    const QString path = audioFile();
+    const int other = ::open(toNativePath(path).constData(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    clsMP3 mp3 = analysed(path);
+    std::future<void> write = std::async(std::launch::async, [&] { mp3.setTitle(QStringLiteral("Song")); });
+    ASSERT_EQ(write.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+    // The other program saves as editors do: a new file renamed over the old one.
+    const QByteArray replacement = frames(FrameFields{}, 7);
+    const QString fresh = files.write(QStringLiteral("fresh.mp3"), replacement);
+    ASSERT_EQ(::rename(toNativePath(fresh).constData(), toNativePath(path).constData()), 0);
+    ::close(other);
+    write.get();
+    EXPECT_TRUE(mp3.WriteErrore());
+    EXPECT_EQ(TempFiles::read(path), replacement);
 }
 
 TEST_F(TagWrite, AFileThatCannotBeOpenedForWritingKeepsItsContent)

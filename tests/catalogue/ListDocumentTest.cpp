@@ -142,6 +142,23 @@ TEST_F(ListDocumentTest, AFailedSaveOverAnExistingListSaysItIsUntouched)
     EXPECT_TRUE(doc.listPath().isEmpty());
 }
 
+TEST_F(ListDocumentTest, ASaveWhileAnotherProgramKeepsTheListLockedFailsAndSaysSo)
+{
+    ASSERT_EQ(scan(songFolder()), 4);
+    const QString list = files.write(QStringLiteral("busy.svl"), "old;content\r\n");
+    PathLock otherProgram;
+    ASSERT_EQ(otherProgram.lock(list, std::chrono::milliseconds(100)), 0);
+    dialogs.files.push_back(list);
+    EXPECT_FALSE(doc.saveAs());
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_EQ(dialogs.notices[0],
+        QStringLiteral("critical: Impossibile salvare la lista \"") + list
+            + QStringLiteral("\":\nla lista è in uso da un altro programma da più di 5 secondi; riprova più tardi"
+                             "\nIl file precedente non è stato modificato."));
+    EXPECT_EQ(TempFiles::read(list), QByteArray("old;content\r\n"));
+    EXPECT_TRUE(doc.isModified());
+}
+
 TEST_F(ListDocumentTest, AListThatCannotBeReadLeavesANewListAndSaysWhyInItalian)
 {
     const QString missing = files.path(QStringLiteral("nowhere.svl"));
@@ -153,15 +170,76 @@ TEST_F(ListDocumentTest, AListThatCannotBeReadLeavesANewListAndSaysWhyInItalian)
     EXPECT_FALSE(doc.isModified());
 }
 
-TEST_F(ListDocumentTest, DamagedLinesAreReadAndTheUserIsTold)
+TEST_F(ListDocumentTest, DamagedLinesAreLeftOutCountedAndTheListIsNeverWrittenOverUnasked)
 {
-    const QString list = files.write(QStringLiteral("odd.svl"), QByteArray("only;three;fields\r\n") + QByteArray(21, ';') + "\r\n");
+    const QByteArray content = QByteArray("only;three;fields\r\n") + QByteArray(21, ';') + "\r\n";
+    const QString list = files.write(QStringLiteral("odd.svl"), content);
     EXPECT_TRUE(doc.load(list));
-    EXPECT_EQ(doc.catalogue().size(), 2);
+    EXPECT_EQ(doc.catalogue().size(), 1);
+    EXPECT_EQ(doc.listPath(), list);
     ASSERT_EQ(dialogs.notices.size(), 1);
     EXPECT_EQ(dialogs.notices[0],
         QStringLiteral("warn: La lista \"") + list
-            + QStringLiteral("\" contiene righe danneggiate (1): sono state lette per quanto possibile."));
+            + QStringLiteral("\" contiene righe danneggiate: 1 righe non sono state lette, le altre sì.\n"
+                             "Per salvarla verrà chiesto un nome, così il file non viene sovrascritto."));
+
+    doc.setModified(true);
+    dialogs.files.push_back(QString());  // the name is asked for, and not given
+    EXPECT_FALSE(doc.save());
+    EXPECT_EQ(dialogs.asked.last(), QStringLiteral("Salva lista con nome..."));
+    EXPECT_EQ(TempFiles::read(list), content);
+
+    const QString chosen = files.path(QStringLiteral("mended.svl"));
+    dialogs.files.push_back(chosen);
+    ASSERT_TRUE(doc.save());
+    EXPECT_EQ(doc.listPath(), chosen);
+    EXPECT_EQ(TempFiles::read(list), content);
+    const qsizetype asked = dialogs.asked.size();
+    EXPECT_TRUE(doc.save()) << "a list saved under a chosen name saves there again";
+    EXPECT_EQ(dialogs.asked.size(), asked);
+}
+
+TEST_F(ListDocumentTest, AFileThatIsNoListIsRefusedAndTheRowsStay)
+{
+    const QString folder = songFolder();
+    ASSERT_EQ(scan(folder), 4);
+    const std::vector<SongRecord> before = doc.catalogue().rows();
+    QByteArray binary(300000, '\0');
+    for (qsizetype i = 0; i < binary.size(); ++i)
+        binary[i] = char((i * 7919) % 251);  // some line ends, some NULs, some semicolons
+    QByteArray text;
+    for (int i = 0; i < 1000; ++i)
+        text += "a line of prose; not a song\n";
+    for (const auto& [name, bytes] : {std::pair{"binary.svl", binary}, std::pair{"prose.svl", text}}) {
+        dialogs.notices.clear();
+        const QString path = files.write(QString::fromLatin1(name), bytes);
+        EXPECT_FALSE(doc.load(path)) << name;
+        EXPECT_EQ(doc.catalogue().rows(), before) << name;
+        EXPECT_TRUE(doc.listPath().isEmpty()) << name;
+        EXPECT_TRUE(doc.isModified()) << "the scanned rows are still unsaved";
+        ASSERT_EQ(dialogs.notices.size(), 1) << name;
+        EXPECT_TRUE(
+            dialogs.notices[0].startsWith(QStringLiteral("warn: Il file \"") + path + QStringLiteral("\" non è una lista di brani: ")))
+            << dialogs.notices[0].toStdString();
+        EXPECT_EQ(TempFiles::read(path), bytes);
+    }
+}
+
+TEST_F(ListDocumentTest, AnEmptyFileIsAnEmptyListAndAFolderOrPipeIsRefused)
+{
+    const QString empty = files.write(QStringLiteral("empty.svl"), QByteArray());
+    EXPECT_TRUE(doc.load(empty));
+    EXPECT_EQ(doc.listPath(), empty);
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+
+    const QString folder = files.path(QStringLiteral("folder.svl"));
+    QDir().mkpath(folder);
+    EXPECT_FALSE(doc.load(folder));
+    const QString pipe = files.path(QStringLiteral("pipe.svl"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_FALSE(doc.load(pipe)) << "read without waiting for a writer";
+    EXPECT_EQ(dialogs.notices.size(), 2);
+    EXPECT_TRUE(doc.listPath().isEmpty());
 }
 
 TEST_F(ListDocumentTest, EveryScanSetsTheModifiedFlagAndACancelledChoiceNone)

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <future>
 
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -71,7 +73,26 @@ TEST(LineForm, SeparatorsLineBreaksAndRawBytesRoundTrip)
 
 class ListFile : public ::testing::Test {
 protected:
+    // A file system of 64 KiB of its own, or "" where none may be mounted.
+    QString smallDisk()
+    {
+        disk_ = files.path(QStringLiteral("disk"));
+        QDir().mkpath(disk_);
+        if (::mount("tmpfs", toNativePath(disk_).constData(), "tmpfs", 0, "size=64k") == 0)
+            return disk_;
+        disk_.clear();
+        return {};
+    }
+    void TearDown() override
+    {
+        if (!disk_.isEmpty())
+            ::umount2(toNativePath(disk_).constData(), MNT_DETACH);
+    }
+
     TempFiles files;
+
+private:
+    QString disk_;
 };
 
 TEST_F(ListFile, SavesCrLfLinesAndLoadsThemBackAppended)
@@ -104,23 +125,22 @@ TEST_F(ListFile, LineEndsEncodingsAndOddContent)
         EXPECT_TRUE(ApriLista(files.write(QStringLiteral("in.svl"), bytes), c).ok);
         return c;
     };
+    // A row: a name and the other 21 fields empty.
+    auto row = [](const char* name) { return QByteArray(name) + QByteArray(kColumnCount - 1, ';'); };
     EXPECT_EQ(load(QByteArray()).size(), 0);
-    EXPECT_EQ(load("a;b\r\n\r\n\n\rc;d\r\n").size(), 2) << "empty lines are no rows";
-    EXPECT_EQ(load("a\rb\rc").size(), 3);
-    EXPECT_EQ(load("a\nb\nc\n").size(), 3);
-    const Catalogue latin = load("caf\xE9;x\r\nna\xC3\xAFve;y\r\n");
+    EXPECT_EQ(load(row("a") + "\r\n\r\n\n\r" + row("c") + "\r\n").size(), 2) << "empty lines are no rows";
+    EXPECT_EQ(load(row("a") + "\r" + row("b") + "\r" + row("c")).size(), 3);
+    EXPECT_EQ(load(row("a") + "\n" + row("b") + "\n" + row("c") + "\n").size(), 3);
+    const Catalogue latin = load(row("caf\xE9") + "\r\n" + row("na\xC3\xAFve") + "\r\n");
     EXPECT_EQ(latin.row(0).text(0), QString::fromUtf8("café"));
     EXPECT_EQ(latin.row(1).text(0), QString::fromUtf8("naïve"));
 
-    QByteArray binary;
-    for (int i = 0; i < 70000; ++i)
-        binary.append(char((i * 7919) & 0xFF));
-    EXPECT_GT(load(binary).size(), 0);
-    const Catalogue huge = load(QByteArray(3 << 20, 'x') + "\r\nb");
+    const Catalogue huge = load(QByteArray(3 << 20, 'x') + row("") + "\r\n" + row("b"));
     ASSERT_EQ(huge.size(), 2);
     EXPECT_EQ(huge.row(0).text(0).size(), 3 << 20);
     // A CR LF split between two reads is one line end.
-    const Catalogue split = load(QByteArray((1 << 20) - 1, 'y') + "\r\nz");
+    const Catalogue split
+        = load(QByteArray((1 << 20) - 1 - (kColumnCount - 1), 'y') + QByteArray(kColumnCount - 1, ';') + "\r\n" + row("z"));
     EXPECT_EQ(split.size(), 2);
 }
 
@@ -199,15 +219,15 @@ TEST_F(ListFile, AByteOrderMarkIsTakenOnlyAtTheStartAndANameKeepsItsOwn)
     EXPECT_EQ(again.row(0), first.row(0));
 }
 
-TEST_F(ListFile, OverLongAndMisshapenLinesAreCountedAsDamaged)
+TEST_F(ListFile, OverLongAndMisshapenLinesAreLeftOutAndCounted)
 {
-    QByteArray bytes = rowLine("a") + QByteArray(kMaxListLine + 10, 'x') + "\r\n" + rowLine("b") + "no;row\r\n";
-    bytes += QByteArray("nul\0", 4) + QByteArray(kColumnCount - 1, ';') + "\r\n";
+    const QByteArray bytes = rowLine("a") + QByteArray(kMaxListLine + 10, 'x') + "\r\n" + rowLine("b") + "no;row\r\n";
     Catalogue c;
     const ListFileResult r = ApriLista(files.write(QStringLiteral("long.svl"), bytes), c);
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.damagedLines, 3);
-    ASSERT_EQ(c.size(), 4) << "the over-long line is left out, the others read";
+    EXPECT_EQ(r.damagedLines, 2);
+    ASSERT_EQ(c.size(), 2) << "only the rows are read";
+    EXPECT_EQ(c.row(0).text(0), QStringLiteral("a"));
     EXPECT_EQ(c.row(1).text(0), QStringLiteral("b"));
 
     // The same in small pieces: the over-long line is never held whole.
@@ -216,8 +236,26 @@ TEST_F(ListFile, OverLongAndMisshapenLinesAreCountedAsDamaged)
     for (qsizetype i = 0; i < bytes.size(); i += 65536)
         reader.feed(QByteArrayView(bytes).sliced(i, std::min<qsizetype>(65536, bytes.size() - i)), pieces);
     reader.finish(pieces);
-    EXPECT_EQ(reader.damagedLines(), 3);
+    EXPECT_EQ(reader.damagedLines(), 2);
     EXPECT_EQ(pieces, c.rows());
+}
+
+TEST_F(ListFile, AFileWithNulBytesOrWithoutOneRowIsNoList)
+{
+    Catalogue c;
+    c.append(recordOf(QStringLiteral("kept")));
+    const QByteArray nul = rowLine("a") + QByteArray("nul\0", 4) + QByteArray(kColumnCount - 1, ';') + "\r\n" + rowLine("b");
+    ListFileResult r = ApriLista(files.write(QStringLiteral("nul.svl"), nul), c);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.notAList);
+    EXPECT_FALSE(r.error.isEmpty());
+    r = ApriLista(files.write(QStringLiteral("prose.svl"), "one line\r\nand another; with a semicolon\r\n"), c);
+    EXPECT_TRUE(r.notAList);
+    ASSERT_EQ(c.size(), 1) << "nothing of either file is taken";
+    EXPECT_EQ(c.row(0), recordOf(QStringLiteral("kept")));
+
+    r = ApriLista(files.write(QStringLiteral("empty.svl"), QByteArray()), c);
+    EXPECT_TRUE(r.ok) << "an empty list is a list";
 }
 
 TEST_F(ListFile, ASaveKeepsModeOwnerAndNamesThatAreNotUtf8)
@@ -246,9 +284,8 @@ TEST_F(ListFile, ASaveKeepsModeOwnerAndNamesThatAreNotUtf8)
 
 TEST_F(ListFile, AFullDiskIsNamedAndTheOldFileKept)
 {
-    const QString disk = files.path(QStringLiteral("disk"));
-    QDir().mkpath(disk);
-    if (::mount("tmpfs", toNativePath(disk).constData(), "tmpfs", 0, "size=64k") != 0)
+    const QString disk = smallDisk();
+    if (disk.isEmpty())
         GTEST_SKIP() << "no tmpfs may be mounted here";
     const QString path = disk + QStringLiteral("/list.svl");
     {
@@ -264,5 +301,120 @@ TEST_F(ListFile, AFullDiskIsNamedAndTheOldFileKept)
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(QStringLiteral("disco"))) << r.error.toStdString();
     EXPECT_EQ(TempFiles::read(path), before);
-    ::umount2(toNativePath(disk).constData(), MNT_DETACH);
+}
+
+namespace {
+
+// An update as sonivo-cli scan --list makes it: the rows of the list, one more.
+ListFileResult addRow(const QString& path, const QString& seed)
+{
+    ListUpdate update;
+    Catalogue catalogue;
+    const ListFileResult read = update.read(path, catalogue);
+    if (!read.ok)
+        return read;
+    catalogue.append(recordOf(seed));
+    return update.write(catalogue);
+}
+
+std::vector<SongRecord> rowsOf(const QString& path)
+{
+    Catalogue loaded;
+    EXPECT_TRUE(ApriLista(path, loaded).ok);
+    return loaded.rows();
+}
+
+}  // namespace
+
+TEST_F(ListFile, OfTwoUpdatesAtOnceTheSecondReadsWhatTheFirstWrote)
+{
+    const QString path = files.path(QStringLiteral("new.svl"));
+    ListUpdate first;
+    Catalogue rows;
+    ASSERT_TRUE(first.read(path, rows).ok);
+    EXPECT_EQ(rows.size(), 0);
+    rows.append(recordOf(QStringLiteral("a")));
+    std::future<ListFileResult> second = std::async(std::launch::async, [&] { return addRow(path, QStringLiteral("b")); });
+    EXPECT_EQ(second.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout) << "the second waits";
+    ASSERT_TRUE(first.write(rows).ok);
+    ASSERT_TRUE(second.get().ok);
+    const std::vector<SongRecord> both = rowsOf(path);
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_EQ(both.at(0), recordOf(QStringLiteral("a")));
+    EXPECT_EQ(both.at(1), recordOf(QStringLiteral("b")));
+}
+
+TEST_F(ListFile, ASaveWaitsForAnUpdateOfTheListToEnd)
+{
+    const QString path = files.path(QStringLiteral("list.svl"));
+    ListUpdate update;
+    Catalogue rows;
+    ASSERT_TRUE(update.read(path, rows).ok);
+    rows.append(recordOf(QStringLiteral("update")));
+    Catalogue saved;
+    saved.append(recordOf(QStringLiteral("save")));
+    std::future<ListFileResult> save = std::async(std::launch::async, [&] { return SalvaLista(path, saved); });
+    EXPECT_EQ(save.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+    ASSERT_TRUE(update.write(rows).ok);
+    const ListFileResult result = save.get();
+    ASSERT_TRUE(result.ok);
+    EXPECT_FALSE(result.unlocked);
+    EXPECT_EQ(rowsOf(path), saved.rows()) << "the save came after the update, not in its middle";
+}
+
+TEST_F(ListFile, AnUpdateThatCannotHaveTheLockInTimeFailsAndChangesNothing)
+{
+    const QString path = files.write(QStringLiteral("busy.svl"), rowLine("old"));
+    PathLock otherProgram;
+    ASSERT_EQ(otherProgram.lock(path, std::chrono::milliseconds(100)), 0);
+    const ListFileResult r = addRow(path, QStringLiteral("new"));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, QStringLiteral("la lista è in uso da un altro programma da più di 5 secondi; riprova più tardi"));
+    EXPECT_EQ(TempFiles::read(path), rowLine("old"));
+}
+
+TEST_F(ListFile, AListTheUserMayNotWriteIsRefused)
+{
+    const QString path = files.write(QStringLiteral("ro.svl"), rowLine("old"));
+    ASSERT_EQ(::chmod(toNativePath(path).constData(), 0444), 0);
+    PermissionsEnforced asAUser;
+    Catalogue catalogue;
+    catalogue.append(recordOf(QStringLiteral("new")));
+    const ListFileResult saved = SalvaLista(path, catalogue);
+    EXPECT_FALSE(saved.ok);
+    EXPECT_EQ(saved.error, QStringLiteral("permesso negato"));
+    EXPECT_FALSE(addRow(path, QStringLiteral("new")).ok);
+    EXPECT_EQ(TempFiles::read(path), rowLine("old"));
+}
+
+TEST_F(ListFile, AFailedFirstSaveLeavesNoFileBehind)
+{
+    const QString path = files.path(QStringLiteral("first.svl"));
+    Catalogue catalogue;
+    catalogue.append(recordOf(QStringLiteral("row")));
+    {
+        FileSizeLimit limit(10);
+        EXPECT_FALSE(SalvaLista(path, catalogue).ok);
+    }
+    EXPECT_FALSE(QFile::exists(path)) << "not even the empty file locked for the save";
+    ASSERT_TRUE(SalvaLista(path, catalogue).ok);
+    EXPECT_EQ(rowsOf(path), catalogue.rows());
+}
+
+TEST_F(ListFile, AListOnAReadOnlyMountIsRefusedAndKept)
+{
+    const QString disk = smallDisk();
+    if (disk.isEmpty())
+        GTEST_SKIP() << "no tmpfs may be mounted here";
+    const QString path = disk + QStringLiteral("/list.svl");
+    Catalogue catalogue;
+    catalogue.append(recordOf(QStringLiteral("old")));
+    ASSERT_TRUE(SalvaLista(path, catalogue).ok);
+    const QByteArray before = TempFiles::read(path);
+    ASSERT_EQ(::mount(nullptr, toNativePath(disk).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+    const ListFileResult saved = SalvaLista(path, catalogue);
+    EXPECT_FALSE(saved.ok);
+    EXPECT_EQ(saved.error, QStringLiteral("file system in sola lettura"));
+    EXPECT_FALSE(addRow(path, QStringLiteral("new")).ok);
+    EXPECT_EQ(TempFiles::read(path), before);
 }

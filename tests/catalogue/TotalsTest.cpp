@@ -51,6 +51,9 @@ TEST(Totals, DurationsCarryIntoHoursMinutesAndSeconds)
     EXPECT_EQ(totalTime({}), QStringLiteral("00:00:00"));
     EXPECT_EQ(totalTime(rows({{"", "03.20"}, {"", "-01.-01"}, {"", "x.y"}})), QStringLiteral("00:03:20"))
         << "a file without a valid header, or a broken text, adds nothing";
+    // Texts a list file may hold besides the program's own "mm.ss".
+    EXPECT_EQ(totalTime(rows({{"", " 3.20 "}, {"", "1.2.3"}, {"", "+1.00"}, {"", "-3.10"}, {"", "2"}, {"", "1234567890.00"}})),
+        QStringLiteral("20576131:37:22"));
 
     // 200,000 ten-hour songs: no overflow.
     std::vector<SongRecord> many(200000, rows({{"", "600.00"}})[0]);

@@ -126,6 +126,31 @@ TEST(Cli, TagUntagAndRename)
     EXPECT_NE(r.status, 0) << "no tag to take the name from";
 }
 
+TEST(Cli, TagKeepsTheFieldsNotGivenAndRefusesWhatATagCannotHold)
+{
+    TempFiles files;
+    TagFields shape;
+    shape.title = "Old title";
+    shape.album = "Album";
+    shape.genre = 17;
+    const QString a = files.write(QStringLiteral("a.mp3"), frames(FrameFields{}, 3) + id3v1Tag(shape));
+    CliRun r = cli({QStringLiteral("tag"), a, QStringLiteral("--year"), QStringLiteral("2001")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    r = cli({QStringLiteral("info"), a});
+    EXPECT_TRUE(r.out.contains(QStringLiteral("\nTitle: Old title\n")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("\nAlbum: Album\nYear: 2001\n")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("\nGenre: Rock\n")));
+
+    const QByteArray before = TempFiles::read(a);
+    r = cli({QStringLiteral("tag"), a, QStringLiteral("--title"), QStringLiteral("New"), QStringLiteral("--genre"), QStringLiteral("Rockish")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Il genere \"Rockish\" non è nella lista dei generi."))) << r.err.toStdString();
+    r = cli({QStringLiteral("tag"), a, QStringLiteral("--artist"), QStringLiteral("\u4e2d")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Il campo Artista"))) << r.err.toStdString();
+    EXPECT_EQ(TempFiles::read(a), before) << "neither the title nor anything else was written";
+}
+
 TEST(Cli, BadUsageAndFailedWrites)
 {
     EXPECT_EQ(cli({}).status, 2);
@@ -327,4 +352,110 @@ TEST(Cli, APlayerModuleThatCannotBeLoadedFailsThePlayCommandOnly)
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 1) << "other commands run and report as ever";
     EXPECT_FALSE(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("lettore")));
+}
+
+TEST(Cli, APipeIsNotPlayedButRefusedAsTheOtherCommandsRefuseIt)
+{
+    TempFiles files;
+    const QString pipe = files.path(QStringLiteral("pipe.mp3"));
+    ASSERT_EQ(::mkfifo(toNativePath(pipe).constData(), 0644), 0);
+    FrameFields shape;
+    const QString song = files.write(QStringLiteral("song.mp3"), xingFrame(shape, 20) + frames(shape, 20));
+    const CliRun play = cli({QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("null"), pipe, song}, {}, 10000);
+    EXPECT_EQ(play.status, 1);
+    EXPECT_EQ(play.out, song + QStringLiteral("\t510\t510\n")) << "the next file plays";
+    const CliRun info = cli({QStringLiteral("info"), pipe}, {}, 5000);
+    EXPECT_EQ(info.err, QStringLiteral("sonivo-cli: ") + pipe + QStringLiteral(": impossibile leggere il file (non è un file regolare)\n"));
+    EXPECT_EQ(play.err, info.err);
+}
+
+TEST(Cli, TheDecoderWritesNothingOfItsOwnOnStandardError)
+{
+    TempFiles files;
+    // Valid frames, then frames of another sample rate, as random bytes after the
+    // audio may look: the decoder cannot give them in the song's format.
+    FrameFields song;
+    FrameFields other;
+    other.sampleRateIndex = 2;  // 32000 Hz
+    const QString path = files.write(QStringLiteral("joined.mp3"), frames(song, 20) + frames(other, 20) + frames(song, 5));
+    const CliRun r = cli({QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("null"), path});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.startsWith(path + QLatin1Char('\t')));
+    EXPECT_EQ(r.err, QString());
+}
+
+TEST(Cli, TwoScansIntoOneListAtOnceBothKeepTheirRows)
+{
+    TempFiles files;
+    const QByteArray song = frames(FrameFields{}, 3);
+    for (const char* folder : {"a", "b"}) {
+        QDir().mkpath(files.path(QLatin1String(folder)));
+        for (int i = 0; i < 30; ++i)
+            files.write(QStringLiteral("%1/%1%2.mp3").arg(QLatin1String(folder)).arg(i), song);
+    }
+    for (int round = 0; round < 5; ++round) {
+        const QString list = files.path(QStringLiteral("l%1.svl").arg(round));
+        QProcess a;
+        QProcess b;
+        a.start(QStringLiteral(SONIVO_CLI), {QStringLiteral("scan"), files.path(QStringLiteral("a")), QStringLiteral("--list"), list});
+        b.start(QStringLiteral(SONIVO_CLI), {QStringLiteral("scan"), files.path(QStringLiteral("b")), QStringLiteral("--list"), list});
+        ASSERT_TRUE(a.waitForFinished(30000) && b.waitForFinished(30000));
+        EXPECT_EQ(a.exitCode(), 0) << a.readAllStandardError().toStdString();
+        EXPECT_EQ(b.exitCode(), 0) << b.readAllStandardError().toStdString();
+        const CliRun listed = cli({QStringLiteral("list"), list});
+        ASSERT_EQ(listed.status, 0);
+        EXPECT_EQ(listed.out.count(QLatin1Char('\n')), 60) << "round " << round;
+    }
+}
+
+TEST(Cli, AListTheUserMayNotWriteIsRefusedWithAMessage)
+{
+    TempFiles files;
+    QDir().mkpath(files.path(QStringLiteral("music")));
+    files.write(QStringLiteral("music/a.mp3"), frames(FrameFields{}, 3));
+    const QString list = files.path(QStringLiteral("ro.svl"));
+    ASSERT_EQ(cli({QStringLiteral("scan"), files.path(QStringLiteral("music")), QStringLiteral("--list"), list}).status, 0);
+    const QByteArray before = TempFiles::read(list);
+    ASSERT_EQ(::chmod(toNativePath(list).constData(), 0444), 0);
+    const CliRun r
+        = cli({QStringLiteral("scan"), files.path(QStringLiteral("music")), QStringLiteral("--list"), list}, dropPermissionOverrides);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QStringLiteral("sonivo-cli: ") + list + QStringLiteral(": impossibile aggiornare la lista (permesso negato)\n"));
+    EXPECT_EQ(TempFiles::read(list), before);
+}
+
+TEST(Cli, WithoutLocksATagIsStillWrittenButNoListIsUpdated)
+{
+    TempFiles files;
+    QDir().mkpath(files.path(QStringLiteral("music")));
+    const QString song = files.write(QStringLiteral("music/a.mp3"), frames(FrameFields{}, 3));
+    const QString list = files.path(QStringLiteral("kept.svl"));
+    ASSERT_EQ(cli({QStringLiteral("scan"), files.path(QStringLiteral("music")), QStringLiteral("--list"), list}).status, 0);
+    const QByteArray before = TempFiles::read(list);
+    const QString fresh = files.path(QStringLiteral("new.svl"));
+
+    QProcessEnvironment noLocks = QProcessEnvironment::systemEnvironment();
+    noLocks.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(SONIVO_NO_LOCKS));
+    noLocks.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0"));
+    auto run = [&](const QStringList& args) {
+        QProcess p;
+        p.setProcessEnvironment(noLocks);
+        p.start(QStringLiteral(SONIVO_CLI), args);
+        EXPECT_TRUE(p.waitForFinished(30000));
+        return CliRun{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    };
+    // A tag write changes only its own 128 bytes at the end: nothing can be lost.
+    const CliRun tag = run({QStringLiteral("tag"), song, QStringLiteral("--title"), QStringLiteral("Tk")});
+    EXPECT_EQ(tag.status, 0) << tag.err.toStdString();
+    EXPECT_TRUE(TempFiles::read(song).right(128).startsWith("TAGTk"));
+    // An update could lose another one's rows: refused, saying why.
+    for (const QString& target : {list, fresh}) {
+        const CliRun scan = run({QStringLiteral("scan"), files.path(QStringLiteral("music")), QStringLiteral("--list"), target});
+        EXPECT_EQ(scan.status, 1);
+        EXPECT_TRUE(scan.err.startsWith(
+            QStringLiteral("sonivo-cli: ") + target + QStringLiteral(": impossibile aggiornare la lista (il file system non permette di bloccare la lista")))
+            << scan.err.toStdString();
+    }
+    EXPECT_EQ(TempFiles::read(list), before);
+    EXPECT_FALSE(QFile::exists(fresh)) << "no empty list is left behind";
 }

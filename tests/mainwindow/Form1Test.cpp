@@ -6,8 +6,7 @@
 #include "mainwindow/StatusLine.h"
 #include "platform/IniFile.h"
 #include "platform/KeyValueStore.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TempFiles.h"
+#include "tests/mainwindow/WindowTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,20 +28,8 @@ namespace {
 
 const QString kFixtures = QStringLiteral(SONIVO_FIXTURES);
 
-class Form1Test : public testing::Test {
+class Form1Test : public WindowTest {
 protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
-
-    FormServices services()
-    {
-        FormServices s;
-        s.dialogs = &dialogs;
-        s.settingsFile = files.path(QStringLiteral("config/sonivo.ini"));
-        s.registryFile = files.path(QStringLiteral("config/registry.ini"));
-        return s;
-    }
-
     // A folder holding copies of the four fixture songs.
     QString songFolder(const QString& name = QStringLiteral("songs/"))
     {
@@ -340,8 +327,8 @@ TEST_F(Form1Test, PlacementIsWrittenAtCloseAndReadAtStart)
         w.resize(800, 600);
         ASSERT_TRUE(w.close());
     }
-    EXPECT_EQ(readSetting(s.settingsFile, QStringLiteral("opzioni"), QStringLiteral("MAXIMIZED")), QStringLiteral("0"));
-    const int width = readSetting(s.settingsFile, QStringLiteral("Opzioni"), QStringLiteral("Width")).toInt();
+    EXPECT_EQ(IniFile(s.settingsFile).value(QStringLiteral("opzioni"), QStringLiteral("MAXIMIZED")), QStringLiteral("0"));
+    const int width = IniFile(s.settingsFile).value(QStringLiteral("Opzioni"), QStringLiteral("Width")).value_or(QString()).toInt();
     EXPECT_EQ(width, 800 * 15);
     {
         Form1 w(s);
@@ -349,7 +336,9 @@ TEST_F(Form1Test, PlacementIsWrittenAtCloseAndReadAtStart)
         EXPECT_EQ(w.width(), 800);
         EXPECT_EQ(w.height(), 600);
     }
-    writeSetting(s.settingsFile, QStringLiteral("Opzioni"), QStringLiteral("Maximized"), QStringLiteral("1"));
+    IniFile settings(s.settingsFile);
+    settings.setValue(QStringLiteral("Opzioni"), QStringLiteral("Maximized"), QStringLiteral("1"));
+    ASSERT_TRUE(settings.save());
     {
         Form1 w(s);
         w.start(QString());

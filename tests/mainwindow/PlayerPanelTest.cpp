@@ -17,6 +17,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTableView>
 #include <QToolButton>
 
@@ -49,6 +50,8 @@ protected:
 
     Catalogue& catalogue() { return window->document().catalogue(); }
     PlayerPanel& player() { return window->player(); }
+    Transport& transport() { return window->transport(); }
+    RowId rowId(int row) { return catalogue().id(row - 1); }
 
     // A catalogue row for a copy of the three-second tone at folder/name; with
     // copy false the file is not there.
@@ -77,7 +80,7 @@ protected:
     std::vector<qsizetype> queueRows()
     {
         std::vector<qsizetype> rows;
-        for (RowId id : player().queue().entries())
+        for (RowId id : transport().queue().entries())
             rows.push_back(catalogue().position(id));
         return rows;
     }
@@ -91,17 +94,17 @@ protected:
     // Plays the current song to its end and lets the ticks see it.
     bool playToEnd()
     {
-        const QString song = player().playerFile();
+        const QString song = transport().playerFile();
         clock->advanceMs(3100);
         return eventually([&] {
             window->tick();
-            return player().playerFile() != song || player().state() != PlayerState::Playing;
+            return transport().playerFile() != song || transport().state() != PlayerState::Playing;
         });
     }
 
     QString playing()
     {
-        return QFileInfo(player().playerFile()).dir().dirName() + QLatin1Char('/') + QFileInfo(player().playerFile()).fileName();
+        return QFileInfo(transport().playerFile()).dir().dirName() + QLatin1Char('/') + QFileInfo(transport().playerFile()).fileName();
     }
 };
 
@@ -121,8 +124,8 @@ TEST_F(PlayerPanelTest, TheQueueKeepsCheckOrderAndFollowsItsRows)
     EXPECT_EQ(queueRows(), (std::vector<qsizetype>{6, 4}));
 
     selectEntry(0);
-    player().playSelectedEntry();
-    ASSERT_EQ(player().state(), PlayerState::Playing);
+    transport().playSelectedEntry();
+    ASSERT_EQ(transport().state(), PlayerState::Playing);
     window->action(QStringLiteral("sortDescending"))->trigger();
     EXPECT_EQ(queueRows(), (std::vector<qsizetype>{1, 3})) << "7.mp3 and 5.mp3 in their new places";
     EXPECT_EQ(player().queueView()->model()->index(0, 0).data().toString(), QStringLiteral("7.mp3"));
@@ -137,9 +140,9 @@ TEST_F(PlayerPanelTest, TheEndOfASongPlaysTheNextAndTheQueueWraps)
     addSong(QStringLiteral("two/"), QStringLiteral("01 - Intro.mp3"));
     check(0);
     check(1);
-    ASSERT_EQ(player().queue().size(), 2);
+    ASSERT_EQ(transport().queue().size(), 2);
     selectEntry(0);
-    player().playSelectedEntry();
+    transport().playSelectedEntry();
     EXPECT_EQ(playing(), QStringLiteral("one/01 - Intro.mp3"));
     window->tick();
     EXPECT_TRUE(player().transportButton(4)->isEnabled());
@@ -150,10 +153,10 @@ TEST_F(PlayerPanelTest, TheEndOfASongPlaysTheNextAndTheQueueWraps)
 
     ASSERT_TRUE(playToEnd());
     EXPECT_EQ(playing(), QStringLiteral("two/01 - Intro.mp3"));
-    EXPECT_EQ(player().state(), PlayerState::Playing);
+    EXPECT_EQ(transport().state(), PlayerState::Playing);
     ASSERT_TRUE(playToEnd());
     EXPECT_EQ(playing(), QStringLiteral("one/01 - Intro.mp3")) << "after the last entry the first";
-    EXPECT_EQ(player().queue().position(), 0);
+    EXPECT_EQ(transport().queue().started(), 0);
 }
 
 TEST_F(PlayerPanelTest, PreviousAndNextWrapRoundTheQueue)
@@ -162,38 +165,43 @@ TEST_F(PlayerPanelTest, PreviousAndNextWrapRoundTheQueue)
         addSong(QStringLiteral("s/"), QString::fromLatin1(name));
     for (int row : {0, 1, 2})
         check(row);
-    player().next();  // nothing selected: the first entry
+    transport().next();  // nothing selected: the first entry
     EXPECT_EQ(playing(), QStringLiteral("s/a.mp3"));
-    player().previous();
+    transport().previous();
     EXPECT_EQ(playing(), QStringLiteral("s/c.mp3"));
-    player().next();
+    transport().next();
     EXPECT_EQ(playing(), QStringLiteral("s/a.mp3"));
-    player().pause();
-    EXPECT_EQ(player().state(), PlayerState::Paused);
-    player().next();
+    transport().pause();
+    EXPECT_EQ(transport().state(), PlayerState::Paused);
+    transport().next();
     EXPECT_EQ(playing(), QStringLiteral("s/b.mp3"));
-    EXPECT_EQ(player().state(), PlayerState::Playing);
+    EXPECT_EQ(transport().state(), PlayerState::Playing);
     // A double-click while paused plays the entry from its start.
     clock->advanceMs(1500);
-    player().pause();
+    transport().pause();
     selectEntry(1);
-    player().playSelectedEntry();
-    EXPECT_EQ(player().state(), PlayerState::Playing);
+    transport().playSelectedEntry();
+    EXPECT_EQ(transport().state(), PlayerState::Playing);
     window->tick();
     EXPECT_EQ(player().positionLabel()->text(), QStringLiteral("0:00"));
-    // Entries removed while the last one plays: the queue goes on from its start.
-    player().next();
+    // Entries removed while the last one plays: it is the only one, and plays again.
+    transport().next();
     check(0, false);
     check(1, false);
-    ASSERT_EQ(player().queue().size(), 1);
-    ASSERT_EQ(player().queue().position(), 2);
-    clock->advanceMs(3100);
+    ASSERT_EQ(transport().queue().size(), 1);
+    ASSERT_EQ(transport().queue().started(), 0);
+    clock->advanceMs(2000);
     ASSERT_TRUE(eventually([&] {
         window->tick();
-        return player().queue().position() == 0;
+        return player().positionLabel()->text() == QStringLiteral("0:02");
+    }));
+    clock->advanceMs(1100);
+    ASSERT_TRUE(eventually([&] {
+        window->tick();
+        return player().positionLabel()->text() == QStringLiteral("0:00");
     }));
     EXPECT_EQ(playing(), QStringLiteral("s/c.mp3"));
-    EXPECT_EQ(player().state(), PlayerState::Playing);
+    EXPECT_EQ(transport().state(), PlayerState::Playing);
     window->tick();
     EXPECT_FALSE(player().transportButton(0)->isEnabled()) << "one entry: no previous or next";
     EXPECT_FALSE(window->action(QStringLiteral("nextSong"))->isEnabled());
@@ -212,7 +220,7 @@ TEST_F(PlayerPanelTest, SongsThatCannotBeOpenedAreSkippedOnceRound)
     for (int row : {0, 1, 2, 3})
         check(row);
     selectEntry(0);
-    player().playSelectedEntry();
+    transport().playSelectedEntry();
     ASSERT_TRUE(playToEnd());
     EXPECT_EQ(playing(), QStringLiteral("s/c.mp3")) << "the missing file was passed over";
     ASSERT_TRUE(playToEnd());
@@ -221,7 +229,7 @@ TEST_F(PlayerPanelTest, SongsThatCannotBeOpenedAreSkippedOnceRound)
     QFile::remove(files.path(QStringLiteral("s/a.mp3")));
     QFile::remove(files.path(QStringLiteral("s/c.mp3")));
     ASSERT_TRUE(playToEnd());
-    EXPECT_EQ(player().state(), PlayerState::Stopped) << "nothing left to play";
+    EXPECT_EQ(transport().state(), PlayerState::Stopped) << "nothing left to play";
     EXPECT_TRUE(window->action(QStringLiteral("stop"))->isChecked());
 }
 
@@ -229,29 +237,28 @@ TEST_F(PlayerPanelTest, SuonaBranoOnAMissingFileSaysSoAndPlaysNothing)
 {
     addSong(QStringLiteral("s/"), QStringLiteral("a.mp3"));
     addSong(QStringLiteral("s/"), QStringLiteral("gone.mp3"), false);
-    player().SuonaBrano(1);
-    EXPECT_EQ(player().state(), PlayerState::Playing);
-    player().SuonaBrano(2);
-    EXPECT_EQ(player().state(), PlayerState::Stopped);
-    ASSERT_EQ(dialogs.notices.size(), 1);
-    EXPECT_TRUE(dialogs.notices[0].startsWith(QStringLiteral("warn: ")));
-    EXPECT_TRUE(dialogs.notices[0].contains(QStringLiteral("gone.mp3")));
+    transport().SuonaBrano(rowId(1));
+    EXPECT_EQ(transport().state(), PlayerState::Playing);
+    transport().SuonaBrano(rowId(2));
+    EXPECT_EQ(transport().state(), PlayerState::Stopped);
+    EXPECT_TRUE(dialogs.notices.empty()) << "no box in the middle of playing";
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("File non trovato: ") + files.path(QStringLiteral("s/gone.mp3")));
     window->tick();
     EXPECT_EQ(player().positionLabel()->text(), QStringLiteral("00:00"));
 
     // A song played with an empty queue ends in the stopped state.
-    player().SuonaBrano(1);
+    transport().SuonaBrano(rowId(1));
     ASSERT_TRUE(playToEnd());
-    EXPECT_EQ(player().state(), PlayerState::Stopped);
+    EXPECT_EQ(transport().state(), PlayerState::Stopped);
     EXPECT_EQ(playing(), QStringLiteral("s/a.mp3"));
 }
 
 TEST_F(PlayerPanelTest, PauseFollowsTheDeviceAndASuspendKeepsThePause)
 {
     addSong(QStringLiteral("s/"), QStringLiteral("a.mp3"));
-    player().pause();
-    EXPECT_EQ(player().state(), PlayerState::Stopped) << "Pausa while stopped changes nothing";
-    player().SuonaBrano(1);
+    transport().pause();
+    EXPECT_EQ(transport().state(), PlayerState::Stopped) << "Pausa while stopped changes nothing";
+    transport().SuonaBrano(rowId(1));
     clock->advanceMs(1200);
     ASSERT_TRUE(eventually([&] {
         window->tick();
@@ -259,32 +266,32 @@ TEST_F(PlayerPanelTest, PauseFollowsTheDeviceAndASuspendKeepsThePause)
     }));
     EXPECT_EQ(player().slider()->value(), 1);
     EXPECT_EQ(player().slider()->maximum(), 3);
-    player().pause();
-    EXPECT_EQ(player().state(), PlayerState::Paused);
+    transport().pause();
+    EXPECT_EQ(transport().state(), PlayerState::Paused);
     EXPECT_TRUE(window->action(QStringLiteral("pause"))->isChecked());
 
-    player().FermaBrano();
-    player().RiprendiBrano();
-    EXPECT_EQ(player().state(), PlayerState::Paused);
+    transport().FermaBrano();
+    transport().RiprendiBrano();
+    EXPECT_EQ(transport().state(), PlayerState::Paused);
     clock->advanceMs(5000);
     window->tick();
-    EXPECT_EQ(player().state(), PlayerState::Paused) << "still paused, not run to its end";
-    player().play();  // Suona while paused resumes
-    EXPECT_EQ(player().state(), PlayerState::Playing);
+    EXPECT_EQ(transport().state(), PlayerState::Paused) << "still paused, not run to its end";
+    transport().play();  // Suona while paused resumes
+    EXPECT_EQ(transport().state(), PlayerState::Playing);
     ASSERT_TRUE(eventually([&] {
         window->tick();
         return player().positionLabel()->text() == QStringLiteral("0:01");
     })) << "resumed at the suspended second";
 
     // A suspend never resumed is given up by the next Stop: the song's end is seen again.
-    player().FermaBrano();
-    player().stop();
-    player().play();
-    ASSERT_EQ(player().state(), PlayerState::Playing);
+    transport().FermaBrano();
+    transport().stop();
+    transport().play();
+    ASSERT_EQ(transport().state(), PlayerState::Playing);
     clock->advanceMs(3100);
     ASSERT_TRUE(eventually([&] {
         window->tick();
-        return player().state() == PlayerState::Stopped;
+        return transport().state() == PlayerState::Stopped;
     }));
 }
 
@@ -297,37 +304,37 @@ TEST_F(PlayerPanelTest, AClickedRowIsLoadedNotPlayed)
     EXPECT_FALSE(player().slider()->isEnabled());
     Q_EMIT window->view().songClicked(0);
     window->tick();
-    EXPECT_EQ(player().state(), PlayerState::Stopped);
+    EXPECT_EQ(transport().state(), PlayerState::Stopped);
     EXPECT_EQ(player().fileLabel()->text(), QStringLiteral("a"));
     EXPECT_TRUE(player().transportButton(1)->isEnabled());
     EXPECT_FALSE(player().transportButton(4)->isEnabled());
-    EXPECT_TRUE(window->action(QStringLiteral("viewTag"))->isEnabled());
+    EXPECT_TRUE(window->action(QStringLiteral("play"))->isEnabled());
     EXPECT_EQ(player().transportButton(1)->accessibleName(), QStringLiteral("Suona"));
     player().transportButton(1)->click();
-    EXPECT_EQ(player().state(), PlayerState::Playing);
+    EXPECT_EQ(transport().state(), PlayerState::Playing);
 }
 
 TEST_F(PlayerPanelTest, ANewListEmptiesTheQueueAndClosingStopsThePlayer)
 {
     addSong(QStringLiteral("s/"), QStringLiteral("a.mp3"));
     addSong(QStringLiteral("s/"), QStringLiteral("b.mp3"));
-    player().AggiungiLista(2);
-    player().AggiungiBrani(QString());  // every row has an empty album
+    transport().AggiungiLista(rowId(2));
+    transport().AggiungiBrani(QString());  // every row has an empty album
     EXPECT_EQ(queueRows(), (std::vector<qsizetype>{1, 0}));
     dialogs.answers.push_back(DesktopDialogs::Answer::No);
     window->action(QStringLiteral("newList"))->trigger();
-    EXPECT_TRUE(player().queue().isEmpty());
+    EXPECT_TRUE(transport().queue().isEmpty());
 
     addSong(QStringLiteral("t/"), QStringLiteral("c.mp3"));
-    player().SuonaBrano(1);
-    ASSERT_EQ(player().state(), PlayerState::Playing);
+    transport().SuonaBrano(rowId(1));
+    ASSERT_EQ(transport().state(), PlayerState::Playing);
     dialogs.answers.push_back(DesktopDialogs::Answer::Cancel);
     EXPECT_FALSE(window->close());
-    EXPECT_EQ(player().state(), PlayerState::Playing) << "a cancelled close leaves the song playing";
+    EXPECT_EQ(transport().state(), PlayerState::Playing) << "a cancelled close leaves the song playing";
     dialogs.answers.push_back(DesktopDialogs::Answer::No);
     EXPECT_TRUE(window->close());
-    EXPECT_EQ(player().state(), PlayerState::Stopped);
-    EXPECT_EQ(player().playerFile(), QString()) << "the player and its device are gone";
+    EXPECT_EQ(transport().state(), PlayerState::Stopped);
+    EXPECT_EQ(transport().playerFile(), QString()) << "the player and its device are gone";
 }
 
 TEST_F(PlayerPanelTest, TheCheckedRowsGoToTheDesktopAsAPrivatePlaylist)
@@ -338,9 +345,9 @@ TEST_F(PlayerPanelTest, TheCheckedRowsGoToTheDesktopAsAPrivatePlaylist)
     check(2);
     check(0);
     check(1);
-    player().SuonaBrano(2);
+    transport().SuonaBrano(rowId(2));
     window->action(QStringLiteral("openQueueExternally"))->trigger();
-    EXPECT_EQ(player().state(), PlayerState::Stopped) << "stopped before the hand-off";
+    EXPECT_EQ(transport().state(), PlayerState::Stopped) << "stopped before the hand-off";
     const QString playlist = window->externalPlayer().playlistPath();
     ASSERT_EQ(dialogs.opened, QStringList{playlist});
     QFile file(playlist);
@@ -376,7 +383,7 @@ TEST_F(PlayerPanelTest, TheCheckedRowsGoToTheDesktopAsAPrivatePlaylist)
 TEST_F(PlayerPanelTest, OnlyTheUsersSliderMovesSeek)
 {
     addSong(QStringLiteral("s/"), QStringLiteral("a.mp3"));
-    player().SuonaBrano(1);
+    transport().SuonaBrano(rowId(1));
     QSlider* slider = player().slider();
     slider->setSliderDown(true);  // the user holds it
     clock->advanceMs(1100);
@@ -394,11 +401,11 @@ TEST_F(PlayerPanelTest, OnlyTheUsersSliderMovesSeek)
     slider->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // a key or a click of the user
     window->tick();
     EXPECT_EQ(player().positionLabel()->text(), QStringLiteral("0:02"));
-    player().pause();
+    transport().pause();
     slider->setSliderDown(true);
     slider->setSliderPosition(0);
     slider->setSliderDown(false);  // a drag let go
-    player().pause();
+    transport().pause();
     window->tick();
     EXPECT_EQ(player().positionLabel()->text(), QStringLiteral("0:00")) << "seeking while paused";
 }
@@ -423,7 +430,7 @@ TEST_F(PlayerPanelTest, TheQueueMenuRemovesEntriesAndTheirChecks)
     menu->hide();
 
     selectEntry(0);
-    player().playSelectedEntry();
+    transport().playSelectedEntry();
     Q_EMIT queue->customContextMenuRequested(QPoint(2, 2));
     EXPECT_TRUE(window->action(QStringLiteral("removeQueueEntry"))->isVisible());
     menu->hide();
@@ -431,10 +438,10 @@ TEST_F(PlayerPanelTest, TheQueueMenuRemovesEntriesAndTheirChecks)
     EXPECT_EQ(queueRows(), (std::vector<qsizetype>{0, 1}));
     EXPECT_FALSE(catalogue().isChecked(2)) << "a later sync does not bring it back";
     EXPECT_EQ(queue->toolTip(), QStringLiteral("Brani in lista: 2 - Durata brani in lista: 00:00:06"));
-    EXPECT_EQ(player().state(), PlayerState::Playing) << "removing does not stop the song";
+    EXPECT_EQ(transport().state(), PlayerState::Playing) << "removing does not stop the song";
 
     window->action(QStringLiteral("removeAllQueueEntries"))->trigger();
-    EXPECT_TRUE(player().queue().isEmpty());
+    EXPECT_TRUE(transport().queue().isEmpty());
     EXPECT_EQ(catalogue().checkedCount(), 0);
     EXPECT_EQ(playing(), QStringLiteral("s/c.mp3"));
 }

@@ -2,7 +2,9 @@
 #include "platform/KeyValueStore.h"
 #include "tests/support/TempFiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -13,86 +15,128 @@ using namespace sonivo::test;
 
 namespace {
 
-cIniFile keyOf(const QString& path, const char* section, const char* key)
+QString value(const QString& path, const char* section, const char* key)
 {
-    cIniFile ini;
-    ini.Path = path;
-    ini.Section = QString::fromLatin1(section);
-    ini.Key = QString::fromLatin1(key);
-    return ini;
+    return IniFile(path).value(QString::fromLatin1(section), QString::fromLatin1(key)).value_or(QStringLiteral("(none)"));
+}
+
+bool write(const QString& path, const char* section, const char* key, const QString& text)
+{
+    IniFile file(path);
+    return file.setValue(QString::fromLatin1(section), QString::fromLatin1(key), text) && file.save();
 }
 
 }  // namespace
 
-TEST(IniFile, MissingFileOrKeyGivesTheDefault)
+TEST(IniFile, AMissingFileOrKeyHasNoValue)
 {
     TempFiles files;
-    cIniFile ini = keyOf(files.path(QStringLiteral("none.ini")), "Opzioni", "Width");
-    EXPECT_EQ(ini.Value(), QString());
-    ini.Default = QStringLiteral("d");
-    EXPECT_EQ(ini.Value(), QStringLiteral("d"));
-    EXPECT_EQ(readSetting(ini.Path, ini.Section, ini.Key), QString()) << "the settings module sets no default";
+    const QString path = files.path(QStringLiteral("none.ini"));
+    const IniFile ini(path);
+    EXPECT_FALSE(ini.unreadable());
+    EXPECT_FALSE(ini.value(QStringLiteral("Opzioni"), QStringLiteral("Width")));
+    EXPECT_TRUE(IniFile(path).save()) << "nothing to write";
+    EXPECT_FALSE(QFile::exists(path)) << "an unchanged file is not made";
 }
 
 TEST(IniFile, WritesCreateFolderFileSectionAndKeyAndKeepOtherLines)
 {
     TempFiles files;
     const QString path = files.path(QStringLiteral("deep/folder/sonivo.ini"));
-    ASSERT_TRUE(writeSetting(path, QStringLiteral("Opzioni"), QStringLiteral("Width"), QStringLiteral("12000")));
+    ASSERT_TRUE(write(path, "Opzioni", "Width", QStringLiteral("12000")));
     EXPECT_EQ(TempFiles::read(path), QByteArray("[Opzioni]\nWidth=12000\n"));
 
     files.write(QStringLiteral("deep/folder/sonivo.ini"),
         "; comment\r\n[Altro]\r\nx = 1\r\n\r\n[OPZIONI]\r\n width = 5 \r\nHeight=7\r\n\r\n[Ultimo]\r\ny=2\r\n");
-    EXPECT_EQ(readSetting(path, QStringLiteral("opzioni"), QStringLiteral("WIDTH")), QStringLiteral("5"));
-    ASSERT_TRUE(writeSetting(path, QStringLiteral("Opzioni"), QStringLiteral("Width"), QStringLiteral("9000")));
-    ASSERT_TRUE(writeSetting(path, QStringLiteral("Opzioni"), QStringLiteral("Maximized"), QStringLiteral("1")));
+    EXPECT_EQ(value(path, "opzioni", "WIDTH"), QStringLiteral("5"));
+    IniFile ini(path);
+    ASSERT_TRUE(ini.setValue(QStringLiteral("Opzioni"), QStringLiteral("Width"), QStringLiteral("9000")));
+    ASSERT_TRUE(ini.setValue(QStringLiteral("Opzioni"), QStringLiteral("Maximized"), QStringLiteral("1")));
+    EXPECT_EQ(ini.value(QStringLiteral("Opzioni"), QStringLiteral("Width")), QStringLiteral("9000")) << "read back before the save";
+    ASSERT_TRUE(ini.save());
     EXPECT_EQ(TempFiles::read(path),
         QByteArray("; comment\n[Altro]\nx = 1\n\n[OPZIONI]\nWidth=9000\nHeight=7\n"
                    "Maximized=1\n\n[Ultimo]\ny=2\n"));
-    EXPECT_EQ(readSetting(path, QStringLiteral("Altro"), QStringLiteral("x")), QStringLiteral("1"));
+    EXPECT_EQ(value(path, "Altro", "x"), QStringLiteral("1"));
 }
 
-TEST(IniFile, ValuesAreCutAt254AndLoseTheirNuls)
+TEST(IniFile, SeveralChangesAreOneWrite)
 {
     TempFiles files;
-    cIniFile ini = keyOf(files.path(QStringLiteral("s.ini")), "S", "K");
-    ini.setValue(QString(300, QLatin1Char('a')));
-    EXPECT_EQ(ini.LastReturnCode, 1);
-    EXPECT_EQ(ini.Value(), QString(254, QLatin1Char('a')));
-    ini.setValue(QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b"));
-    EXPECT_EQ(ini.Value(), QStringLiteral("ab"));
+    const QString path = files.write(QStringLiteral("s.ini"), "[Opzioni]\nWidth=1\n");
+    IniFile ini(path);
+    ini.setValue(QStringLiteral("Opzioni"), QStringLiteral("Maximized"), QStringLiteral("0"));
+    ini.setValue(QStringLiteral("Opzioni"), QStringLiteral("Width"), QStringLiteral("2"));
+    ini.setValue(QStringLiteral("Opzioni"), QStringLiteral("Height"), QStringLiteral("3"));
+    EXPECT_EQ(TempFiles::read(path), QByteArray("[Opzioni]\nWidth=1\n")) << "nothing written before the save";
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(TempFiles::read(path), QByteArray("[Opzioni]\nWidth=2\nMaximized=0\nHeight=3\n"));
+    EXPECT_FALSE(ini.isChanged());
+    ini.setValue(QStringLiteral("opzioni"), QStringLiteral("width"), QStringLiteral("2"));
+    EXPECT_FALSE(ini.isChanged()) << "the same value again is no change";
+}
+
+TEST(IniFile, ValuesLoseTheirNulsAndWhatTheFileCouldNotKeepIsRefused)
+{
+    TempFiles files;
+    const QString path = files.path(QStringLiteral("s.ini"));
+    IniFile ini(path);
+    const QString longValue(300, QLatin1Char('a'));
+    EXPECT_TRUE(ini.setValue(QStringLiteral("S"), QStringLiteral("K"), longValue));
+    EXPECT_TRUE(ini.setValue(QStringLiteral("S"), QStringLiteral("N"), QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b")));
+    EXPECT_FALSE(ini.setValue(QStringLiteral("S]"), QStringLiteral("K"), QStringLiteral("v")));
+    EXPECT_FALSE(ini.setValue(QStringLiteral("S"), QStringLiteral("a=b"), QStringLiteral("v")));
+    EXPECT_FALSE(ini.setValue(QStringLiteral("S"), QStringLiteral(" "), QStringLiteral("v")));
+    EXPECT_FALSE(ini.setValue(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("two\nlines")));
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(value(path, "S", "K"), longValue) << "a long value is kept whole";
+    EXPECT_EQ(value(path, "S", "N"), QStringLiteral("ab"));
 }
 
 TEST(IniFile, GarbageIsReadWithoutHarmAndAFailedWriteKeepsTheOldFile)
 {
     TempFiles files;
     const QString path = files.write(QStringLiteral("g.ini"), QByteArray("\x00\xff\xfe[[[=]]]\n=\n[\n]x\n", 17));
-    EXPECT_EQ(readSetting(path, QStringLiteral("Opzioni"), QStringLiteral("Width")), QString());
-    EXPECT_TRUE(writeSetting(path, QStringLiteral("Opzioni"), QStringLiteral("Width"), QStringLiteral("1")));
-    EXPECT_EQ(readSetting(path, QStringLiteral("Opzioni"), QStringLiteral("Width")), QStringLiteral("1"));
+    EXPECT_EQ(value(path, "Opzioni", "Width"), QStringLiteral("(none)"));
+    EXPECT_TRUE(write(path, "Opzioni", "Width", QStringLiteral("1")));
+    EXPECT_EQ(value(path, "Opzioni", "Width"), QStringLiteral("1"));
 
     // A file where the folder should be: the write fails and says so.
     files.write(QStringLiteral("blocker"), "x");
-    cIniFile ini = keyOf(files.path(QStringLiteral("blocker/s.ini")), "S", "K");
-    ini.setValue(QStringLiteral("v"));
-    EXPECT_EQ(ini.LastReturnCode, 0);
-    EXPECT_FALSE(ini.lastError().isEmpty());
+    IniFile blocked(files.path(QStringLiteral("blocker/s.ini")));
+    blocked.setValue(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
+    EXPECT_FALSE(blocked.save());
+    EXPECT_FALSE(blocked.error().isEmpty());
+
+    // A folder where the file should be is unreadable and never replaced.
+    QDir().mkpath(files.path(QStringLiteral("folder.ini")));
+    IniFile folder(files.path(QStringLiteral("folder.ini")));
+    EXPECT_TRUE(folder.unreadable());
+    folder.setValue(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
+    EXPECT_FALSE(folder.save());
+    EXPECT_TRUE(QFileInfo(files.path(QStringLiteral("folder.ini"))).isDir());
 
     if (ignoresPermissions())
         GTEST_SKIP() << "permissions are not enforced for this user";
     const QString locked = files.write(QStringLiteral("locked.ini"), "[S]\nK=old\n");
     ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
-    EXPECT_FALSE(writeSetting(locked, QStringLiteral("S"), QStringLiteral("Other"), QStringLiteral("new")))
-        << "an unreadable file is never written over";
+    EXPECT_FALSE(write(locked, "S", "Other", QStringLiteral("new"))) << "an unreadable file is never written over";
     ::chmod(QFile::encodeName(locked).constData(), 0644);
     EXPECT_EQ(TempFiles::read(locked), QByteArray("[S]\nK=old\n"));
 }
 
-TEST(IniFile, TrailingSlash)
+TEST(IniFile, AFullDiskLeavesTheOldFile)
 {
-    EXPECT_EQ(withoutTrailingSlash(QStringLiteral("/home/u/")), QStringLiteral("/home/u"));
-    EXPECT_EQ(withoutTrailingSlash(QStringLiteral("/home/u")), QStringLiteral("/home/u"));
-    EXPECT_EQ(withoutTrailingSlash(QStringLiteral("//")), QStringLiteral("/"));
+    TempFiles files;
+    const QString path = files.write(QStringLiteral("full.ini"), "[S]\nK=old\n");
+    IniFile ini(path);
+    ini.setValue(QStringLiteral("S"), QStringLiteral("K"), QString(4096, QLatin1Char('x')));
+    {
+        const FileSizeLimit limit(1024);
+        EXPECT_FALSE(ini.save());
+    }
+    EXPECT_FALSE(ini.error().isEmpty());
+    EXPECT_EQ(TempFiles::read(path), QByteArray("[S]\nK=old\n"));
 }
 
 TEST(KeyValueStore, ValuesKeysSubkeysAndDefaults)

@@ -2,9 +2,14 @@
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/TempFiles.h"
 
+#include "common/NativePath.h"
+
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace sonivo;
 using namespace sonivo::test;
@@ -176,6 +181,22 @@ TEST_F(PlayMp3Test, AFileThatCannotBePlayedIsReportedAndNothingPlays)
     EXPECT_EQ(player.mmPlay(), media.errorText(kMediaCannotDecode));
     EXPECT_FALSE(player.IsPlaying());
     EXPECT_TRUE(playback.status("mode").isEmpty());
+}
+
+TEST_F(PlayMp3Test, OnlyRegularFilesAreOpenedAsTheOtherCommandsRefuseTheRest)
+{
+    const QString pipe = files.path(QStringLiteral("pipe.mp3"));
+    ASSERT_EQ(::mkfifo(toNativePath(pipe).constData(), 0644), 0);
+    QDir().mkpath(files.path(QStringLiteral("folder.mp3")));
+    for (const QString& path : {pipe, files.path(QStringLiteral("folder.mp3")), QStringLiteral("/dev/zero")}) {
+        player.setFilename(path);
+        media.sent.clear();
+        EXPECT_EQ(player.mmPlay(), QStringLiteral("impossibile leggere il file (non è un file regolare)")) << path.toStdString();
+        EXPECT_TRUE(media.sent.isEmpty()) << "the service never waits on it";
+        EXPECT_FALSE(player.IsPlaying());
+    }
+    player.setFilename(fixture("tone-3s-8k.mp3"));
+    EXPECT_EQ(player.mmPlay(), PlayMp3::Success()) << "the next file plays";
 }
 
 TEST_F(PlayMp3Test, PathsWithBlanksQuotesAndOddBytesPlay)

@@ -1,7 +1,7 @@
 #pragma once
 // A clock for the silent audio output that moves only when a test moves it.
 
-#include "platform/AudioClock.h"
+#include "audio/AudioClock.h"
 
 #include <atomic>
 

@@ -6,7 +6,7 @@
 // header; the "no-info" files were encoded with -t, so they have none; the VBR one
 // (-V 4 -t) is two seconds of alternating tone and noise.
 
-#include "platform/AudioMediaControl.h"
+#include "audio/AudioMediaControl.h"
 #include "tests/support/ManualClock.h"
 
 #include <QString>

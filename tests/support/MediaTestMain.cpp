@@ -1,5 +1,5 @@
-// The audio tests need an application object: Qt Multimedia finds its devices
-// through it.
+// The audio tests need an application object: the playback threads' timers run
+// on it.
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

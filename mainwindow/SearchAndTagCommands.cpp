@@ -1,0 +1,55 @@
+// The main window's commands that open the tag editor and the search dialogs.
+
+#include "mainwindow/Form1.h"
+
+#include "dialogs/frmSearch.h"
+#include "dialogs/frmSearchTag.h"
+#include "dialogs/frmTag.h"
+#include "mainwindow/CatalogueView.h"
+#include "mainwindow/Commands.h"
+
+#include <QGuiApplication>
+#include <QListView>
+#include <QTableView>
+
+namespace sonivo {
+
+void Form1::connectSearchAndTag()
+{
+    commands_->run(Command::ViewTag, this, &Form1::openTagEditor);
+    for (QAbstractItemView* v : std::initializer_list<QAbstractItemView*>{view_->reportView(), view_->listView()})
+        connect(v, &QAbstractItemView::doubleClicked, this, &Form1::openTagEditor);
+    commands_->run(Command::SearchSong, this, [this] { openSearch(false); });
+    commands_->run(Command::SearchAlbum, this, [this] { openSearch(true); });
+}
+
+void Form1::openTagEditor()
+{
+    const qsizetype row = view_->selectedCurrentRow();
+    if (row < 0)
+        return;
+    if (!tagEditor_) {
+        tagEditor_ = new frmTag(*document_, *transport_, dialogs_, this);
+        tagEditor_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    // Opened again while it shows, it shows the newly selected song.
+    tagEditor_->open(document_->catalogue().id(row));
+    tagEditor_->show();
+    tagEditor_->raise();
+    tagEditor_->activateWindow();
+}
+
+void Form1::openSearch(bool byAlbum)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const Catalogue& catalogue = document_->catalogue();
+    std::unique_ptr<QDialog> dialog;
+    if (byAlbum)
+        dialog = std::make_unique<frmSearchTag>(catalogue, *transport_, dialogs_, this);
+    else
+        dialog = std::make_unique<frmSearch>(catalogue, *transport_, dialogs_, this);
+    QGuiApplication::restoreOverrideCursor();
+    dialog->exec();
+}
+
+}  // namespace sonivo

@@ -1,0 +1,283 @@
+// The tag editor's actions on copies of a fixture song, with the player playing
+// through the silent output.
+
+#include "catalogue/TagEditor.h"
+
+#include "catalogue/ListDocument.h"
+#include "catalogue/SongSearch.h"
+#include "common/NativePath.h"
+#include "player/Transport.h"
+#include "tests/support/MediaFixtures.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TempFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+class TagEditorTest : public ::testing::Test {
+protected:
+    TempFiles files;
+    ScriptedDialogs dialogs;
+    DriveInfo drives{systemMountTable()};
+    ListDocument document{dialogs, drives};
+    Catalogue& catalogue = document.catalogue();
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    Transport transport{catalogue, [this] {
+        return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock});
+    }};
+    TagEditor editor{document, transport, dialogs};
+
+    // A row for a copy of the fixture song; with copy false the file is not there.
+    RowId addSong(const QString& name, bool copy = true)
+    {
+        if (copy) {
+            EXPECT_TRUE(QFile::copy(fixture("tone-3s-8k.mp3"), files.path(name)));
+        }
+        SongRecord r;
+        r.setColumn(ColFileName, name);
+        r.setColumn(ColFolder, QFileInfo(files.path(name)).path() + QLatin1Char('/'));
+        r.setColumn(ColGenre, QStringLiteral("Typed genre"));
+        catalogue.append(r);
+        return catalogue.id(catalogue.size() - 1);
+    }
+    const SongRecord& rowOf(RowId id) const { return catalogue.row(catalogue.position(id)); }
+    static TagEdit sample()
+    {
+        return {QStringLiteral("Xyz"), QStringLiteral("Abc"), QStringLiteral("Album"), QStringLiteral("2001"), QStringLiteral("Note"),
+            QStringLiteral("17")};
+    }
+};
+
+const QString kSaveFailed = QStringLiteral("critical: Impossibile modificare i Tag del file\r\n il file potrebbe essere in esecuzione.");
+
+}  // namespace
+
+TEST_F(TagEditorTest, OpensForTheRowWithItsFieldsAndDecidesWhetherItMayChange)
+{
+    const RowId a = addSong(QStringLiteral("a.mp3"));
+    const RowId readOnly = addSong(QStringLiteral("ro.mp3"));
+    const RowId missing = addSong(QStringLiteral("gone.mp3"), false);
+    QDir().mkpath(files.path(QStringLiteral("locked")));
+    const RowId inLocked = addSong(QStringLiteral("locked/in.mp3"));
+    PermissionsEnforced enforced;
+    ::chmod(toNativePath(files.path(QStringLiteral("ro.mp3"))).constData(), 0444);
+    ::chmod(toNativePath(files.path(QStringLiteral("locked"))).constData(), 0555);
+
+    ASSERT_TRUE(editor.open(a));
+    EXPECT_TRUE(editor.isEditable());
+    EXPECT_EQ(editor.rowFields().genre, QStringLiteral("Typed genre")) << "a genre off the list is shown as it is";
+    EXPECT_EQ(editor.fullName(), files.path(QStringLiteral("a.mp3")));
+    for (const RowId viewOnly : {readOnly, missing, inLocked}) {
+        ASSERT_TRUE(editor.open(viewOnly));
+        EXPECT_FALSE(editor.isEditable()) << rowOf(viewOnly).text(ColFileName).toStdString();
+    }
+    ::chmod(toNativePath(files.path(QStringLiteral("locked"))).constData(), 0755);
+
+    catalogue.clear();
+    EXPECT_FALSE(editor.open(a)) << "a row that is gone";
+    EXPECT_EQ(editor.row(), inLocked) << "and the editor stays with its song";
+}
+
+TEST_F(TagEditorTest, SaveWritesTheTagOnceAndTheRowShowsWhatTheFileHolds)
+{
+    addSong(QStringLiteral("first.mp3"));
+    const RowId id = addSong(QStringLiteral("song.mp3"));
+    const QByteArray audio = TempFiles::read(files.path(QStringLiteral("song.mp3")));
+    ASSERT_TRUE(editor.open(id));
+    catalogue.sortBy(ColFileName, false);  // the row moves while the editor is open
+
+    const std::optional<TagEdit> written = editor.save(sample());
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->genre, QStringLiteral("Rock")) << "a genre number is shown as its name";
+    const QByteArray bytes = TempFiles::read(editor.fullName());
+    EXPECT_EQ(bytes.size(), audio.size() + 128);
+    EXPECT_TRUE(bytes.startsWith(audio)) << "only the tag bytes changed";
+    const SongRecord& row = rowOf(id);
+    EXPECT_EQ(row.text(ColFileName), QStringLiteral("song.mp3"));
+    EXPECT_EQ(row.text(ColTitle), QStringLiteral("Xyz"));
+    EXPECT_EQ(row.text(ColArtist), QStringLiteral("Abc"));
+    EXPECT_EQ(row.text(ColGenre), QStringLiteral("Rock"));
+    EXPECT_EQ(row.text(ColTagPresent), QStringLiteral("True"));
+    EXPECT_EQ(rowOf(catalogue.id(1)).text(ColTitle), QString()) << "the other row is untouched";
+    EXPECT_TRUE(document.isModified());
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+}
+
+TEST_F(TagEditorTest, RefusedOrFailedSavesSayWhyAndChangeNothing)
+{
+    const RowId id = addSong(QStringLiteral("song.mp3"));
+    const QString path = files.path(QStringLiteral("song.mp3"));
+    const QByteArray before = TempFiles::read(path);
+    ASSERT_TRUE(editor.open(id));
+    TagEdit edit = sample();
+    edit.genre = QStringLiteral("Rockish");
+    EXPECT_FALSE(editor.save(edit));
+    edit = sample();
+    edit.title = QStringLiteral("\u4e2d");
+    EXPECT_FALSE(editor.save(edit));
+    {
+        FileSizeLimit limit(rlim_t(before.size()));
+        EXPECT_FALSE(editor.save(sample()));
+    }
+    ASSERT_EQ(dialogs.notices.size(), 3);
+    EXPECT_EQ(dialogs.notices[0], QStringLiteral("inform: Il genere \"Rockish\" non è nella lista dei generi."));
+    EXPECT_TRUE(dialogs.notices[1].startsWith(QStringLiteral("inform: Il campo Titolo contiene caratteri")));
+    EXPECT_EQ(dialogs.notices[2], kSaveFailed);
+    EXPECT_EQ(TempFiles::read(path), before);
+    EXPECT_EQ(rowOf(id).text(ColGenre), QStringLiteral("Typed genre"));
+    EXPECT_FALSE(document.isModified());
+
+    EXPECT_TRUE(editor.save(sample())) << "a failed save does not make the next one fail";
+}
+
+TEST_F(TagEditorTest, AFileThatBecameReadOnlyOrVanishedIsNotWritten)
+{
+    const RowId id = addSong(QStringLiteral("song.mp3"));
+    const QString path = files.path(QStringLiteral("song.mp3"));
+    const QByteArray before = TempFiles::read(path);
+    ASSERT_TRUE(editor.open(id));
+    {
+        PermissionsEnforced enforced;
+        ::chmod(toNativePath(path).constData(), 0444);
+        EXPECT_FALSE(editor.save(sample()));
+        EXPECT_FALSE(editor.removeTag());
+        ::chmod(toNativePath(path).constData(), 0644);
+    }
+    EXPECT_EQ(TempFiles::read(path), before);
+    QFile::remove(path);
+    EXPECT_FALSE(editor.save(sample()));
+    EXPECT_FALSE(clsMP3::FileExists(path));
+    EXPECT_EQ(dialogs.notices.size(), 3);
+    EXPECT_FALSE(document.isModified());
+}
+
+TEST_F(TagEditorTest, WithItsRowGoneTheFileIsWrittenAndNoRowTouched)
+{
+    const RowId id = addSong(QStringLiteral("song.mp3"));
+    addSong(QStringLiteral("other.mp3"));
+    ASSERT_TRUE(editor.open(id));
+    catalogue.setChecked(catalogue.position(id), true);
+    catalogue.removeChecked();
+    EXPECT_TRUE(editor.save(sample()));
+    EXPECT_EQ(clsMP3::FileExists(editor.fullName()), true);
+    clsMP3 reread;
+    reread.setFullName(editor.fullName());
+    ASSERT_EQ(reread.ReadMP3Info(), clsMP3::ReadResult::Done);
+    EXPECT_EQ(reread.Title(), QStringLiteral("Xyz"));
+    ASSERT_EQ(catalogue.size(), 1);
+    EXPECT_EQ(catalogue.row(0).text(ColTitle), QString());
+    EXPECT_FALSE(document.isModified());
+}
+
+TEST_F(TagEditorTest, RemoveTagEmptiesTheFieldsAndTheRow)
+{
+    const RowId id = addSong(QStringLiteral("song.mp3"));
+    const QByteArray audio = TempFiles::read(files.path(QStringLiteral("song.mp3")));
+    ASSERT_TRUE(editor.open(id));
+    const std::optional<TagEdit> none = editor.removeTag();
+    ASSERT_TRUE(none) << "a file without a tag counts as done";
+    EXPECT_EQ(*none, TagEdit{});
+    ASSERT_TRUE(editor.save(sample()));
+    const std::optional<TagEdit> removed = editor.removeTag();
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(*removed, TagEdit{}) << "not the values saved before in this editor";
+    EXPECT_EQ(TempFiles::read(editor.fullName()), audio);
+    EXPECT_EQ(rowOf(id).text(ColTitle), QString());
+    EXPECT_EQ(rowOf(id).text(ColTagPresent), QStringLiteral("False"));
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+}
+
+TEST_F(TagEditorTest, SavingThePlayingSongResumesItAndAnotherSongLeavesThePlayerAlone)
+{
+    const RowId a = addSong(QStringLiteral("a.mp3"));
+    const RowId b = addSong(QStringLiteral("b.mp3"));
+    ASSERT_TRUE(editor.open(b));  // opened while nothing plays
+    transport.SuonaBrano(b);
+    ASSERT_EQ(transport.state(), PlayerState::Playing);
+    ASSERT_TRUE(editor.save(sample())) << "the player holds the song now, so it is suspended";
+    EXPECT_EQ(transport.state(), PlayerState::Playing);
+    EXPECT_EQ(transport.playerFile(), files.path(QStringLiteral("b.mp3")));
+
+    ASSERT_TRUE(editor.open(a));
+    ASSERT_TRUE(editor.save(sample()));
+    EXPECT_EQ(transport.state(), PlayerState::Playing);
+    EXPECT_EQ(transport.playerFile(), files.path(QStringLiteral("b.mp3")));
+}
+
+TEST_F(TagEditorTest, RenameFollowsTheTagAndThePlayerAndTheRowFollowTheFile)
+{
+    const RowId id = addSong(QStringLiteral("old.mp3"));
+    ASSERT_TRUE(editor.open(id));
+    ASSERT_TRUE(editor.save(sample()));
+    transport.SuonaBrano(id);
+    ASSERT_EQ(transport.state(), PlayerState::Playing);
+
+    const std::optional<QString> name = editor.rename(2, QStringLiteral("Abc"), QStringLiteral("Xyz"));
+    ASSERT_TRUE(name);
+    EXPECT_EQ(*name, QStringLiteral("(Abc) Xyz.mp3"));
+    EXPECT_TRUE(clsMP3::FileExists(files.path(*name)));
+    EXPECT_FALSE(clsMP3::FileExists(files.path(QStringLiteral("old.mp3"))));
+    EXPECT_EQ(rowOf(id).text(ColFileName), *name);
+    EXPECT_EQ(editor.fullName(), files.path(*name));
+    EXPECT_EQ(transport.state(), PlayerState::Stopped) << "renaming the playing song stops it";
+    EXPECT_EQ(transport.playerFile(), files.path(*name));
+    EXPECT_TRUE(document.isModified());
+}
+
+TEST_F(TagEditorTest, ARenameThatDidNotHappenIsReportedAndTheRowKeepsItsName)
+{
+    const RowId id = addSong(QStringLiteral("old.mp3"));
+    ASSERT_TRUE(editor.open(id));
+    EXPECT_FALSE(editor.rename(0, QString(), QStringLiteral("Xyz")));
+    EXPECT_EQ(dialogs.notices.value(0), QStringLiteral("inform: Artista e titolo devono essere presenti nel Tag."));
+    EXPECT_FALSE(editor.rename(0, QStringLiteral("Abc"), QStringLiteral("Xyz")));
+    EXPECT_EQ(dialogs.notices.value(1), QStringLiteral("inform: Il file non ha un Tag da cui prendere il nuovo nome."));
+
+    ASSERT_TRUE(editor.save(sample()));
+    files.write(QStringLiteral("Abc - Xyz.mp3"), "taken");
+    EXPECT_FALSE(editor.rename(0, QStringLiteral("Abc"), QStringLiteral("Xyz")));
+    EXPECT_EQ(dialogs.notices.value(2), QStringLiteral("inform: Nella cartella esiste già un file di nome \"Abc - Xyz.mp3\"."));
+    EXPECT_EQ(rowOf(id).text(ColFileName), QStringLiteral("old.mp3"));
+    EXPECT_EQ(TempFiles::read(files.path(QStringLiteral("Abc - Xyz.mp3"))), QByteArray("taken"));
+
+    {
+        PermissionsEnforced enforced;
+        ::chmod(toNativePath(files.path(QString())).constData(), 0555);
+        EXPECT_FALSE(editor.rename(3, QStringLiteral("Abc"), QStringLiteral("Xyz")));
+        ::chmod(toNativePath(files.path(QString())).constData(), 0755);
+    }
+    EXPECT_TRUE(dialogs.notices.value(3).startsWith(QStringLiteral("critical: Impossibile rinominare il file: ")));
+    EXPECT_EQ(rowOf(id).text(ColFileName), QStringLiteral("old.mp3"));
+}
+
+TEST_F(TagEditorTest, TheSearchesQueueTheRightRowsInOrder)
+{
+    const char* names[] = {"Blue.mp3", "red.mp3", "BLUE moon.mp3", "green.mp3", "blueish.mp3"};
+    const char* albums[] = {"Sky", "sky", "Sky", "", "Sky"};
+    std::vector<RowId> ids;
+    for (size_t k = 0; k < 5; ++k) {
+        ids.push_back(addSong(QLatin1String(names[k]), false));
+        SongRecord r = rowOf(ids.back());
+        r.setColumn(ColAlbum, QLatin1String(albums[k]));
+        catalogue.replaceRow(catalogue.position(ids.back()), r);
+    }
+    transport.AggiungiLista(ids[3]);
+    FileNameSearch search(catalogue);
+    for (const quint32 song : search.find(QStringLiteral("blue")))
+        transport.AggiungiLista(search.id(song));
+    EXPECT_EQ(transport.queue().entries(), (std::vector<RowId>{ids[3], ids[0], ids[2], ids[4]})) << "added after what was queued";
+
+    transport.clearQueue();
+    transport.AggiungiBrani(albumsOf(catalogue)[1].album);
+    EXPECT_EQ(transport.queue().entries(), (std::vector<RowId>{ids[1]})) << "only the rows spelled exactly so";
+    transport.AggiungiBrani(albumsOf(catalogue)[0].album);
+    EXPECT_EQ(transport.queue().entries(), (std::vector<RowId>{ids[1], ids[0], ids[2], ids[4]}));
+}
