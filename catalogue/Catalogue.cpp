@@ -141,20 +141,24 @@ template <typename Remove> qsizetype Catalogue::removeIf(Remove remove, std::vec
 
     if (runs.size() <= kMaxRemovalRuns) {
         // From the last run up, so the positions of the runs still to come hold;
-        // the rows taken keep their order.
+        // the rows taken keep their order. Whoever is told of a removal may look
+        // rows up by identity then, so the positions are right at each telling.
         std::vector<std::vector<SongRecord>> takenRuns(runs.size());
         for (size_t k = runs.size(); k-- > 0;) {
             if (observer_)
                 observer_->rowsAboutToBeRemoved(qsizetype(runs[k].first), qsizetype(runs[k].second));
             eraseRange(runs[k].first, runs[k].second, taken ? &takenRuns[k] : nullptr);
-            if (observer_)
+            if (observer_) {
+                renumberFrom(runs[k].first);
                 observer_->rowsRemoved();
+            }
         }
         if (taken) {
             for (std::vector<SongRecord>& run : takenRuns)
                 std::move(run.begin(), run.end(), std::back_inserter(*taken));
         }
-        renumberFrom(runs.front().first);
+        if (!observer_)
+            renumberFrom(runs.front().first);
         return qsizetype(before - rows_.size());
     }
 

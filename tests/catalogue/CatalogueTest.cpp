@@ -193,6 +193,44 @@ TEST(Catalogue, EveryChangeIsAnnouncedToTheObserver)
             QStringLiteral("changed 0-0 1"), QStringLiteral("reset?"), QStringLiteral("reset 0")}));
 }
 
+TEST(Catalogue, WhoeverIsToldOfARemovalFindsEachRowByItsIdentity)
+{
+    // The play queue looks its rows up when told that rows went: each row left
+    // must be where its identity says, after each run and not only at the end.
+    struct Checker final : CatalogueObserver {
+        explicit Checker(const Catalogue& c) : c(c) {}
+        const Catalogue& c;
+        int told = 0;
+        void rowsAboutToBeReset() override {}
+        void rowsReset() override {}
+        void rowsAboutToBeAppended(qsizetype, qsizetype) override {}
+        void rowsAppended() override {}
+        void rowsAboutToBeRemoved(qsizetype, qsizetype) override {}
+        void rowsRemoved() override
+        {
+            ++told;
+            for (qsizetype i = 0; i < c.size(); ++i)
+                ASSERT_EQ(c.position(c.id(i)), i) << "after removal " << told;
+        }
+        void rowsAboutToBeReordered() override {}
+        void rowsReordered(std::span<const qsizetype>) override {}
+        void rowsChanged(qsizetype, qsizetype, RowChange) override {}
+    };
+    Catalogue c;
+    for (const char* folder : {"/a/", "/a/", "/x/", "/x/", "/b/", "/x/", "/c/", "/c/"})
+        c.append(song(QString(), QString::fromLatin1(folder)));
+    const RowId last = c.id(7);
+    Checker checker(c);
+    c.setObserver(&checker);
+    EXPECT_EQ(c.removeFolder(QStringLiteral("/x/"), QString()), 3);
+    EXPECT_EQ(checker.told, 2) << "two runs of rows";
+    EXPECT_EQ(c.position(last), 4);
+    EXPECT_EQ(c.keepOnlyFolder(QStringLiteral("/b/"), QString()), 4);
+    EXPECT_EQ(checker.told, 4);
+    EXPECT_EQ(c.position(c.id(0)), 0);
+    EXPECT_EQ(c.position(last), Catalogue::kGone);
+}
+
 TEST(Catalogue, ManyScatteredRemovalsBecomeOneReset)
 {
     Catalogue c;
