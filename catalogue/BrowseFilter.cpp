@@ -6,16 +6,23 @@ BrowseFilter::BrowseFilter(ListDocument& document, QObject* parent) : QObject(pa
 {
     choices_.push_back(FolderChoice::allSongs());
     connect(&document_, &ListDocument::workFinished, this, [this](ListDocument::Work work) {
-        if (work == ListDocument::Work::Scanning)
+        if (work == ListDocument::Work::Scanning && shown_)
             refresh();
     });
 }
 
 void BrowseFilter::refresh()
 {
+    shown_ = true;
     choices_ = folderChoices(document_.catalogue());
     choices_.insert(choices_.begin(), FolderChoice::allSongs());
     Q_EMIT choicesChanged();
+}
+
+void BrowseFilter::release()
+{
+    shown_ = false;
+    choices_ = std::vector<FolderChoice>{FolderChoice::allSongs()};  // gives their room back
 }
 
 template <typename Change> void BrowseFilter::change(const FolderChoice& choice, Change folderChange)
@@ -26,7 +33,8 @@ template <typename Change> void BrowseFilter::change(const FolderChoice& choice,
         folderChange(document_.catalogue());
         document_.setModified(true);
     }
-    refresh();
+    if (shown_)
+        refresh();
     Q_EMIT rowsChanged();
 }
 

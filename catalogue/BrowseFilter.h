@@ -1,8 +1,9 @@
 #pragma once
 // Browsing by folder: the catalogue narrowed to the rows of one folder, or one
 // folder's rows taken out, and the whole list restored from its file. The
-// choices of the folder chooser follow the catalogue: they are built again
-// after every scan and after each of these commands.
+// choices of the folder chooser follow the catalogue: while they are shown they
+// are built again after every scan and after each of these commands; while
+// nothing shows them they are not kept at all, so they are never stale.
 
 #include "catalogue/FolderChoices.h"
 #include "catalogue/ListDocument.h"
@@ -18,8 +19,12 @@ public:
 
     // "Tutti i brani" first, then one choice per folder (see folderChoices).
     const std::vector<FolderChoice>& choices() const { return choices_; }
-    // Builds the choices from the rows as they are now.
+    // Builds the choices from the rows as they are now; from then on they follow
+    // the rows until release().
     void refresh();
+    // Nothing shows the choices any more: only "Tutti i brani" is kept until the
+    // next refresh(). Tells no one.
+    void release();
 
     // "Seleziona cartella": only the rows of the choice's folder stay.
     // "Elimina dalla lista": they go. Both in one pass over the rows, and both set
@@ -41,6 +46,7 @@ private:
 
     ListDocument& document_;
     std::vector<FolderChoice> choices_;
+    bool shown_ = false;  // from refresh() to release()
 };
 
 }  // namespace sonivo

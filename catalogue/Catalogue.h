@@ -82,7 +82,10 @@ private:
     template <typename Remove> qsizetype removeIf(Remove remove, std::vector<SongRecord>* taken = nullptr);
     // Folder and identifier in their stored form.
     bool inFolder(size_t i, const std::string& folder, const std::string& cdIdentifier) const;
-    void eraseRange(size_t first, size_t last, std::vector<SongRecord>* taken);
+    // Takes the rows out, and out of the folder lookup and the totals when uncount.
+    void eraseRange(size_t first, size_t last, std::vector<SongRecord>* taken, bool uncount);
+    // Counts the folder lookup and the totals again from the rows outside the runs.
+    void countAllBut(const std::vector<std::pair<size_t, size_t>>& runs);
     void renumberFrom(size_t first);
     void newIds(size_t count);
     void changed(qsizetype first, qsizetype last, RowChange what);

@@ -61,9 +61,13 @@ std::vector<FolderChoice> folderChoices(const Catalogue& catalogue)
             choices.push_back(choiceOf(key));
     }
 
+    // A disc's caption ends with ")", which a folder's text hardly ever does: only
+    // those are counted.
     QHash<QString, int> sameCaption;
-    for (const FolderChoice& choice : choices)
-        ++sameCaption[choice.caption];
+    for (const FolderChoice& choice : choices) {
+        if (choice.caption.endsWith(QLatin1Char(')')))
+            ++sameCaption[choice.caption];
+    }
     for (FolderChoice& choice : choices) {
         if (!choice.cdIdentifier.isEmpty() && sameCaption.value(choice.caption) > 1)
             choice.caption = cdCaption(choice, choice.cdIdentifier);

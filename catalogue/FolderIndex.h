@@ -41,7 +41,8 @@ private:
     static Key keyOf(const SongRecord& record);
 
     QHash<Key, qsizetype> rows_;
-    // The key added last and its count, while no other key came or went.
+    // The key counted last, up or down, and its count, while no other key came
+    // or went.
     std::optional<std::pair<Key, qsizetype*>> last_;
 };
 

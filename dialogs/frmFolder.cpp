@@ -67,6 +67,11 @@ frmFolder::frmFolder(BrowseFilter& filter, QWidget* parent)
     filter_.refresh();
 }
 
+frmFolder::~frmFolder()
+{
+    filter_.release();
+}
+
 void frmFolder::showChoices()
 {
     Combo1_->clear();

@@ -20,6 +20,8 @@ class frmFolder final : public QDialog {
 public:
     // Builds the choices from the catalogue, with the busy pointer meanwhile.
     explicit frmFolder(BrowseFilter& filter, QWidget* parent = nullptr);
+    // The filter keeps no choices once nothing shows them.
+    ~frmFolder() override;
 
     QComboBox* choiceList() const { return Combo1_; }
     QLabel* cdLabel() const { return lblCD_; }

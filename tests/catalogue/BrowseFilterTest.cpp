@@ -116,6 +116,14 @@ TEST(FolderChoices, OneChoicePerFolderInRowOrderDiscsToldApartBySerial)
     EXPECT_TRUE(all.wholeList);
 }
 
+TEST(FolderChoices, ADiscIsToldApartFromAFolderWhoseTextReadsTheSame)
+{
+    Catalogue c;
+    c.append(song(QStringLiteral("a"), QStringLiteral("/x/ (A)")));
+    c.append(song(QStringLiteral("b"), QStringLiteral("/x/"), QStringLiteral("A/1A2B")));
+    EXPECT_EQ(captions(folderChoices(c)), QStringList({QStringLiteral("/x/ (A)"), QStringLiteral("/x/ (A/1A2B)")}));
+}
+
 TEST(FolderChoices, ACdRowIsOneWithAnIdentifierWhereverItsFolderLies)
 {
     // No drive is asked: a disc that is not in the drive keeps its choice, and a
@@ -260,7 +268,7 @@ TEST_F(BrowseFilterTest, AListNeverSavedIsNotRestoredFromAnotherFile)
     qunsetenv("XDG_DATA_HOME");
 }
 
-TEST_F(BrowseFilterTest, TheChoicesAreBuiltAgainWhenAScanEnds)
+TEST_F(BrowseFilterTest, TheChoicesShownAreBuiltAgainWhenAScanEndsAndNotKeptWhenHidden)
 {
     const QString folder = files.path(QStringLiteral("songs/"));
     QDir().mkpath(folder);
@@ -271,10 +279,25 @@ TEST_F(BrowseFilterTest, TheChoicesAreBuiltAgainWhenAScanEnds)
         void scanCounted(qint64) override {}
         void folderProgress(qint64, qint64) override {}
     } answers;
+    filter.refresh();  // as the chooser shows them
+    int built = 0;
+    QObject::connect(&filter, &BrowseFilter::choicesChanged, [&] { ++built; });
     dialogs.folders.push_back(folder);
     ASSERT_EQ(doc.addFolder(false, answers), 1);
+    EXPECT_EQ(built, 1);
     ASSERT_EQ(filter.choices().size(), 2u);
     EXPECT_EQ(filter.choices()[1].folder, doc.catalogue().row(0).text(ColFolder));
+
+    // Once nothing shows them, neither a scan nor a command builds them.
+    filter.release();
+    EXPECT_EQ(filter.choices(), std::vector<FolderChoice>{FolderChoice::allSongs()});
+    dialogs.folders.push_back(folder);
+    ASSERT_EQ(doc.addFolder(false, answers), 1) << "the folder read again";
+    filter.takeOut(FolderChoice());
+    EXPECT_EQ(built, 1);
+    EXPECT_EQ(filter.choices().size(), 1u);
+    filter.refresh();
+    EXPECT_EQ(filter.choices().size(), 2u);
 }
 
 TEST(BrowseFilterLarge, TwoHundredThousandRowsInTwentyThousandFolders)

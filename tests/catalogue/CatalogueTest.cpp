@@ -285,6 +285,25 @@ TEST(Catalogue, TheFolderLookupFollowsEveryChangeOfTheRows)
     EXPECT_FALSE(c.FolderPresent(QStringLiteral("/e/"), QString()));
 }
 
+TEST(Catalogue, AFolderIsPresentUntilItsLastRowGoes)
+{
+    // Its rows counted as they come together, then taken one by one.
+    Catalogue c;
+    c.append(std::vector<SongRecord>{song(QStringLiteral("1"), QStringLiteral("/a/")), song(QStringLiteral("2"), QStringLiteral("/a/")),
+        song(QStringLiteral("3"), QStringLiteral("/a/")), song(QStringLiteral("4"), QStringLiteral("/b/"))});
+    c.append(song(QStringLiteral("5"), QStringLiteral("/a/")));
+    for (int left = 4; left > 0; --left) {
+        ASSERT_TRUE(c.FolderPresent(QStringLiteral("/a/"), QString())) << left << " rows left";
+        qsizetype row = 0;
+        while (c.row(row).text(ColFolder) != QStringLiteral("/a/"))
+            ++row;
+        c.setChecked(row, true);
+        EXPECT_EQ(c.removeChecked(), 1);
+    }
+    EXPECT_FALSE(c.FolderPresent(QStringLiteral("/a/"), QString()));
+    EXPECT_TRUE(c.FolderPresent(QStringLiteral("/b/"), QString()));
+}
+
 TEST(Catalogue, TheTotalsFollowEveryChangeOfTheRows)
 {
     auto timed = [](const char* name, const char* size, const char* duration) {
