@@ -38,6 +38,8 @@ public:
     virtual void critical(const QString& text) = 0;
     // Hands a file to the desktop's default application for it; false when that failed.
     virtual bool openWithDesktop(const QString& file) = 0;
+    // Opens a web address in the desktop's browser; false when that failed.
+    virtual bool openAddress(const QString& url) = 0;
 };
 
 }  // namespace sonivo

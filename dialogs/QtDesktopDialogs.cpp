@@ -101,4 +101,9 @@ bool QtDesktopDialogs::openWithDesktop(const QString& file)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
+bool QtDesktopDialogs::openAddress(const QString& url)
+{
+    return QDesktopServices::openUrl(QUrl(url));
+}
+
 }  // namespace sonivo

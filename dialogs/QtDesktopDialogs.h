@@ -22,6 +22,7 @@ public:
     void warn(const QString& text) override;
     void critical(const QString& text) override;
     bool openWithDesktop(const QString& file) override;
+    bool openAddress(const QString& url) override;
 
 private:
     QWidget* owner_;

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QWidget>
 
+#include <utility>
+
 namespace sonivo {
 
 FileCommands::FileCommands(
@@ -48,6 +50,8 @@ void FileCommands::workFinished(ListDocument::Work work)
     case ListDocument::Work::Scanning:
         frame_.hide();
         status_.refresh(document_.catalogue());
+        if (!afterScan_.isEmpty())
+            QMetaObject::invokeMethod(this, [this, path = std::exchange(afterScan_, {})] { openFromOutside(path); }, Qt::QueuedConnection);
         break;
     case ListDocument::Work::Saving: break;
     }
@@ -56,6 +60,18 @@ void FileCommands::workFinished(ListDocument::Work work)
 
 void FileCommands::loadAtStart(const QString& path)
 {
+    document_.load(path);
+    view_.refreshIcons();
+}
+
+void FileCommands::openFromOutside(const QString& path)
+{
+    if (document_.isScanning()) {
+        afterScan_ = path;
+        return;
+    }
+    if (!document_.confirmDiscard())
+        return;
     document_.load(path);
     view_.refreshIcons();
 }

@@ -24,6 +24,9 @@ public:
 
     // The list named on the command line, read at start.
     void loadAtStart(const QString& path);
+    // A list opened from outside while the program runs: read after the save
+    // prompt, or once the running scan has ended.
+    void openFromOutside(const QString& path);
 
     void newList();
     void openList();
@@ -43,6 +46,7 @@ private:
     StatusLine& status_;
     ScanProgressFrame& frame_;
     QWidget* window_;
+    QString afterScan_;  // the list to open when the scan ends
 };
 
 }  // namespace sonivo

@@ -8,10 +8,12 @@
 #include "mainwindow/PlayerPanel.h"
 #include "audio/AudioMediaControl.h"
 #include "mainwindow/ScanProgressFrame.h"
+#include "mainwindow/ShellCommands.h"
 #include "mainwindow/StatusLine.h"
 #include "mainwindow/WindowLayout.h"
 #include "platform/IniFile.h"
 #include "platform/KeyValueStore.h"
+#include "platform/RegistryEntries.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -82,6 +84,9 @@ Form1::Form1(FormServices services, QWidget* parent)
     framain_->hide();
     status_ = std::make_unique<StatusLine>(statusBar());
     files_ = new FileCommands(*document_, dialogs_, *view_, *status_, *framain_, this);
+    shell_ = new ShellCommands(*document_, dialogs_, *status_,
+        {[this] { return transport_->queue().entries(); }, [this] { transport_->clearQueue(); }},
+        services_.desktop.value_or(DesktopSetup::forThisProgram(services_.registryFile)), this);
     commands_ = new Commands(this);
 
     buildMenus();
@@ -136,14 +141,25 @@ void Form1::start(const QString& commandLine)
     status_->showStart();
     buildSortMenu();
 
-    const KeyValueStore registry(services_.registryFile);
-    if (registry.value(QStringLiteral("Sonivo"), QStringLiteral("Max")).value_or(QString()) == QLatin1String("1"))
+    if (RegistryEntries(services_.registryFile).startMaximized())
         setWindowState(windowState() | Qt::WindowMaximized);
     applyEnablingRules();  // before the window shows, not at the timer's first tick
     if (commandLine.isEmpty())
         return;
     show();
     files_->loadAtStart(commandLine);
+    applyEnablingRules();
+}
+
+void Form1::openFromOutside(const QString& path)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (path.isEmpty())
+        return;
+    files_->openFromOutside(path);
     applyEnablingRules();
 }
 

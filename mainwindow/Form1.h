@@ -6,6 +6,7 @@
 
 #include "catalogue/DriveInfo.h"
 #include "catalogue/ListDocument.h"
+#include "platform/DesktopIntegration.h"
 #include "audio/AudioOptions.h"
 #include "mainwindow/Command.h"
 
@@ -33,6 +34,7 @@ class FileCommands;
 class PlayerPanel;
 class Transport;
 class ScanProgressFrame;
+class ShellCommands;
 class StatusLine;
 
 // What the window is given from outside, so that tests can replace it.
@@ -42,6 +44,7 @@ struct FormServices {
     QString registryFile;                // the key/value store's default file when empty
     const MountTable* mounts = nullptr;  // the machine's mounts when null
     AudioOptions audio;                  // where the internal player plays
+    std::optional<DesktopSetup> desktop;  // this user's desktop and this program when unset
 };
 
 class Form1 final : public QMainWindow {
@@ -58,6 +61,9 @@ public:
     void applyEnablingRules();
     // The half-second poll: the player first, then the commands.
     void tick();
+    // A list handed over by a later start ("" for none): the window comes up
+    // and, after the save prompt, reads it.
+    void openFromOutside(const QString& path);
 
     ListDocument& document() { return *document_; }
     CatalogueView& view() { return *view_; }
@@ -65,6 +71,7 @@ public:
     Transport& transport() { return *transport_; }
     PlayerPanel& player() { return *player_; }
     ExternalPlayer& externalPlayer() { return *external_; }
+    ShellCommands& shellCommands() { return *shell_; }
     ScanProgressFrame* progressFrame() const { return framain_; }
     // A command's one action, as the menus and the toolbar show it.
     QAction* command(Command command) const;
@@ -110,6 +117,7 @@ private:
     CatalogueView* view_;
     std::unique_ptr<StatusLine> status_;
     FileCommands* files_;
+    ShellCommands* shell_;
 
     bool closeAfterScan_ = false;             // the user closed the window during a scan
     std::optional<QSize> restoredOuterSize_;  // from the settings, until the frame is known

@@ -9,6 +9,7 @@
 #include "mainwindow/ExternalPlayer.h"
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/PlayerPanel.h"
+#include "mainwindow/ShellCommands.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -106,9 +107,16 @@ void Form1::connectCommands()
         external_->openQueue();
     });
     connectSearchAndTag();
+    // Copy and delete of the selected files, the options, the help and the about box.
+    c.run(C::CopyFiles, shell_, &ShellCommands::copyFiles);
+    c.run(C::DeleteSelected, shell_, &ShellCommands::deleteSelected);
+    c.run(C::Options, shell_, &ShellCommands::showOptions);
+    c.run(C::Help, shell_, &ShellCommands::showHelp);
+    c.run(C::HelpSearch, shell_, &ShellCommands::searchHelp);
+    c.run(C::Website, shell_, &ShellCommands::openWebsite);
+    c.run(C::About, shell_, &ShellCommands::showAbout);
     // The dialogs' commands are connected here as they come; until then they stay
-    // disabled: CopyFiles, DeleteSelected, SearchFolder, ShowAll, PrintList,
-    // HtmlList, M3uList, Help, HelpSearch, Website, About, Options.
+    // disabled: SearchFolder, ShowAll, PrintList, HtmlList, M3uList.
 }
 
 void Form1::buildSortMenu()

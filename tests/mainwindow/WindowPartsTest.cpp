@@ -2,14 +2,12 @@
 #include "mainwindow/FileIcons.h"
 #include "mainwindow/ScanProgressFrame.h"
 #include "mainwindow/WindowLayout.h"
-#include "platform/SingleInstance.h"
 #include "tests/support/TempFiles.h"
+#include "tests/support/XServer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -112,49 +110,20 @@ TEST(ScanProgressFrame, CountAndPercentage)
     EXPECT_EQ(frame.levelText(), QStringLiteral("0%"));
 }
 
-TEST(SingleInstance, ASecondProgramEndsAtOnceAndSilently)
-{
-    TempFiles files;
-    const QString runtime = files.path(QStringLiteral("run"));
-    ASSERT_TRUE(QDir().mkpath(runtime));
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const SingleInstance first(runtime + QStringLiteral("/sonivo.lock"));
-    ASSERT_TRUE(first.isFirst());
-    EXPECT_FALSE(SingleInstance(runtime + QStringLiteral("/sonivo.lock")).isFirst());
-
-    QProcess second;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    second.setProcessEnvironment(env);
-    second.start(QStringLiteral(SONIVO_PROGRAM), {});
-    ASSERT_TRUE(second.waitForFinished(20000)) << "the second program kept running";
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
-}
-
 TEST(WindowTitle, TheWindowManagerIsGivenExactlyTheListPath)
 {
     // The real program on a real X server: the title X receives, not only the
     // one the window holds.
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    const QString xwininfo = QStandardPaths::findExecutable(QStringLiteral("xwininfo"));
-    if (xvfb.isEmpty() || xwininfo.isEmpty())
+    const XServer x;
+    if (!x.running())
         GTEST_SKIP() << "Xvfb and xwininfo are needed (packages xvfb, x11-utils)";
-    QProcess server;
-    server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    ASSERT_TRUE(server.waitForReadyRead(20000)) << "Xvfb did not start";
-    const QString display = QLatin1Char(':') + QString::fromLatin1(server.readLine().trimmed());
 
     TempFiles files;
     for (const char* folder : {"run", "config", "data"})
         ASSERT_TRUE(QDir().mkpath(files.path(QString::fromLatin1(folder))));
     QFile::setPermissions(files.path(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QString list = files.write(QStringLiteral("my list.svl"), QByteArray());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    QProcessEnvironment env = x.environment(QProcessEnvironment::systemEnvironment());
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), files.path(QStringLiteral("run")));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), files.path(QStringLiteral("config")));
     env.insert(QStringLiteral("XDG_DATA_HOME"), files.path(QStringLiteral("data")));
@@ -163,20 +132,10 @@ TEST(WindowTitle, TheWindowManagerIsGivenExactlyTheListPath)
     program.start(QStringLiteral(SONIVO_PROGRAM), {list});
 
     // The title is set once the list is read.
-    const QString expected = QStringLiteral("\"Sonivo - ") + list + QStringLiteral("\"");
     QString titles;
-    for (int attempt = 0; attempt < 200 && !titles.contains(expected); ++attempt) {
-        QProcess info;
-        info.setProcessEnvironment(env);
-        info.start(xwininfo, {QStringLiteral("-root"), QStringLiteral("-tree")});
-        info.waitForFinished(5000);
-        titles = QString::fromUtf8(info.readAllStandardOutput());
-        QThread::msleep(100);
-    }
+    const bool shown = x.waitForTitle(QStringLiteral("Sonivo - ") + list, &titles);
     program.kill();
     program.waitForFinished(5000);
-    server.kill();
-    server.waitForFinished(5000);
-    EXPECT_TRUE(titles.contains(expected)) << titles.toStdString();
+    EXPECT_TRUE(shown) << titles.toStdString();
     EXPECT_FALSE(titles.contains(QStringLiteral(" — "))) << "nothing appended to the title";
 }

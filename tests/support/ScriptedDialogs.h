@@ -39,6 +39,11 @@ public:
         opened << file;
         return desktopOpens;
     }
+    bool openAddress(const QString& url) override
+    {
+        opened << url;
+        return desktopOpens;
+    }
 };
 
 }  // namespace sonivo::test

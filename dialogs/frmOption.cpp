@@ -1,0 +1,80 @@
+#include "dialogs/frmOption.h"
+
+#include "common/DesktopDialogs.h"
+#include "dialogs/ShadowTitle.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace sonivo {
+
+frmOption::frmOption(DesktopIntegration& desktop, DesktopDialogs& dialogs, std::function<void()> openHelp, QWidget* parent)
+    : QDialog(parent), desktop_(desktop), dialogs_(dialogs)
+{
+    setObjectName(QStringLiteral("frmOption"));
+    setWindowTitle(QStringLiteral("Sonivo - Opzioni"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new ShadowTitle(Qt::gray, Qt::yellow, this), 0, Qt::AlignHCenter);
+
+    const std::pair<DesktopOption, const char*> captions[] = {
+        {DesktopOption::Association, "Associa i file con estensione .SVL a Sonivo"},
+        {DesktopOption::DesktopLauncher, "Crea un collegamento di Sonivo sul Desktop"},
+        {DesktopOption::MenuLauncher, "Crea un collegamento di Sonivo nel menu Applicazioni"},
+        {DesktopOption::StartMaximized, "Massimizza dimensioni di Sonivo all'avvio"},
+    };
+    const char* names[] = {"chkAssocia", "chkDesktop", "chkQuick", "chkDimension"};
+    for (size_t i = 0; i < std::size(captions); ++i) {
+        const auto [option, caption] = captions[i];
+        auto* box = new QCheckBox(QString::fromUtf8(caption), this);
+        box->setObjectName(QString::fromLatin1(names[i]));
+        connect(box, &QCheckBox::clicked, this, [this, option](bool on) { clicked(option, on); });
+        layout->addWidget(box);
+        boxes_[option] = box;
+    }
+
+    auto* buttons = new QHBoxLayout;
+    auto* help = new QToolButton(this);
+    help->setObjectName(QStringLiteral("imgHelp"));
+    help->setIcon(QIcon::fromTheme(QStringLiteral("help-contents"), style()->standardIcon(QStyle::SP_DialogHelpButton)));
+    help->setToolTip(QStringLiteral("Guida in linea"));
+    help->setAccessibleName(help->toolTip());
+    help->setAutoRaise(true);
+    connect(help, &QToolButton::clicked, this, [this, openHelp] {
+        close();
+        openHelp();
+    });
+    auto* close = new QPushButton(QStringLiteral("Chiudi"), this);
+    close->setObjectName(QStringLiteral("Command1"));
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    buttons->addWidget(help);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+}
+
+void frmOption::showEvent(QShowEvent* event)
+{
+    showState();
+    QDialog::showEvent(event);
+}
+
+void frmOption::showState()
+{
+    for (const auto& [option, box] : boxes_)
+        box->setChecked(desktop_.isOn(option));
+}
+
+void frmOption::clicked(DesktopOption option, bool on)
+{
+    const QString failure = desktop_.set(option, on);
+    boxes_.at(option)->setChecked(desktop_.isOn(option));
+    if (!failure.isEmpty())
+        dialogs_.warn(failure);
+}
+
+}  // namespace sonivo

@@ -1,0 +1,59 @@
+#pragma once
+// Sonivo on the user's desktop: the list-file association, the launchers on the
+// desktop and in the applications menu, and the start-maximized option. Each
+// option is read from the files it consists of, so what is shown is always what
+// is there; reading never writes. Turning an option on writes all of its files or,
+// when one cannot be written, none; turning it off removes every one of them.
+//
+// The association is the key/value store's entries and the freedesktop ones: the
+// MIME type of "*.svl" (shared-mime-info XML), a hidden desktop entry that opens
+// a list with the program, and that entry as the type's default application in
+// the user's mimeapps.list.
+
+#include "platform/DesktopFolders.h"
+#include "platform/DesktopTools.h"
+
+#include <QString>
+
+namespace sonivo {
+
+enum class DesktopOption { Association, DesktopLauncher, MenuLauncher, StartMaximized };
+
+struct DesktopSetup {
+    DesktopFolders folders;
+    QString program;       // the absolute path of the program the entries start
+    QString icon;          // the icon they show: a theme name or an absolute path
+    QString registryFile;  // the key/value store
+    DesktopToolRunner runTool;
+
+    // This user's folders, this program and the installed tools.
+    static DesktopSetup forThisProgram(const QString& registryFile);
+};
+
+class DesktopIntegration {
+public:
+    explicit DesktopIntegration(DesktopSetup setup);
+
+    bool isOn(DesktopOption option) const;
+    // "" when done, else what failed in words for the user.
+    QString set(DesktopOption option, bool on);
+
+    // The files the options consist of.
+    QString mimeInfoFile() const;     // dataHome/mime/packages/sonivo-list.xml
+    QString listOpenerFile() const;   // dataHome/applications/sonivo-list.desktop
+    QString mimeAppsFile() const;     // configHome/mimeapps.list
+    QString menuLauncherFile() const; // dataHome/applications/sonivo-menu.desktop
+    QString desktopLauncherFile() const;  // desktop/Sonivo.desktop
+
+private:
+    bool associated() const;
+    QString associate();
+    QString removeAssociation();
+    QString createLauncher(const QString& file);
+    QString removeFile(const QString& file) const;
+    void refreshCaches();
+
+    DesktopSetup setup_;
+};
+
+}  // namespace sonivo

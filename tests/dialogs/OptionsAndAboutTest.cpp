@@ -1,0 +1,135 @@
+#include "dialogs/Website.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmOption.h"
+#include "platform/KeyValueStore.h"
+#include "tests/support/FolderSnapshot.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TempFiles.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+class OptionsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* folder : {"home/.config/sonivo", "home/.local/share/applications", "home/Desktop"})
+            QDir().mkpath(files.path(QString::fromLatin1(folder)));
+        setup.folders = {home(), home() + QStringLiteral("/.config"), home() + QStringLiteral("/.local/share"), home() + QStringLiteral("/Desktop")};
+        setup.program = QStringLiteral("/usr/bin/sonivo");
+        setup.icon = QStringLiteral("sonivo");
+        setup.registryFile = home() + QStringLiteral("/.config/sonivo/registry.ini");
+        setup.runTool = [](const QString&, const QStringList&) {};
+    }
+
+    QString home() const { return files.path(QStringLiteral("home")); }
+
+    TempFiles files;
+    DesktopSetup setup;
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(OptionsTest, TheDialogShowsItsCaptionsAndNamesEveryControl)
+{
+    DesktopIntegration desktop(setup);
+    frmOption dialog(desktop, dialogs, [] {});
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Sonivo - Opzioni"));
+    EXPECT_EQ(dialog.box(DesktopOption::Association)->text(), QStringLiteral("Associa i file con estensione .SVL a Sonivo"));
+    EXPECT_EQ(dialog.box(DesktopOption::DesktopLauncher)->text(), QStringLiteral("Crea un collegamento di Sonivo sul Desktop"));
+    EXPECT_EQ(dialog.box(DesktopOption::MenuLauncher)->text(), QStringLiteral("Crea un collegamento di Sonivo nel menu Applicazioni"));
+    EXPECT_EQ(dialog.box(DesktopOption::StartMaximized)->text(), QStringLiteral("Massimizza dimensioni di Sonivo all'avvio"));
+    EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("Command1"))->text(), QStringLiteral("Chiudi"));
+    const auto* help = dialog.findChild<QToolButton*>(QStringLiteral("imgHelp"));
+    EXPECT_EQ(help->toolTip(), QStringLiteral("Guida in linea"));
+    EXPECT_EQ(help->accessibleName(), QStringLiteral("Guida in linea"));
+    const auto* title = dialog.findChild<QLabel*>();
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->accessibleName(), QStringLiteral("SONIVO"));
+}
+
+TEST_F(OptionsTest, EachOpeningShowsTheStateFoundAndChangesNothing)
+{
+    DesktopIntegration desktop(setup);
+    ASSERT_EQ(desktop.set(DesktopOption::Association, true), QString());
+    ASSERT_EQ(desktop.set(DesktopOption::DesktopLauncher, true), QString());
+    const FolderSnapshot before = snapshot(home());
+
+    frmOption dialog(desktop, dialogs, [] {});
+    dialog.show();
+    EXPECT_TRUE(dialog.box(DesktopOption::Association)->isChecked());
+    EXPECT_TRUE(dialog.box(DesktopOption::DesktopLauncher)->isChecked());
+    EXPECT_FALSE(dialog.box(DesktopOption::MenuLauncher)->isChecked());
+    EXPECT_FALSE(dialog.box(DesktopOption::StartMaximized)->isChecked());
+    dialog.close();
+    EXPECT_EQ(snapshot(home()), before) << "opening re-wrote nothing";
+
+    // Changed behind the dialog's back: the next opening shows it.
+    QFile::remove(desktop.desktopLauncherFile());
+    dialog.show();
+    EXPECT_FALSE(dialog.box(DesktopOption::DesktopLauncher)->isChecked());
+    dialog.close();
+}
+
+TEST_F(OptionsTest, AClickActsAtOnceAndAFailureIsSaidWithTheRealStateShown)
+{
+    DesktopIntegration desktop(setup);
+    frmOption dialog(desktop, dialogs, [] {});
+    dialog.show();
+    dialog.box(DesktopOption::StartMaximized)->click();
+    EXPECT_EQ(KeyValueStore(setup.registryFile).value(QStringLiteral("Sonivo"), QStringLiteral("Max")), QStringLiteral("1"));
+    dialog.box(DesktopOption::StartMaximized)->click();
+    EXPECT_FALSE(KeyValueStore(setup.registryFile).keyExists(QStringLiteral("Sonivo")));
+
+    QDir(home() + QStringLiteral("/Desktop")).removeRecursively();
+    dialog.box(DesktopOption::DesktopLauncher)->click();
+    EXPECT_FALSE(dialog.box(DesktopOption::DesktopLauncher)->isChecked()) << "the box never shows what is not there";
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices[0].startsWith(QStringLiteral("warn: La cartella del desktop "))) << dialogs.notices[0].toStdString();
+    dialog.close();
+}
+
+TEST_F(OptionsTest, TheHelpPictureClosesTheDialogAndOpensTheContents)
+{
+    DesktopIntegration desktop(setup);
+    int opened = 0;
+    frmOption dialog(desktop, dialogs, [&] { ++opened; });
+    dialog.show();
+    dialog.findChild<QToolButton*>(QStringLiteral("imgHelp"))->click();
+    EXPECT_EQ(opened, 1);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(About, CaptionTextsAndTheSitePicture)
+{
+    ScriptedDialogs dialogs;
+    frmAbout about(QStringLiteral("Sonivo - Versione 1.3.0"), dialogs);
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("Informazioni su Sonivo"));
+    QStringList texts;
+    for (const QLabel* label : about.findChildren<QLabel*>())
+        texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("SONIVO")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Programma per la gestione dei file MP3")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Sonivo - Versione 1.3.0")));
+
+    auto* site = about.findChild<QToolButton*>(QStringLiteral("Image3"));
+    EXPECT_EQ(site->accessibleName(), QStringLiteral("Sito Sonivo"));
+    site->click();
+    EXPECT_EQ(dialogs.opened, QStringList(QString::fromLatin1(kWebsite)));
+    dialogs.desktopOpens = false;
+    site->click();
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices[0].contains(QString::fromLatin1(kWebsite))) << "a failure names what could not be opened";
+}
+
+}  // namespace

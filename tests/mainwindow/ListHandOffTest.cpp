@@ -1,0 +1,205 @@
+#include "mainwindow/ListHandOff.h"
+#include "catalogue/ListFile.h"
+#include "mainwindow/Command.h"
+#include "mainwindow/Form1.h"
+#include "platform/DesktopIntegration.h"
+#include "platform/SingleInstance.h"
+#include "tests/support/ExecLine.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TempFiles.h"
+#include "tests/support/XServer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+const QString kProgram = QStringLiteral(SONIVO_PROGRAM);
+
+// A user's folders, a list file of `rows` songs, and the Exec line that the
+// association writes for the real program.
+class HandOffTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* folder : {"run", "config", "data/applications", "home"})
+            QDir().mkpath(files.path(QString::fromLatin1(folder)));
+        QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        DesktopSetup setup;
+        setup.folders = {files.path(QStringLiteral("home")), files.path(QStringLiteral("config")), files.path(QStringLiteral("data")),
+            files.path(QStringLiteral("home"))};
+        setup.program = kProgram;
+        setup.icon = QStringLiteral("sonivo");
+        setup.registryFile = files.path(QStringLiteral("config/sonivo/registry.ini"));
+        setup.runTool = [](const QString&, const QStringList&) {};
+        DesktopIntegration desktop(setup);
+        ASSERT_EQ(desktop.set(DesktopOption::Association, true), QString());
+        exec = execValue(desktop.listOpenerFile());
+    }
+
+    QString runtime() const { return files.path(QStringLiteral("run")); }
+
+    QString list(const QString& name, int rows)
+    {
+        Catalogue c;
+        for (int i = 0; i < rows; ++i) {
+            SongRecord r;
+            r.setColumn(ColFileName, QStringLiteral("song %1.mp3").arg(i));
+            r.setColumn(ColFolder, QStringLiteral("/music/"));
+            c.append(std::move(r));
+        }
+        const QString path = files.path(name);
+        EXPECT_TRUE(SalvaLista(path, c).ok);
+        return path;
+    }
+
+    // Starts the program as the file manager would for the list.
+    void open(QProcess& process, const QString& listFile, const QProcessEnvironment& base)
+    {
+        QProcessEnvironment env = base;
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), files.path(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), files.path(QStringLiteral("data")));
+        const QStringList command = execCommand(exec, listFile);
+        ASSERT_EQ(command, QStringList({kProgram, listFile})) << exec.toStdString();
+        process.setProcessEnvironment(env);
+        process.start(command[0], command.mid(1));
+    }
+
+    static QProcessEnvironment offscreen()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        return env;
+    }
+
+    // Lets this process's window work while another program runs.
+    static bool finishes(QProcess& process)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (process.state() != QProcess::NotRunning && timer.elapsed() < 20000) {
+            QApplication::processEvents();
+            process.waitForFinished(10);
+        }
+        return process.state() == QProcess::NotRunning;
+    }
+
+    TempFiles files;
+    QString exec;
+};
+
+TEST_F(HandOffTest, AListOpenedWhileSonivoRunsGoesToTheRunningWindowAfterItsSavePrompt)
+{
+    ScriptedDialogs dialogs;
+    FormServices services;
+    services.dialogs = &dialogs;
+    services.settingsFile = files.path(QStringLiteral("config/sonivo/sonivo.ini"));
+    services.registryFile = files.path(QStringLiteral("config/sonivo/registry.ini"));
+    Form1 window(services);
+    window.start(QString());
+    window.show();
+    window.document().catalogue().append(SongRecord());
+    window.document().setModified(true);
+    const SingleInstance running(runtime() + QStringLiteral("/sonivo.lock"));
+    ASSERT_TRUE(running.isFirst());
+    ListHandOff handOff;
+    ASSERT_TRUE(handOff.listen(runtime() + QStringLiteral("/sonivo.socket")));
+    QObject::connect(&handOff, &ListHandOff::listArrived, &window, &Form1::openFromOutside);
+    dialogs.answers = {DesktopDialogs::Answer::No};  // the changes are not saved
+
+    const QString songs = list(QStringLiteral("three songs.svl"), 3);
+    QProcess second;
+    open(second, songs, offscreen());
+    ASSERT_TRUE(finishes(second)) << "the second program kept running";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+
+    QElapsedTimer timer;
+    timer.start();
+    while (window.document().listPath() != songs && timer.elapsed() < 5000)
+        QApplication::processEvents();
+    EXPECT_EQ(window.document().listPath(), songs);
+    EXPECT_EQ(window.document().catalogue().size(), 3);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Sonivo - ") + songs);
+    EXPECT_EQ(dialogs.asked, QStringList(QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?")));
+}
+
+TEST_F(HandOffTest, AListHandedOverDuringAScanOpensWhenTheScanHasEnded)
+{
+    ScriptedDialogs dialogs;
+    FormServices services;
+    services.dialogs = &dialogs;
+    services.settingsFile = files.path(QStringLiteral("config/sonivo/sonivo.ini"));
+    services.registryFile = files.path(QStringLiteral("config/sonivo/registry.ini"));
+    Form1 window(services);
+    window.start(QString());
+    const QString folder = files.path(QStringLiteral("songs/"));
+    QDir().mkpath(folder);
+    QFile::copy(QStringLiteral(SONIVO_FIXTURES "/cbr128-44k-joint.mp3"), folder + QStringLiteral("a.mp3"));
+    const QString songs = list(QStringLiteral("two songs.svl"), 2);
+    dialogs.folders = {folder, folder};
+    window.command(Command::AddFolder)->trigger();
+
+    // The second scan asks whether to update the folder: the list arrives then.
+    bool scanning = false;
+    dialogs.whileAskingYesNo = [&] {
+        scanning = window.document().isScanning();
+        window.openFromOutside(songs);
+        EXPECT_TRUE(window.document().listPath().isEmpty()) << "not in the middle of a scan";
+    };
+    // Update the folder; then, the scan having changed the list, do not save it.
+    dialogs.answers = {DesktopDialogs::Answer::Yes, DesktopDialogs::Answer::No};
+    window.command(Command::AddFolder)->trigger();
+    ASSERT_TRUE(scanning);
+    QElapsedTimer timer;
+    timer.start();
+    while (window.document().listPath() != songs && timer.elapsed() < 5000)
+        QApplication::processEvents();
+    EXPECT_EQ(window.document().listPath(), songs);
+    EXPECT_EQ(window.document().catalogue().size(), 2);
+    EXPECT_EQ(dialogs.asked.last(), QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?"));
+}
+
+TEST_F(HandOffTest, ARunningProgramThatDoesNotAnswerIsSaidAndNotCalledASuccess)
+{
+    const SingleInstance running(runtime() + QStringLiteral("/sonivo.lock"));
+    ASSERT_TRUE(running.isFirst());
+    QProcess second;
+    open(second, list(QStringLiteral("l.svl"), 1), offscreen());
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitCode(), 1);
+    EXPECT_TRUE(QString::fromLocal8Bit(second.readAllStandardError()).contains(QStringLiteral("non è stata aperta")));
+}
+
+TEST_F(HandOffTest, TheExecLineStartsSonivoWithTheListAndASecondOneHandsItOver)
+{
+    const XServer x;
+    if (!x.running())
+        GTEST_SKIP() << "Xvfb and xwininfo are needed (packages xvfb, x11-utils)";
+    const QString first = list(QStringLiteral("first list.svl"), 1);
+    const QString second = list(QStringLiteral("second $list.svl"), 2);
+    QProcess running;
+    open(running, first, x.environment(QProcessEnvironment::systemEnvironment()));
+    QString titles;
+    EXPECT_TRUE(x.waitForTitle(QStringLiteral("Sonivo - ") + first, &titles)) << titles.toStdString();
+
+    QProcess later;
+    open(later, second, x.environment(QProcessEnvironment::systemEnvironment()));
+    ASSERT_TRUE(later.waitForFinished(20000));
+    EXPECT_EQ(later.exitCode(), 0) << later.readAllStandardError().toStdString();
+    EXPECT_TRUE(x.waitForTitle(QStringLiteral("Sonivo - ") + second, &titles)) << titles.toStdString();
+    EXPECT_FALSE(running.waitForFinished(100)) << "the first program goes on";
+    running.kill();
+    running.waitForFinished(5000);
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+#include "mainwindow/ShellCommands.h"
+#include "dialogs/HelpWindow.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/StatusLine.h"
+#include "player/Transport.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TempFiles.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+class ShellCommandsTest : public testing::Test {
+protected:
+    FormServices services()
+    {
+        FormServices s;
+        s.dialogs = &dialogs;
+        s.settingsFile = files.path(QStringLiteral("config/sonivo.ini"));
+        s.registryFile = files.path(QStringLiteral("config/registry.ini"));
+        DesktopSetup desktop;
+        desktop.folders = {files.path(QStringLiteral("home")), files.path(QStringLiteral("config")), files.path(QStringLiteral("data")),
+            files.path(QStringLiteral("home/Desktop"))};
+        desktop.program = QStringLiteral("/usr/bin/sonivo");
+        desktop.icon = QStringLiteral("sonivo");
+        desktop.registryFile = s.registryFile;
+        desktop.runTool = [](const QString&, const QStringList&) {};
+        s.desktop = desktop;
+        return s;
+    }
+
+    // Four songs whose files exist, the second and fourth checked (queued).
+    void fill(Form1& w)
+    {
+        QDir().mkpath(files.path(QStringLiteral("songs")));
+        Catalogue& rows = w.document().catalogue();
+        for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"}) {
+            SongRecord song;
+            song.setColumn(ColFileName, QString::fromLatin1(name));
+            song.setColumn(ColFolder, files.path(QStringLiteral("songs/")));
+            song.setColumn(ColSize, QStringLiteral("1.024 KB"));
+            files.write(QStringLiteral("songs/") + QString::fromLatin1(name), name);
+            rows.append(song);
+        }
+        rows.setChecked(3, true);
+        rows.setChecked(1, true);
+        w.transport().syncQueue();
+        w.applyEnablingRules();
+    }
+
+    // Runs the command while a modal dialog it opens is looked at and closed.
+    static QString modalTitle(QAction* command)
+    {
+        QString title;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                title = modal->windowTitle();
+                static_cast<QDialog*>(modal)->reject();
+            }
+        });
+        command->trigger();
+        return title;
+    }
+
+    TempFiles files;
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(ShellCommandsTest, DeletingTakesTheCheckedRowsEmptiesTheQueueAndRefreshesTheStatus)
+{
+    Form1 w(services());
+    w.start(QString());
+    fill(w);
+    ASSERT_TRUE(w.command(Command::DeleteSelected)->isEnabled());
+    w.command(Command::DeleteSelected)->trigger();
+    const Catalogue& rows = w.document().catalogue();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows.row(0).text(ColFileName), QStringLiteral("a.mp3"));
+    EXPECT_EQ(rows.row(1).text(ColFileName), QStringLiteral("c.mp3"));
+    EXPECT_TRUE(w.transport().queue().isEmpty());
+    EXPECT_TRUE(w.document().isModified());
+    EXPECT_TRUE(w.statusLine().text(2).startsWith(QStringLiteral("Presenti 2 brani. Spazio: "))) << w.statusLine().text(2).toStdString();
+    EXPECT_FALSE(w.command(Command::DeleteSelected)->isEnabled()) << "nothing checked is left";
+    EXPECT_TRUE(QFile::exists(files.path(QStringLiteral("songs/b.mp3")))) << "files on disk are not touched";
+}
+
+TEST_F(ShellCommandsTest, CopyingTakesTheQueuedFilesInQueueOrder)
+{
+    Form1 w(services());
+    w.start(QString());
+    fill(w);
+    const QString dest = files.path(QStringLiteral("dest/"));
+    QDir().mkpath(dest);
+    files.write(QStringLiteral("dest/b.mp3"), "old");
+    dialogs.folders = {dest};
+    dialogs.answers = {DesktopDialogs::Answer::Yes};
+    w.command(Command::CopyFiles)->trigger();
+    EXPECT_EQ(dialogs.asked.value(0), QStringLiteral("Seleziona la crtella di destinazione:"));
+    EXPECT_EQ(dialogs.asked.value(1), QStringLiteral("Il file b.mp3 esiste già in %1.\nSostituirlo?").arg(dest))
+        << "the queue is b then d: b is asked about first";
+    EXPECT_EQ(TempFiles::read(dest + QStringLiteral("b.mp3")), "b.mp3");
+    EXPECT_EQ(TempFiles::read(dest + QStringLiteral("d.mp3")), "d.mp3");
+    EXPECT_FALSE(QFile::exists(dest + QStringLiteral("a.mp3")));
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+    EXPECT_EQ(w.document().catalogue().checkedCount(), 2) << "the catalogue and queue stay";
+}
+
+TEST_F(ShellCommandsTest, TheOptionsAndAboutButtonsOpenTheirDialogs)
+{
+    Form1 w(services());
+    w.start(QString());
+    w.show();
+    ASSERT_TRUE(w.toolButton(QStringLiteral("Opzioni"))->isEnabled());
+    EXPECT_EQ(modalTitle(w.command(Command::Options)), QStringLiteral("Sonivo - Opzioni"));
+    EXPECT_EQ(modalTitle(w.command(Command::About)), QStringLiteral("Informazioni su Sonivo"));
+}
+
+TEST_F(ShellCommandsTest, F1OpensTheHelpAndCercaItsKeywordSearch)
+{
+    Form1 w(services());
+    w.start(QString());
+    EXPECT_EQ(w.command(Command::Help)->shortcut(), QKeySequence(QKeySequence::HelpContents));
+    w.command(Command::Help)->trigger();
+    HelpWindow* help = w.shellCommands().helpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->page().toString().endsWith(QStringLiteral("/pages/index.html")));
+    w.command(Command::HelpSearch)->trigger();
+    EXPECT_EQ(w.shellCommands().helpWindow(), help) << "one help window";
+    w.command(Command::Website)->trigger();
+    EXPECT_EQ(dialogs.opened, QStringList(QStringLiteral("https://sonivo.example.org/")));
+}
+
+}  // namespace

@@ -1,0 +1,265 @@
+#include "platform/DesktopEntry.h"
+#include "platform/DesktopIntegration.h"
+#include "platform/KeyValueStore.h"
+#include "tests/support/FolderSnapshot.h"
+#include "tests/support/TempFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+constexpr DesktopOption kAllOptions[]
+    = {DesktopOption::Association, DesktopOption::DesktopLauncher, DesktopOption::MenuLauncher, DesktopOption::StartMaximized};
+
+const QByteArray kOtherMimeApps
+    = "# chosen by the user\n"
+      "[Default Applications]\n"
+      "text/html=firefox.desktop;\n"
+      "# keep this comment\n"
+      "audio/mpeg=vlc.desktop;mpv.desktop;\n"
+      "\n"
+      "[Added Associations]\n"
+      "image/png=gimp.desktop;\n";
+
+// A home folder as a desktop user has it: configuration and data folders, a
+// desktop, the program's own settings, and other programs' file associations.
+class DesktopIntegrationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* folder : {"home/.config/sonivo", "home/.local/share/applications", "home/Desktop"})
+            QDir().mkpath(files.path(QString::fromLatin1(folder)));
+        files.write(QStringLiteral("home/.config/sonivo/sonivo.ini"), "[Opzioni]\nWidth=9000\n");
+        files.write(QStringLiteral("home/.config/mimeapps.list"), kOtherMimeApps);
+        setup.folders = {home(), home() + QStringLiteral("/.config"), home() + QStringLiteral("/.local/share"), home() + QStringLiteral("/Desktop")};
+        setup.program = QStringLiteral("/opt/Sonivo 1.3/bin/sonivo");
+        setup.icon = QStringLiteral("sonivo");
+        setup.registryFile = home() + QStringLiteral("/.config/sonivo/registry.ini");
+        setup.runTool = [this](const QString& tool, const QStringList& arguments) { ran << tool + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')); };
+    }
+
+    QString home() const { return files.path(QStringLiteral("home")); }
+    QString read(const QString& path) const { return QString::fromUtf8(TempFiles::read(path)); }
+
+    TempFiles files;
+    DesktopSetup setup;
+    QStringList ran;
+};
+
+TEST_F(DesktopIntegrationTest, TickingThenUntickingEveryBoxLeavesTheFoldersAsTheyWere)
+{
+    const FolderSnapshot before = snapshot(home());
+    DesktopIntegration desktop(setup);
+    for (DesktopOption option : kAllOptions) {
+        EXPECT_FALSE(desktop.isOn(option));
+        EXPECT_EQ(desktop.set(option, true), QString());
+        EXPECT_TRUE(desktop.isOn(option));
+    }
+    EXPECT_NE(snapshot(home()), before);
+    for (DesktopOption option : kAllOptions) {
+        EXPECT_EQ(desktop.set(option, false), QString());
+        EXPECT_FALSE(desktop.isOn(option));
+    }
+    const FolderSnapshot after = snapshot(home());
+    EXPECT_EQ(after, before) << differences(before, after).toStdString();
+}
+
+TEST_F(DesktopIntegrationTest, TheAssociationWritesTheStoreEntriesAndTheFreedesktopOnes)
+{
+    DesktopIntegration desktop(setup);
+    ASSERT_EQ(desktop.set(DesktopOption::Association, true), QString());
+
+    const KeyValueStore store(setup.registryFile);
+    EXPECT_EQ(store.value(QStringLiteral(".svl"), {}), QStringLiteral("Sonivo.file"));
+    EXPECT_EQ(store.value(QStringLiteral("Sonivo.file"), {}), QStringLiteral("Sonivo file"));
+    EXPECT_EQ(store.value(QStringLiteral("Sonivo.file\\shell\\open\\command"), {}), QStringLiteral("/opt/Sonivo 1.3/bin/sonivo %1"));
+    EXPECT_EQ(store.value(QStringLiteral("Sonivo.file\\DefaultIcon"), {}), QStringLiteral("/opt/Sonivo 1.3/bin/sonivo,0"));
+
+    const QString xml = read(desktop.mimeInfoFile());
+    EXPECT_EQ(desktop.mimeInfoFile(), home() + QStringLiteral("/.local/share/mime/packages/sonivo-list.xml"));
+    EXPECT_TRUE(xml.contains(QStringLiteral("<mime-type type=\"application/x-sonivo-list\">")));
+    EXPECT_TRUE(xml.contains(QStringLiteral("<glob pattern=\"*.svl\"/>")));
+
+    const QString opener = read(desktop.listOpenerFile());
+    EXPECT_TRUE(opener.startsWith(QStringLiteral("[Desktop Entry]\n")));
+    EXPECT_TRUE(opener.contains(QStringLiteral("\nExec=\"/opt/Sonivo 1.3/bin/sonivo\" %f\n"))) << opener.toStdString();
+    EXPECT_TRUE(opener.contains(QStringLiteral("\nMimeType=application/x-sonivo-list;\n")));
+    EXPECT_TRUE(opener.contains(QStringLiteral("\nNoDisplay=true\n"))) << "the opener is no second menu entry";
+
+    // Ours first in the default applications; every other line as it was.
+    const QString apps = read(desktop.mimeAppsFile());
+    QString expected = QString::fromUtf8(kOtherMimeApps);
+    expected.replace(QStringLiteral("mpv.desktop;\n"), QStringLiteral("mpv.desktop;\napplication/x-sonivo-list=sonivo-list.desktop;\n"));
+    EXPECT_EQ(apps, expected);
+
+    EXPECT_EQ(ran,
+        QStringList({QStringLiteral("update-mime-database ") + home() + QStringLiteral("/.local/share/mime"),
+            QStringLiteral("update-desktop-database ") + home() + QStringLiteral("/.local/share/applications")}));
+}
+
+TEST_F(DesktopIntegrationTest, TheAssociationTakesFirstPlaceAndGivesItBackOnRemoval)
+{
+    const QByteArray list = "[Default Applications]\napplication/x-sonivo-list=editor.desktop;\n";
+    files.write(QStringLiteral("home/.config/mimeapps.list"), list);
+    DesktopIntegration desktop(setup);
+    ASSERT_EQ(desktop.set(DesktopOption::Association, true), QString());
+    EXPECT_EQ(TempFiles::read(desktop.mimeAppsFile()), "[Default Applications]\napplication/x-sonivo-list=sonivo-list.desktop;editor.desktop;\n");
+    ASSERT_EQ(desktop.set(DesktopOption::Association, false), QString());
+    EXPECT_EQ(TempFiles::read(desktop.mimeAppsFile()), list);
+}
+
+TEST_F(DesktopIntegrationTest, AnAssociationWithoutAMimeAppsListLeavesNoneBehind)
+{
+    QFile::remove(home() + QStringLiteral("/.config/mimeapps.list"));
+    DesktopIntegration desktop(setup);
+    ASSERT_EQ(desktop.set(DesktopOption::Association, true), QString());
+    EXPECT_EQ(TempFiles::read(desktop.mimeAppsFile()), "[Default Applications]\napplication/x-sonivo-list=sonivo-list.desktop;\n");
+    ASSERT_EQ(desktop.set(DesktopOption::Association, false), QString());
+    EXPECT_FALSE(QFileInfo::exists(desktop.mimeAppsFile()));
+    EXPECT_FALSE(QFileInfo::exists(home() + QStringLiteral("/.local/share/mime"))) << "folders made for the type alone go too";
+}
+
+TEST_F(DesktopIntegrationTest, ReadingTheStateWritesNothing)
+{
+    DesktopIntegration desktop(setup);
+    for (const bool on : {false, true}) {
+        for (DesktopOption option : kAllOptions)
+            desktop.set(option, on);
+        ran.clear();
+        const FolderSnapshot before = snapshot(home());
+        for (DesktopOption option : kAllOptions)
+            EXPECT_EQ(desktop.isOn(option), on);
+        EXPECT_EQ(snapshot(home()), before);
+        EXPECT_TRUE(ran.isEmpty()) << "no cache refreshed either";
+    }
+}
+
+TEST_F(DesktopIntegrationTest, APartialAssociationShowsOffAndIsRemovedWhole)
+{
+    DesktopIntegration desktop(setup);
+    ASSERT_EQ(desktop.set(DesktopOption::Association, true), QString());
+    // Another program took the type over: the association is no longer ours.
+    files.write(QStringLiteral("home/.config/mimeapps.list"), "[Default Applications]\napplication/x-sonivo-list=editor.desktop;\n");
+    EXPECT_FALSE(desktop.isOn(DesktopOption::Association));
+
+    ASSERT_EQ(desktop.set(DesktopOption::Association, false), QString());
+    EXPECT_FALSE(QFileInfo::exists(desktop.mimeInfoFile()));
+    EXPECT_FALSE(QFileInfo::exists(desktop.listOpenerFile()));
+    EXPECT_FALSE(KeyValueStore(setup.registryFile).keyExists(QStringLiteral(".svl")));
+    EXPECT_FALSE(KeyValueStore(setup.registryFile).keyExists(QStringLiteral("Sonivo.file\\shell\\open\\command")));
+    EXPECT_FALSE(QFileInfo::exists(setup.registryFile));
+    EXPECT_EQ(TempFiles::read(desktop.mimeAppsFile()), "[Default Applications]\napplication/x-sonivo-list=editor.desktop;\n")
+        << "another program's choice stays";
+}
+
+TEST_F(DesktopIntegrationTest, LaunchersAreExecutableAtThePathTheyAreLookedForAt)
+{
+    DesktopIntegration desktop(setup);
+    ASSERT_EQ(desktop.set(DesktopOption::DesktopLauncher, true), QString());
+    ASSERT_EQ(desktop.set(DesktopOption::MenuLauncher, true), QString());
+    EXPECT_EQ(desktop.desktopLauncherFile(), home() + QStringLiteral("/Desktop/Sonivo.desktop"));
+    EXPECT_EQ(desktop.menuLauncherFile(), home() + QStringLiteral("/.local/share/applications/sonivo-menu.desktop"));
+    for (const QString& file : {desktop.desktopLauncherFile(), desktop.menuLauncherFile()}) {
+        EXPECT_TRUE(QFileInfo(file).isExecutable()) << file.toStdString();
+        const QString text = read(file);
+        EXPECT_TRUE(text.contains(QStringLiteral("\nExec=\"/opt/Sonivo 1.3/bin/sonivo\"\n"))) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("NoDisplay")));
+    }
+    EXPECT_TRUE(ran.contains(QStringLiteral("gio set ") + desktop.desktopLauncherFile() + QStringLiteral(" metadata::trusted true")));
+}
+
+TEST_F(DesktopIntegrationTest, RemovingOneRoleLeavesTheOthers)
+{
+    DesktopIntegration desktop(setup);
+    for (DesktopOption option : kAllOptions)
+        ASSERT_EQ(desktop.set(option, true), QString());
+    ASSERT_EQ(desktop.set(DesktopOption::MenuLauncher, false), QString());
+    EXPECT_TRUE(desktop.isOn(DesktopOption::Association));
+    EXPECT_TRUE(desktop.isOn(DesktopOption::DesktopLauncher));
+    ASSERT_EQ(desktop.set(DesktopOption::Association, false), QString());
+    EXPECT_TRUE(desktop.isOn(DesktopOption::DesktopLauncher));
+    EXPECT_TRUE(desktop.isOn(DesktopOption::StartMaximized)) << "the store keeps the other key";
+    ASSERT_EQ(desktop.set(DesktopOption::StartMaximized, false), QString());
+    EXPECT_FALSE(KeyValueStore(setup.registryFile).keyExists(QStringLiteral("Sonivo")));
+}
+
+TEST_F(DesktopIntegrationTest, TheDesktopFolderComesFromTheUserDirs)
+{
+    files.write(QStringLiteral("home/.config/user-dirs.dirs"), "# xdg-user-dirs\nXDG_DESKTOP_DIR=\"$HOME/Scrivania\"\nXDG_MUSIC_DIR=\"$HOME/Musica\"\n");
+    EXPECT_EQ(desktopFolder(home(), home() + QStringLiteral("/.config")), home() + QStringLiteral("/Scrivania"));
+    files.write(QStringLiteral("home/.config/user-dirs.dirs"), "XDG_DESKTOP_DIR=\"/srv/desk top\"\n");
+    EXPECT_EQ(desktopFolder(home(), home() + QStringLiteral("/.config")), QStringLiteral("/srv/desk top"));
+    files.write(QStringLiteral("home/.config/user-dirs.dirs"), "XDG_DESKTOP_DIR=\"$HOMEWORK/x\"\n");
+    EXPECT_EQ(desktopFolder(home(), home() + QStringLiteral("/.config")), home() + QStringLiteral("/Desktop"));
+    QFile::remove(home() + QStringLiteral("/.config/user-dirs.dirs"));
+    EXPECT_EQ(desktopFolder(home(), home() + QStringLiteral("/.config")), home() + QStringLiteral("/Desktop"));
+}
+
+TEST_F(DesktopIntegrationTest, AMissingDesktopFolderIsSaidAndNothingIsMade)
+{
+    setup.folders.desktop = home() + QStringLiteral("/Scrivania");
+    DesktopIntegration desktop(setup);
+    const FolderSnapshot before = snapshot(home());
+    const QString message = desktop.set(DesktopOption::DesktopLauncher, true);
+    EXPECT_TRUE(message.contains(QStringLiteral("non esiste"))) << message.toStdString();
+    EXPECT_FALSE(desktop.isOn(DesktopOption::DesktopLauncher));
+    EXPECT_EQ(snapshot(home()), before);
+}
+
+TEST_F(DesktopIntegrationTest, AHomeWithoutWritePermissionLeavesNothingHalfWritten)
+{
+    PermissionsEnforced enforced;
+    const QString applications = home() + QStringLiteral("/.local/share/applications");
+    ::chmod(QFile::encodeName(applications).constData(), 0555);
+    DesktopIntegration desktop(setup);
+    const FolderSnapshot before = snapshot(home());
+
+    const QString message = desktop.set(DesktopOption::Association, true);
+    EXPECT_TRUE(message.contains(QStringLiteral("permesso negato"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("non è stata fatta")));
+    EXPECT_FALSE(desktop.isOn(DesktopOption::Association));
+    const FolderSnapshot after = snapshot(home());
+    EXPECT_EQ(after, before) << differences(before, after).toStdString();
+
+    EXPECT_FALSE(desktop.set(DesktopOption::MenuLauncher, true).isEmpty());
+    EXPECT_FALSE(desktop.isOn(DesktopOption::MenuLauncher));
+    ::chmod(QFile::encodeName(home() + QStringLiteral("/.config/sonivo")).constData(), 0555);
+    EXPECT_FALSE(desktop.set(DesktopOption::StartMaximized, true).isEmpty());
+    EXPECT_FALSE(desktop.isOn(DesktopOption::StartMaximized));
+}
+
+TEST_F(DesktopIntegrationTest, AnUnreadableMimeAppsListIsNeverWrittenOver)
+{
+    PermissionsEnforced enforced;
+    ::chmod(QFile::encodeName(home() + QStringLiteral("/.config/mimeapps.list")).constData(), 0200);
+    DesktopIntegration desktop(setup);
+    EXPECT_TRUE(desktop.set(DesktopOption::Association, true).contains(QStringLiteral("Impossibile leggere")));
+    ::chmod(QFile::encodeName(home() + QStringLiteral("/.config/mimeapps.list")).constData(), 0600);
+    EXPECT_EQ(TempFiles::read(home() + QStringLiteral("/.config/mimeapps.list")), kOtherMimeApps);
+    EXPECT_FALSE(QFileInfo::exists(desktop.mimeInfoFile()));
+}
+
+TEST(DesktopEntry, ExecArgumentsAreQuotedAsTheDesktopEntryRulesSay)
+{
+    EXPECT_EQ(execArgument(QStringLiteral("/usr/bin/sonivo")), QStringLiteral("/usr/bin/sonivo"));
+    EXPECT_EQ(execArgument(QStringLiteral("/opt/my apps/sonivo")), QStringLiteral("\"/opt/my apps/sonivo\""));
+    // Inside quotes: \" \` \$ \\; then every backslash doubled for the string value.
+    EXPECT_EQ(execArgument(QStringLiteral("/a\"b")), QStringLiteral("\"/a\\\\\"b\""));
+    EXPECT_EQ(execArgument(QStringLiteral("/a$b`c")), QStringLiteral("\"/a\\\\$b\\\\`c\""));
+    EXPECT_EQ(execArgument(QStringLiteral("/a\\b")), QStringLiteral("\"/a\\\\\\\\b\""));
+    EXPECT_EQ(execArgument(QStringLiteral("/100%/sonivo")), QStringLiteral("/100%%/sonivo")) << "a field code is never made of a path";
+    EXPECT_EQ(execArgument(QStringLiteral("/a'b")), QStringLiteral("\"/a'b\""));
+    EXPECT_EQ(execArgument(QStringLiteral("/a\nb")), QString());
+    EXPECT_EQ(desktopEntryText({QStringLiteral("/a\nb"), QStringLiteral("sonivo"), true, true}), QByteArray());
+}
+
+}  // namespace

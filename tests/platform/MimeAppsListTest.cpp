@@ -1,0 +1,73 @@
+#include "platform/MimeAppsList.h"
+#include "tests/support/TempFiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+const QString kType = QStringLiteral("application/x-sonivo-list");
+const QString kOurs = QStringLiteral("sonivo-list.desktop");
+
+// Set then removed, the file comes back byte for byte.
+void expectRoundTrip(const QByteArray& original)
+{
+    TempFiles files;
+    const QString path = files.write(QStringLiteral("mimeapps.list"), original);
+    MimeAppsList list = MimeAppsList::load(path);
+    list.setDefaultApplication(kType, kOurs);
+    EXPECT_EQ(list.defaultApplication(kType), kOurs) << original.toStdString();
+    list.removeApplication(kType, kOurs);
+    EXPECT_EQ(list.text(), original);
+}
+
+TEST(MimeAppsList, SettingAndRemovingOurEntryKeepsEveryOtherLine)
+{
+    expectRoundTrip("[Default Applications]\ntext/plain=gedit.desktop;\n");
+    expectRoundTrip("[Default Applications]\ntext/plain=gedit.desktop;\n\n[Added Associations]\ntext/plain=vim.desktop;\n");
+    expectRoundTrip("# comment only\n[Added Associations]\ntext/plain=vim.desktop;\n");
+    expectRoundTrip("[Added Associations]\r\ntext/plain=vim.desktop;\r\n");
+    expectRoundTrip("[Default Applications]\n# a comment\n");
+    expectRoundTrip("[Default Applications]\ntext/plain=gedit.desktop");
+    expectRoundTrip("");
+}
+
+TEST(MimeAppsList, OurEntryGoesWhereTheUserWouldLookForIt)
+{
+    TempFiles files;
+    const QString path = files.write(QStringLiteral("mimeapps.list"),
+        "[Added Associations]\nimage/png=gimp.desktop;\n\n[Default Applications]\ntext/plain=gedit.desktop;\n\n[Removed Associations]\n");
+    MimeAppsList list = MimeAppsList::load(path);
+    list.setDefaultApplication(kType, kOurs);
+    EXPECT_EQ(list.text(),
+        "[Added Associations]\nimage/png=gimp.desktop;\n\n[Default Applications]\ntext/plain=gedit.desktop;\n"
+        "application/x-sonivo-list=sonivo-list.desktop;\n\n[Removed Associations]\n");
+    EXPECT_EQ(list.defaultApplication(QStringLiteral("image/png")), QString()) << "only the default applications count";
+    EXPECT_EQ(list.defaultApplication(QStringLiteral("text/plain")), QStringLiteral("gedit.desktop"));
+}
+
+TEST(MimeAppsList, RemovingLeavesOtherApplicationsOfTheType)
+{
+    TempFiles files;
+    const QString path = files.write(QStringLiteral("mimeapps.list"), "[Default Applications]\napplication/x-sonivo-list=a.desktop;sonivo-list.desktop;b.desktop;\n");
+    MimeAppsList list = MimeAppsList::load(path);
+    EXPECT_EQ(list.defaultApplication(kType), QStringLiteral("a.desktop"));
+    list.removeApplication(kType, kOurs);
+    EXPECT_EQ(list.text(), "[Default Applications]\napplication/x-sonivo-list=a.desktop;b.desktop;\n");
+    list.removeApplication(kType, QStringLiteral("a.desktop"));
+    list.removeApplication(kType, QStringLiteral("b.desktop"));
+    EXPECT_TRUE(list.isBlank());
+}
+
+TEST(MimeAppsList, AMissingFileIsEmptyAndNotUnreadable)
+{
+    TempFiles files;
+    const MimeAppsList list = MimeAppsList::load(files.path(QStringLiteral("none")));
+    EXPECT_FALSE(list.unreadable());
+    EXPECT_TRUE(list.isBlank());
+    EXPECT_EQ(list.defaultApplication(kType), QString());
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+#include "shell/SelectedFiles.h"
+#include "catalogue/ListDocument.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+SongRecord song(const QString& name, const QString& folder)
+{
+    SongRecord r;
+    r.setColumn(ColFileName, name);
+    r.setColumn(ColFolder, folder);
+    r.setColumn(ColSize, QStringLiteral("1000 Kb"));
+    return r;
+}
+
+QStringList names(const Catalogue& c)
+{
+    QStringList list;
+    for (const SongRecord& r : c.rows())
+        list << r.text(ColFileName);
+    return list;
+}
+
+class SelectedFilesTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"})
+            doc.catalogue().append(song(QString::fromLatin1(name), QStringLiteral("/music/")));
+    }
+
+    ScriptedDialogs dialogs;
+    DriveInfo drives{systemMountTable()};
+    ListDocument doc{dialogs, drives};
+};
+
+TEST_F(SelectedFilesTest, QueuedFilesFollowTheQueueNotTheRows)
+{
+    Catalogue& c = doc.catalogue();
+    const std::vector<RowId> queue = {c.id(3), c.id(0), c.id(2)};
+    c.sortBy(ColFileName, false);
+    EXPECT_EQ(queuedFiles(c, queue), QStringList({QStringLiteral("/music/d.mp3"), QStringLiteral("/music/a.mp3"), QStringLiteral("/music/c.mp3")}));
+    c.setChecked(c.position(queue[1]), true);
+    c.removeChecked();
+    EXPECT_EQ(queuedFiles(c, queue), QStringList({QStringLiteral("/music/d.mp3"), QStringLiteral("/music/c.mp3")})) << "a row gone is left out";
+}
+
+TEST_F(SelectedFilesTest, RemovingTakesTheCheckedRowsAndKeepsTheOthersInOrder)
+{
+    Catalogue& c = doc.catalogue();
+    c.setChecked(1, true);
+    c.setChecked(3, true);
+    EXPECT_EQ(removeCheckedSongs(doc), 2);
+    EXPECT_EQ(names(c), QStringList({QStringLiteral("a.mp3"), QStringLiteral("c.mp3")}));
+    EXPECT_EQ(c.checkedCount(), 0);
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(SelectedFilesTest, RemovingWithNothingCheckedStillMarksTheListModified)
+{
+    EXPECT_EQ(removeCheckedSongs(doc), 0);
+    EXPECT_EQ(doc.catalogue().size(), 4);
+    EXPECT_TRUE(doc.isModified());
+    doc.catalogue().checkAll();
+    removeCheckedSongs(doc);
+    EXPECT_TRUE(doc.catalogue().isEmpty());
+}
+
+}  // namespace
