@@ -1,12 +1,12 @@
 #include "dialogs/frmFolder.h"
 #include "catalogue/BrowseFilter.h"
 #include "catalogue/ListFile.h"
+#include "tests/support/KeyboardChoice.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFiles.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -54,20 +54,7 @@ protected:
         ASSERT_TRUE(doc.load(list));
     }
 
-    // The user picks an entry with the keyboard, as from the drop-down.
-    static void choose(frmFolder& dialog, int index)
-    {
-        QComboBox* combo = dialog.choiceList();
-        if (combo->currentIndex() < 0) {
-            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-            QApplication::sendEvent(combo, &down);
-        }
-        while (combo->currentIndex() < index) {
-            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-            QApplication::sendEvent(combo, &down);
-        }
-        ASSERT_EQ(combo->currentIndex(), index);
-    }
+    static void choose(frmFolder& dialog, int index) { chooseByKeyboard(dialog.choiceList(), index); }
 };
 
 }  // namespace
