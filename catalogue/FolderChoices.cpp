@@ -3,20 +3,10 @@
 #include "common/FieldRule.h"
 
 #include <QHash>
-#include <string_view>
-#include <unordered_set>
+#include <QSet>
 
 namespace sonivo {
 namespace {
-
-struct KeyHash {
-    size_t operator()(const FolderKeyView& key) const
-    {
-        const std::hash<std::string_view> hash;
-        const size_t folder = hash(std::string_view(key.first.data(), size_t(key.first.size())));
-        return folder ^ (hash(std::string_view(key.second.data(), size_t(key.second.size()))) + 0x9e3779b97f4a7c15u + (folder << 6));
-    }
-};
 
 QString cdCaption(const FolderChoice& choice, const QString& cd)
 {
@@ -48,7 +38,7 @@ std::vector<FolderChoice> folderChoices(const Catalogue& catalogue)
 {
     // The keys point into the rows, which do not change meanwhile; the rows of a
     // folder mostly come together, so most rows are matched against the one before.
-    std::unordered_set<FolderKeyView, KeyHash> seen;
+    QSet<FolderKeyView> seen;
     std::vector<FolderChoice> choices;
     FolderKeyView last;
     bool first = true;
@@ -57,7 +47,9 @@ std::vector<FolderChoice> folderChoices(const Catalogue& catalogue)
         if (!std::exchange(first, false) && key == last)
             continue;
         last = key;
-        if (seen.insert(key).second)
+        const qsizetype before = seen.size();
+        seen.insert(key);
+        if (seen.size() > before)
             choices.push_back(choiceOf(key));
     }
 

@@ -1,8 +1,8 @@
 #include "catalogue/BrowseFilter.h"
 #include "catalogue/FolderScan.h"
 #include "catalogue/ListFile.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TempFiles.h"
+#include "tests/support/DocumentParts.h"
+#include "tests/support/SongRows.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,21 +16,10 @@ namespace {
 
 SongRecord song(const QString& name, const QString& folder, const QString& cd = {})
 {
-    SongRecord r;
-    r.setColumn(ColFileName, name);
-    r.setColumn(ColFolder, folder);
-    r.setColumn(ColCdId, cd);
+    SongRecord r = songIn(name, folder, cd);
     r.setColumn(ColSize, QStringLiteral("1.000 KB"));
     r.setColumn(ColDuration, QStringLiteral("03.00"));
     return r;
-}
-
-QString names(const Catalogue& c)
-{
-    QStringList out;
-    for (const SongRecord& r : c.rows())
-        out << r.text(ColFileName);
-    return out.join(QLatin1Char(','));
 }
 
 QStringList captions(const std::vector<FolderChoice>& choices)
@@ -60,12 +49,8 @@ void fillMixed(Catalogue& c)
     c.append(song(QStringLiteral("b1"), kCdRock, QStringLiteral("BLUES/-")));
 }
 
-class BrowseFilterTest : public testing::Test {
+class BrowseFilterTest : public testing::Test, protected DocumentParts {
 protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
-    DriveInfo drives{systemMountTable()};
-    ListDocument doc{dialogs, drives};
     BrowseFilter filter{doc};
 
     // The mixed catalogue, saved and loaded again as the current list.
@@ -160,7 +145,7 @@ TEST(Catalogue, KeepingOneFolderTakesEveryOtherRowAndNeverEmptiesForAMissingOne)
     EXPECT_EQ(c.keepOnlyFolder(kCdRock.toUpper(), QStringLiteral("ROCK01/1A2B-3C4D")), 0) << "letter case counts";
     EXPECT_EQ(c.size(), 8);
     EXPECT_EQ(c.keepOnlyFolder(kCdRock, QStringLiteral("ROCK01/1A2B-3C4D")), 6);
-    EXPECT_EQ(names(c), QStringLiteral("r1,r2")) << "not the other disc's rows of the same path";
+    EXPECT_EQ(fileNames(c), QStringLiteral("r1,r2")) << "not the other disc's rows of the same path";
     EXPECT_EQ(c.position(r2), 1);
     EXPECT_TRUE(c.isChecked(1));
     EXPECT_FALSE(c.FolderPresent(kMusic, QString()));
@@ -177,13 +162,13 @@ TEST_F(BrowseFilterTest, SelectingAndTakingOutFolderRowsSetsTheModifiedFlag)
     int changes = 0;
     QObject::connect(&filter, &BrowseFilter::rowsChanged, [&] { ++changes; });
     filter.takeOut(choice(kMusic));
-    EXPECT_EQ(names(doc.catalogue()), QStringLiteral("r1,p1,s1,j1,r2,b1"));
+    EXPECT_EQ(fileNames(doc.catalogue()), QStringLiteral("r1,p1,s1,j1,r2,b1"));
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(captions(filter.choices()).indexOf(kMusic), -1) << "the choices follow the rows";
 
     filter.keepOnly(choice(kCdRock + QStringLiteral(" (ROCK01/5E6F-7A8B)")));
-    EXPECT_EQ(names(doc.catalogue()), QStringLiteral("s1"));
+    EXPECT_EQ(fileNames(doc.catalogue()), QStringLiteral("s1"));
     EXPECT_EQ(captions(filter.choices()), QStringList({QStringLiteral("Tutti i brani"), kCdRock + QStringLiteral(" (ROCK01)")}))
         << "alone, the disc reads by its name again";
     EXPECT_TRUE(dialogs.notices.isEmpty());
@@ -209,10 +194,10 @@ TEST_F(BrowseFilterTest, RestoringGivesBackExactlyTheRowsOfTheListFile)
     const QString list = savedMixedList();
     filter.keepOnly(choice(kJazz));
     doc.catalogue().append(song(QStringLiteral("new"), kJazz));
-    ASSERT_EQ(names(doc.catalogue()), QStringLiteral("j1,new"));
+    ASSERT_EQ(fileNames(doc.catalogue()), QStringLiteral("j1,new"));
 
     filter.restore();
-    EXPECT_EQ(names(doc.catalogue()), QStringLiteral("h1,r1,h2,p1,s1,j1,r2,b1")) << "changes since the last save are gone";
+    EXPECT_EQ(fileNames(doc.catalogue()), QStringLiteral("h1,r1,h2,p1,s1,j1,r2,b1")) << "changes since the last save are gone";
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.listPath(), list);
     EXPECT_EQ(filter.choices().size(), 7u);
@@ -231,11 +216,11 @@ TEST_F(BrowseFilterTest, AListFileThatCannotBeReadLeavesTheRowsAsTheyAre)
 {
     const QString list = savedMixedList();
     filter.takeOut(choice(kMusic));
-    const QString before = names(doc.catalogue());
+    const QString before = fileNames(doc.catalogue());
 
     ASSERT_TRUE(QFile::remove(list));
     filter.restore();
-    EXPECT_EQ(names(doc.catalogue()), before) << "a vanished file";
+    EXPECT_EQ(fileNames(doc.catalogue()), before) << "a vanished file";
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(doc.listPath(), list) << "still the list's file";
     ASSERT_EQ(dialogs.notices.size(), 1);
@@ -245,7 +230,7 @@ TEST_F(BrowseFilterTest, AListFileThatCannotBeReadLeavesTheRowsAsTheyAre)
     // A folder in the file's place: it opens, and reading it fails.
     ASSERT_TRUE(QDir().mkdir(list));
     filter.keepOnly(FolderChoice::allSongs());
-    EXPECT_EQ(names(doc.catalogue()), before);
+    EXPECT_EQ(fileNames(doc.catalogue()), before);
     EXPECT_EQ(dialogs.notices.size(), 2);
 }
 

@@ -1,4 +1,5 @@
 #include "catalogue/Catalogue.h"
+#include "tests/support/SongRows.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,7 @@ namespace {
 
 SongRecord song(const QString& name, const QString& folder = QStringLiteral("/m/"), const QString& cd = {})
 {
-    SongRecord r;
-    r.setColumn(ColFileName, name);
-    r.setColumn(ColFolder, folder);
-    r.setColumn(ColCdId, cd);
-    return r;
+    return test::songIn(name, folder, cd);
 }
 
 // The file names in row order, joined with ",".

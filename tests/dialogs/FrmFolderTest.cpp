@@ -1,9 +1,9 @@
 #include "dialogs/frmFolder.h"
 #include "catalogue/BrowseFilter.h"
 #include "catalogue/ListFile.h"
+#include "tests/support/DocumentParts.h"
 #include "tests/support/KeyboardChoice.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TempFiles.h"
+#include "tests/support/SongRows.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,15 +17,6 @@ using namespace sonivo::test;
 
 namespace {
 
-SongRecord song(const QString& name, const QString& folder, const QString& cd = {})
-{
-    SongRecord r;
-    r.setColumn(ColFileName, name);
-    r.setColumn(ColFolder, folder);
-    r.setColumn(ColCdId, cd);
-    return r;
-}
-
 QStringList items(const QComboBox* combo)
 {
     QStringList out;
@@ -34,21 +25,17 @@ QStringList items(const QComboBox* combo)
     return out;
 }
 
-class FrmFolderTest : public testing::Test {
+class FrmFolderTest : public testing::Test, protected DocumentParts {
 protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
-    DriveInfo drives{systemMountTable()};
-    ListDocument doc{dialogs, drives};
     BrowseFilter filter{doc};
 
     void SetUp() override
     {
         Catalogue c;
-        c.append(song(QStringLiteral("a"), QStringLiteral("/m/Rock/")));
-        c.append(song(QStringLiteral("b"), QStringLiteral("/media/cdrom/"), QStringLiteral("ROCK01/1A2B-3C4D")));
-        c.append(song(QStringLiteral("c"), QStringLiteral("/m/Rock/")));
-        c.append(song(QStringLiteral("d"), QStringLiteral("/m/Jazz/")));
+        c.append(songIn(QStringLiteral("a"), QStringLiteral("/m/Rock/")));
+        c.append(songIn(QStringLiteral("b"), QStringLiteral("/media/cdrom/"), QStringLiteral("ROCK01/1A2B-3C4D")));
+        c.append(songIn(QStringLiteral("c"), QStringLiteral("/m/Rock/")));
+        c.append(songIn(QStringLiteral("d"), QStringLiteral("/m/Jazz/")));
         const QString list = files.path(QStringLiteral("list.svl"));
         ASSERT_TRUE(SalvaLista(list, c).ok);
         ASSERT_TRUE(doc.load(list));

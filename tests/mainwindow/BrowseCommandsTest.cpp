@@ -4,6 +4,7 @@
 #include "player/Transport.h"
 #include "tests/mainwindow/WindowTest.h"
 #include "tests/support/KeyboardChoice.h"
+#include "tests/support/SongRows.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,10 +23,7 @@ namespace {
 
 SongRecord song(const char* name, const char* folder, const char* cd = "")
 {
-    SongRecord r;
-    r.setColumn(ColFileName, QString::fromLatin1(name));
-    r.setColumn(ColFolder, QString::fromLatin1(folder));
-    r.setColumn(ColCdId, QString::fromLatin1(cd));
+    SongRecord r = songIn(QString::fromLatin1(name), QString::fromLatin1(folder), QString::fromLatin1(cd));
     r.setColumn(ColSize, QStringLiteral("1024 KB"));
     r.setColumn(ColDuration, QStringLiteral("03.00"));
     return r;
@@ -65,13 +63,7 @@ protected:
         return nullptr;
     }
 
-    QString names()
-    {
-        QStringList out;
-        for (const SongRecord& r : rows().rows())
-            out << r.text(ColFileName);
-        return out.join(QLatin1Char(','));
-    }
+    QString names() { return fileNames(rows()); }
 
     QString queued()
     {
