@@ -3,6 +3,7 @@
 
 #include "mainwindow/Form1.h"
 
+#include "mainwindow/BrowseCommands.h"
 #include "mainwindow/CatalogueModel.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Commands.h"
@@ -115,8 +116,12 @@ void Form1::connectCommands()
     c.run(C::HelpSearch, shell_, &ShellCommands::searchHelp);
     c.run(C::Website, shell_, &ShellCommands::openWebsite);
     c.run(C::About, shell_, &ShellCommands::showAbout);
+    // Browsing by folder: the folder chooser and the whole list again.
+    c.run(C::SearchFolder, browse_, &BrowseCommands::chooseFolder);
+    c.run(C::ShowAll, browse_, &BrowseCommands::showAll);
+    connect(browse_, &BrowseCommands::rowsChanged, this, &Form1::applyEnablingRules);
     // The dialogs' commands are connected here as they come; until then they stay
-    // disabled: SearchFolder, ShowAll, PrintList, HtmlList, M3uList.
+    // disabled: PrintList, HtmlList, M3uList.
 }
 
 void Form1::buildSortMenu()

@@ -110,7 +110,7 @@ TEST_F(MenusTest, WhatDoesNotExistYetIsDisabledEvenWhenItsRuleHolds)
     EXPECT_TRUE(w.command(Command::OpenQueueExternally)->isEnabled());
     EXPECT_TRUE(w.command(Command::SearchSong)->isEnabled());
     EXPECT_TRUE(w.command(Command::SearchAlbum)->isEnabled());
-    for (Command c : {Command::SearchFolder, Command::PrintList, Command::HtmlList, Command::M3uList})
+    for (Command c : {Command::PrintList, Command::HtmlList, Command::M3uList})
         EXPECT_FALSE(w.command(c)->isEnabled()) << w.command(c)->objectName().toStdString();
     EXPECT_FALSE(w.toolButton(QStringLiteral("Stampa"))->isEnabled());
     for (const char* key : {"Apri", "Nuovo", "Salva", "Aggiungi", "Trova", "Opzioni", "Informazioni", "Esci"})
