@@ -4,6 +4,7 @@
 //   bench-window FILE.svl      (make one with: bench-listfile save FILE.svl)
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
+#include "bench/PeakMemory.h"
 #include "bench/Timed.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Form1.h"
@@ -13,20 +14,8 @@
 #include <QTableView>
 
 #include <cstdio>
-#include <sys/resource.h>
 
 using namespace sonivo;
-
-namespace {
-
-long peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
