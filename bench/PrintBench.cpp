@@ -20,13 +20,13 @@ using namespace sonivo;
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: bench-print FILE.svl OUTPUT.pdf [ROWS]\n");
         return 2;
     }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);  // the fonts the printed text is laid out in
     Catalogue catalogue;
     if (!ApriLista(QString::fromLocal8Bit(argv[1]), catalogue).ok) {
         std::fprintf(stderr, "cannot load the list\n");

@@ -13,7 +13,7 @@
 namespace sonivo {
 namespace {
 
-// The design's places, in twips: left, top, width and height in the dialog or
+// Where each control goes, in twips: left, top, width and height in the dialog or
 // in the frame holding the control.
 constexpr int kClientWidth = 4425;
 constexpr int kClientHeight = 3345;
@@ -115,28 +115,28 @@ void frmReport::layOut(ReportKind kind)
         {option3_, kOption3}, {option4_, kOption4}, {command1_, kCommand1}, {command2_, kCommand2}};
     const std::pair<QWidget*, QRect> frames[] = {{frame1_, kFrame1}, {frame2_, kFrame2}, {frame3_, kFrame3}};
     const double twipsPerPx = twipsPerPixel(logicalDpiX());
-    // Every caption whole: the design scaled up until the widest one fits, and a
+    // Every caption whole: the twips scaled up until the widest one fits, and a
     // control lower than its font needs made taller about its middle.
     double scale = 1;
-    for (const auto& [control, design] : controls)
-        scale = std::max(scale, control->sizeHint().width() * twipsPerPx / design.width());
+    for (const auto& [control, twips] : controls)
+        scale = std::max(scale, control->sizeHint().width() * twipsPerPx / twips.width());
     const auto px = [&](int twips) { return int(std::lround(twips * scale / twipsPerPx)); };
     const auto place = [&](QWidget* w, const QRect& r, int minHeight) {
-        const int designHeight = px(r.height());
-        const int height = std::max(designHeight, minHeight);
-        w->setGeometry(px(r.left()), px(r.top()) - (height - designHeight) / 2, px(r.width()), height);
+        const int plannedHeight = px(r.height());
+        const int height = std::max(plannedHeight, minHeight);
+        w->setGeometry(px(r.left()), px(r.top()) - (height - plannedHeight) / 2, px(r.width()), height);
     };
-    for (const auto& [frame, design] : frames)
-        place(frame, design, 0);
+    for (const auto& [frame, twips] : frames)
+        place(frame, twips, 0);
     // The buttons go up under the last frame shown.
     int buttonsTop = kCommand1.top();
     if (kind == ReportKind::HtmlPage)
         buttonsTop = kFrame3.top() + 50;
     else if (kind == ReportKind::Playlist)
         buttonsTop = kFrame2.top() + 50;
-    for (const auto& [control, design] : controls) {
+    for (const auto& [control, twips] : controls) {
         const bool button = control == command1_ || control == command2_;
-        place(control, design.translated(0, button ? buttonsTop - design.top() : 0), control->sizeHint().height());
+        place(control, twips.translated(0, button ? buttonsTop - twips.top() : 0), control->sizeHint().height());
     }
     const int height = kind == ReportKind::TextList ? kClientHeight : buttonsTop + kShortenedHeight - kTitleBar;
     setFixedSize(px(kClientWidth), px(height));

@@ -2,8 +2,8 @@
 // The report dialog: which songs (all rows, or only the queued ones), which extra
 // data and, for the text list, printer or file; its action button then writes the
 // report chosen in the Report menu and closes it. It opens with its defaults
-// every time and is laid out in twips, as designed, scaled up as a whole when
-// the font in use needs more room than the design gave its captions.
+// every time and is laid out in twips, scaled up as a whole when the font in
+// use needs more room than the twips give its captions.
 
 #include "reports/ReportCommand.h"
 

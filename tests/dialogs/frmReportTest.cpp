@@ -114,7 +114,7 @@ TEST_F(ReportDialog, IsLaidOutInTwipsWithEveryCaptionWhole)
 {
     for (const ReportKind kind : {ReportKind::TextList, ReportKind::HtmlPage, ReportKind::Playlist}) {
         const auto dialog = open(kind);
-        // Pixels per twip, the design scaled as a whole.
+        // Pixels per twip, the layout scaled as a whole.
         const double unit = dialog->width() / 4425.0;
         const auto twips = [&](int px) { return px / unit; };
         for (const char* name : {"Option1", "Option2", "Check1", "Check2", "Option3", "Option4", "Command1", "Command2"}) {

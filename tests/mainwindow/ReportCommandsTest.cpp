@@ -1,3 +1,5 @@
+#include "common/NativePath.h"
+#include "mainwindow/ExternalPlayer.h"
 #include "mainwindow/Form1.h"
 #include "player/Transport.h"
 #include "tests/mainwindow/WindowTest.h"
@@ -120,4 +122,19 @@ TEST_F(ReportCommands, AQueuedSongsPlaylistFollowsThePlayersQueueOrder)
     EXPECT_EQ(QString::fromUtf8(TempFiles::read(target)),
         folder + QStringLiteral("Song 7.mp3\r\n") + folder + QStringLiteral("Song 2.mp3\r\n") + folder + QStringLiteral("Song 5.mp3\r\n"));
     EXPECT_EQ(dialogs.opened, QStringList{target});
+}
+
+TEST_F(ReportCommands, TheDesktopsPlaylistHoldsANameThatIsNotUtf8ByteForByte)
+{
+    SongRecord r;
+    r.setColumn(ColFileName, fromNativePath("Caf\xE9.mp3"));
+    r.setColumn(ColFolder, files.path(QString()) + QLatin1Char('/'));
+    Catalogue& rows = window->document().catalogue();
+    rows.append(r);
+    rows.setChecked(0, true);
+    window->applyEnablingRules();
+    window->command(Command::OpenQueueExternally)->trigger();
+    const QString playlist = window->externalPlayer().playlistPath();
+    ASSERT_EQ(dialogs.opened, QStringList{playlist});
+    EXPECT_EQ(TempFiles::read(playlist), toNativePath(files.path(QString())) + "/Caf\xE9.mp3\n");
 }
