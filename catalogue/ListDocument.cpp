@@ -74,14 +74,7 @@ bool ListDocument::openList()
 
 bool ListDocument::load(const QString& path)
 {
-    Q_EMIT workStarted(Work::Loading);
-    std::vector<SongRecord> rows;
-    const ListFileResult result = readListFile(path, rows);
-    if (!result.notAList) {
-        catalogue_.clear();
-        catalogue_.append(std::move(rows));
-    }
-    Q_EMIT workFinished(Work::Loading);
+    const ListFileResult result = readRows(path, Keep::WhatWasRead);
     if (result.notAList) {
         dialogs_.warn(notAListText(path, result.error) + QStringLiteral("\nNon è stato aperto e la lista dei brani non è cambiata."));
         return false;
@@ -96,6 +89,19 @@ bool ListDocument::load(const QString& path)
     setListPath(path);
     readWithDamage(path, result.damagedLines);
     return true;
+}
+
+ListFileResult ListDocument::readRows(const QString& path, Keep keep)
+{
+    Q_EMIT workStarted(Work::Loading);
+    std::vector<SongRecord> rows;
+    const ListFileResult result = readListFile(path, rows);
+    if (keep == Keep::OnlyAWholeRead ? result.ok : !result.notAList) {
+        catalogue_.clear();
+        catalogue_.append(std::move(rows));
+    }
+    Q_EMIT workFinished(Work::Loading);
+    return result;
 }
 
 void ListDocument::readWithDamage(const QString& path, qint64 damagedLines)
@@ -116,20 +122,13 @@ bool ListDocument::restoreList()
                                        "questa lista non è ancora stata salvata."));
         return false;
     }
-    Q_EMIT workStarted(Work::Loading);
-    std::vector<SongRecord> rows;
-    const ListFileResult result = readListFile(listPath_, rows);
-    if (result.ok) {
-        catalogue_.clear();
-        catalogue_.append(std::move(rows));
-        modified_ = false;
-    }
-    Q_EMIT workFinished(Work::Loading);
+    const ListFileResult result = readRows(listPath_, Keep::OnlyAWholeRead);
     if (!result.ok) {
         const QString why = result.notAList ? notAListText(listPath_, result.error) : unreadableText(listPath_, result.error);
         dialogs_.warn(why + QStringLiteral("\nLa lista attuale non è stata modificata."));
         return false;
     }
+    modified_ = false;
     readWithDamage(listPath_, result.damagedLines);
     return true;
 }

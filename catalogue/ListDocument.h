@@ -7,6 +7,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/DriveInfo.h"
+#include "catalogue/ListFile.h"
 
 #include <QObject>
 #include <optional>
@@ -72,6 +73,10 @@ Q_SIGNALS:
 
 private:
     bool write(const QString& path);
+    // Reads the list file, its rows then in place of the catalogue's: those read
+    // before a failure too (WhatWasRead), or only when the whole file was read.
+    enum class Keep { WhatWasRead, OnlyAWholeRead };
+    ListFileResult readRows(const QString& path, Keep keep);
     // Read without its damaged lines: warns, and saving will ask for a name.
     void readWithDamage(const QString& path, qint64 damagedLines);
     void setListPath(const QString& path);
