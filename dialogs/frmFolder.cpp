@@ -1,8 +1,8 @@
 #include "dialogs/frmFolder.h"
 
 #include "catalogue/BrowseFilter.h"
+#include "dialogs/BusyPointer.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,18 +10,6 @@
 #include <QVBoxLayout>
 
 namespace sonivo {
-namespace {
-
-// The busy pointer while it lives.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
-}  // namespace
 
 frmFolder::frmFolder(BrowseFilter& filter, QWidget* parent)
     : QDialog(parent), filter_(filter), Combo1_(new QComboBox(this)), lblCD_(new QLabel(this)),
