@@ -1,5 +1,4 @@
-// Browsing by folder on a large list: each step in its own process after the
-// list is opened, so that the memory it adds is its own.
+// Browsing by folder on a large list, each step with the time and the memory it adds.
 //   bench-browse choices FILE   builds the folder choices
 //   bench-browse keep FILE      keeps only the rows of the middle choice
 //   bench-browse takeout FILE   takes the middle choice's rows out
@@ -7,7 +6,7 @@
 //                               with the chooser closed, then opens the list again
 // A list to try: bench-listfile save FILE 1000000.
 
-#include "bench/PeakMemory.h"
+#include "bench/StepMemory.h"
 #include "catalogue/BrowseFilter.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -23,13 +22,12 @@ namespace {
 
 template <typename Step> void report(const char* what, Step step)
 {
-    const long before = peakMegabytes();
+    const StepMemory memory;
     QElapsedTimer timer;
     timer.start();
     step();
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
-    const long after = peakMegabytes();
-    std::printf("%-34s %7.3f s, peak memory %ld MB (%+ld MB)\n", what, seconds, after, after - before);
+    std::printf("%-34s %7.3f s, %+.0f MB over the %.0f MB held before\n", what, seconds, memory.grownMB(), memory.beforeMB());
 }
 
 }  // namespace
