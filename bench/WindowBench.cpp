@@ -7,6 +7,7 @@
 // SONGS (10,000) songs are queued; each figure that repeats is the median of
 // RUNS (5) runs. Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
+#include "bench/PeakMemory.h"
 #include "bench/Timed.h"
 #include "catalogue/SongSearch.h"
 #include "dialogs/frmSearch.h"
@@ -24,18 +25,10 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <sys/resource.h>
 
 using namespace sonivo;
 
 namespace {
-
-long peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
 
 // The window's views drawn, as the user sees them after a change.
 void drawViews(Form1& window)

@@ -51,6 +51,10 @@ public:
     qsizetype removeFolder(const QString& folder, const QString& cdIdentifier);
     // The same, handing the rows over in their order.
     std::vector<SongRecord> takeFolder(const QString& folder, const QString& cdIdentifier);
+    // Removes every row of other folders in one pass, keeping the order of the
+    // folder's rows; returns how many went. A folder without rows changes nothing,
+    // so that a stale choice never empties the catalogue.
+    qsizetype keepOnlyFolder(const QString& folder, const QString& cdIdentifier);
 
     bool isChecked(qsizetype i) const { return checked_[size_t(i)] != 0; }
     void setChecked(qsizetype i, bool checked);
@@ -83,7 +87,10 @@ private:
     template <typename Remove> qsizetype removeIf(Remove remove, std::vector<SongRecord>* taken = nullptr);
     // Folder and identifier in their stored form.
     bool inFolder(size_t i, const std::string& folder, const std::string& cdIdentifier) const;
-    void eraseRange(size_t first, size_t last, std::vector<SongRecord>* taken);
+    // Takes the rows out, and out of the folder lookup and the totals when uncount.
+    void eraseRange(size_t first, size_t last, std::vector<SongRecord>* taken, bool uncount);
+    // Counts the folder lookup and the totals again from the rows outside the runs.
+    void countAllBut(const std::vector<std::pair<size_t, size_t>>& runs);
     void renumberFrom(size_t first);
     void newIds(size_t count);
     void changed(qsizetype first, qsizetype last, RowChange what);

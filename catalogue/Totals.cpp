@@ -192,11 +192,14 @@ QString totalTime(std::span<const SongRecord> rows)
     return totalsOf(rows).time();
 }
 
+QString formatGrouped(double value, const QLocale& locale)
+{
+    return locale.toString(qint64(std::llround(value)));
+}
+
 QString statusSongsText(qint64 rows, double megabytes, const QLocale& locale)
 {
-    // "#,##0": whole megabytes with the locale's grouping.
-    const qint64 whole = qint64(std::llround(megabytes));
-    return QStringLiteral("Presenti ") + QString::number(rows) + QStringLiteral(" brani. Spazio: ") + locale.toString(whole)
+    return QStringLiteral("Presenti ") + QString::number(rows) + QStringLiteral(" brani. Spazio: ") + formatGrouped(megabytes, locale)
         + QStringLiteral(" MB");
 }
 

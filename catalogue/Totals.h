@@ -54,6 +54,9 @@ double totalSize(std::span<const SongRecord> rows, QChar unit, const QLocale& lo
 // a negative duration (a file without a valid header) counts nothing.
 QString totalTime(std::span<const SongRecord> rows);
 
+// "#,##0": the nearest whole number, thousands grouped as the locale groups them.
+QString formatGrouped(double value, const QLocale& locale = QLocale());
+
 // The status line's texts.
 QString statusSongsText(qint64 rows, double megabytes, const QLocale& locale = QLocale());
 QString statusTimeText(const QString& totalTime);

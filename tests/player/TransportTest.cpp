@@ -215,51 +215,52 @@ TEST_F(TransportTest, TheOperationsForOtherWindowsTakeRowsByIdentity)
     EXPECT_EQ(catalogue.checkedCount(), 0);
 }
 
-TEST(TransportSound, WithoutASoundServerTheUserIsToldOnceThatItPlaysWithoutSound)
-{
-    TempFiles files;
-    Catalogue catalogue;
-    auto clock = std::make_shared<ManualClock>();
-    Transport transport{catalogue, [clock] {
-                            return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Unavailable, clock});
-                        }};
-    QStringList notices;
-    QObject::connect(&transport, &Transport::notice, [&](const QString& text) { notices << text; });
-    for (const char* name : {"a.mp3", "b.mp3"}) {
+// A player over the given output, with the notices it gave and rows for copies of a song.
+struct NoticedTransport {
+    explicit NoticedTransport(AudioOptions::Output output)
+        : transport{catalogue, [this, output] { return std::make_unique<AudioMediaControl>(AudioOptions{output, clock}); }}
+    {
+        QObject::connect(&transport, &Transport::notice, [this](const QString& text) { notices << text; });
+    }
+    RowId addSong(const char* name)
+    {
         QFile::copy(fixture("tone-3s-8k.mp3"), files.path(QLatin1String(name)));
         SongRecord r;
         r.setColumn(ColFileName, QLatin1String(name));
         r.setColumn(ColFolder, files.path(QString()));
         catalogue.append(r);
-        catalogue.setChecked(catalogue.size() - 1, true);
+        return catalogue.id(catalogue.size() - 1);
     }
-    transport.syncQueue();
-    transport.SuonaBrano(catalogue.id(0));
-    ASSERT_EQ(transport.state(), PlayerState::Playing);
-    transport.SuonaBrano(catalogue.id(1));
-    transport.tick();
-    EXPECT_EQ(notices, QStringList{QStringLiteral("Riproduzione senza audio: nessuna uscita audio disponibile")});
+
+    TempFiles files;
+    Catalogue catalogue;
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    Transport transport;
+    QStringList notices;
+};
+
+TEST(TransportSound, WithoutASoundServerTheUserIsToldOnceThatItPlaysWithoutSound)
+{
+    NoticedTransport player(AudioOptions::Output::Unavailable);
+    const RowId a = player.addSong("a.mp3");
+    const RowId b = player.addSong("b.mp3");
+    player.catalogue.setChecked(0, true);
+    player.catalogue.setChecked(1, true);
+    player.transport.syncQueue();
+    player.transport.SuonaBrano(a);
+    ASSERT_EQ(player.transport.state(), PlayerState::Playing);
+    player.transport.SuonaBrano(b);
+    player.transport.tick();
+    EXPECT_EQ(player.notices, QStringList{QStringLiteral("Riproduzione senza audio: nessuna uscita audio disponibile")});
 }
 
 TEST(TransportSound, TheSilentOutputAskedForIsNoNews)
 {
-    TempFiles files;
-    Catalogue catalogue;
-    auto clock = std::make_shared<ManualClock>();
-    Transport transport{catalogue, [clock] {
-                            return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock});
-                        }};
-    QStringList notices;
-    QObject::connect(&transport, &Transport::notice, [&](const QString& text) { notices << text; });
-    QFile::copy(fixture("tone-3s-8k.mp3"), files.path(QStringLiteral("a.mp3")));
-    SongRecord r;
-    r.setColumn(ColFileName, QStringLiteral("a.mp3"));
-    r.setColumn(ColFolder, files.path(QString()));
-    catalogue.append(r);
-    transport.SuonaBrano(catalogue.id(0));
-    transport.tick();
-    ASSERT_EQ(transport.state(), PlayerState::Playing);
-    EXPECT_TRUE(notices.isEmpty()) << notices.join(QLatin1Char('\n')).toStdString();
+    NoticedTransport player(AudioOptions::Output::Null);
+    player.transport.SuonaBrano(player.addSong("a.mp3"));
+    player.transport.tick();
+    ASSERT_EQ(player.transport.state(), PlayerState::Playing);
+    EXPECT_TRUE(player.notices.isEmpty()) << player.notices.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(TransportTest, QueueingManyRowsAtOnceGivesTheQueueOfOneCallForEach)
