@@ -433,8 +433,9 @@ TEST(Catalogue, LargeSortsMatchAStableSortOfTheFoldedTexts)
         std::vector<int> expected;
         for (const SongRecord& r : c.rows())
             expected.push_back(r.text(ColTitle).toInt());
-        std::stable_sort(expected.begin(), expected.end(),
-            [&](int a, int b) { return ascending ? folded.at(a) < folded.at(b) : folded.at(b) < folded.at(a); });
+        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+            return ascending ? folded.at(a) < folded.at(b) : folded.at(b) < folded.at(a);
+        });
         c.sortBy(ColFileName, ascending);
         std::vector<int> got;
         for (const SongRecord& r : c.rows())
