@@ -23,9 +23,10 @@ void Catalogue::changed(qsizetype first, qsizetype last, RowChange what)
 void Catalogue::replaceRow(qsizetype i, SongRecord record)
 {
     folders_.remove(rows_[size_t(i)]);
-    totals_.remove(rows_[size_t(i)]);
+    totals_.remove(rows_[size_t(i)], seconds_[size_t(i)]);
     folders_.add(record);
-    totals_.add(record);
+    seconds_[size_t(i)] = sonivo::playSeconds(record);
+    totals_.add(record, seconds_[size_t(i)]);
     rows_[size_t(i)] = std::move(record);
     changed(i, i, RowChange::Texts);
 }
@@ -54,7 +55,8 @@ void Catalogue::append(std::vector<SongRecord>&& records)
         observer_->rowsAboutToBeAppended(qsizetype(first), qsizetype(records.size()));
     for (const SongRecord& r : records) {
         folders_.add(r);
-        totals_.add(r);
+        seconds_.push_back(sonivo::playSeconds(r));
+        totals_.add(r, seconds_.back());
     }
     if (rows_.empty())
         rows_ = std::move(records);
@@ -78,6 +80,7 @@ void Catalogue::clear()
     checked_.clear();
     icons_.clear();
     ids_.clear();
+    seconds_.clear();
     positions_.clear();
     firstId_ = nextId_;
     if (observer_)
@@ -113,7 +116,7 @@ void Catalogue::eraseRange(size_t first, size_t last, std::vector<SongRecord>* t
         positions_[size_t(ids_[i] - firstId_)] = kGone;
         if (uncount) {
             folders_.remove(rows_[i]);
-            totals_.remove(rows_[i]);
+            totals_.remove(rows_[i], seconds_[i]);
         }
     }
     if (taken)
@@ -123,6 +126,7 @@ void Catalogue::eraseRange(size_t first, size_t last, std::vector<SongRecord>* t
     checked_.erase(checked_.begin() + from, checked_.begin() + to);
     icons_.erase(icons_.begin() + from, icons_.begin() + to);
     ids_.erase(ids_.begin() + from, ids_.begin() + to);
+    seconds_.erase(seconds_.begin() + from, seconds_.begin() + to);
 }
 
 void Catalogue::countAllBut(const std::vector<std::pair<size_t, size_t>>& runs)
@@ -133,7 +137,7 @@ void Catalogue::countAllBut(const std::vector<std::pair<size_t, size_t>>& runs)
     auto count = [this](size_t from, size_t to) {
         for (size_t i = from; i < to; ++i) {
             folders_.add(rows_[i]);
-            totals_.add(rows_[i]);
+            totals_.add(rows_[i], seconds_[i]);
         }
     };
     for (const auto& [first, last] : runs) {
@@ -197,7 +201,7 @@ template <typename Remove> qsizetype Catalogue::removeIf(Remove remove, std::vec
             positions_[size_t(ids_[i] - firstId_)] = kGone;
             if (!recount) {
                 folders_.remove(rows_[i]);
-                totals_.remove(rows_[i]);
+                totals_.remove(rows_[i], seconds_[i]);
             }
             if (taken)
                 taken->push_back(std::move(rows_[i]));
@@ -208,6 +212,7 @@ template <typename Remove> qsizetype Catalogue::removeIf(Remove remove, std::vec
             checked_[kept] = checked_[i];
             icons_[kept] = icons_[i];
             ids_[kept] = ids_[i];
+            seconds_[kept] = seconds_[i];
         }
         ++kept;
     }
@@ -215,6 +220,7 @@ template <typename Remove> qsizetype Catalogue::removeIf(Remove remove, std::vec
     checked_.resize(kept);
     icons_.resize(kept);
     ids_.resize(kept);
+    seconds_.resize(kept);
     renumberFrom(runs.front().first);
     if (observer_)
         observer_->rowsReset();
@@ -248,6 +254,16 @@ void Catalogue::setChecked(qsizetype i, bool checked)
 {
     checked_[size_t(i)] = checked;
     changed(i, i, RowChange::Checks);
+}
+
+void Catalogue::check(std::span<const qsizetype> rows)
+{
+    if (rows.empty())
+        return;
+    for (qsizetype i : rows)
+        checked_[size_t(i)] = 1;
+    const auto [first, last] = std::minmax_element(rows.begin(), rows.end());
+    changed(*first, *last, RowChange::Checks);
 }
 
 void Catalogue::checkAll()
@@ -289,20 +305,24 @@ void Catalogue::sortBy(int column, bool ascending)
     LargeVector<char> checked;
     LargeVector<quint32> icons;
     LargeVector<RowId> ids;
+    LargeVector<qint64> seconds;
     rows.reserve(rows_.size());
     checked.reserve(rows_.size());
     icons.reserve(rows_.size());
     ids.reserve(rows_.size());
+    seconds.reserve(rows_.size());
     for (qsizetype i : order) {
         rows.push_back(std::move(rows_[size_t(i)]));
         checked.push_back(checked_[size_t(i)]);
         icons.push_back(icons_[size_t(i)]);
         ids.push_back(ids_[size_t(i)]);
+        seconds.push_back(seconds_[size_t(i)]);
     }
     rows_ = std::move(rows);
     checked_ = std::move(checked);
     icons_ = std::move(icons);
     ids_ = std::move(ids);
+    seconds_ = std::move(seconds);
     renumberFrom(0);
     if (observer_)
         observer_->rowsReordered(order);

@@ -14,6 +14,7 @@
 #include "catalogue/Totals.h"
 #include "platform/LargePages.h"
 
+#include <span>
 #include <vector>
 
 namespace sonivo {
@@ -41,6 +42,8 @@ public:
 
     // The size and time of all rows, kept up to date as rows change.
     const RowTotals& totals() const { return totals_; }
+    // The play time of row i in seconds, as the totals count it.
+    qint64 playSeconds(qsizetype i) const { return seconds_[size_t(i)]; }
 
     // True when a row has this folder (ending with "/") and CD identifier.
     bool FolderPresent(const QString& folder, const QString& cdIdentifier) const;
@@ -55,6 +58,8 @@ public:
 
     bool isChecked(qsizetype i) const { return checked_[size_t(i)] != 0; }
     void setChecked(qsizetype i, bool checked);
+    // Checks the rows at these positions, telling the observer once.
+    void check(std::span<const qsizetype> rows);
     void checkAll();
     void uncheckAll();
     void invertChecks();
@@ -91,11 +96,12 @@ private:
     void changed(qsizetype first, qsizetype last, RowChange what);
 
     std::vector<SongRecord> rows_;
-    FolderIndex folders_;         // the folders of rows_
-    RowTotals totals_;            // of rows_
-    LargeVector<char> checked_;   // one per row
-    LargeVector<quint32> icons_;  // one per row
-    LargeVector<RowId> ids_;      // one per row
+    FolderIndex folders_;          // the folders of rows_
+    RowTotals totals_;             // of rows_
+    LargeVector<char> checked_;    // one per row
+    LargeVector<quint32> icons_;   // one per row
+    LargeVector<RowId> ids_;       // one per row
+    LargeVector<qint64> seconds_;  // one per row: its play seconds
     // The position of every identity given since the last clear, from firstId_
     // on: kGone once its row went.
     LargeVector<qsizetype> positions_;

@@ -443,3 +443,54 @@ TEST(Catalogue, LargeSortsMatchAStableSortOfTheFoldedTexts)
         ASSERT_EQ(got, expected) << ascending;
     }
 }
+
+TEST(Catalogue, EachRowsPlaySecondsFollowItThroughEveryChange)
+{
+    // Row k plays k seconds, so that a second left behind by a move shows.
+    Catalogue c;
+    std::vector<SongRecord> rows;
+    for (int k = 0; k < 300; ++k) {
+        SongRecord r
+            = song(QStringLiteral("%1").arg(299 - k, 3, 10, QLatin1Char('0')), k % 3 ? QStringLiteral("/m/") : QStringLiteral("/n/"));
+        r.setColumn(ColDuration, FormatDuration(k));
+        rows.push_back(std::move(r));
+    }
+    c.append(std::move(rows));
+    auto agrees = [&c] {
+        for (qsizetype i = 0; i < c.size(); ++i)
+            if (c.playSeconds(i) != playSeconds(c.row(i)))
+                return false;
+        return c.totals().time() == totalTime(c.rows());
+    };
+    c.sortBy(ColFileName, true);
+    EXPECT_TRUE(agrees()) << "after a sort";
+    EXPECT_EQ(c.playSeconds(0), 299);
+    SongRecord changed = c.row(5);
+    changed.setColumn(ColDuration, QStringLiteral("10.00"));
+    c.replaceRow(5, changed);
+    EXPECT_EQ(c.playSeconds(5), 600);
+    EXPECT_TRUE(agrees()) << "after a replace";
+    c.setChecked(7, true);
+    c.setChecked(8, true);
+    c.removeChecked();  // one run of removed rows
+    EXPECT_TRUE(agrees()) << "after a removal";
+    for (qsizetype i = 0; i < c.size(); i += 2)
+        c.setChecked(i, true);
+    c.removeChecked();  // too many runs: the rows are compacted
+    EXPECT_TRUE(agrees()) << "after a compaction";
+    c.removeFolder(QStringLiteral("/n/"), QString());
+    EXPECT_TRUE(agrees()) << "after a folder left";
+}
+
+TEST(Catalogue, CheckingManyRowsIsAnnouncedOnce)
+{
+    Catalogue c;
+    c.append({song(QStringLiteral("a")), song(QStringLiteral("b")), song(QStringLiteral("c")), song(QStringLiteral("d"))});
+    Recorder r(c);
+    c.setObserver(&r);
+    const std::vector<qsizetype> rows{2, 1};
+    c.check(rows);
+    EXPECT_EQ(r.log, QStringList{QStringLiteral("changed 1-2 0")});
+    EXPECT_EQ(c.checkedCount(), 2);
+    EXPECT_TRUE(c.isChecked(1) && c.isChecked(2));
+}

@@ -21,9 +21,7 @@ protected:
     TempFiles files;
     Catalogue catalogue;
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
-    Transport transport{catalogue, [this] {
-        return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock});
-    }};
+    Transport transport{catalogue, [this] { return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock}); }};
     QStringList notices;
     int songsLoaded = 0;
 
@@ -263,4 +261,48 @@ TEST(TransportSound, TheSilentOutputAskedForIsNoNews)
     player.transport.tick();
     ASSERT_EQ(player.transport.state(), PlayerState::Playing);
     EXPECT_TRUE(player.notices.isEmpty()) << player.notices.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(TransportTest, QueueingManyRowsAtOnceGivesTheQueueOfOneCallForEach)
+{
+    std::vector<RowId> ids;
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3"})
+        ids.push_back(addSong(QLatin1String(name)));
+    check(ids[4]);
+    check(ids[1]);
+    transport.selectEntry(1);
+    transport.playSelectedEntry();  // b started
+    ASSERT_EQ(playing(), QStringLiteral("b.mp3"));
+    catalogue.setChecked(catalogue.position(ids[0]), true);  // checked, not yet queued
+    catalogue.sortBy(ColFileName, false);
+    const RowId gone = 12345;
+    const std::vector<RowId> asked{ids[3], ids[2], ids[3], ids[1], gone};
+
+    // The same songs queued one call at a time, in a copy of the catalogue.
+    Catalogue one;
+    for (qsizetype i = 0; i < catalogue.size(); ++i)
+        one.append(catalogue.row(i));
+    Transport byOne(one, [] { return std::unique_ptr<MediaControl>(); });
+    auto sameRow = [&](RowId id) { return one.id(catalogue.position(id)); };
+    for (RowId id : {ids[4], ids[1]})
+        one.setChecked(catalogue.position(id), true);
+    byOne.syncQueue();
+    one.setChecked(catalogue.position(ids[0]), true);
+    for (RowId id : asked)
+        byOne.AggiungiLista(id == gone ? gone : sameRow(id));
+
+    int queueSignals = 0, checkSignals = 0;
+    QObject::connect(&transport, &Transport::queueChanged, [&] { ++queueSignals; });
+    QObject::connect(&transport, &Transport::checksChanged, [&] { ++checkSignals; });
+    transport.AggiungiLista(asked);
+    std::vector<RowId> expected;
+    for (RowId id : byOne.queue().entries())
+        expected.push_back(catalogue.id(one.position(id)));
+    EXPECT_EQ(transport.queue().entries(), expected);
+    EXPECT_EQ(transport.queue().entries(), (std::vector<RowId>{ids[4], ids[1], ids[0], ids[3], ids[2]}));
+    EXPECT_EQ(catalogue.checkedCount(), 5);
+    EXPECT_EQ(queueSignals, 1);
+    EXPECT_EQ(checkSignals, 1);
+    EXPECT_TRUE(playToEnd());
+    EXPECT_EQ(playing(), QStringLiteral("a.mp3")) << "the song after the started one is the entry that follows it";
 }
