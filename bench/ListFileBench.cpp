@@ -4,6 +4,7 @@
 //   bench-listfile load FILE          reads them back
 //   bench-listfile plain FILE         reads the file into lines and fields only
 
+#include "bench/PeakMemory.h"
 #include "catalogue/ListFile.h"
 
 #include <QElapsedTimer>
@@ -11,7 +12,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <sys/resource.h>
 
 using namespace sonivo;
 
@@ -113,13 +113,6 @@ qint64 plainRead(const QString& file)
         pending.remove(0, start);
     }
     return fields;
-}
-
-long peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
 }
 
 }  // namespace

@@ -33,9 +33,10 @@ void Catalogue::changed(qsizetype first, qsizetype last, RowChange what)
 void Catalogue::replaceRow(qsizetype i, SongRecord record)
 {
     folders_.remove(rows_[size_t(i)]);
-    totals_.remove(rows_[size_t(i)]);
+    totals_.remove(rows_[size_t(i)], seconds_[size_t(i)]);
     folders_.add(record);
-    totals_.add(record);
+    seconds_[size_t(i)] = sonivo::playSeconds(record);
+    totals_.add(record, seconds_[size_t(i)]);
     rows_[size_t(i)] = std::move(record);
     changed(i, i, RowChange::Texts);
 }
@@ -64,7 +65,8 @@ void Catalogue::append(std::vector<SongRecord>&& records)
         observer_->rowsAboutToBeAppended(qsizetype(first), qsizetype(records.size()));
     for (const SongRecord& r : records) {
         folders_.add(r);
-        totals_.add(r);
+        seconds_.push_back(sonivo::playSeconds(r));
+        totals_.add(r, seconds_.back());
     }
     if (rows_.empty())
         rows_ = std::move(records);
@@ -88,6 +90,7 @@ void Catalogue::clear()
     checked_.clear();
     icons_.clear();
     ids_.clear();
+    seconds_.clear();
     positions_.clear();
     firstId_ = nextId_;
     if (observer_)
@@ -108,7 +111,7 @@ bool Catalogue::FolderPresent(const QString& folder, const QString& cdIdentifier
 
 bool Catalogue::inFolder(size_t i, const std::string& folder, const std::string& cdIdentifier) const
 {
-    return rows_[i].stored(ColFolder) == QByteArrayView(folder) && rows_[i].stored(ColCdId) == QByteArrayView(cdIdentifier);
+    return folderKeyOf(rows_[i]) == FolderKeyView(folder, cdIdentifier);
 }
 
 void Catalogue::renumberFrom(size_t first)
@@ -117,12 +120,14 @@ void Catalogue::renumberFrom(size_t first)
         positions_[size_t(ids_[i] - firstId_)] = qsizetype(i);
 }
 
-void Catalogue::eraseRange(size_t first, size_t last, std::vector<SongRecord>* taken)
+void Catalogue::eraseRange(size_t first, size_t last, std::vector<SongRecord>* taken, bool uncount)
 {
     for (size_t i = first; i <= last; ++i) {
         positions_[size_t(ids_[i] - firstId_)] = kGone;
-        folders_.remove(rows_[i]);
-        totals_.remove(rows_[i]);
+        if (uncount) {
+            folders_.remove(rows_[i]);
+            totals_.remove(rows_[i], seconds_[i]);
+        }
     }
     if (taken)
         std::move(rows_.begin() + qsizetype(first), rows_.begin() + qsizetype(last) + 1, std::back_inserter(*taken));
@@ -131,15 +136,36 @@ void Catalogue::eraseRange(size_t first, size_t last, std::vector<SongRecord>* t
     checked_.erase(checked_.begin() + from, checked_.begin() + to);
     icons_.erase(icons_.begin() + from, icons_.begin() + to);
     ids_.erase(ids_.begin() + from, ids_.begin() + to);
+    seconds_.erase(seconds_.begin() + from, seconds_.begin() + to);
+}
+
+void Catalogue::countAllBut(const std::vector<std::pair<size_t, size_t>>& runs)
+{
+    folders_.clear();
+    totals_.clear();
+    size_t next = 0;
+    auto count = [this](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i) {
+            folders_.add(rows_[i]);
+            totals_.add(rows_[i], seconds_[i]);
+        }
+    };
+    for (const auto& [first, last] : runs) {
+        count(next, first);
+        next = last + 1;
+    }
+    count(next, rows_.size());
 }
 
 template <typename Remove> qsizetype Catalogue::removeIf(Remove remove, std::vector<SongRecord>* taken)
 {
     // The runs of neighbouring rows to remove, first to last.
     std::vector<std::pair<size_t, size_t>> runs;
+    size_t going = 0;
     for (size_t i = 0; i < rows_.size(); ++i) {
         if (!remove(i))
             continue;
+        ++going;
         if (!runs.empty() && runs.back().second + 1 == i)
             runs.back().second = i;
         else
@@ -148,23 +174,32 @@ template <typename Remove> qsizetype Catalogue::removeIf(Remove remove, std::vec
     if (runs.empty())
         return 0;
     const size_t before = rows_.size();
+    // When most rows go, the folder lookup and the totals are counted afresh from
+    // the rows that stay, rather than taking each row that goes out of them.
+    const bool recount = going > before - going;
+    if (recount)
+        countAllBut(runs);
 
     if (runs.size() <= kMaxRemovalRuns) {
         // From the last run up, so the positions of the runs still to come hold;
-        // the rows taken keep their order.
+        // the rows taken keep their order. Whoever is told of a removal may look
+        // rows up by identity then, so the positions are right at each telling.
         std::vector<std::vector<SongRecord>> takenRuns(runs.size());
         for (size_t k = runs.size(); k-- > 0;) {
             if (observer_)
                 observer_->rowsAboutToBeRemoved(qsizetype(runs[k].first), qsizetype(runs[k].second));
-            eraseRange(runs[k].first, runs[k].second, taken ? &takenRuns[k] : nullptr);
-            if (observer_)
+            eraseRange(runs[k].first, runs[k].second, taken ? &takenRuns[k] : nullptr, !recount);
+            if (observer_) {
+                renumberFrom(runs[k].first);
                 observer_->rowsRemoved();
+            }
         }
         if (taken) {
             for (std::vector<SongRecord>& run : takenRuns)
                 std::move(run.begin(), run.end(), std::back_inserter(*taken));
         }
-        renumberFrom(runs.front().first);
+        if (!observer_)
+            renumberFrom(runs.front().first);
         return qsizetype(before - rows_.size());
     }
 
@@ -174,8 +209,10 @@ template <typename Remove> qsizetype Catalogue::removeIf(Remove remove, std::vec
     for (size_t i = 0; i < rows_.size(); ++i) {
         if (remove(i)) {
             positions_[size_t(ids_[i] - firstId_)] = kGone;
-            folders_.remove(rows_[i]);
-            totals_.remove(rows_[i]);
+            if (!recount) {
+                folders_.remove(rows_[i]);
+                totals_.remove(rows_[i], seconds_[i]);
+            }
             if (taken)
                 taken->push_back(std::move(rows_[i]));
             continue;
@@ -185,6 +222,7 @@ template <typename Remove> qsizetype Catalogue::removeIf(Remove remove, std::vec
             checked_[kept] = checked_[i];
             icons_[kept] = icons_[i];
             ids_[kept] = ids_[i];
+            seconds_[kept] = seconds_[i];
         }
         ++kept;
     }
@@ -192,6 +230,7 @@ template <typename Remove> qsizetype Catalogue::removeIf(Remove remove, std::vec
     checked_.resize(kept);
     icons_.resize(kept);
     ids_.resize(kept);
+    seconds_.resize(kept);
     renumberFrom(runs.front().first);
     if (observer_)
         observer_->rowsReset();
@@ -212,10 +251,29 @@ std::vector<SongRecord> Catalogue::takeFolder(const QString& folder, const QStri
     return taken;
 }
 
+qsizetype Catalogue::keepOnlyFolder(const QString& folder, const QString& cdIdentifier)
+{
+    if (!FolderPresent(folder, cdIdentifier))
+        return 0;
+    const std::string storedFolder = toStored(folder);
+    const std::string storedCd = toStored(cdIdentifier);
+    return removeIf([&](size_t i) { return !inFolder(i, storedFolder, storedCd); });
+}
+
 void Catalogue::setChecked(qsizetype i, bool checked)
 {
     checked_[size_t(i)] = checked;
     changed(i, i, RowChange::Checks);
+}
+
+void Catalogue::check(std::span<const qsizetype> rows)
+{
+    if (rows.empty())
+        return;
+    for (qsizetype i : rows)
+        checked_[size_t(i)] = 1;
+    const auto [first, last] = std::minmax_element(rows.begin(), rows.end());
+    changed(*first, *last, RowChange::Checks);
 }
 
 void Catalogue::checkAll()
@@ -259,6 +317,7 @@ void Catalogue::sortBy(int column, bool ascending)
             checked_ = reordered(checked_, order);
             icons_ = reordered(icons_, order);
             ids_ = reordered(ids_, order);
+            seconds_ = reordered(seconds_, order);
         });
     renumberFrom(0);
     if (observer_)

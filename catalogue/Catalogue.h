@@ -14,6 +14,7 @@
 #include "catalogue/Totals.h"
 #include "platform/LargePages.h"
 
+#include <span>
 #include <vector>
 
 namespace sonivo {
@@ -41,6 +42,8 @@ public:
 
     // The size and time of all rows, kept up to date as rows change.
     const RowTotals& totals() const { return totals_; }
+    // The play time of row i in seconds, as the totals count it.
+    qint64 playSeconds(qsizetype i) const { return seconds_[size_t(i)]; }
 
     // True when a row has this folder (ending with "/") and CD identifier.
     bool FolderPresent(const QString& folder, const QString& cdIdentifier) const;
@@ -48,9 +51,15 @@ public:
     qsizetype removeFolder(const QString& folder, const QString& cdIdentifier);
     // The same, handing the rows over in their order.
     std::vector<SongRecord> takeFolder(const QString& folder, const QString& cdIdentifier);
+    // Removes every row of other folders in one pass, keeping the order of the
+    // folder's rows; returns how many went. A folder without rows changes nothing,
+    // so that a stale choice never empties the catalogue.
+    qsizetype keepOnlyFolder(const QString& folder, const QString& cdIdentifier);
 
     bool isChecked(qsizetype i) const { return checked_[size_t(i)] != 0; }
     void setChecked(qsizetype i, bool checked);
+    // Checks the rows at these positions, telling the observer once.
+    void check(std::span<const qsizetype> rows);
     void checkAll();
     void uncheckAll();
     void invertChecks();
@@ -78,17 +87,21 @@ private:
     template <typename Remove> qsizetype removeIf(Remove remove, std::vector<SongRecord>* taken = nullptr);
     // Folder and identifier in their stored form.
     bool inFolder(size_t i, const std::string& folder, const std::string& cdIdentifier) const;
-    void eraseRange(size_t first, size_t last, std::vector<SongRecord>* taken);
+    // Takes the rows out, and out of the folder lookup and the totals when uncount.
+    void eraseRange(size_t first, size_t last, std::vector<SongRecord>* taken, bool uncount);
+    // Counts the folder lookup and the totals again from the rows outside the runs.
+    void countAllBut(const std::vector<std::pair<size_t, size_t>>& runs);
     void renumberFrom(size_t first);
     void newIds(size_t count);
     void changed(qsizetype first, qsizetype last, RowChange what);
 
     std::vector<SongRecord> rows_;
-    FolderIndex folders_;         // the folders of rows_
-    RowTotals totals_;            // of rows_
-    LargeVector<char> checked_;   // one per row
-    LargeVector<quint32> icons_;  // one per row
-    LargeVector<RowId> ids_;      // one per row
+    FolderIndex folders_;          // the folders of rows_
+    RowTotals totals_;             // of rows_
+    LargeVector<char> checked_;    // one per row
+    LargeVector<quint32> icons_;   // one per row
+    LargeVector<RowId> ids_;       // one per row
+    LargeVector<qint64> seconds_;  // one per row: its play seconds
     // The position of every identity given since the last clear, from firstId_
     // on: kGone once its row went.
     LargeVector<qsizetype> positions_;

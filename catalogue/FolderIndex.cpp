@@ -4,15 +4,17 @@ namespace sonivo {
 
 FolderIndex::Key FolderIndex::keyOf(const SongRecord& record)
 {
-    return {record.stored(ColFolder).toByteArray(), record.stored(ColCdId).toByteArray()};
+    const auto [folder, cdIdentifier] = folderKeyOf(record);
+    return {folder.toByteArray(), cdIdentifier.toByteArray()};
 }
 
 void FolderIndex::add(const SongRecord& record)
 {
     // Rows come folder by folder: a row of the folder just counted needs no key
     // of its own.
-    if (last_ && record.stored(ColFolder) == last_->first.first && record.stored(ColCdId) == last_->first.second) {
-        ++last_->second;
+    const auto [folder, cdIdentifier] = folderKeyOf(record);
+    if (last_ && folder == last_->first.first && cdIdentifier == last_->first.second) {
+        ++*last_->second;
         return;
     }
     const Key key = keyOf(record);
@@ -22,10 +24,22 @@ void FolderIndex::add(const SongRecord& record)
 
 void FolderIndex::remove(const SongRecord& record)
 {
-    last_.reset();  // an erase may move the counts
-    const auto it = rows_.find(keyOf(record));
-    if (it != rows_.end() && --it.value() <= 0)
-        rows_.erase(it);
+    // Rows go folder by folder too: the count just lowered needs no new lookup.
+    const auto [folder, cdIdentifier] = folderKeyOf(record);
+    if (!last_ || folder != last_->first.first || cdIdentifier != last_->first.second) {
+        // Looked up over the row's own bytes, copying nothing.
+        const auto it = rows_.find(Key(QByteArray::fromRawData(folder.data(), folder.size()),
+            QByteArray::fromRawData(cdIdentifier.data(), cdIdentifier.size())));
+        if (it == rows_.end()) {
+            last_.reset();
+            return;
+        }
+        last_.emplace(it.key(), &it.value());
+    }
+    if (--*last_->second <= 0) {
+        rows_.remove(last_->first);
+        last_.reset();  // an erase may move the counts
+    }
 }
 
 void FolderIndex::clear()

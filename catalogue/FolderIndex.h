@@ -10,6 +10,15 @@
 
 namespace sonivo {
 
+// The rows of one folder are the rows with the same folder text (column 3) and
+// the same whole CD identifier (column 21, empty for a song not read from a CD):
+// two discs never share a folder, whatever their paths and names. In stored form.
+using FolderKeyView = std::pair<QByteArrayView, QByteArrayView>;
+inline FolderKeyView folderKeyOf(const SongRecord& record)
+{
+    return {record.stored(ColFolder), record.stored(ColCdId)};
+}
+
 class FolderIndex {
 public:
     FolderIndex() = default;
@@ -32,7 +41,8 @@ private:
     static Key keyOf(const SongRecord& record);
 
     QHash<Key, qsizetype> rows_;
-    // The key added last and its count, while no other key came or went.
+    // The key counted last, up or down, and its count, while no other key came
+    // or went.
     std::optional<std::pair<Key, qsizetype*>> last_;
 };
 

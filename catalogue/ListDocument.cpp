@@ -25,6 +25,16 @@ QString skippedText(const std::vector<ScanSkip>& skipped)
     return text;
 }
 
+QString unreadableText(const QString& path, const QString& error)
+{
+    return QStringLiteral("Impossibile leggere la lista \"") + path + QStringLiteral("\":\n") + errorText(error);
+}
+
+QString notAListText(const QString& path, const QString& why)
+{
+    return QStringLiteral("Il file \"") + path + QStringLiteral("\" non è una lista di brani: ") + why + QLatin1Char('.');
+}
+
 }  // namespace
 
 ListDocument::ListDocument(DesktopDialogs& dialogs, const DriveInfo& drives, QObject* parent)
@@ -64,34 +74,62 @@ bool ListDocument::openList()
 
 bool ListDocument::load(const QString& path)
 {
-    Q_EMIT workStarted(Work::Loading);
-    std::vector<SongRecord> rows;
-    const ListFileResult result = readListFile(path, rows);
-    if (!result.notAList) {
-        catalogue_.clear();
-        catalogue_.append(std::move(rows));
-    }
-    Q_EMIT workFinished(Work::Loading);
+    const ListFileResult result = readRows(path, Keep::WhatWasRead);
     if (result.notAList) {
-        dialogs_.warn(QStringLiteral("Il file \"") + path + QStringLiteral("\" non è una lista di brani: ") + result.error
-            + QStringLiteral(".\nNon è stato aperto e la lista dei brani non è cambiata."));
+        dialogs_.warn(notAListText(path, result.error) + QStringLiteral("\nNon è stato aperto e la lista dei brani non è cambiata."));
         return false;
     }
     if (!result.ok) {
         modified_ = !catalogue_.isEmpty();
         setListPath(QString());
-        dialogs_.warn(QStringLiteral("Impossibile leggere la lista \"") + path + QStringLiteral("\":\n") + errorText(result.error));
+        dialogs_.warn(unreadableText(path, result.error));
         return false;
     }
     modified_ = false;
-    // What was left out would be lost by writing the file over: saving asks for a name.
-    needsName_ = result.damagedLines > 0;
     setListPath(path);
+    readWithDamage(path, result.damagedLines);
+    return true;
+}
+
+ListFileResult ListDocument::readRows(const QString& path, Keep keep)
+{
+    Q_EMIT workStarted(Work::Loading);
+    std::vector<SongRecord> rows;
+    const ListFileResult result = readListFile(path, rows);
+    if (keep == Keep::OnlyAWholeRead ? result.ok : !result.notAList) {
+        catalogue_.clear();
+        catalogue_.append(std::move(rows));
+    }
+    Q_EMIT workFinished(Work::Loading);
+    return result;
+}
+
+void ListDocument::readWithDamage(const QString& path, qint64 damagedLines)
+{
+    // What was left out would be lost by writing the file over: saving asks for a name.
+    needsName_ = damagedLines > 0;
     if (needsName_)
         dialogs_.warn(QStringLiteral("La lista \"") + path
             + QStringLiteral("\" contiene righe danneggiate: %1 righe non sono state lette, le altre sì.\n"
                              "Per salvarla verrà chiesto un nome, così il file non viene sovrascritto.")
-                  .arg(result.damagedLines));
+                  .arg(damagedLines));
+}
+
+bool ListDocument::restoreList()
+{
+    if (listPath_.isEmpty()) {
+        dialogs_.inform(QStringLiteral("La lista completa si può ripristinare solo da un file lista salvato: "
+                                       "questa lista non è ancora stata salvata."));
+        return false;
+    }
+    const ListFileResult result = readRows(listPath_, Keep::OnlyAWholeRead);
+    if (!result.ok) {
+        const QString why = result.notAList ? notAListText(listPath_, result.error) : unreadableText(listPath_, result.error);
+        dialogs_.warn(why + QStringLiteral("\nLa lista attuale non è stata modificata."));
+        return false;
+    }
+    modified_ = false;
+    readWithDamage(listPath_, result.damagedLines);
     return true;
 }
 

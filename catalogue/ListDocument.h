@@ -7,6 +7,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/DriveInfo.h"
+#include "catalogue/ListFile.h"
 
 #include <QObject>
 #include <optional>
@@ -59,6 +60,11 @@ public:
     // Stops the running scan after the file being read; the folder being read
     // then is left as it was, the rows found before it are kept.
     void stopScan();
+    // The rows of the current list file in place of the catalogue's, unmodified.
+    // The file is read to its end first: one that cannot be read leaves the rows
+    // as they are and is reported. A list never saved has no file to restore
+    // from: the user is told so and nothing changes.
+    bool restoreList();
 
 Q_SIGNALS:
     void workStarted(sonivo::ListDocument::Work work);
@@ -67,6 +73,12 @@ Q_SIGNALS:
 
 private:
     bool write(const QString& path);
+    // Reads the list file, its rows then in place of the catalogue's: those read
+    // before a failure too (WhatWasRead), or only when the whole file was read.
+    enum class Keep { WhatWasRead, OnlyAWholeRead };
+    ListFileResult readRows(const QString& path, Keep keep);
+    // Read without its damaged lines: warns, and saving will ask for a name.
+    void readWithDamage(const QString& path, qint64 damagedLines);
     void setListPath(const QString& path);
 
     DesktopDialogs& dialogs_;

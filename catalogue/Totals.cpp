@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace sonivo {
 namespace {
@@ -96,42 +97,44 @@ double RowTotals::kb(const SongRecord& row) const
     return ok ? kb : 0;
 }
 
-RowTotals::Seconds RowTotals::seconds(const SongRecord& row) const
+qint64 playSeconds(const SongRecord& row)
 {
-    if (const auto plain = plainDuration(row.stored(ColDuration)))
-        return plain->first < 0 || plain->second < 0 ? 0 : Seconds(plain->first) * 60 + plain->second;
-    row.copyText(ColDuration, scratch_);
-    const QStringView duration = scratch_;
-    const QStringView dot = QStringView(u".");
-    const qint64 m = wholeNumber(Field(duration, 1, dot));
-    const qint64 s = wholeNumber(Field(duration, 2, dot));
+    qint64 m = 0, s = 0;
+    if (const auto plain = plainDuration(row.stored(ColDuration))) {
+        std::tie(m, s) = *plain;
+    } else {
+        const QString duration = row.text(ColDuration);
+        const QStringView dot = QStringView(u".");
+        m = wholeNumber(Field(duration, 1, dot));
+        s = wholeNumber(Field(duration, 2, dot));
+    }
     // A song without a valid header reads "-01.-01": it has no play time to add.
     if (m < 0 || s < 0)
         return 0;
-    return Seconds(m) * 60 + s;
+    constexpr qint64 kMost = std::numeric_limits<qint64>::max();
+    return m > (kMost - s) / 60 ? kMost : m * 60 + s;
 }
 
-void RowTotals::add(const SongRecord& row)
+void RowTotals::add(const SongRecord& row, qint64 seconds)
 {
     kb_ += kb(row);
-    seconds_ += seconds(row);
-    ++rows_;
+    addTime(seconds);
 }
 
-void RowTotals::addTime(const SongRecord& row)
+void RowTotals::addTime(qint64 seconds)
 {
-    seconds_ += seconds(row);
+    seconds_ += seconds;
     ++rows_;
 }
 
-void RowTotals::remove(const SongRecord& row)
+void RowTotals::remove(const SongRecord& row, qint64 seconds)
 {
     if (--rows_ == 0) {
         clear();  // no rounding left over from sums of fractions
         return;
     }
     kb_ -= kb(row);
-    seconds_ -= seconds(row);
+    seconds_ -= seconds;
 }
 
 void RowTotals::clear()
@@ -189,11 +192,14 @@ QString totalTime(std::span<const SongRecord> rows)
     return totalsOf(rows).time();
 }
 
+QString formatGrouped(double value, const QLocale& locale)
+{
+    return locale.toString(qint64(std::llround(value)));
+}
+
 QString statusSongsText(qint64 rows, double megabytes, const QLocale& locale)
 {
-    // "#,##0": whole megabytes with the locale's grouping.
-    const qint64 whole = qint64(std::llround(megabytes));
-    return QStringLiteral("Presenti ") + QString::number(rows) + QStringLiteral(" brani. Spazio: ") + locale.toString(whole)
+    return QStringLiteral("Presenti ") + QString::number(rows) + QStringLiteral(" brani. Spazio: ") + formatGrouped(megabytes, locale)
         + QStringLiteral(" MB");
 }
 

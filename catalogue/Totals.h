@@ -10,15 +10,22 @@
 
 namespace sonivo {
 
+// The play time of a row's duration ("minutes.seconds") in seconds: 0 for a
+// negative duration (a file without a valid header), held at the largest 64-bit
+// number, which the total time shows at most anyway.
+qint64 playSeconds(const SongRecord& row);
+
 // Totals of a set of rows kept as rows come and go, so that showing them costs
 // nothing however many rows there are.
 class RowTotals {
 public:
     explicit RowTotals(const QLocale& locale = QLocale());
-    void add(const SongRecord& row);
-    // Adds only the row's play time, for a set whose size is not shown.
-    void addTime(const SongRecord& row);
-    void remove(const SongRecord& row);
+    void add(const SongRecord& row) { add(row, playSeconds(row)); }
+    // The same with the row's play seconds known already.
+    void add(const SongRecord& row, qint64 seconds);
+    // Adds only a row's play seconds, for a set whose size is not shown.
+    void addTime(qint64 seconds);
+    void remove(const SongRecord& row, qint64 seconds);
     void clear();
     // As totalSize and totalTime below.
     double size(QChar unit) const;
@@ -28,7 +35,6 @@ private:
     __extension__ using Seconds = __int128;  // wide enough never to overflow
     double kb(const SongRecord& row) const;
     std::optional<double> groupedWholeNumber(QStringView text) const;
-    Seconds seconds(const SongRecord& row) const;
 
     QLocale locale_;
     QString group_;            // the locale's group separator
@@ -47,6 +53,9 @@ double totalSize(std::span<const SongRecord> rows, QChar unit, const QLocale& lo
 // "hh:mm:ss" of the durations ("minutes.seconds"), each part at least two digits;
 // a negative duration (a file without a valid header) counts nothing.
 QString totalTime(std::span<const SongRecord> rows);
+
+// "#,##0": the nearest whole number, thousands grouped as the locale groups them.
+QString formatGrouped(double value, const QLocale& locale = QLocale());
 
 // The status line's texts.
 QString statusSongsText(qint64 rows, double megabytes, const QLocale& locale = QLocale());

@@ -2,6 +2,7 @@
 
 #include "cli/AnalysisCommands.h"
 #include "cli/CatalogueCommands.h"
+#include "cli/ExportCommand.h"
 #include "cli/Output.h"
 #include "cli/PlayModule.h"
 #include "common/NativePath.h"
@@ -19,6 +20,9 @@ const char* const kUsage = "uso: sonivo-cli COMANDO ...\n"
                            "  scan [--recursive] [--cd-name NOME] CARTELLA [--list FILE.svl]\n"
                            "                               i brani della cartella, o aggiunti alla lista\n"
                            "  list FILE.svl                le righe della lista\n"
+                           "  export html|text|m3u [--duration] [--size] FILE.svl USCITA\n"
+                           "                               la pagina HTML, la lista di testo o la playlist\n"
+                           "                               di tutte le righe della lista\n"
                            "  play [--output null|default] FILE...\n"
                            "                               suona i file uno dopo l'altro; per ognuno, alla fine:\n"
                            "                               file, durata e posizione raggiunta in ms";
@@ -39,6 +43,7 @@ int main(int argc, char** argv)
         {QStringLiteral("rename"), cli::renameCommand},
         {QStringLiteral("scan"), cli::scanCommand},
         {QStringLiteral("list"), cli::listCommand},
+        {QStringLiteral("export"), cli::exportCommand},
         {QStringLiteral("play"), cli::runPlayModule},
     };
     QStringList args;

@@ -38,8 +38,16 @@ public:
     virtual void critical(const QString& text) = 0;
     // Hands a file to the desktop's default application for it; false when that failed.
     virtual bool openWithDesktop(const QString& file) = 0;
+    // A file to write, offered first under the name given ("Lista mp3"); "" when cancelled.
+    virtual QString saveFileNamed(const QString& title, const FileFilter& filter, const QString& folder, const QString& name) = 0;
+    // Prints the text on the default printer, as a job of the name given.
+    enum class PrintOutcome { Printed, NoPrinter, Failed };
+    virtual PrintOutcome printText(const QString& jobName, const QString& text) = 0;
     // Opens a web address in the desktop's browser; false when that failed.
     virtual bool openAddress(const QString& url) = 0;
 };
+
+// Hands the file to the desktop; when that fails, says which file could not be opened.
+void openWithDesktopOrWarn(DesktopDialogs& dialogs, const QString& file);
 
 }  // namespace sonivo

@@ -90,25 +90,35 @@ QString fromNativePath(const QByteArray& bytes)
     return out;
 }
 
+int escapedByte(char16_t c)
+{
+    return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF ? c - kEscapeBase : -1;
+}
+
 QByteArray toNativePath(const QString& name)
 {
     QByteArray out;
     out.reserve(name.size());
+    appendNativePath(out, name);
+    return out;
+}
+
+void appendNativePath(QByteArray& out, QStringView name)
+{
     const qsizetype n = name.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = name.at(i).unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(name.at(i + 1).unicode())) {
             appendUtf8(out, QChar::surrogateToUcs4(c, name.at(i + 1).unicode()));
             ++i;
-        } else if (c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF) {
-            out.append(char(c - kEscapeBase));
+        } else if (const int byte = escapedByte(c); byte >= 0) {
+            out.append(char(byte));
         } else if (QChar::isSurrogate(c)) {
             out.append('?');  // a lone surrogate no byte stands for
         } else {
             appendUtf8(out, c);
         }
     }
-    return out;
 }
 
 }  // namespace sonivo

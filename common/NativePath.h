@@ -11,5 +11,9 @@ namespace sonivo {
 
 QString fromNativePath(const QByteArray& bytes);
 QByteArray toNativePath(const QString& name);
+// The byte a character of a name stands for when it is an escaped byte, else -1.
+int escapedByte(char16_t c);
+// toNativePath, appended to out.
+void appendNativePath(QByteArray& out, QStringView name);
 
 }  // namespace sonivo

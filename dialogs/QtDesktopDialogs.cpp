@@ -1,9 +1,13 @@
 #include "dialogs/QtDesktopDialogs.h"
 
+#include "dialogs/TextPrinter.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QUrl>
 
@@ -18,12 +22,15 @@ QString filterText(const FileFilter& filter)
 }
 
 // The chosen file, or "" when cancelled. Saving confirms replacing an existing file.
-QString chooseFile(QWidget* owner, bool save, const QString& title, const FileFilter& filter, const QString& folder)
+QString chooseFile(
+    QWidget* owner, bool save, const QString& title, const FileFilter& filter, const QString& folder, const QString& name = QString())
 {
     QFileDialog dialog(owner, title, folder, filterText(filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(filter.defaultExtension);
+    if (!name.isEmpty())
+        dialog.selectFile(name);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
@@ -99,6 +106,21 @@ void QtDesktopDialogs::critical(const QString& text)
 bool QtDesktopDialogs::openWithDesktop(const QString& file)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
+
+QString QtDesktopDialogs::saveFileNamed(const QString& title, const FileFilter& filter, const QString& folder, const QString& name)
+{
+    return chooseFile(owner_, true, title, filter, folder, name);
+}
+
+DesktopDialogs::PrintOutcome QtDesktopDialogs::printText(const QString& jobName, const QString& text)
+{
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (printer.isNull())
+        return PrintOutcome::NoPrinter;
+    QPrinter device(printer, QPrinter::HighResolution);
+    device.setDocName(jobName);
+    return sonivo::printText(device, text) ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
 bool QtDesktopDialogs::openAddress(const QString& url)

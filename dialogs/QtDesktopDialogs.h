@@ -1,6 +1,7 @@
 #pragma once
 // The dialogs of the desktop: QFileDialog, QMessageBox and QInputDialog, titled
-// "Sonivo" where the program gives no title of its own.
+// "Sonivo" where the program gives no title of its own; printing on the default
+// printer.
 
 #include "common/DesktopDialogs.h"
 
@@ -22,6 +23,8 @@ public:
     void warn(const QString& text) override;
     void critical(const QString& text) override;
     bool openWithDesktop(const QString& file) override;
+    QString saveFileNamed(const QString& title, const FileFilter& filter, const QString& folder, const QString& name) override;
+    PrintOutcome printText(const QString& jobName, const QString& text) override;
     bool openAddress(const QString& url) override;
 
 private:

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -64,16 +65,25 @@ frmSearch::~frmSearch() = default;
 
 void frmSearch::addSelected()
 {
-    QModelIndexList selected = list1_->selectionModel()->selectedRows();
-    if (selected.isEmpty()) {
+    // Read from the selection's ranges: asking the selection model for its rows
+    // costs a pass over every range for each row.
+    std::vector<int> selected;
+    for (const QItemSelectionRange& range : list1_->selectionModel()->selection())
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            selected.push_back(r);
+    if (selected.empty()) {
         dialogs_.inform(QStringLiteral("Nessun brano selezionato"));
         return;
     }
-    std::sort(selected.begin(), selected.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::sort(selected.begin(), selected.end());
+    selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
     if (check1_->isChecked())
         transport_.clearQueue();
-    for (const QModelIndex& index : selected)
-        transport_.AggiungiLista(filter_->rowId(index.row()));
+    std::vector<RowId> rows;
+    rows.reserve(selected.size());
+    for (int r : selected)
+        rows.push_back(filter_->rowId(r));
+    transport_.AggiungiLista(rows);
 }
 
 void frmSearch::play(const QModelIndex& index)

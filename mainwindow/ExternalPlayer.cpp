@@ -1,8 +1,7 @@
 #include "mainwindow/ExternalPlayer.h"
 
 #include "common/DesktopDialogs.h"
-#include "common/ErrorText.h"
-#include "platform/ReplacingFile.h"
+#include "reports/ReportFile.h"
 
 #include <QStandardPaths>
 
@@ -36,14 +35,14 @@ void ExternalPlayer::openQueue()
             return;
         }
     }
-    QByteArray lines;
+    std::vector<RowId> rows;
     for (qsizetype i = 0; i < catalogue_.size(); ++i)
         if (catalogue_.isChecked(i) && !catalogue_.row(i).isEmpty(ColFileName))
-            lines += catalogue_.row(i).fullName().toUtf8() + '\n';
-    ReplacingFile file;
-    if (!file.open(playlistPath()) || !file.write(lines) || !file.commit()) {
-        dialogs_.warn(
-            QStringLiteral("Impossibile scrivere la lista temporanea ") + playlistPath() + QStringLiteral(": ") + errorText(file.error()));
+            rows.push_back(catalogue_.id(i));
+    // LF line ends and the paths' own bytes, as the desktop's players read them.
+    const ReportResult saved = savePlaylist(playlistPath(), ReportSource(catalogue_, rows), LineEnd::Lf);
+    if (!saved.ok) {
+        dialogs_.warn(QStringLiteral("Impossibile scrivere la lista temporanea ") + playlistPath() + QStringLiteral(": ") + saved.error);
         return;
     }
     handOff(playlistPath());
@@ -51,8 +50,7 @@ void ExternalPlayer::openQueue()
 
 void ExternalPlayer::handOff(const QString& file)
 {
-    if (!dialogs_.openWithDesktop(file))
-        dialogs_.warn(QStringLiteral("Impossibile aprire il file ") + file + QStringLiteral(" con il programma predefinito."));
+    openWithDesktopOrWarn(dialogs_, file);
 }
 
 }  // namespace sonivo

@@ -1,6 +1,7 @@
 #include "mainwindow/Form1.h"
 
 #include "dialogs/QtDesktopDialogs.h"
+#include "mainwindow/BrowseCommands.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Commands.h"
 #include "mainwindow/ExternalPlayer.h"
@@ -87,6 +88,7 @@ Form1::Form1(FormServices services, QWidget* parent)
     shell_ = new ShellCommands(*document_, dialogs_, *status_,
         {[this] { return transport_->queue().entries(); }, [this] { transport_->clearQueue(); }},
         services_.desktop.value_or(DesktopSetup::forThisProgram(services_.registryFile)), this);
+    browse_ = new BrowseCommands(*document_, *view_, *status_, this);
     commands_ = new Commands(this);
 
     buildMenus();

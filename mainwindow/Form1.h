@@ -25,6 +25,7 @@ class QToolButton;
 
 namespace sonivo {
 
+class BrowseCommands;
 class CatalogueView;
 class Commands;
 class DesktopDialogs;
@@ -118,6 +119,7 @@ private:
     std::unique_ptr<StatusLine> status_;
     FileCommands* files_;
     ShellCommands* shell_;
+    BrowseCommands* browse_;
 
     bool closeAfterScan_ = false;             // the user closed the window during a scan
     std::optional<QSize> restoredOuterSize_;  // from the settings, until the frame is known

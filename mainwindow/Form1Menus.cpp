@@ -3,6 +3,8 @@
 
 #include "mainwindow/Form1.h"
 
+#include "dialogs/frmReport.h"
+#include "mainwindow/BrowseCommands.h"
 #include "mainwindow/CatalogueModel.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Commands.h"
@@ -115,8 +117,15 @@ void Form1::connectCommands()
     c.run(C::HelpSearch, shell_, &ShellCommands::searchHelp);
     c.run(C::Website, shell_, &ShellCommands::openWebsite);
     c.run(C::About, shell_, &ShellCommands::showAbout);
-    // The dialogs' commands are connected here as they come; until then they stay
-    // disabled: SearchFolder, ShowAll, PrintList, HtmlList, M3uList.
+    // Browsing by folder: the folder chooser and the whole list again.
+    c.run(C::SearchFolder, browse_, &BrowseCommands::chooseFolder);
+    c.run(C::ShowAll, browse_, &BrowseCommands::showAll);
+    connect(browse_, &BrowseCommands::rowsChanged, this, &Form1::applyEnablingRules);
+    // The Report menu, also the toolbar's "Stampa" and its drop-down: the report
+    // dialog of the entry's kind, over the catalogue and the play queue.
+    for (const auto& [command, kind] : {std::pair{C::PrintList, ReportKind::TextList}, std::pair{C::HtmlList, ReportKind::HtmlPage},
+             std::pair{C::M3uList, ReportKind::Playlist}})
+        c.run(command, this, [this, kind] { frmReport(kind, document_->catalogue(), *transport_, dialogs_, this).exec(); });
 }
 
 void Form1::buildSortMenu()

@@ -2,13 +2,13 @@
 
 #include "mainwindow/Form1.h"
 
+#include "dialogs/BusyPointer.h"
 #include "dialogs/frmSearch.h"
 #include "dialogs/frmSearchTag.h"
 #include "dialogs/frmTag.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Commands.h"
 
-#include <QGuiApplication>
 #include <QListView>
 #include <QTableView>
 
@@ -41,14 +41,15 @@ void Form1::openTagEditor()
 
 void Form1::openSearch(bool byAlbum)
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const Catalogue& catalogue = document_->catalogue();
     std::unique_ptr<QDialog> dialog;
-    if (byAlbum)
-        dialog = std::make_unique<frmSearchTag>(catalogue, *transport_, dialogs_, this);
-    else
-        dialog = std::make_unique<frmSearch>(catalogue, *transport_, dialogs_, this);
-    QGuiApplication::restoreOverrideCursor();
+    {
+        const BusyPointer busy;
+        const Catalogue& catalogue = document_->catalogue();
+        if (byAlbum)
+            dialog = std::make_unique<frmSearchTag>(catalogue, *transport_, dialogs_, this);
+        else
+            dialog = std::make_unique<frmSearch>(catalogue, *transport_, dialogs_, this);
+    }
     dialog->exec();
 }
 

@@ -79,7 +79,7 @@ void ReplacingFile::discard()
     temporary_.clear();
 }
 
-bool ReplacingFile::open(const QString& target)
+bool ReplacingFile::open(const QString& target, Folders folders)
 {
     discard();
     target_ = followLinks(toNativePath(target));
@@ -89,7 +89,7 @@ bool ReplacingFile::open(const QString& target)
         return fail(kNotRegularFile);
     if (const int refused = replacing ? writableTarget(target_) : 0)
         return fail(refused);
-    if (!makeNativeFolders(nativeFolderOf(target_)))
+    if (folders == Folders::Create && !makeNativeFolders(nativeFolderOf(target_)))
         return fail(errno);
     // The old file's owner permissions at most until its own are given, so that
     // nobody it kept out can read the new one meanwhile.

@@ -20,9 +20,11 @@ public:
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-    // Creates the missing folders and the new file; refuses a target that exists
-    // and is not a regular file, or that the user may not write.
-    bool open(const QString& target);
+    // Whether open makes the folders the target's path names that do not exist.
+    enum class Folders { Create, MustExist };
+    // Creates the missing folders (unless told not to) and the new file; refuses
+    // a target that exists and is not a regular file, or that the user may not write.
+    bool open(const QString& target, Folders folders = Folders::Create);
     bool write(QByteArrayView bytes);
     // Flushes the new file to disk and puts it in place of the target.
     bool commit();

@@ -50,6 +50,11 @@ void PlayQueue::sync(const Catalogue& catalogue)
             entries_.push_back(catalogue.id(i));
 }
 
+void PlayQueue::append(std::span<const RowId> rows)
+{
+    entries_.insert(entries_.end(), rows.begin(), rows.end());
+}
+
 void PlayQueue::removeAt(qsizetype i)
 {
     const RowId gone = entries_[size_t(i)];
@@ -102,7 +107,7 @@ QString PlayQueue::statistics(const Catalogue& catalogue) const
 {
     RowTotals totals;
     for (RowId id : entries_)
-        totals.addTime(catalogue.row(catalogue.position(id)));
+        totals.addTime(catalogue.playSeconds(catalogue.position(id)));
     return QStringLiteral("Brani in lista: ") + QString::number(size()) + QStringLiteral(" - Durata brani in lista: ") + totals.time();
 }
 

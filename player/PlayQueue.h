@@ -7,6 +7,7 @@
 
 #include "catalogue/Catalogue.h"
 
+#include <span>
 #include <vector>
 
 namespace sonivo {
@@ -24,6 +25,8 @@ public:
     // or unchecked leave, checked rows not yet queued come at the end in
     // catalogue order; the other entries keep their order.
     void sync(const Catalogue& catalogue);
+    // Puts rows that are checked and not yet queued at the end, in this order.
+    void append(std::span<const RowId> rows);
     void removeAt(qsizetype i);
     void clear();
 

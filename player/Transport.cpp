@@ -5,6 +5,7 @@
 #include "player/PlayMp3.h"
 
 #include <sys/stat.h>
+#include <unordered_set>
 
 namespace sonivo {
 namespace {
@@ -233,6 +234,11 @@ void Transport::seek(qint64 seconds)
 void Transport::syncQueue()
 {
     queue_.sync(catalogue_);
+    entriesChanged();
+}
+
+void Transport::entriesChanged()
+{
     if (queue_.indexOf(selected_) < 0)
         selected_ = 0;
     Q_EMIT queueChanged();
@@ -316,19 +322,38 @@ void Transport::RiprendiBrano()
 
 void Transport::AggiungiLista(RowId id)
 {
-    const qsizetype row = catalogue_.position(id);
-    if (row != Catalogue::kGone)
-        catalogue_.setChecked(row, true);
-    syncQueue();
+    AggiungiLista(std::span<const RowId>(&id, 1));
+}
+
+void Transport::AggiungiLista(std::span<const RowId> rows)
+{
+    // Once in line with the checks, the queue holds exactly the checked rows, so
+    // each unchecked row is one to check and put at the end.
+    queue_.sync(catalogue_);
+    std::vector<qsizetype> positions;
+    std::vector<RowId> added;
+    std::unordered_set<RowId> taken;
+    for (RowId id : rows) {
+        const qsizetype row = catalogue_.position(id);
+        if (row != Catalogue::kGone && !catalogue_.isChecked(row) && taken.insert(id).second) {
+            positions.push_back(row);
+            added.push_back(id);
+        }
+    }
+    catalogue_.check(positions);
+    queue_.append(added);
+    entriesChanged();
     Q_EMIT checksChanged();
 }
 
 void Transport::AggiungiBrani(const QString& nome)
 {
     const std::string album = toStored(nome);
+    std::vector<qsizetype> positions;
     for (qsizetype i = 0; i < catalogue_.size(); ++i)
         if (catalogue_.row(i).stored(ColAlbum) == QByteArrayView(album))
-            catalogue_.setChecked(i, true);
+            positions.push_back(i);
+    catalogue_.check(positions);
     syncQueue();
     Q_EMIT checksChanged();
 }

@@ -15,6 +15,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <span>
 
 namespace sonivo {
 
@@ -87,6 +88,9 @@ public:
     void FermaBrano();
     void RiprendiBrano();
     void AggiungiLista(RowId row);
+    // Queues rows in this order, as one call for each would, telling the
+    // observers once.
+    void AggiungiLista(std::span<const RowId> rows);
     void AggiungiBrani(const QString& nome);
 
     // Stops the player and closes the device; run when the window closes.
@@ -118,6 +122,8 @@ private:
     void skip(int step);
     void endOfSong();
     void setState(PlayerState state);
+    // Entries came or went: forgets a selected entry that left and tells so.
+    void entriesChanged();
     // Tells once that the song plays without sound, and again only after sound
     // came back and was lost again.
     void checkSound();

@@ -1,4 +1,5 @@
 #include "analysis/clsMP3.h"
+#include "tests/support/Analysed.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"
 
@@ -14,14 +15,6 @@ using namespace sonivo;
 using namespace sonivo::test;
 
 namespace {
-
-clsMP3 analyse(const QString& path)
-{
-    clsMP3 mp3;
-    mp3.setFullName(path);
-    EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done) << path.toStdString();
-    return mp3;
-}
 
 QString fixture(const char* name)
 {
@@ -58,27 +51,27 @@ TEST(ClsMp3, SplitsTheFullName)
 
 TEST(ClsMp3, FilesMadeByAnEncoder)
 {
-    const clsMP3 cbr = analyse(fixture("cbr128-44k-joint.mp3"));
+    const clsMP3 cbr = analysed(fixture("cbr128-44k-joint.mp3"));
     EXPECT_EQ(cbr.BitRate(), QStringLiteral("128"));
     EXPECT_EQ(cbr.SampleRate(), QStringLiteral("44100"));
     EXPECT_EQ(cbr.ChannelMode(), QStringLiteral("Joint Stereo"));
     EXPECT_EQ(cbr.TotalFrames(), 40) << "the count of its Info header";
     EXPECT_DOUBLE_EQ(cbr.PlayTime(), 1.09);  // 40 x 1152 / 44100 = 1.0449 s
 
-    const clsMP3 vbr = analyse(fixture("vbr-48k-mono.mp3"));
+    const clsMP3 vbr = analysed(fixture("vbr-48k-mono.mp3"));
     EXPECT_EQ(vbr.SampleRate(), QStringLiteral("48000"));
     EXPECT_EQ(vbr.ChannelMode(), QStringLiteral("Mono"));
     EXPECT_EQ(vbr.TotalFrames(), 43);
     EXPECT_DOUBLE_EQ(vbr.PlayTime(), 1.08);  // 43 x 1152 / 48000 = 1.032 s
 
-    const clsMP3 crc = analyse(fixture("cbr40-32k-mono-crc.mp3"));
+    const clsMP3 crc = analysed(fixture("cbr40-32k-mono-crc.mp3"));
     EXPECT_TRUE(crc.CRCPresent());
     EXPECT_EQ(crc.BitRate(), QStringLiteral("40"));
     EXPECT_EQ(crc.SampleRate(), QStringLiteral("32000"));
     EXPECT_EQ(crc.FrameLength(), 180);
     EXPECT_EQ(crc.TotalFrames(), 29);
 
-    expectCleared(analyse(fixture("mpeg2-16k.mp3")));
+    expectCleared(analysed(fixture("mpeg2-16k.mp3")));
 }
 
 TEST(ClsMp3, ConstantBitRateFramesAndPlayTime)
@@ -93,7 +86,7 @@ TEST(ClsMp3, ConstantBitRateFramesAndPlayTime)
                 shape.channelMode = mode;
                 shape.crc = bi % 2 == 0;
                 const QByteArray bytes = frames(shape, 7) + QByteArray(100, 0);
-                const clsMP3 mp3 = analyse(files.write(QStringLiteral("f.mp3"), bytes));
+                const clsMP3 mp3 = analysed(files.write(QStringLiteral("f.mp3"), bytes));
                 ASSERT_TRUE(mp3.ValidHeader()) << bi << "/" << si;
                 const int kbps = mp3.BitRate().toInt();
                 EXPECT_EQ(mp3.TotalFrames(), bytes.size() / frameBytes(shape));
@@ -114,11 +107,11 @@ TEST(ClsMp3, PlayTimeOfTheWorkedExampleFollowsTheFileLength)
         bytes.append(QByteArray(size - bytes.size(), 0));
         return files.write(QStringLiteral("a%1.mp3").arg(size), bytes);
     };
-    const clsMP3 example = analyse(fileOf(3600000));
+    const clsMP3 example = analysed(fileOf(3600000));
     EXPECT_DOUBLE_EQ(example.PlayTime(), 225.05);
     EXPECT_EQ(example.TotalFrames(), 3600000 / 417);
 
-    clsMP3 mp3 = analyse(fileOf(3599900));  // 224.99375 s
+    clsMP3 mp3 = analysed(fileOf(3599900));  // 224.99375 s
     EXPECT_DOUBLE_EQ(mp3.PlayTime(), 225.04);
     mp3.setTitle(QStringLiteral("t"));  // 128 bytes longer now: 225.00175 s
     EXPECT_DOUBLE_EQ(mp3.PlayTime(), 225.05);
@@ -131,7 +124,7 @@ TEST(ClsMp3, VariableBitRateFramesGiveTheDuration)
 {
     TempFiles files;
     const QByteArray bytes = xingFrame(FrameFields{}, 10000) + frames(FrameFields{}, 5);
-    const clsMP3 mp3 = analyse(files.write(QStringLiteral("v.mp3"), bytes));
+    const clsMP3 mp3 = analysed(files.write(QStringLiteral("v.mp3"), bytes));
     EXPECT_EQ(mp3.TotalFrames(), 10000);
     EXPECT_DOUBLE_EQ(mp3.PlayTime(), 261.27);  // 10000 x 1152 / 44100 = 261.2244 s
     EXPECT_EQ(mp3.BitRate(), QStringLiteral("128")) << "other fields are the first frame's";
@@ -141,7 +134,7 @@ TEST(ClsMp3, ALeadingId3v2TagIsSkipped)
 {
     TempFiles files;
     const QByteArray bytes = id3v2Tag(80000, char(0xFF)) + frames(FrameFields{}, 3);
-    const clsMP3 mp3 = analyse(files.write(QStringLiteral("art.mp3"), bytes));
+    const clsMP3 mp3 = analysed(files.write(QStringLiteral("art.mp3"), bytes));
     EXPECT_TRUE(mp3.ValidHeader());
     EXPECT_EQ(mp3.TotalFrames(), bytes.size() / 417) << "the whole file length counts";
 }
@@ -151,7 +144,7 @@ TEST(ClsMp3, NothingOfAnEarlierFileShowsThrough)
     TempFiles files;
     TagFields tag;
     tag.title = "First";
-    clsMP3 mp3 = analyse(files.write(QStringLiteral("1.mp3"), frames(FrameFields{}, 3) + id3v1Tag(tag)));
+    clsMP3 mp3 = analysed(files.write(QStringLiteral("1.mp3"), frames(FrameFields{}, 3) + id3v1Tag(tag)));
     ASSERT_TRUE(mp3.ValidHeader());
     ASSERT_TRUE(mp3.TagPresent());
     mp3.setFullName(files.write(QStringLiteral("2.mp3"), QByteArray(5000, 0x11)));
@@ -164,7 +157,7 @@ TEST(ClsMp3, NothingOfAnEarlierFileShowsThrough)
 TEST(ClsMp3, MissingAndUnreadableFiles)
 {
     TempFiles files;
-    clsMP3 mp3 = analyse(files.write(QStringLiteral("1.mp3"), frames(FrameFields{}, 3)));
+    clsMP3 mp3 = analysed(files.write(QStringLiteral("1.mp3"), frames(FrameFields{}, 3)));
     mp3.setFullName(files.path(QStringLiteral("gone.mp3")));
     EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Missing);
     EXPECT_TRUE(mp3.ValidHeader()) << "a missing file leaves every field as it was";
@@ -190,12 +183,12 @@ TEST(ClsMp3, AwkwardNamesAndSizes)
     for (const QString& name : {QStringLiteral("a b \"q\" 'x'; y.mp3"), nonUtf8}) {
         const QString path = files.write(name, audio);
         EXPECT_TRUE(clsMP3::FileExists(path));
-        clsMP3 mp3 = analyse(path);
+        clsMP3 mp3 = analysed(path);
         EXPECT_TRUE(mp3.ValidHeader());
         EXPECT_EQ(mp3.Filename(), name);
     }
     for (int n = 0; n <= 3; ++n)
-        expectCleared(analyse(files.write(QStringLiteral("t.mp3"), QByteArray(n, char(0xFF)))));
+        expectCleared(analysed(files.write(QStringLiteral("t.mp3"), QByteArray(n, char(0xFF)))));
 
     // A sparse file of a terabyte: the frame count does not fit 32 bits.
     const QString huge = files.write(QStringLiteral("huge.mp3"), audio);
@@ -204,7 +197,7 @@ TEST(ClsMp3, AwkwardNamesAndSizes)
     ::close(fd);
     if (!grown)
         GTEST_SKIP() << "no sparse files here";
-    const clsMP3 mp3 = analyse(huge);
+    const clsMP3 mp3 = analysed(huge);
     EXPECT_EQ(mp3.TotalFrames(), (qint64(1) << 40) / 417);
     EXPECT_DOUBLE_EQ(mp3.PlayTime(), double(((qint64(1) << 40) * 8 + 50 * 128) / 1280) / 100);
 }

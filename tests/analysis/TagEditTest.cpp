@@ -1,6 +1,7 @@
 #include "analysis/TagEdit.h"
 #include "analysis/Writability.h"
 #include "analysis/clsMP3.h"
+#include "tests/support/Analysed.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"
 
@@ -22,13 +23,6 @@ protected:
     QString song(const QString& name = QStringLiteral("song.mp3"), const QByteArray& tag = {})
     {
         return files.write(name, frames(FrameFields{}, 5) + tag);
-    }
-    static clsMP3 analysed(const QString& path)
-    {
-        clsMP3 mp3;
-        mp3.setFullName(path);
-        EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
-        return mp3;
     }
     static TagEdit sample()
     {

@@ -1,4 +1,5 @@
 #include "analysis/clsMP3.h"
+#include "tests/support/Analysed.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"
 
@@ -28,12 +29,14 @@ protected:
     {
         return files.write(name, frames(FrameFields{}, 5) + tag);
     }
-    static clsMP3 analysed(const QString& path)
+
+    // A descriptor of another program that holds the file's flock.
+    static int lockedByAnotherProgram(const QString& path)
     {
-        clsMP3 mp3;
-        mp3.setFullName(path);
-        EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
-        return mp3;
+        const int fd = ::open(toNativePath(path).constData(), O_RDWR | O_CLOEXEC);
+        EXPECT_GE(fd, 0);
+        EXPECT_EQ(::flock(fd, LOCK_EX), 0);
+        return fd;
     }
 
     TempFiles files;
@@ -213,9 +216,7 @@ TEST_F(TagWrite, BytesAnotherProgramAppendsMeanwhileAreNeverWrittenOver)
 TEST_F(TagWrite, AWriteWaitsForTheLockAnotherProgramHoldsOnTheFile)
 {
     const QString path = audioFile();
-    const int other = ::open(toNativePath(path).constData(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(other, 0);
-    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    const int other = lockedByAnotherProgram(path);
     clsMP3 mp3 = analysed(path);
     std::future<void> write = std::async(std::launch::async, [&] { mp3.setTitle(QStringLiteral("Song")); });
     EXPECT_EQ(write.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
@@ -229,9 +230,7 @@ TEST_F(TagWrite, AWriteWaitsForTheLockAnotherProgramHoldsOnTheFile)
 TEST_F(TagWrite, AFileReplacedByAnotherProgramDuringTheWriteIsAFailedWrite)
 {
     const QString path = audioFile();
-    const int other = ::open(toNativePath(path).constData(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(other, 0);
-    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    const int other = lockedByAnotherProgram(path);
     clsMP3 mp3 = analysed(path);
     std::future<void> write = std::async(std::launch::async, [&] { mp3.setTitle(QStringLiteral("Song")); });
     ASSERT_EQ(write.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);

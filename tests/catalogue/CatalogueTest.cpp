@@ -1,4 +1,5 @@
 #include "catalogue/Catalogue.h"
+#include "tests/support/SongRows.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,7 @@ namespace {
 
 SongRecord song(const QString& name, const QString& folder = QStringLiteral("/m/"), const QString& cd = {})
 {
-    SongRecord r;
-    r.setColumn(ColFileName, name);
-    r.setColumn(ColFolder, folder);
-    r.setColumn(ColCdId, cd);
-    return r;
+    return test::songIn(name, folder, cd);
 }
 
 // The file names in row order, joined with ",".
@@ -193,6 +190,44 @@ TEST(Catalogue, EveryChangeIsAnnouncedToTheObserver)
             QStringLiteral("changed 0-0 1"), QStringLiteral("reset?"), QStringLiteral("reset 0")}));
 }
 
+TEST(Catalogue, WhoeverIsToldOfARemovalFindsEachRowByItsIdentity)
+{
+    // The play queue looks its rows up when told that rows went: each row left
+    // must be where its identity says, after each run and not only at the end.
+    struct Checker final : CatalogueObserver {
+        explicit Checker(const Catalogue& c) : c(c) {}
+        const Catalogue& c;
+        int told = 0;
+        void rowsAboutToBeReset() override {}
+        void rowsReset() override {}
+        void rowsAboutToBeAppended(qsizetype, qsizetype) override {}
+        void rowsAppended() override {}
+        void rowsAboutToBeRemoved(qsizetype, qsizetype) override {}
+        void rowsRemoved() override
+        {
+            ++told;
+            for (qsizetype i = 0; i < c.size(); ++i)
+                ASSERT_EQ(c.position(c.id(i)), i) << "after removal " << told;
+        }
+        void rowsAboutToBeReordered() override {}
+        void rowsReordered(std::span<const qsizetype>) override {}
+        void rowsChanged(qsizetype, qsizetype, RowChange) override {}
+    };
+    Catalogue c;
+    for (const char* folder : {"/a/", "/a/", "/x/", "/x/", "/b/", "/x/", "/c/", "/c/"})
+        c.append(song(QString(), QString::fromLatin1(folder)));
+    const RowId last = c.id(7);
+    Checker checker(c);
+    c.setObserver(&checker);
+    EXPECT_EQ(c.removeFolder(QStringLiteral("/x/"), QString()), 3);
+    EXPECT_EQ(checker.told, 2) << "two runs of rows";
+    EXPECT_EQ(c.position(last), 4);
+    EXPECT_EQ(c.keepOnlyFolder(QStringLiteral("/b/"), QString()), 4);
+    EXPECT_EQ(checker.told, 4);
+    EXPECT_EQ(c.position(c.id(0)), 0);
+    EXPECT_EQ(c.position(last), Catalogue::kGone);
+}
+
 TEST(Catalogue, ManyScatteredRemovalsBecomeOneReset)
 {
     Catalogue c;
@@ -245,6 +280,25 @@ TEST(Catalogue, TheFolderLookupFollowsEveryChangeOfTheRows)
     c.append(songIn("/e/", ""));
     c.clear();
     EXPECT_FALSE(c.FolderPresent(QStringLiteral("/e/"), QString()));
+}
+
+TEST(Catalogue, AFolderIsPresentUntilItsLastRowGoes)
+{
+    // Its rows counted as they come together, then taken one by one.
+    Catalogue c;
+    c.append(std::vector<SongRecord>{song(QStringLiteral("1"), QStringLiteral("/a/")), song(QStringLiteral("2"), QStringLiteral("/a/")),
+        song(QStringLiteral("3"), QStringLiteral("/a/")), song(QStringLiteral("4"), QStringLiteral("/b/"))});
+    c.append(song(QStringLiteral("5"), QStringLiteral("/a/")));
+    for (int left = 4; left > 0; --left) {
+        ASSERT_TRUE(c.FolderPresent(QStringLiteral("/a/"), QString())) << left << " rows left";
+        qsizetype row = 0;
+        while (c.row(row).text(ColFolder) != QStringLiteral("/a/"))
+            ++row;
+        c.setChecked(row, true);
+        EXPECT_EQ(c.removeChecked(), 1);
+    }
+    EXPECT_FALSE(c.FolderPresent(QStringLiteral("/a/"), QString()));
+    EXPECT_TRUE(c.FolderPresent(QStringLiteral("/b/"), QString()));
 }
 
 TEST(Catalogue, TheTotalsFollowEveryChangeOfTheRows)
@@ -388,4 +442,55 @@ TEST(Catalogue, LargeSortsMatchAStableSortOfTheFoldedTexts)
             got.push_back(r.text(ColTitle).toInt());
         ASSERT_EQ(got, expected) << ascending;
     }
+}
+
+TEST(Catalogue, EachRowsPlaySecondsFollowItThroughEveryChange)
+{
+    // Row k plays k seconds, so that a second left behind by a move shows.
+    Catalogue c;
+    std::vector<SongRecord> rows;
+    for (int k = 0; k < 300; ++k) {
+        SongRecord r
+            = song(QStringLiteral("%1").arg(299 - k, 3, 10, QLatin1Char('0')), k % 3 ? QStringLiteral("/m/") : QStringLiteral("/n/"));
+        r.setColumn(ColDuration, FormatDuration(k));
+        rows.push_back(std::move(r));
+    }
+    c.append(std::move(rows));
+    auto agrees = [&c] {
+        for (qsizetype i = 0; i < c.size(); ++i)
+            if (c.playSeconds(i) != playSeconds(c.row(i)))
+                return false;
+        return c.totals().time() == totalTime(c.rows());
+    };
+    c.sortBy(ColFileName, true);
+    EXPECT_TRUE(agrees()) << "after a sort";
+    EXPECT_EQ(c.playSeconds(0), 299);
+    SongRecord changed = c.row(5);
+    changed.setColumn(ColDuration, QStringLiteral("10.00"));
+    c.replaceRow(5, changed);
+    EXPECT_EQ(c.playSeconds(5), 600);
+    EXPECT_TRUE(agrees()) << "after a replace";
+    c.setChecked(7, true);
+    c.setChecked(8, true);
+    c.removeChecked();  // one run of removed rows
+    EXPECT_TRUE(agrees()) << "after a removal";
+    for (qsizetype i = 0; i < c.size(); i += 2)
+        c.setChecked(i, true);
+    c.removeChecked();  // too many runs: the rows are compacted
+    EXPECT_TRUE(agrees()) << "after a compaction";
+    c.removeFolder(QStringLiteral("/n/"), QString());
+    EXPECT_TRUE(agrees()) << "after a folder left";
+}
+
+TEST(Catalogue, CheckingManyRowsIsAnnouncedOnce)
+{
+    Catalogue c;
+    c.append({song(QStringLiteral("a")), song(QStringLiteral("b")), song(QStringLiteral("c")), song(QStringLiteral("d"))});
+    Recorder r(c);
+    c.setObserver(&r);
+    const std::vector<qsizetype> rows{2, 1};
+    c.check(rows);
+    EXPECT_EQ(r.log, QStringList{QStringLiteral("changed 1-2 0")});
+    EXPECT_EQ(c.checkedCount(), 2);
+    EXPECT_TRUE(c.isChecked(1) && c.isChecked(2));
 }

@@ -3,6 +3,7 @@
 
 #include "analysis/TagEdit.h"
 #include "analysis/clsMP3.h"
+#include "tests/support/Analysed.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"
 
@@ -15,9 +16,7 @@ namespace {
 
 SongRecord rowOf(const QString& path, const QString& cdId = {})
 {
-    clsMP3 mp3;
-    mp3.setFullName(path);
-    EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
+    const clsMP3 mp3 = analysed(path);
     SongSource source;
     source.folder = mp3.Path();
     source.name = mp3.Filename();

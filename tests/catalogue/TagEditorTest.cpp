@@ -3,13 +3,9 @@
 
 #include "catalogue/TagEditor.h"
 
-#include "catalogue/ListDocument.h"
 #include "catalogue/SongSearch.h"
 #include "common/NativePath.h"
-#include "player/Transport.h"
-#include "tests/support/MediaFixtures.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TempFiles.h"
+#include "tests/support/PlayingDocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,32 +18,10 @@ using namespace sonivo::test;
 
 namespace {
 
-class TagEditorTest : public ::testing::Test {
+class TagEditorTest : public PlayingDocument {
 protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
-    DriveInfo drives{systemMountTable()};
-    ListDocument document{dialogs, drives};
-    Catalogue& catalogue = document.catalogue();
-    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
-    Transport transport{catalogue, [this] {
-        return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock});
-    }};
     TagEditor editor{document, transport, dialogs};
 
-    // A row for a copy of the fixture song; with copy false the file is not there.
-    RowId addSong(const QString& name, bool copy = true)
-    {
-        if (copy) {
-            EXPECT_TRUE(QFile::copy(fixture("tone-3s-8k.mp3"), files.path(name)));
-        }
-        SongRecord r;
-        r.setColumn(ColFileName, name);
-        r.setColumn(ColFolder, QFileInfo(files.path(name)).path() + QLatin1Char('/'));
-        r.setColumn(ColGenre, QStringLiteral("Typed genre"));
-        catalogue.append(r);
-        return catalogue.id(catalogue.size() - 1);
-    }
     const SongRecord& rowOf(RowId id) const { return catalogue.row(catalogue.position(id)); }
     static TagEdit sample()
     {
@@ -64,7 +38,7 @@ TEST_F(TagEditorTest, OpensForTheRowWithItsFieldsAndDecidesWhetherItMayChange)
 {
     const RowId a = addSong(QStringLiteral("a.mp3"));
     const RowId readOnly = addSong(QStringLiteral("ro.mp3"));
-    const RowId missing = addSong(QStringLiteral("gone.mp3"), false);
+    const RowId missing = addSong(QStringLiteral("gone.mp3"), {}, {}, false);
     QDir().mkpath(files.path(QStringLiteral("locked")));
     const RowId inLocked = addSong(QStringLiteral("locked/in.mp3"));
     PermissionsEnforced enforced;
@@ -264,7 +238,7 @@ TEST_F(TagEditorTest, TheSearchesQueueTheRightRowsInOrder)
     const char* albums[] = {"Sky", "sky", "Sky", "", "Sky"};
     std::vector<RowId> ids;
     for (size_t k = 0; k < 5; ++k) {
-        ids.push_back(addSong(QLatin1String(names[k]), false));
+        ids.push_back(addSong(QLatin1String(names[k]), {}, {}, false));
         SongRecord r = rowOf(ids.back());
         r.setColumn(ColAlbum, QLatin1String(albums[k]));
         catalogue.replaceRow(catalogue.position(ids.back()), r);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 using namespace sonivo;
@@ -87,4 +88,12 @@ TEST(Totals, EverySizeTextCountsWhatTheLocaleReadsInIt)
                 << text << " in " << locale.name().toStdString();
         }
     }
+}
+
+TEST(Totals, AHugeDurationHoldsTheTotalAtItsLargest)
+{
+    const std::vector<SongRecord> huge = rows({{"", "9000000000000000000.00"}, {"", "153722867280912931.00"}, {"", "00.01"}});
+    EXPECT_EQ(playSeconds(huge[0]), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(playSeconds(huge[2]), 1);
+    EXPECT_EQ(totalTime(huge), QStringLiteral("2562047788015215:30:07"));
 }

@@ -1,3 +1,4 @@
+#include "tests/cli/CliRun.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"
 
@@ -16,29 +17,6 @@ using namespace sonivo;
 using namespace sonivo::test;
 
 namespace {
-
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-// Runs the program; prepare runs in the child before it starts. A run that has
-// not ended after the wait (a hang) or was killed by a signal has status -1.
-CliRun cli(const QStringList& args, const std::function<void()>& prepare = {}, int waitMs = 30000)
-{
-    QProcess p;
-    if (prepare)
-        p.setChildProcessModifier(prepare);
-    p.start(QStringLiteral(SONIVO_CLI), args);
-    const bool ended = p.waitForFinished(waitMs);
-    if (!ended) {
-        p.kill();
-        p.waitForFinished();
-    }
-    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-        QString::fromUtf8(p.readAllStandardError())};
-}
 
 // Runs the program with arguments given as bytes, which need not be UTF-8,
 // from the working folder given as bytes too.

@@ -4,6 +4,7 @@
 #include "mainwindow/Form1.h"
 #include "platform/DesktopIntegration.h"
 #include "platform/SingleInstance.h"
+#include "tests/mainwindow/WindowTest.h"
 #include "tests/support/ExecLine.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFiles.h"
@@ -26,7 +27,7 @@ const QString kProgram = QStringLiteral(SONIVO_PROGRAM);
 
 // A user's folders, a list file of `rows` songs, and the Exec line that the
 // association writes for the real program.
-class HandOffTest : public testing::Test {
+class HandOffTest : public WindowTest {
 protected:
     void SetUp() override
     {
@@ -93,18 +94,12 @@ protected:
         return process.state() == QProcess::NotRunning;
     }
 
-    TempFiles files;
     QString exec;
 };
 
 TEST_F(HandOffTest, AListOpenedWhileSonivoRunsGoesToTheRunningWindowAfterItsSavePrompt)
 {
-    ScriptedDialogs dialogs;
-    FormServices services;
-    services.dialogs = &dialogs;
-    services.settingsFile = files.path(QStringLiteral("config/sonivo/sonivo.ini"));
-    services.registryFile = files.path(QStringLiteral("config/sonivo/registry.ini"));
-    Form1 window(services);
+    Form1 window(services());
     window.start(QString());
     window.show();
     window.document().catalogue().append(SongRecord());
@@ -135,12 +130,7 @@ TEST_F(HandOffTest, AListOpenedWhileSonivoRunsGoesToTheRunningWindowAfterItsSave
 
 TEST_F(HandOffTest, AListHandedOverDuringAScanOpensWhenTheScanHasEnded)
 {
-    ScriptedDialogs dialogs;
-    FormServices services;
-    services.dialogs = &dialogs;
-    services.settingsFile = files.path(QStringLiteral("config/sonivo/sonivo.ini"));
-    services.registryFile = files.path(QStringLiteral("config/sonivo/registry.ini"));
-    Form1 window(services);
+    Form1 window(services());
     window.start(QString());
     const QString folder = files.path(QStringLiteral("songs/"));
     QDir().mkpath(folder);

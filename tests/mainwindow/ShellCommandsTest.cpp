@@ -3,6 +3,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/StatusLine.h"
 #include "player/Transport.h"
+#include "tests/mainwindow/WindowTest.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFiles.h"
 
@@ -20,14 +21,11 @@ using namespace sonivo::test;
 
 namespace {
 
-class ShellCommandsTest : public testing::Test {
+class ShellCommandsTest : public WindowTest {
 protected:
     FormServices services()
     {
-        FormServices s;
-        s.dialogs = &dialogs;
-        s.settingsFile = files.path(QStringLiteral("config/sonivo.ini"));
-        s.registryFile = files.path(QStringLiteral("config/registry.ini"));
+        FormServices s = WindowTest::services();
         DesktopSetup desktop;
         desktop.folders = {files.path(QStringLiteral("home")), files.path(QStringLiteral("config")), files.path(QStringLiteral("data")),
             files.path(QStringLiteral("home/Desktop"))};
@@ -71,9 +69,6 @@ protected:
         command->trigger();
         return title;
     }
-
-    TempFiles files;
-    ScriptedDialogs dialogs;
 };
 
 TEST_F(ShellCommandsTest, DeletingTakesTheCheckedRowsEmptiesTheQueueAndRefreshesTheStatus)

@@ -21,9 +21,7 @@ protected:
     TempFiles files;
     Catalogue catalogue;
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
-    Transport transport{catalogue, [this] {
-        return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock});
-    }};
+    Transport transport{catalogue, [this] { return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock}); }};
     QStringList notices;
     int songsLoaded = 0;
 
@@ -217,49 +215,94 @@ TEST_F(TransportTest, TheOperationsForOtherWindowsTakeRowsByIdentity)
     EXPECT_EQ(catalogue.checkedCount(), 0);
 }
 
-TEST(TransportSound, WithoutASoundServerTheUserIsToldOnceThatItPlaysWithoutSound)
-{
-    TempFiles files;
-    Catalogue catalogue;
-    auto clock = std::make_shared<ManualClock>();
-    Transport transport{catalogue, [clock] {
-        return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Unavailable, clock});
-    }};
-    QStringList notices;
-    QObject::connect(&transport, &Transport::notice, [&](const QString& text) { notices << text; });
-    for (const char* name : {"a.mp3", "b.mp3"}) {
+// A player over the given output, with the notices it gave and rows for copies of a song.
+struct NoticedTransport {
+    explicit NoticedTransport(AudioOptions::Output output)
+        : transport{catalogue, [this, output] { return std::make_unique<AudioMediaControl>(AudioOptions{output, clock}); }}
+    {
+        QObject::connect(&transport, &Transport::notice, [this](const QString& text) { notices << text; });
+    }
+    RowId addSong(const char* name)
+    {
         QFile::copy(fixture("tone-3s-8k.mp3"), files.path(QLatin1String(name)));
         SongRecord r;
         r.setColumn(ColFileName, QLatin1String(name));
         r.setColumn(ColFolder, files.path(QString()));
         catalogue.append(r);
-        catalogue.setChecked(catalogue.size() - 1, true);
+        return catalogue.id(catalogue.size() - 1);
     }
-    transport.syncQueue();
-    transport.SuonaBrano(catalogue.id(0));
-    ASSERT_EQ(transport.state(), PlayerState::Playing);
-    transport.SuonaBrano(catalogue.id(1));
-    transport.tick();
-    EXPECT_EQ(notices, QStringList{QStringLiteral("Riproduzione senza audio: nessuna uscita audio disponibile")});
+
+    TempFiles files;
+    Catalogue catalogue;
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    Transport transport;
+    QStringList notices;
+};
+
+TEST(TransportSound, WithoutASoundServerTheUserIsToldOnceThatItPlaysWithoutSound)
+{
+    NoticedTransport player(AudioOptions::Output::Unavailable);
+    const RowId a = player.addSong("a.mp3");
+    const RowId b = player.addSong("b.mp3");
+    player.catalogue.setChecked(0, true);
+    player.catalogue.setChecked(1, true);
+    player.transport.syncQueue();
+    player.transport.SuonaBrano(a);
+    ASSERT_EQ(player.transport.state(), PlayerState::Playing);
+    player.transport.SuonaBrano(b);
+    player.transport.tick();
+    EXPECT_EQ(player.notices, QStringList{QStringLiteral("Riproduzione senza audio: nessuna uscita audio disponibile")});
 }
 
 TEST(TransportSound, TheSilentOutputAskedForIsNoNews)
 {
-    TempFiles files;
-    Catalogue catalogue;
-    auto clock = std::make_shared<ManualClock>();
-    Transport transport{catalogue, [clock] {
-        return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock});
-    }};
-    QStringList notices;
-    QObject::connect(&transport, &Transport::notice, [&](const QString& text) { notices << text; });
-    QFile::copy(fixture("tone-3s-8k.mp3"), files.path(QStringLiteral("a.mp3")));
-    SongRecord r;
-    r.setColumn(ColFileName, QStringLiteral("a.mp3"));
-    r.setColumn(ColFolder, files.path(QString()));
-    catalogue.append(r);
-    transport.SuonaBrano(catalogue.id(0));
-    transport.tick();
-    ASSERT_EQ(transport.state(), PlayerState::Playing);
-    EXPECT_TRUE(notices.isEmpty()) << notices.join(QLatin1Char('\n')).toStdString();
+    NoticedTransport player(AudioOptions::Output::Null);
+    player.transport.SuonaBrano(player.addSong("a.mp3"));
+    player.transport.tick();
+    ASSERT_EQ(player.transport.state(), PlayerState::Playing);
+    EXPECT_TRUE(player.notices.isEmpty()) << player.notices.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(TransportTest, QueueingManyRowsAtOnceGivesTheQueueOfOneCallForEach)
+{
+    std::vector<RowId> ids;
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3"})
+        ids.push_back(addSong(QLatin1String(name)));
+    check(ids[4]);
+    check(ids[1]);
+    transport.selectEntry(1);
+    transport.playSelectedEntry();  // b started
+    ASSERT_EQ(playing(), QStringLiteral("b.mp3"));
+    catalogue.setChecked(catalogue.position(ids[0]), true);  // checked, not yet queued
+    catalogue.sortBy(ColFileName, false);
+    const RowId gone = 12345;
+    const std::vector<RowId> asked{ids[3], ids[2], ids[3], ids[1], gone};
+
+    // The same songs queued one call at a time, in a copy of the catalogue.
+    Catalogue one;
+    for (qsizetype i = 0; i < catalogue.size(); ++i)
+        one.append(catalogue.row(i));
+    Transport byOne(one, [] { return std::unique_ptr<MediaControl>(); });
+    auto sameRow = [&](RowId id) { return one.id(catalogue.position(id)); };
+    for (RowId id : {ids[4], ids[1]})
+        one.setChecked(catalogue.position(id), true);
+    byOne.syncQueue();
+    one.setChecked(catalogue.position(ids[0]), true);
+    for (RowId id : asked)
+        byOne.AggiungiLista(id == gone ? gone : sameRow(id));
+
+    int queueSignals = 0, checkSignals = 0;
+    QObject::connect(&transport, &Transport::queueChanged, [&] { ++queueSignals; });
+    QObject::connect(&transport, &Transport::checksChanged, [&] { ++checkSignals; });
+    transport.AggiungiLista(asked);
+    std::vector<RowId> expected;
+    for (RowId id : byOne.queue().entries())
+        expected.push_back(catalogue.id(one.position(id)));
+    EXPECT_EQ(transport.queue().entries(), expected);
+    EXPECT_EQ(transport.queue().entries(), (std::vector<RowId>{ids[4], ids[1], ids[0], ids[3], ids[2]}));
+    EXPECT_EQ(catalogue.checkedCount(), 5);
+    EXPECT_EQ(queueSignals, 1);
+    EXPECT_EQ(checkSignals, 1);
+    EXPECT_TRUE(playToEnd());
+    EXPECT_EQ(playing(), QStringLiteral("a.mp3")) << "the song after the started one is the entry that follows it";
 }

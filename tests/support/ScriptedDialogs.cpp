@@ -67,4 +67,17 @@ std::optional<QString> ScriptedDialogs::inputText(const QString& prompt, const Q
     return text;
 }
 
+QString ScriptedDialogs::saveFileNamed(const QString& title, const FileFilter& filter, const QString& folder, const QString& name)
+{
+    asked << title;
+    namedSaves << QStringList{title, filter.description, filter.pattern, filter.defaultExtension, folder, name}.join(QLatin1Char('|'));
+    return take(files, title, QString());
+}
+
+DesktopDialogs::PrintOutcome ScriptedDialogs::printText(const QString& jobName, const QString& text)
+{
+    printed << text;
+    return printer ? printer(jobName, text) : printOutcome;
+}
+
 }  // namespace sonivo::test

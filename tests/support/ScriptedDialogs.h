@@ -39,6 +39,14 @@ public:
         opened << file;
         return desktopOpens;
     }
+    // Answered from files; each question recorded as "title|description|pattern|extension|folder|name".
+    QStringList namedSaves;
+    QString saveFileNamed(const QString& title, const FileFilter& filter, const QString& folder, const QString& name) override;
+    // Every text printed; the printer, when set, prints it (to a PDF file), else printOutcome is the answer.
+    QStringList printed;
+    PrintOutcome printOutcome = PrintOutcome::Printed;
+    std::function<PrintOutcome(const QString& jobName, const QString& text)> printer;
+    PrintOutcome printText(const QString& jobName, const QString& text) override;
     bool openAddress(const QString& url) override
     {
         opened << url;

@@ -1,0 +1,56 @@
+#include "catalogue/BrowseFilter.h"
+
+namespace sonivo {
+
+BrowseFilter::BrowseFilter(ListDocument& document, QObject* parent) : QObject(parent), document_(document)
+{
+    choices_.push_back(FolderChoice::allSongs());
+    connect(&document_, &ListDocument::workFinished, this, [this](ListDocument::Work work) {
+        if (work == ListDocument::Work::Scanning && shown_)
+            refresh();
+    });
+}
+
+void BrowseFilter::refresh()
+{
+    shown_ = true;
+    choices_ = folderChoices(document_.catalogue());
+    choices_.insert(choices_.begin(), FolderChoice::allSongs());
+    Q_EMIT choicesChanged();
+}
+
+void BrowseFilter::release()
+{
+    shown_ = false;
+    choices_ = std::vector<FolderChoice>{FolderChoice::allSongs()};  // gives their room back
+}
+
+template <typename Change> void BrowseFilter::change(const FolderChoice& choice, Change folderChange)
+{
+    if (choice.wholeList) {
+        document_.restoreList();
+    } else {
+        folderChange(document_.catalogue());
+        document_.setModified(true);
+    }
+    if (shown_)
+        refresh();
+    Q_EMIT rowsChanged();
+}
+
+void BrowseFilter::keepOnly(const FolderChoice& choice)
+{
+    change(choice, [&](Catalogue& c) { c.keepOnlyFolder(choice.folder, choice.cdIdentifier); });
+}
+
+void BrowseFilter::takeOut(const FolderChoice& choice)
+{
+    change(choice, [&](Catalogue& c) { c.removeFolder(choice.folder, choice.cdIdentifier); });
+}
+
+void BrowseFilter::restore()
+{
+    change(FolderChoice::allSongs(), [](Catalogue&) {});
+}
+
+}  // namespace sonivo

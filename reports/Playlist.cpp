@@ -1,0 +1,29 @@
+#include "reports/Playlist.h"
+
+#include "reports/ReportText.h"
+
+namespace sonivo {
+
+bool writePlaylist(const ReportSource& songs, LineEnd lineEnd, const ReportOutput& output)
+{
+    ChunkedOutput chunks(output);
+    QByteArray& out = chunks.buffer();
+    const QByteArrayView end = lineEnd == LineEnd::CrLf ? QByteArrayView("\r\n") : QByteArrayView("\n");
+    for (qsizetype i = 0; i < songs.size(); ++i) {
+        const SongRecord& song = songs.at(i);
+        const qsizetype start = out.size();
+        appendNativeBytes(out, song.stored(ColFolder));
+        appendNativeBytes(out, song.stored(ColFileName));
+        if (const QByteArrayView path = QByteArrayView(out).sliced(start); path.contains('\n') || path.contains('\r')) {
+            const QByteArray url = "file://" + path.toByteArray().toPercentEncoding("/");
+            out.truncate(start);
+            out += url;
+        }
+        out += end;
+        if (!chunks.pieceDone())
+            return false;
+    }
+    return chunks.finish();
+}
+
+}  // namespace sonivo

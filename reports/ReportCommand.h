@@ -1,0 +1,28 @@
+#pragma once
+// What the report dialog's action button does with the user's choice: asks for
+// the file, writes the page, text list or playlist and hands it to the desktop,
+// or prints the text list from memory. A file that cannot be written or a print
+// that fails is told in a message box, and then nothing is opened.
+
+#include "catalogue/Catalogue.h"
+#include "reports/ReportOptions.h"
+
+#include <QLocale>
+#include <span>
+
+namespace sonivo {
+
+class DesktopDialogs;
+
+struct ReportChoice {
+    ReportKind kind = ReportKind::TextList;
+    bool queueOnly = false;  // only the queue's songs, in queue order
+    ReportOptions options;
+    bool toPrinter = true;  // the text list printed; else saved to a file
+};
+
+// queue: the play queue's entries, in queue order.
+void runReport(const ReportChoice& choice, const Catalogue& catalogue, std::span<const RowId> queue, DesktopDialogs& dialogs,
+    const QLocale& locale = QLocale());
+
+}  // namespace sonivo

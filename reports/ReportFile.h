@@ -1,0 +1,24 @@
+#pragma once
+// A report written into a file: the bytes go to a new file beside it, which takes
+// the old one's place only once all of them are on disk (see ReplacingFile), so a
+// failed write never leaves a partly written report in place of a good file.
+
+#include "reports/ReportOptions.h"
+#include "reports/ReportOutput.h"
+#include "reports/ReportSource.h"
+
+#include <QLocale>
+
+namespace sonivo {
+
+struct ReportResult {
+    bool ok = true;
+    QString error;  // what went wrong, in the user's words
+};
+
+// The page, the text list or the playlist (with CR LF) of the songs.
+ReportResult saveReport(const QString& file, ReportKind kind, const ReportSource& songs, ReportOptions options, const QLocale& locale);
+// The playlist with the line ends given.
+ReportResult savePlaylist(const QString& file, const ReportSource& songs, LineEnd lineEnd);
+
+}  // namespace sonivo

@@ -1,0 +1,47 @@
+#include "reports/TextList.h"
+
+#include "reports/ReportText.h"
+
+namespace sonivo {
+namespace {
+
+void appendBracketed(QByteArray& out, QByteArrayView stored)
+{
+    out += " [";
+    appendShownUtf8(out, stored);
+    out += ']';
+}
+
+}  // namespace
+
+bool writeTextList(const ReportSource& songs, ReportOptions options, const ReportOutput& output)
+{
+    ChunkedOutput chunks(output);
+    QByteArray& out = chunks.buffer();
+    out += "Sonivo - Lista brani\r\n\r\n";
+    for (qsizetype i = 0; i < songs.size(); ++i) {
+        const SongRecord& song = songs.at(i);
+        appendShownUtf8(out, withoutExtension(song.stored(ColFileName)));
+        if (options.withDuration)
+            appendBracketed(out, song.stored(ColDuration));
+        if (options.withSize)
+            appendBracketed(out, song.stored(ColSize));
+        out += "\r\n";
+        if (!chunks.pieceDone())
+            return false;
+    }
+    out += "\r\n";
+    return chunks.finish();
+}
+
+QString textList(const ReportSource& songs, ReportOptions options)
+{
+    QByteArray bytes;
+    writeTextList(songs, options, [&bytes](QByteArrayView piece) {
+        bytes += piece;
+        return true;
+    });
+    return QString::fromUtf8(bytes);
+}
+
+}  // namespace sonivo

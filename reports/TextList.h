@@ -1,0 +1,16 @@
+#pragma once
+// The songs as a text list in UTF-8: the title line "Sonivo - Lista brani", an
+// empty line, one line per song (its name, then its duration and size in
+// brackets when asked for) and an empty last line, each ended by CR LF.
+
+#include "reports/ReportOptions.h"
+#include "reports/ReportOutput.h"
+#include "reports/ReportSource.h"
+
+namespace sonivo {
+
+bool writeTextList(const ReportSource& songs, ReportOptions options, const ReportOutput& output);
+// The same text, for printing.
+QString textList(const ReportSource& songs, ReportOptions options);
+
+}  // namespace sonivo

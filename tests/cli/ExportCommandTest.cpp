@@ -1,0 +1,160 @@
+#include "tests/cli/CliRun.h"
+#include "tests/reports/ReportTestRows.h"
+#include "tests/support/TempFiles.h"
+
+#include "catalogue/ListFile.h"
+#include "common/NativePath.h"
+#include "reports/ReportFile.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+// The locale the program finds in its environment while it lives.
+class ProgramLocale {
+public:
+    explicit ProgramLocale(const char* name) : old_(qgetenv("LC_ALL")), had_(qEnvironmentVariableIsSet("LC_ALL"))
+    {
+        qputenv("LC_ALL", name);
+    }
+    ~ProgramLocale()
+    {
+        if (had_)
+            qputenv("LC_ALL", old_);
+        else
+            qunsetenv("LC_ALL");
+    }
+    ProgramLocale(const ProgramLocale&) = delete;
+    ProgramLocale& operator=(const ProgramLocale&) = delete;
+
+private:
+    QByteArray old_;
+    bool had_;
+};
+
+class Export : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        catalogue = numberedSongs(3);
+        catalogue.replaceRow(1, song(fromNativePath("/m/\xE9t\xE9/"), fromNativePath("Caf\xE9 & <x> \"y\" 音楽 🎵.mp3"),
+                                    QStringLiteral("12.345.678 KB"), QStringLiteral("10.55")));
+        ASSERT_TRUE(SalvaLista(list, catalogue).ok);
+    }
+
+    // What the report dialog writes for every row of the catalogue.
+    QByteArray dialogWrites(ReportKind kind, ReportOptions options, const QLocale& locale)
+    {
+        const QString file = files.path(QStringLiteral("expected"));
+        EXPECT_TRUE(saveReport(file, kind, ReportSource(catalogue), options, locale).ok);
+        return TempFiles::read(file);
+    }
+
+    TempFiles files;
+    Catalogue catalogue;
+    const QString list = files.path(QStringLiteral("list.svl"));
+    const QString output = files.path(QStringLiteral("out"));
+};
+
+const QString kExport = QStringLiteral("export");
+
+}  // namespace
+
+TEST_F(Export, WritesWhatTheReportDialogWritesForEveryRow)
+{
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    const ProgramLocale inItalian("it_IT.UTF-8");
+    CliRun r = cli({kExport, QStringLiteral("html"), QStringLiteral("--duration"), QStringLiteral("--size"), list, output});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    const QByteArray page = TempFiles::read(output);
+    EXPECT_EQ(page, dialogWrites(ReportKind::HtmlPage, {true, true}, italian));
+    EXPECT_TRUE(page.contains("color=#ffbf00 face=Arial>12.067\r\n")) << "12,349,678 KB in megabytes, grouped in Italian";
+    EXPECT_TRUE(page.contains("Caf&#233; &amp; &lt;x&gt; \"y\" &#38899;&#27005; &#127925;&nbsp;"));
+
+    r = cli({kExport, QStringLiteral("text"), QStringLiteral("--duration"), list, output});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(TempFiles::read(output), "Sonivo - Lista brani\r\n\r\nSong 1 [01.00]\r\nCaf\xC3\xA9 & <x> \"y\" 音楽 🎵 [10.55]\r\n"
+                                       "Song 3 [03.00]\r\n\r\n");
+
+    r = cli({kExport, QStringLiteral("m3u"), QStringLiteral("--size"), list, output});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(TempFiles::read(output), "/music/Song 1.mp3\r\n/m/\xE9t\xE9/Caf\xE9 & <x> \"y\" 音楽 🎵.mp3\r\n/music/Song 3.mp3\r\n")
+        << "the playlist holds the paths byte for byte and ignores the extra data";
+}
+
+TEST_F(Export, GroupsTheTotalsInTheUsersLocale)
+{
+    // Sizes as a scan in an English setting writes them.
+    for (qsizetype row = 0; row < catalogue.size(); ++row)
+        catalogue.replaceRow(row, song(QStringLiteral("/m/"), QStringLiteral("s.mp3"), QStringLiteral("4,194,000 KB"), QString()));
+    ASSERT_TRUE(SalvaLista(list, catalogue).ok);
+    const ProgramLocale inEnglish("en_US.UTF-8");
+    const CliRun r = cli({kExport, QStringLiteral("html"), list, output});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QByteArray page = TempFiles::read(output);
+    EXPECT_EQ(page, dialogWrites(ReportKind::HtmlPage, {}, QLocale(QLocale::English, QLocale::UnitedStates)));
+    EXPECT_TRUE(page.contains(">12,294\r\n</FONT>")) << "12,582,000 KB in megabytes";
+    EXPECT_TRUE(page.contains(">12,883,968,000</FONT>"));
+}
+
+TEST_F(Export, BadUsageIsRefusedAndWritesNothing)
+{
+    for (const QStringList& args : {QStringList{kExport}, QStringList{kExport, QStringLiteral("pdf"), list, output},
+             QStringList{kExport, QStringLiteral("html"), list},
+             QStringList{kExport, QStringLiteral("html"), QStringLiteral("--bogus"), list, output},
+             QStringList{kExport, QStringLiteral("text"), list, output, output}}) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.status, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("uso: sonivo-cli export")));
+    }
+    EXPECT_FALSE(QFileInfo::exists(output));
+}
+
+TEST_F(Export, FailuresAreToldAndLeaveEveryFileAsItWas)
+{
+    // A list that is not there.
+    CliRun r = cli({kExport, QStringLiteral("html"), files.path(QStringLiteral("none.svl")), output});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("none.svl: impossibile leggere la lista")));
+    EXPECT_FALSE(QFileInfo::exists(output));
+
+    // A folder that is not there is not made.
+    const QString inGone = files.path(QStringLiteral("gone/out.htm"));
+    r = cli({kExport, QStringLiteral("html"), list, inGone});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(inGone + QStringLiteral(": impossibile scrivere il file")));
+    EXPECT_FALSE(QFileInfo::exists(files.path(QStringLiteral("gone"))));
+
+    // The list itself as the output.
+    const QByteArray listBytes = TempFiles::read(list);
+    r = cli({kExport, QStringLiteral("m3u"), list, list});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(r.err.isEmpty());
+    EXPECT_EQ(TempFiles::read(list), listBytes);
+
+    // A file the user may not write.
+    if (!ignoresPermissions()) {
+        const QString readOnly = files.write(QStringLiteral("ro.txt"), "kept");
+        ASSERT_EQ(::chmod(toNativePath(readOnly).constData(), 0400), 0);
+        r = cli({kExport, QStringLiteral("text"), list, readOnly});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("ro.txt: impossibile scrivere il file")));
+        EXPECT_EQ(TempFiles::read(readOnly), "kept");
+    }
+}
+
+TEST_F(Export, ADamagedListIsExportedAsFarAsItReadsAndFailsTheCommand)
+{
+    files.write(QStringLiteral("list.svl"), TempFiles::read(list) + "no row here\r\n");
+    const CliRun r = cli({kExport, QStringLiteral("m3u"), list, output});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("1 righe danneggiate")));
+    EXPECT_EQ(TempFiles::read(output).count('\n'), 3);
+}

@@ -1,0 +1,207 @@
+#include "dialogs/TextPrinter.h"
+#include "dialogs/frmReport.h"
+#include "tests/dialogs/DialogFixture.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+class ReportDialog : public DialogFixture {
+protected:
+    void SetUp() override
+    {
+        for (int n = 1; n <= 8; ++n)
+            ids.push_back(addSong(QStringLiteral("Song %1.mp3").arg(n), {}, {}, false));
+    }
+    void queueRows(std::initializer_list<int> rows)
+    {
+        for (int row : rows)
+            transport.AggiungiLista(ids.at(size_t(row - 1)));
+    }
+    std::unique_ptr<frmReport> open(ReportKind kind) { return std::make_unique<frmReport>(kind, catalogue, transport, dialogs); }
+
+    std::vector<RowId> ids;
+};
+
+// The visible controls' names and captions, as the user sees the dialog.
+QStringList shownControls(const QWidget& dialog)
+{
+    QStringList shown;
+    for (const QWidget* w : dialog.findChildren<QWidget*>())
+        if (w->isVisibleTo(&dialog) && !w->objectName().isEmpty())
+            shown << w->objectName();
+    shown.sort();
+    return shown;
+}
+
+// The pages of a PDF file Qt wrote.
+qsizetype pdfPages(const QString& file)
+{
+    return QString::fromLatin1(TempFiles::read(file)).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")));
+}
+
+// Prints the text into a PDF file; its pages, or -1 when printing failed.
+qsizetype printedPages(const QString& pdf, const QString& text)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    return printText(printer, text) ? pdfPages(pdf) : -1;
+}
+
+}  // namespace
+
+TEST_F(ReportDialog, EachKindHasItsCaptionsAndShowsItsFrames)
+{
+    struct Expected {
+        ReportKind kind;
+        const char* caption;
+        const char* action;
+        const char* frames;  // the frames shown
+    };
+    const Expected kinds[] = {
+        {ReportKind::TextList, "Stampa lista brani", "&Stampa", "Frame1 Frame2 Frame3"},
+        {ReportKind::HtmlPage, "Crea HTML lista brani", "Crea &HTML", "Frame1 Frame2"},
+        {ReportKind::Playlist, "Crea playlist brani", "Crea &Playlist", "Frame1"},
+    };
+    for (const Expected& e : kinds) {
+        const auto dialog = open(e.kind);
+        EXPECT_EQ(dialog->windowTitle(), QLatin1String(e.caption));
+        EXPECT_EQ(child<QPushButton>(*dialog, "Command1")->text(), QLatin1String(e.action));
+        EXPECT_EQ(child<QPushButton>(*dialog, "Command2")->text(), QStringLiteral("&Chiudi"));
+        const QStringList shown = shownControls(*dialog);
+        for (const QString& frame : {QStringLiteral("Frame1"), QStringLiteral("Frame2"), QStringLiteral("Frame3")})
+            EXPECT_EQ(shown.contains(frame), QString::fromLatin1(e.frames).contains(frame)) << e.caption << " " << frame.toStdString();
+    }
+    const auto dialog = open(ReportKind::TextList);
+    const std::pair<const char*, const char*> captions[] = {{"Frame1", "Selezione brani:"}, {"Frame2", "Altre dati aggiuntivi:"},
+        {"Frame3", "Invia a:"}};
+    for (const auto& [name, caption] : captions)
+        EXPECT_EQ(child<QGroupBox>(*dialog, name)->title(), QLatin1String(caption));
+    const std::pair<const char*, const char*> buttons[] = {{"Option1", "Tutti i brani in lista"}, {"Option2", "Solo brani selezionati"},
+        {"Check1", "Durata brano"}, {"Check2", "Grandezza"}, {"Option3", "Stampante"}, {"Option4", "File di testo"},
+        {"Command1", "Stampa"}, {"Command2", "Chiudi"}};
+    for (const auto& [name, caption] : buttons)
+        EXPECT_EQ(accessibleName(child<QWidget>(*dialog, name)), QLatin1String(caption)) << name;
+}
+
+TEST_F(ReportDialog, OpensWithItsDefaultsAndTheQueuedSongsOnlyWhenThereAreSome)
+{
+    auto dialog = open(ReportKind::TextList);
+    EXPECT_TRUE(child<QRadioButton>(*dialog, "Option1")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>(*dialog, "Option2")->isEnabled()) << "the queue is empty";
+    EXPECT_FALSE(child<QCheckBox>(*dialog, "Check1")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>(*dialog, "Check2")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(*dialog, "Option3")->isChecked());
+    const ReportChoice defaults = dialog->choice();
+    EXPECT_FALSE(defaults.queueOnly);
+    EXPECT_TRUE(defaults.toPrinter);
+
+    queueRows({3});
+    for (const ReportKind kind : {ReportKind::TextList, ReportKind::HtmlPage, ReportKind::Playlist})
+        EXPECT_TRUE(child<QRadioButton>(*open(kind), "Option2")->isEnabled());
+}
+
+TEST_F(ReportDialog, IsLaidOutInTwipsWithEveryCaptionWhole)
+{
+    for (const ReportKind kind : {ReportKind::TextList, ReportKind::HtmlPage, ReportKind::Playlist}) {
+        const auto dialog = open(kind);
+        // Pixels per twip, the layout scaled as a whole.
+        const double unit = dialog->width() / 4425.0;
+        const auto twips = [&](int px) { return px / unit; };
+        for (const char* name : {"Option1", "Option2", "Check1", "Check2", "Option3", "Option4", "Command1", "Command2"}) {
+            auto* w = child<QWidget>(*dialog, name);
+            EXPECT_GE(w->width(), w->sizeHint().width()) << name;
+        }
+        const QWidget* option2 = child<QWidget>(*dialog, "Option2");
+        EXPECT_NEAR(twips(option2->x()), 1980, 16);
+        EXPECT_NEAR(twips(child<QWidget>(*dialog, "Frame2")->y()), 1020, 16);
+        const QWidget* command1 = child<QWidget>(*dialog, "Command1");
+        const QWidget* command2 = child<QWidget>(*dialog, "Command2");
+        EXPECT_EQ(command1->geometry().center().y(), command2->geometry().center().y());
+        const int buttonsTop = kind == ReportKind::TextList ? 2790 : kind == ReportKind::HtmlPage ? 1875 + 50 : 1020 + 50;
+        EXPECT_NEAR(twips(command1->geometry().center().y()), buttonsTop + 200, 16);
+        // The full dialog's client area, or the shortened one's with the same room under the buttons.
+        EXPECT_NEAR(twips(dialog->height()), buttonsTop + 555, 16);
+        EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << "a fixed dialog border";
+    }
+}
+
+TEST_F(ReportDialog, AQueuedSongsPlaylistListsThemInQueueOrderAndCloses)
+{
+    queueRows({7, 2, 5});
+    const auto dialog = open(ReportKind::Playlist);
+    child<QRadioButton>(*dialog, "Option2")->setChecked(true);
+    const QString target = files.path(QStringLiteral("Lista mp3.m3u"));
+    dialogs.files.push_back(target);
+    child<QPushButton>(*dialog, "Command1")->click();
+    const QString folder = QFileInfo(target).path();
+    EXPECT_EQ(QString::fromUtf8(TempFiles::read(target)),
+        folder + QStringLiteral("/Song 7.mp3\r\n") + folder + QStringLiteral("/Song 2.mp3\r\n") + folder + QStringLiteral("/Song 5.mp3\r\n"));
+    EXPECT_EQ(dialogs.opened, QStringList{target});
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+}
+
+TEST_F(ReportDialog, ChiudiAndACancelledFileDialogWriteNothingAndClose)
+{
+    auto dialog = open(ReportKind::HtmlPage);
+    child<QPushButton>(*dialog, "Command2")->click();
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+
+    dialog = open(ReportKind::HtmlPage);
+    dialogs.files.push_back(QString());
+    dialog->show();
+    child<QPushButton>(*dialog, "Command1")->click();
+    EXPECT_EQ(dialogs.asked, QStringList{QStringLiteral("Salva lista HTML")});
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(dialogs.opened.isEmpty());
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+}
+
+TEST_F(ReportDialog, PrintsTheChosenTextOnPages)
+{
+    for (int n = 9; n <= 200; ++n)
+        addSong(QStringLiteral("Song %1.mp3").arg(n), {}, {}, false);
+    const QString pdf = files.path(QStringLiteral("print.pdf"));
+    qsizetype pages = 0;
+    dialogs.printer = [&](const QString&, const QString& text) {
+        pages = printedPages(pdf, text);
+        return pages > 0 ? DesktopDialogs::PrintOutcome::Printed : DesktopDialogs::PrintOutcome::Failed;
+    };
+    const auto dialog = open(ReportKind::TextList);
+    child<QCheckBox>(*dialog, "Check1")->setChecked(true);
+    child<QPushButton>(*dialog, "Command1")->click();
+    ASSERT_EQ(dialogs.printed.size(), 1);
+    EXPECT_TRUE(dialogs.printed.at(0).startsWith(QStringLiteral("Sonivo - Lista brani\r\n\r\nSong 1 [03.45]\r\n")));
+    EXPECT_EQ(dialogs.printed.at(0).count(QStringLiteral("\r\n")), 203);
+    // 203 lines of a 10-point font: four or five A4 or Letter pages.
+    EXPECT_GE(pages, 3);
+    EXPECT_LE(pages, 6);
+    EXPECT_TRUE(dialogs.asked.isEmpty()) << "printing asks for no file";
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+}
+
+TEST(TextPrinter, WrapsLinesWiderThanThePageAndBeginsNewPagesWhenFull)
+{
+    TempFiles files;
+    const QString pdf = files.path(QStringLiteral("p.pdf"));
+    EXPECT_EQ(printedPages(pdf, QString()), 1) << "an empty text is an empty page";
+    QStringList shortLines;
+    QStringList longLines;
+    for (int n = 0; n < 40; ++n) {
+        shortLines << QStringLiteral("Riga %1").arg(n);
+        longLines << QStringLiteral("Riga %1 ").arg(n).repeated(60);
+    }
+    EXPECT_EQ(printedPages(pdf, shortLines.join(QStringLiteral("\r\n"))), 1);
+    // Each long line takes several printed lines, so the same count fills pages.
+    EXPECT_GE(printedPages(pdf, longLines.join(QLatin1Char('\n'))), 3);
+}

@@ -1,0 +1,199 @@
+#include "catalogue/ListFile.h"
+#include "dialogs/frmFolder.h"
+#include "mainwindow/StatusLine.h"
+#include "player/Transport.h"
+#include "tests/mainwindow/WindowTest.h"
+#include "tests/support/KeyboardChoice.h"
+#include "tests/support/SongRows.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+SongRecord song(const char* name, const char* folder, const char* cd = "")
+{
+    SongRecord r = songIn(QString::fromLatin1(name), QString::fromLatin1(folder), QString::fromLatin1(cd));
+    r.setColumn(ColSize, QStringLiteral("1024 KB"));
+    r.setColumn(ColDuration, QStringLiteral("03.00"));
+    return r;
+}
+
+class BrowseCommandsTest : public WindowTest {
+protected:
+    std::unique_ptr<Form1> window;
+    QString list;
+
+    void SetUp() override
+    {
+        Catalogue c;
+        c.append(song("a.mp3", "/m/Rock/"));
+        c.append(song("b.mp3", "/m/Rock/"));
+        c.append(song("c.mp3", "/media/cdrom/", "ROCK01/1A2B-3C4D"));
+        c.append(song("d.mp3", "/m/Jazz/"));
+        c.append(song("e.mp3", "/m/Jazz/"));
+        list = files.path(QStringLiteral("list.svl"));
+        ASSERT_TRUE(SalvaLista(list, c).ok);
+        window = std::make_unique<Form1>(services());
+        window->start(list);
+    }
+
+    Catalogue& rows() { return window->document().catalogue(); }
+
+    QAction* menuEntry(const char* menu, const char* entry)
+    {
+        for (QAction* m : window->menuBar()->actions()) {
+            if (m->text() != QString::fromLatin1(menu))
+                continue;
+            for (QAction* a : m->menu()->actions())
+                if (a->text() == QString::fromLatin1(entry))
+                    return a;
+        }
+        ADD_FAILURE() << "no entry " << entry;
+        return nullptr;
+    }
+
+    QString names() { return fileNames(rows()); }
+
+    QString queued()
+    {
+        QStringList out;
+        for (RowId id : window->transport().queue().entries())
+            out << rows().row(rows().position(id)).text(ColFileName);
+        return out.join(QLatin1Char(','));
+    }
+
+    void check(const char* name)
+    {
+        for (qsizetype i = 0; i < rows().size(); ++i)
+            if (rows().row(i).text(ColFileName) == QString::fromLatin1(name))
+                rows().setChecked(i, true);
+        window->transport().syncQueue();
+    }
+
+    // Triggers the entry and works the folder chooser it opens as the user
+    // would, then closes it with its close box. False when no chooser opened.
+    bool withChooser(QAction* entry, const std::function<void(frmFolder&)>& work)
+    {
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            auto* chooser = qobject_cast<frmFolder*>(QApplication::activeModalWidget());
+            if (!chooser)
+                return;
+            opened = true;
+            work(*chooser);
+            chooser->close();
+        });
+        entry->trigger();
+        return opened;
+    }
+};
+
+}  // namespace
+
+TEST_F(BrowseCommandsTest, TheMenuOpensTheChooserThatNarrowsTheCatalogueAndTheQueueFollows)
+{
+    check("b.mp3");
+    check("e.mp3");
+    ASSERT_EQ(queued(), QStringLiteral("b.mp3,e.mp3"));
+    QAction* showAll = menuEntry("&Ricerca", "&Mostra tutti");
+    EXPECT_FALSE(showAll->isEnabled()) << "the list is as its file";
+
+    QString title;
+    QStringList choices;
+    const bool opened = withChooser(menuEntry("&Ricerca", "&Cartella"), [&](frmFolder& chooser) {
+        title = chooser.windowTitle();
+        for (int i = 0; i < chooser.choiceList()->count(); ++i)
+            choices << chooser.choiceList()->itemText(i);
+        EXPECT_FALSE(chooser.selectButton()->isEnabled()) << "nothing chosen yet";
+        chooseByKeyboard(chooser.choiceList(), 3);
+        EXPECT_EQ(chooser.cdLabel()->text(), QString());
+        chooser.selectButton()->click();
+        EXPECT_TRUE(chooser.isVisible()) << "it stays open";
+        EXPECT_EQ(chooser.choiceList()->count(), 2) << "its choices follow the rows";
+    });
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(title, QStringLiteral("Ricerca per cartelle"));
+    EXPECT_EQ(choices,
+        QStringList({QStringLiteral("Tutti i brani"), QStringLiteral("/m/Rock/"), QStringLiteral("/media/cdrom/ (ROCK01)"),
+            QStringLiteral("/m/Jazz/")}));
+    EXPECT_EQ(names(), QStringLiteral("d.mp3,e.mp3"));
+    EXPECT_EQ(queued(), QStringLiteral("e.mp3")) << "the queue holds only checked rows that are left";
+    EXPECT_EQ(window->statusLine().text(2), QStringLiteral("Presenti 2 brani. Spazio: 2 MB"));
+    EXPECT_EQ(window->statusLine().text(3), QStringLiteral("Durata totale 00:06:00"));
+    EXPECT_TRUE(window->document().isModified());
+    EXPECT_TRUE(showAll->isEnabled());
+
+    showAll->trigger();
+    EXPECT_EQ(names(), QStringLiteral("a.mp3,b.mp3,c.mp3,d.mp3,e.mp3")) << "exactly the rows of the list file";
+    EXPECT_FALSE(window->document().isModified());
+    EXPECT_EQ(queued(), QString()) << "the rows read again come unchecked";
+    EXPECT_EQ(window->statusLine().text(2), QStringLiteral("Presenti 5 brani. Spazio: 5 MB"));
+    for (qsizetype i = 0; i < rows().size(); ++i)
+        EXPECT_NE(rows().icon(i), 0u) << "row " << i << " has its icon again";
+    EXPECT_TRUE(showAll->isEnabled()) << "once on, it stays on while rows remain";
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+}
+
+TEST_F(BrowseCommandsTest, TheFindButtonsFolderEntryTakesAFolderOut)
+{
+    check("e.mp3");
+    const QToolButton* find = window->toolButton(QStringLiteral("Trova"));
+    QAction* entry = nullptr;
+    for (QAction* a : find->menu()->actions())
+        if (a->text() == QStringLiteral("Cartella"))
+            entry = a;
+    ASSERT_NE(entry, nullptr);
+    ASSERT_TRUE(entry->isEnabled());
+
+    ASSERT_TRUE(withChooser(entry, [&](frmFolder& chooser) {
+        chooseByKeyboard(chooser.choiceList(), 1);
+        chooser.removeButton()->click();
+        chooseByKeyboard(chooser.choiceList(), 1);  // now the disc
+        EXPECT_EQ(chooser.cdLabel()->text(), QStringLiteral("ROCK01"));
+        chooser.removeButton()->click();
+    }));
+    EXPECT_EQ(names(), QStringLiteral("d.mp3,e.mp3"));
+    EXPECT_EQ(queued(), QStringLiteral("e.mp3")) << "a queued row after the rows taken out keeps its place";
+    EXPECT_EQ(window->statusLine().text(2), QStringLiteral("Presenti 2 brani. Spazio: 2 MB"));
+    EXPECT_TRUE(window->document().isModified());
+}
+
+TEST_F(BrowseCommandsTest, AllSongsFromTheChooserRestoresAndANeverSavedListIsNotReplaced)
+{
+    ASSERT_TRUE(withChooser(menuEntry("&Ricerca", "&Cartella"), [&](frmFolder& chooser) {
+        chooseByKeyboard(chooser.choiceList(), 2);
+        chooser.selectButton()->click();
+        chooseByKeyboard(chooser.choiceList(), 0);
+        EXPECT_EQ(chooser.cdLabel()->text(), QStringLiteral("Tutti i brani della lista"));
+        chooser.removeButton()->click();
+        EXPECT_EQ(chooser.choiceList()->count(), 4);
+    }));
+    EXPECT_EQ(rows().size(), 5);
+    EXPECT_FALSE(window->document().isModified());
+
+    // A new list that was never saved has no file to come back from.
+    menuEntry("&File", "&Nuova lista")->trigger();
+    rows().append(song("x.mp3", "/m/Pop/"));
+    rows().append(song("y.mp3", "/m/Blues/"));
+    window->document().setModified(true);
+    window->applyEnablingRules();
+    ASSERT_TRUE(withChooser(menuEntry("&Ricerca", "&Cartella"), [&](frmFolder& chooser) {
+        chooseByKeyboard(chooser.choiceList(), 0);
+        chooser.selectButton()->click();
+    }));
+    EXPECT_EQ(names(), QStringLiteral("x.mp3,y.mp3"));
+    EXPECT_TRUE(window->document().isModified());
+    EXPECT_EQ(dialogs.notices, QStringList(QStringLiteral("inform: La lista completa si può ripristinare solo da un file lista salvato: "
+                                                          "questa lista non è ancora stata salvata.")));
+}

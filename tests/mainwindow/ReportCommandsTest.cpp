@@ -1,0 +1,140 @@
+#include "common/NativePath.h"
+#include "mainwindow/ExternalPlayer.h"
+#include "mainwindow/Form1.h"
+#include "player/Transport.h"
+#include "tests/mainwindow/WindowTest.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+class ReportCommands : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<Form1>(services());
+        window->start(QString());
+    }
+    void addSongs(int count)
+    {
+        for (int n = 1; n <= count; ++n) {
+            SongRecord r;
+            r.setColumn(ColFileName, QStringLiteral("Song %1.mp3").arg(n));
+            r.setColumn(ColFolder, files.path(QString()) + QLatin1Char('/'));
+            window->document().catalogue().append(r);
+        }
+        window->applyEnablingRules();
+    }
+    // Runs the command; act is given the modal report dialog it opens, which
+    // is closed afterwards if act left it open. The dialog's title.
+    static QString withReport(const std::function<void()>& run, const std::function<void(QWidget&)>& act = {})
+    {
+        QString title;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                title = modal->windowTitle();
+                if (act)
+                    act(*modal);
+                if (modal->isVisible())
+                    modal->close();
+            }
+        });
+        run();
+        return title;
+    }
+    template <typename W> static W* child(QWidget& dialog, const char* name)
+    {
+        W* w = dialog.findChild<W*>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    std::unique_ptr<Form1> window;
+};
+
+}  // namespace
+
+TEST_F(ReportCommands, TheReportEntriesAndTheStampaButtonOpenTheirDialogs)
+{
+    QToolButton* print = window->toolButton(QStringLiteral("Stampa"));
+    ASSERT_NE(print, nullptr);
+    EXPECT_FALSE(window->command(Command::PrintList)->isEnabled()) << "nothing to list";
+    EXPECT_FALSE(print->isEnabled());
+    addSongs(2);
+    for (Command c : {Command::PrintList, Command::HtmlList, Command::M3uList})
+        ASSERT_TRUE(window->command(c)->isEnabled());
+    EXPECT_TRUE(print->isEnabled());
+
+    EXPECT_EQ(withReport([&] { window->command(Command::PrintList)->trigger(); }), QStringLiteral("Stampa lista brani"));
+    EXPECT_EQ(withReport([&] { window->command(Command::HtmlList)->trigger(); }), QStringLiteral("Crea HTML lista brani"));
+    EXPECT_EQ(withReport([&] { window->command(Command::M3uList)->trigger(); }), QStringLiteral("Crea playlist brani"));
+    EXPECT_EQ(withReport([&] { print->click(); }), QStringLiteral("Stampa lista brani"));
+    const QList<QAction*> entries = print->menu()->actions();
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(withReport([&] { entries.at(0)->trigger(); }), QStringLiteral("Stampa lista brani"));
+    EXPECT_EQ(withReport([&] { entries.at(1)->trigger(); }), QStringLiteral("Crea HTML lista brani"));
+    EXPECT_EQ(withReport([&] { entries.at(2)->trigger(); }), QStringLiteral("Crea playlist brani"));
+    EXPECT_TRUE(dialogs.asked.isEmpty()) << "closing the dialog writes nothing";
+}
+
+TEST_F(ReportCommands, EveryOpeningStartsFromTheDefaults)
+{
+    addSongs(8);
+    window->transport().AggiungiLista(window->document().catalogue().id(0));
+    const auto choose = [&](QWidget& d) {
+        child<QRadioButton>(d, "Option2")->setChecked(true);
+        child<QCheckBox>(d, "Check1")->setChecked(true);
+        child<QRadioButton>(d, "Option4")->setChecked(true);
+    };
+    withReport([&] { window->command(Command::PrintList)->trigger(); }, choose);
+    bool defaults = false;
+    withReport([&] { window->command(Command::PrintList)->trigger(); }, [&](QWidget& d) {
+        defaults = child<QRadioButton>(d, "Option1")->isChecked() && !child<QCheckBox>(d, "Check1")->isChecked()
+            && child<QRadioButton>(d, "Option3")->isChecked();
+    });
+    EXPECT_TRUE(defaults);
+}
+
+TEST_F(ReportCommands, AQueuedSongsPlaylistFollowsThePlayersQueueOrder)
+{
+    addSongs(8);
+    const Catalogue& rows = window->document().catalogue();
+    for (const int row : {7, 2, 5})
+        window->transport().AggiungiLista(rows.id(row - 1));
+    const QString target = files.path(QStringLiteral("coda.m3u"));
+    dialogs.files.push_back(target);
+    withReport([&] { window->command(Command::M3uList)->trigger(); }, [&](QWidget& d) {
+        child<QRadioButton>(d, "Option2")->setChecked(true);
+        child<QPushButton>(d, "Command1")->click();
+    });
+    const QString folder = files.path(QString()) + QLatin1Char('/');
+    EXPECT_EQ(QString::fromUtf8(TempFiles::read(target)),
+        folder + QStringLiteral("Song 7.mp3\r\n") + folder + QStringLiteral("Song 2.mp3\r\n") + folder + QStringLiteral("Song 5.mp3\r\n"));
+    EXPECT_EQ(dialogs.opened, QStringList{target});
+}
+
+TEST_F(ReportCommands, TheDesktopsPlaylistHoldsANameThatIsNotUtf8ByteForByte)
+{
+    SongRecord r;
+    r.setColumn(ColFileName, fromNativePath("Caf\xE9.mp3"));
+    r.setColumn(ColFolder, files.path(QString()) + QLatin1Char('/'));
+    Catalogue& rows = window->document().catalogue();
+    rows.append(r);
+    rows.setChecked(0, true);
+    window->applyEnablingRules();
+    window->command(Command::OpenQueueExternally)->trigger();
+    const QString playlist = window->externalPlayer().playlistPath();
+    ASSERT_EQ(dialogs.opened, QStringList{playlist});
+    EXPECT_EQ(TempFiles::read(playlist), toNativePath(files.path(QString())) + "/Caf\xE9.mp3\n");
+}

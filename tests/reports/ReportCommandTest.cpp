@@ -1,0 +1,139 @@
+#include "tests/reports/ReportTestRows.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TempFiles.h"
+
+#include "common/NativePath.h"
+#include "reports/ReportCommand.h"
+#include "reports/ReportFile.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace sonivo;
+using namespace sonivo::test;
+
+namespace {
+
+const QLocale kItalian(QLocale::Italian, QLocale::Italy);
+
+class ReportCommand : public ::testing::Test {
+protected:
+    ReportChoice choice(ReportKind kind, bool queueOnly = false, bool toPrinter = false)
+    {
+        ReportChoice c;
+        c.kind = kind;
+        c.queueOnly = queueOnly;
+        c.toPrinter = toPrinter;
+        return c;
+    }
+    void run(const ReportChoice& c) { runReport(c, catalogue, queue, dialogs, kItalian); }
+
+    TempFiles files;
+    Catalogue catalogue = numberedSongs(8);
+    std::vector<RowId> queue = idsOfRows(catalogue, {7, 2, 5});
+    ScriptedDialogs dialogs;
+};
+
+}  // namespace
+
+TEST_F(ReportCommand, AsksForTheFileWithTheTitleFilterAndDefaultNameOfEachKind)
+{
+    const QString folder = QDir::currentPath();
+    for (const ReportKind kind : {ReportKind::TextList, ReportKind::HtmlPage, ReportKind::Playlist}) {
+        dialogs.files.push_back(QString());
+        run(choice(kind));
+    }
+    EXPECT_EQ(dialogs.namedSaves,
+        (QStringList{QStringLiteral("Salva lista MP3|File di testo|*.txt|txt|") + folder + QStringLiteral("|Lista mp3"),
+            QStringLiteral("Salva lista HTML|File Html|*.htm|htm|") + folder + QStringLiteral("|Lista mp3"),
+            QStringLiteral("Salva Playlist|File M3U|*.m3u|m3u|") + folder + QStringLiteral("|Lista mp3")}));
+    // Cancelled: nothing written, nothing opened, nothing said.
+    EXPECT_TRUE(dialogs.opened.isEmpty());
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+    EXPECT_TRUE(QDir(files.path(QString())).isEmpty());
+}
+
+TEST_F(ReportCommand, WritesTheChosenFileAndOpensItWithTheDesktop)
+{
+    const QString target = files.write(QStringLiteral("Lista mp3.m3u"), "old content");
+    dialogs.files.push_back(target);
+    run(choice(ReportKind::Playlist, true));
+    EXPECT_EQ(TempFiles::read(target), QByteArray("/music/Song 7.mp3\r\n/music/Song 2.mp3\r\n/music/Song 5.mp3\r\n"));
+    EXPECT_EQ(dialogs.opened, QStringList{target});
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+
+    // The playlist ignores the extra data; the text list does not.
+    ReportChoice text = choice(ReportKind::TextList);
+    text.options.withDuration = true;
+    dialogs.files.push_back(files.path(QStringLiteral("lista.txt")));
+    run(text);
+    EXPECT_TRUE(TempFiles::read(files.path(QStringLiteral("lista.txt"))).startsWith("Sonivo - Lista brani\r\n\r\nSong 1 [01.00]\r\n"));
+}
+
+TEST_F(ReportCommand, AFileThatCannotBeWrittenIsReportedAndNothingIsOpened)
+{
+    const QString folder = files.path(QStringLiteral("gone"));
+    dialogs.files.push_back(folder + QStringLiteral("/Lista mp3.htm"));
+    run(choice(ReportKind::HtmlPage));
+    // The folder that vanished after the choice is not made again.
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices.at(0).startsWith(QStringLiteral("critical: Impossibile scrivere il file ") + folder));
+    EXPECT_TRUE(dialogs.opened.isEmpty());
+}
+
+TEST_F(ReportCommand, AFailedOpenIsToldWithTheFilesName)
+{
+    dialogs.desktopOpens = false;
+    dialogs.files.push_back(files.path(QStringLiteral("x.htm")));
+    run(choice(ReportKind::HtmlPage));
+    EXPECT_EQ(dialogs.notices,
+        QStringList{QStringLiteral("warn: Impossibile aprire il file ") + files.path(QStringLiteral("x.htm"))
+            + QStringLiteral(" con il programma predefinito.")});
+}
+
+TEST_F(ReportCommand, PrintsTheTextListFromMemoryWithoutAFileDialog)
+{
+    ReportChoice print = choice(ReportKind::TextList, true, true);
+    print.options.withSize = true;
+    run(print);
+    EXPECT_EQ(dialogs.printed,
+        QStringList{QStringLiteral("Sonivo - Lista brani\r\n\r\nSong 7 [7.000 KB]\r\nSong 2 [2.000 KB]\r\nSong 5 [5.000 KB]\r\n\r\n")});
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+    EXPECT_TRUE(dialogs.opened.isEmpty());
+
+    dialogs.printOutcome = DesktopDialogs::PrintOutcome::NoPrinter;
+    run(print);
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices.at(0).startsWith(QStringLiteral("warn: Nessuna stampante predefinita")));
+    dialogs.printOutcome = DesktopDialogs::PrintOutcome::Failed;
+    run(print);
+    EXPECT_EQ(dialogs.notices.last(), QStringLiteral("critical: Impossibile stampare la lista brani."));
+}
+
+TEST(ReportFile, AFailedWriteLeavesTheOldFileWhole)
+{
+    TempFiles files;
+    const Catalogue catalogue = numberedSongs(3);
+    const QString path = files.write(QStringLiteral("old.htm"), "old page");
+    {
+        FileSizeLimit full(100);  // the disk fills up within the page's head
+        const ReportResult r = saveReport(path, ReportKind::HtmlPage, ReportSource(catalogue), {}, kItalian);
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.error.isEmpty());
+    }
+    EXPECT_EQ(TempFiles::read(path), QByteArray("old page"));
+    if (!ignoresPermissions()) {
+        const QByteArray folder = toNativePath(files.path(QString()));
+        ASSERT_EQ(::chmod(folder.constData(), 0500), 0);
+        EXPECT_FALSE(saveReport(path, ReportKind::TextList, ReportSource(catalogue), {}, kItalian).ok);
+        ::chmod(folder.constData(), 0700);
+        EXPECT_EQ(TempFiles::read(path), QByteArray("old page"));
+    }
+    EXPECT_EQ(QDir(files.path(QString())).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.htm")});
+    // A folder where the file should be is refused.
+    EXPECT_FALSE(savePlaylist(files.path(QString()), ReportSource(catalogue), LineEnd::Lf).ok);
+}
