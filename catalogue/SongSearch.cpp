@@ -2,6 +2,7 @@
 
 #include "common/TwoHalves.h"
 
+#include <algorithm>
 #include <numeric>
 #include <string_view>
 #include <unordered_set>
@@ -13,40 +14,44 @@ FileNameSearch::FileNameSearch(const Catalogue& catalogue)
     const size_t n = size_t(catalogue.size());
     ids_.resize(n);
     ends_.resize(n);
-    // The second half's names are made on their own, then put after the first's.
-    QString secondNames;
-    size_t second = n;
+    parts_[1].first = n;
     inTwoHalves(n, [&](size_t from, size_t to) {
-        QString& names = from == 0 ? names_ : secondNames;
-        if (from > 0)
-            second = from;
-        names.reserve(qsizetype(to - from) * 40);
+        Part& part = parts_[from == 0 ? 0 : 1];
+        part.first = from;
+        // A name never takes more code units than its stored bytes, and lowering
+        // one needs room for two units a byte before it is cut to size: room
+        // made once, as the whole names take it.
+        qsizetype bytes = 0;
+        qsizetype longest = 0;
         for (size_t i = from; i < to; ++i) {
-            appendLowered(names, catalogue.row(qsizetype(i)).stored(ColFileName));
-            ends_[i] = names.size();
+            const qsizetype size = catalogue.row(qsizetype(i)).stored(ColFileName).size();
+            bytes += size;
+            longest = std::max(longest, size);
+        }
+        part.names.reserve(bytes + 2 * longest);
+        for (size_t i = from; i < to; ++i) {
+            appendLowered(part.names, catalogue.row(qsizetype(i)).stored(ColFileName));
+            ends_[i] = part.names.size();
             ids_[i] = catalogue.id(qsizetype(i));
         }
     });
-    const qsizetype offset = names_.size();
-    for (size_t i = second; i < n; ++i)
-        ends_[i] += offset;
-    names_ += secondNames;
 }
 
 bool FileNameSearch::matches(size_t song, QStringView needle) const
 {
-    return QStringView(names_).sliced(begin(song), ends_[song] - begin(song)).contains(needle);
+    const qsizetype from = begin(song);
+    return QStringView(partOf(song).names).sliced(from, ends_[song] - from).contains(needle);
 }
 
-void FileNameSearch::findAmong(size_t first, size_t last, QStringView needle, std::vector<quint32>& hits) const
+void FileNameSearch::findIn(const Part& part, size_t last, QStringView needle, std::vector<quint32>& hits) const
 {
-    if (first >= last)
+    if (part.first >= last)
         return;
     // One search through the names one after another: a hit that runs into the
     // next name is none, nor is any other that starts in the same name.
-    const QStringView names = QStringView(names_).first(ends_[last - 1]);
-    size_t song = first;
-    for (qsizetype at = begin(first); song < last;) {
+    const QStringView names(part.names);
+    size_t song = part.first;
+    for (qsizetype at = 0; song < last;) {
         const qsizetype hit = names.indexOf(needle, at);
         if (hit < 0)
             break;
@@ -72,7 +77,9 @@ const std::vector<quint32>& FileNameSearch::find(const QString& text)
         std::iota(hits.begin(), hits.end(), 0u);
     } else {
         std::vector<quint32> secondHits;
-        inTwoHalves(ids_.size(), [&](size_t from, size_t to) { findAmong(from, to, needle, from == 0 ? hits : secondHits); });
+        together(
+            ids_.size(), [&] { findIn(parts_[0], parts_[1].first, needle, hits); },
+            [&] { findIn(parts_[1], ids_.size(), needle, secondHits); });
         hits.insert(hits.end(), secondHits.begin(), secondHits.end());
     }
     lastNeedle_ = needle;
