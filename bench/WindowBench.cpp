@@ -1,11 +1,13 @@
 // The main window with a large list: start to loaded and drawn catalogue, one
-// sort by a text column, "Seleziona tutti" until the check marks, the queue and
-// its view are drawn, status refresh, queueing many songs selected in "Ricerca
-// brani" and an album of as many songs from "Ricerca per Album", and the
-// process's peak memory.
+// sort by a text column, the enabling rules per tick, "Seleziona tutti" until
+// the check marks, the queue and its view are drawn, status refresh, queueing
+// many songs selected in "Ricerca brani" and an album of as many songs from
+// "Ricerca per Album", the process's peak memory and the writes of the settings
+// file when the window closes.
 //   bench-window FILE.svl [SONGS] [RUNS]   (make one with: bench-listfile save FILE.svl)
 // SONGS (10,000) songs are queued; each figure that repeats is the median of
-// RUNS (5) runs. Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+// RUNS (5) runs. Runs on the offscreen platform unless QT_QPA_PLATFORM says
+// otherwise; the settings and key/value files are temporary ones.
 
 #include "bench/PeakMemory.h"
 #include "bench/Timed.h"
@@ -19,12 +21,16 @@
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QItemSelection>
 #include <QListView>
 #include <QTableView>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 using namespace sonivo;
 
@@ -96,6 +102,44 @@ void queueing(Form1& window, int songs, int runs)
     empty();
 }
 
+// Counts the times a file is written: written in place or renamed onto.
+class WriteCounter {
+public:
+    explicit WriteCounter(const QString& file)
+        : fd_(inotify_init1(IN_NONBLOCK)), name_(QFileInfo(file).fileName().toLocal8Bit())
+    {
+        inotify_add_watch(fd_, QFileInfo(file).absolutePath().toLocal8Bit().constData(), IN_CLOSE_WRITE | IN_MOVED_TO);
+    }
+    ~WriteCounter() { close(fd_); }
+    int writes() const
+    {
+        int count = 0;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t n; (n = read(fd_, buffer, sizeof buffer)) > 0;) {
+            for (char* p = buffer; p < buffer + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(p);
+                count += event->len > 0 && name_ == event->name;
+                p += sizeof(inotify_event) + event->len;
+            }
+        }
+        return count;
+    }
+
+private:
+    int fd_;
+    QByteArray name_;
+};
+
+// The mean time of one call of step over many.
+template <typename Step> void timedEach(const char* what, int times, Step step)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (int k = 0; k < times; ++k)
+        step();
+    std::printf("%-32s %8.3f ms\n", what, double(timer.nsecsElapsed()) / 1e6 / times);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -110,7 +154,11 @@ int main(int argc, char** argv)
     const int songs = argc > 2 ? std::atoi(argv[2]) : 10000;
     const int runs = argc > 3 ? std::atoi(argv[3]) : 5;
     const QString list = QString::fromLocal8Bit(argv[1]);
-    Form1 window;
+    const QTemporaryDir settings;
+    FormServices services;
+    services.settingsFile = settings.filePath(QStringLiteral("sonivo.ini"));
+    services.registryFile = settings.filePath(QStringLiteral("registry.ini"));
+    Form1 window(services);
     timed("start, load and draw", [&] {
         window.start(list);
         window.show();
@@ -120,6 +168,8 @@ int main(int argc, char** argv)
     std::printf("rows                         %8lld\n", qlonglong(window.document().catalogue().size()));
     timed("sort by file name, descending", [&] { window.view().headerClicked(ColFileName); });
     timed("sort by folder, ascending", [&] { window.view().sortByEntry(ColFolder); });
+    timedEach("enabling rules, none checked", 1000, [&] { window.applyEnablingRules(); });
+    timedEach("tick, none checked", 200, [&] { window.tick(); });
     const auto uncheckAll = [&] {
         window.view().uncheckAll();
         QApplication::processEvents();
@@ -128,9 +178,14 @@ int main(int argc, char** argv)
         window.view().checkAll();
         drawViews(window);
     });
+    timedEach("enabling rules, all checked", 1000, [&] { window.applyEnablingRules(); });
+    timedEach("tick, all checked", 200, [&] { window.tick(); });
     timed("status refresh", [&] { window.statusLine().refresh(window.document().catalogue()); });
     uncheckAll();
     queueing(window, songs, runs);
     std::printf("peak memory                  %8ld MB\n", peakMegabytes());
+    const WriteCounter counter(services.settingsFile);
+    window.close();
+    std::printf("settings file writes on close %7d\n", counter.writes());
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "catalogue/Catalogue.h"
 
 #include "catalogue/SortKeys.h"
+#include "common/TwoHalves.h"
 
 #include <algorithm>
 #include <numeric>
@@ -11,6 +12,15 @@ namespace {
 // Beyond this many runs of removed rows, one reset is cheaper for a view than
 // a removal per run.
 constexpr size_t kMaxRemovalRuns = 64;
+
+// The values in a new order: the one at order[k] comes k-th.
+template <typename T> LargeVector<T> reordered(const LargeVector<T>& values, const std::vector<qsizetype>& order)
+{
+    LargeVector<T> out(values.size());
+    for (size_t k = 0; k < values.size(); ++k)
+        out[k] = values[size_t(order[k])];
+    return out;
+}
 
 }  // namespace
 
@@ -301,28 +311,14 @@ void Catalogue::sortBy(int column, bool ascending)
 
     if (observer_)
         observer_->rowsAboutToBeReordered();
-    std::vector<SongRecord> rows;
-    LargeVector<char> checked;
-    LargeVector<quint32> icons;
-    LargeVector<RowId> ids;
-    LargeVector<qint64> seconds;
-    rows.reserve(rows_.size());
-    checked.reserve(rows_.size());
-    icons.reserve(rows_.size());
-    ids.reserve(rows_.size());
-    seconds.reserve(rows_.size());
-    for (qsizetype i : order) {
-        rows.push_back(std::move(rows_[size_t(i)]));
-        checked.push_back(checked_[size_t(i)]);
-        icons.push_back(icons_[size_t(i)]);
-        ids.push_back(ids_[size_t(i)]);
-        seconds.push_back(seconds_[size_t(i)]);
-    }
-    rows_ = std::move(rows);
-    checked_ = std::move(checked);
-    icons_ = std::move(icons);
-    ids_ = std::move(ids);
-    seconds_ = std::move(seconds);
+    together(
+        rows_.size(), [&] { SongRecord::reorder(rows_, order); },
+        [&] {
+            checked_ = reordered(checked_, order);
+            icons_ = reordered(icons_, order);
+            ids_ = reordered(ids_, order);
+            seconds_ = reordered(seconds_, order);
+        });
     renumberFrom(0);
     if (observer_)
         observer_->rowsReordered(order);

@@ -2,6 +2,7 @@
 
 #include "analysis/clsMP3.h"
 #include "catalogue/RecordMemory.h"
+#include "platform/LargePages.h"
 #include "platform/LocalTime.h"
 
 #include <algorithm>
@@ -217,6 +218,17 @@ void SongRecord::setColumn(int c, const QString& value)
         builder.endColumn();
     }
     *this = builder.take();
+}
+
+void SongRecord::reorder(std::vector<SongRecord>& records, std::span<const qsizetype> order)
+{
+    // The blocks change places, each still held once: no record is made or freed,
+    // and the scattered reads are of pointers only.
+    LargeVector<char*> blocks(records.size());
+    for (size_t k = 0; k < records.size(); ++k)
+        blocks[k] = records[size_t(order[k])].block_;
+    for (size_t k = 0; k < records.size(); ++k)
+        records[k].block_ = blocks[k];
 }
 
 bool SongRecord::operator==(const SongRecord& other) const

@@ -11,8 +11,10 @@
 #include <QStringList>
 #include <QStringView>
 #include <array>
+#include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace sonivo {
 
@@ -70,6 +72,10 @@ public:
     QString fullName() const { return text(ColFolder) + text(ColFileName); }
 
     bool operator==(const SongRecord& other) const;
+
+    // Puts the records in a new order: the one at order[k] comes k-th. order
+    // holds each position once.
+    static void reorder(std::vector<SongRecord>& records, std::span<const qsizetype> order);
 
 private:
     friend class SongRecordBuilder;

@@ -5,6 +5,7 @@
 
 #include "catalogue/Catalogue.h"
 
+#include <array>
 #include <vector>
 
 namespace sonivo {
@@ -22,10 +23,21 @@ public:
     const std::vector<quint32>& find(const QString& text);
 
 private:
+    // The names of the songs from first to the next part's first, in lower case
+    // one after another; the second part is made and searched on a thread of its
+    // own.
+    struct Part {
+        size_t first = 0;
+        QString names;
+    };
+    const Part& partOf(size_t song) const { return song >= parts_[1].first ? parts_[1] : parts_[0]; }
+    qsizetype begin(size_t song) const { return song == partOf(song).first ? 0 : ends_[song - 1]; }
     bool matches(size_t song, QStringView needle) const;
+    // Appends the part's songs, up to last (one past), whose name holds the needle.
+    void findIn(const Part& part, size_t last, QStringView needle, std::vector<quint32>& hits) const;
 
-    QString names_;                // the names in lower case, one after another
-    std::vector<qsizetype> ends_;  // where each name ends in names_
+    std::array<Part, 2> parts_;
+    std::vector<qsizetype> ends_;  // where each name ends in its part's names
     std::vector<RowId> ids_;
     QString lastNeedle_;
     std::vector<quint32> found_;  // what the last text found

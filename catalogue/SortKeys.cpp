@@ -1,8 +1,9 @@
 #include "catalogue/SortKeys.h"
 
+#include "common/TwoHalves.h"
+
 #include <algorithm>
-#include <cstring>
-#include <thread>
+#include <string_view>
 
 namespace sonivo {
 namespace {
@@ -17,42 +18,39 @@ constexpr quint64 kLastCharMask = (quint64(1) << kCharBits) - 1;
 // Below this many rows a range is put in order by insertion.
 constexpr ptrdiff_t kInsertionSort = 16;
 
-// From this many rows or texts on, the work is shared with a second thread.
-constexpr size_t kParallel = 16384;
-
-// QString::toCaseFolded folds one character at a time, whatever its neighbours,
-// except that a lone UTF-16 half may become U+FFFD depending on what comes before
-// it: a text holding one is folded by QString itself.
-bool holdsLoneHalf(QByteArrayView stored)
+// Appends the stored text folded as QString::toCaseFolded folds it: one
+// character at a time, whatever its neighbours, except that a lone UTF-16 half
+// may become U+FFFD depending on what comes before it, so a text holding one is
+// folded by QString itself.
+void appendFolded(std::u16string& out, QByteArrayView stored)
 {
-    for (const char *p = stored.data(), *end = p + stored.size();
-         (p = static_cast<const char*>(std::memchr(p, '\xED', size_t(end - p))));) {
-        if (end - p >= 3 && storedHalf(p) != 0)
-            return true;
-        ++p;
+    const size_t from = out.size();
+    const auto* p = reinterpret_cast<const uchar*>(stored.data());
+    const uchar* end = p + stored.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            const uchar b = *p++;
+            out.push_back(char16_t(b >= 'A' && b <= 'Z' ? b + 32 : b));
+            continue;
+        }
+        const char32_t code = takeStoredChar(p, end);
+        if (QChar::isSurrogate(code)) {
+            out.resize(from);
+            const QString folded = decodeStored(stored).toCaseFolded();
+            out.append(reinterpret_cast<const char16_t*>(folded.utf16()), size_t(folded.size()));
+            return;
+        }
+        const char32_t folded = QChar::toCaseFolded(code);
+        if (QChar::requiresSurrogates(folded)) {
+            out.push_back(QChar::highSurrogate(folded));
+            out.push_back(QChar::lowSurrogate(folded));
+        } else {
+            out.push_back(char16_t(folded));
+        }
     }
-    return false;
 }
 
 }  // namespace
-
-quint32 SortKeys::Cursor::take()
-{
-    if (pendingLow)
-        return quint32(std::exchange(pendingLow, 0)) + 1;
-    if (next == end)
-        return 0;
-    if (*next < 0x80) {
-        const uchar b = *next++;
-        return quint32(b >= 'A' && b <= 'Z' ? b + 32 : b) + 1;
-    }
-    char32_t code = takeStoredChar(next, end);
-    code = QChar::toCaseFolded(code);
-    if (!QChar::requiresSurrogates(code))
-        return quint32(code) + 1;
-    pendingLow = QChar::lowSurrogate(code);
-    return quint32(QChar::highSurrogate(code)) + 1;
-}
 
 bool SortKeys::Entry::ended() const
 {
@@ -61,31 +59,23 @@ bool SortKeys::Entry::ended() const
 
 SortKeys::SortKeys(const std::vector<SongRecord>& rows, int column) : rows_(rows), column_(column) {}
 
-void SortKeys::load(Entry& entry) const
+void SortKeys::load(Entry& entry)
 {
     quint64 packed[2] = {0, 0};
     for (int k = 0; k < 2 * kPacked; ++k)
-        packed[k / kPacked] = packed[k / kPacked] << kCharBits | entry.rest.take();
+        packed[k / kPacked] = packed[k / kPacked] << kCharBits | entry.take();
     entry.first = packed[0];
     entry.second = packed[1];
 }
 
-int SortKeys::compare(const Entry& a, const Entry& b) const
+int SortKeys::compare(const Entry& a, const Entry& b)
 {
     if (a.first != b.first || a.second != b.second)
         return a.before(b) ? -1 : 1;
     if (a.ended())
         return 0;
-    Cursor x = a.rest;
-    Cursor y = b.rest;
-    for (;;) {
-        const quint32 u = x.take();
-        const quint32 v = y.take();
-        if (u != v)
-            return u < v ? -1 : 1;
-        if (u == 0)
-            return 0;
-    }
+    // Code units compare as numbers, and a text comes before the longer texts it starts.
+    return std::u16string_view(a.rest, a.left).compare(std::u16string_view(b.rest, b.left));
 }
 
 void SortKeys::sortRange(Range range, std::vector<Range>& ranges)
@@ -134,7 +124,7 @@ void SortKeys::sortRange(Range range, std::vector<Range>& ranges)
     }
     for (Entry* i = lt; i < gt; ++i) {
         if (i + 8 < gt)
-            __builtin_prefetch(i[8].rest.next);
+            __builtin_prefetch(i[8].rest);
         load(*i);
     }
     ranges.push_back({offset(lt), offset(gt)});
@@ -153,7 +143,7 @@ void SortKeys::sortRanges(std::vector<Range>& ranges)
 void SortKeys::sortEntries()
 {
     std::vector<Range> ranges{{0, entries_.size()}};
-    if (entries_.size() < kParallel) {
+    if (entries_.size() < kTwoHalvesFrom) {
         sortRanges(ranges);
         return;
     }
@@ -227,17 +217,6 @@ private:
     LargeVector<QByteArrayView> texts_;
 };
 
-template <typename Step> void SortKeys::inTwoHalves(size_t n, Step step)
-{
-    if (n < kParallel) {
-        step(0, n);
-        return;
-    }
-    std::thread helper([&] { step(n / 2, n); });
-    step(0, n / 2);
-    helper.join();
-}
-
 void SortKeys::numberTexts(LargeVector<quint32>& textOf, DistinctTexts& distinct) const
 {
     // Rows lie scattered in memory: each step asks for what a later one reads,
@@ -266,31 +245,28 @@ void SortKeys::numberTexts(LargeVector<quint32>& textOf, DistinctTexts& distinct
     }
 }
 
-void SortKeys::makeEntries(const LargeVector<QByteArrayView>& texts)
+void SortKeys::foldTexts(const LargeVector<QByteArrayView>& texts)
 {
-    std::vector<std::pair<size_t, size_t>> foldedByQString;  // text, offset in folded_
     entries_.resize(texts.size());
-    for (size_t t = 0; t < texts.size(); ++t) {
-        if (holdsLoneHalf(texts[t])) {
-            foldedByQString.emplace_back(t, folded_.size());
-            appendStored(folded_, decodeStored(texts[t]).toCaseFolded());
+    inTwoHalves(texts.size(), [&](size_t from, size_t to) {
+        std::u16string& folded = folded_[from == 0 ? 0 : 1];
+        size_t bytes = 0;
+        for (size_t t = from; t < to; ++t)
+            bytes += size_t(texts[t].size());
+        folded.reserve(bytes);  // as many code units at most, but for rare foldings
+        // Where each text starts is kept in first until its half is folded:
+        // the room may move as it grows.
+        for (size_t t = from; t < to; ++t) {
+            if (t + 8 < to)
+                __builtin_prefetch(texts[t + 8].data());
+            entries_[t].first = folded.size();
+            appendFolded(folded, texts[t]);
+            entries_[t].left = quint32(folded.size() - entries_[t].first);
+            entries_[t].text = quint32(t);
         }
-        const auto* bytes = reinterpret_cast<const uchar*>(texts[t].data());
-        entries_[t].rest = {bytes, bytes + texts[t].size()};
-        entries_[t].text = quint32(t);
-    }
-    // Folded texts are read in stored form too; folding them again changes nothing.
-    for (size_t k = 0; k < foldedByQString.size(); ++k) {
-        const auto [t, from] = foldedByQString[k];
-        const size_t to = k + 1 < foldedByQString.size() ? foldedByQString[k + 1].second : folded_.size();
-        const auto* bytes = reinterpret_cast<const uchar*>(folded_.data());
-        entries_[t].rest = {bytes + from, bytes + to};
-    }
-    inTwoHalves(entries_.size(), [&](size_t from, size_t to) {
-        for (size_t k = from; k < to; ++k) {
-            if (k + 8 < to)
-                __builtin_prefetch(entries_[k + 8].rest.next);
-            load(entries_[k]);
+        for (size_t t = from; t < to; ++t) {
+            entries_[t].rest = folded.data() + entries_[t].first;
+            load(entries_[t]);
         }
     });
 }
@@ -301,26 +277,31 @@ std::vector<qsizetype> SortKeys::order(bool ascending)
     LargeVector<quint32> textOf(n);
     DistinctTexts distinct(n);
     numberTexts(textOf, distinct);
-    makeEntries(distinct.texts());
+    foldTexts(distinct.texts());
     sameAsBefore_.assign(entries_.size(), 0);
     sortEntries();
 
-    // Each text's rank among the folded texts, then the rows by rank: a counting
-    // sort, which keeps rows of equal rank in their order either way.
+    // Each text's rank among the folded texts, then each row's, then the rows by
+    // rank: a counting sort, which keeps rows of equal rank in their order either way.
     LargeVector<quint32> rank(entries_.size());
     quint32 ranks = 0;
     for (size_t k = 0; k < entries_.size(); ++k) {
         ranks += k == 0 || !sameAsBefore_[k];
         rank[entries_[k].text] = ascending ? ranks - 1 : quint32(entries_.size()) - ranks;
     }
-    LargeVector<size_t> next(entries_.size() + 1, 0);
+    LargeVector<quint32>& rowRank = textOf;
+    inTwoHalves(n, [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i)
+            rowRank[i] = rank[textOf[i]];
+    });
+    LargeVector<quint32> next(entries_.size() + 1, 0);
     for (size_t i = 0; i < n; ++i)
-        ++next[rank[textOf[i]] + 1];
+        ++next[rowRank[i] + 1];
     for (size_t r = 1; r < next.size(); ++r)
         next[r] += next[r - 1];
     std::vector<qsizetype> order(n);
     for (size_t i = 0; i < n; ++i)
-        order[next[rank[textOf[i]]]++] = qsizetype(i);
+        order[next[rowRank[i]]++] = qsizetype(i);
     return order;
 }
 

@@ -14,6 +14,8 @@ void appendStored(std::string& out, QStringView text);
 std::string toStored(QStringView text);
 void appendDecoded(QString& out, QByteArrayView stored);
 QString decodeStored(QByteArrayView stored);
+// The text in lower case, as QString::toLower makes it.
+void appendLowered(QString& out, QByteArrayView stored);
 
 // The character (or lone half) at p, p moved past it; p < end. Bytes that no
 // stored text holds give U+FFFD, one byte at a time, never read past end.

@@ -44,8 +44,8 @@ void FileCommands::workFinished(ListDocument::Work work)
 {
     switch (work) {
     case ListDocument::Work::Loading:
+        // The columns are fitted with the icons, once, by whoever loaded the list.
         status_.refresh(document_.catalogue());
-        view_.resizeColumnHeaders();
         break;
     case ListDocument::Work::Scanning:
         frame_.hide();

@@ -61,6 +61,46 @@ TEST(FileNameSearch, NamesRowsByIdentityAndIsEmptyForAnEmptyCatalogue)
     EXPECT_EQ(c.row(c.position(search.id(found[0]))).text(ColFileName), QStringLiteral("a.mp3")) << "a sort does not change which row";
 }
 
+TEST(FileNameSearch, AMatchIsWithinOneNameAndLargeCatalogueSearchesFindWhatEachNameHolds)
+{
+    Catalogue small;
+    for (const char* n : {"ab", "", "cd", "İx", "abc"})
+        small.append(song(QString::fromUtf8(n)));
+    FileNameSearch across(small);
+    EXPECT_TRUE(across.find(QStringLiteral("bc")).size() == 1u && across.find(QStringLiteral("bc"))[0] == 4u)
+        << "\"ab\" then \"cd\" holds no \"bc\"";
+    EXPECT_TRUE(across.find(QStringLiteral("bcd")).empty());
+    EXPECT_EQ(across.find(QString::fromUtf8("i\u0307x")).size(), 1u) << "İ lowers to i and a dot above";
+
+    // Enough rows for the work shared with a second thread, against a name by
+    // name reference.
+    const QStringList pieces = {QStringLiteral("Amo"), QStringLiteral("re"), QStringLiteral("CITTÀ"), QStringLiteral(" "),
+        QStringLiteral("ΣΑ"), QStringLiteral("\U00010400"), QStringLiteral("a")};
+    quint32 seed = 7;
+    Catalogue c;
+    QStringList lowered;
+    for (int i = 0; i < 50000; ++i) {
+        QString name;
+        for (int k = 0; k < 4; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            name += pieces.at(int(seed >> 16) % pieces.size());
+            if ((seed >> 20) % 3 == 0)
+                break;
+        }
+        c.append(song(name));
+        lowered << name.toLower();
+    }
+    FileNameSearch search(c);
+    for (const char* typed : {"a", "Am", "amore", "ore", "à ", "σα", "\U00010428", "a", "", "zz"}) {
+        const QString text = QString::fromUtf8(typed);
+        std::vector<quint32> expected;
+        for (int i = 0; i < lowered.size(); ++i)
+            if (lowered.at(i).contains(text.toLower()))
+                expected.push_back(quint32(i));
+        EXPECT_EQ(search.find(text), expected) << typed;
+    }
+}
+
 TEST(Albums, FirstMetOrderExactComparisonAndTheArtistOfTheFirstRow)
 {
     Catalogue c;
