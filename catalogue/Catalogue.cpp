@@ -4,6 +4,7 @@
 #include "common/TwoHalves.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 namespace sonivo {
@@ -298,6 +299,11 @@ void Catalogue::invertChecks()
 qsizetype Catalogue::checkedCount() const
 {
     return qsizetype(std::count(checked_.begin(), checked_.end(), 1));
+}
+
+bool Catalogue::anyChecked() const
+{
+    return std::memchr(checked_.data(), 1, checked_.size()) != nullptr;
 }
 
 qsizetype Catalogue::removeChecked()

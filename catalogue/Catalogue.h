@@ -64,6 +64,8 @@ public:
     void uncheckAll();
     void invertChecks();
     qsizetype checkedCount() const;
+    // Whether a row is checked: what the window asks at every tick.
+    bool anyChecked() const;
     // Removes every checked row, keeping the order of the others; returns how many went.
     qsizetype removeChecked();
 

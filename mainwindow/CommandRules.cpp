@@ -57,7 +57,7 @@ bool holds(Condition condition, const CommandInputs& in)
     case Condition::Always: return true;
     case Condition::Rows: return rows;
     case Condition::ShowAll: return rows && (in.showAllWasEnabled || (!in.listPathEmpty && in.modified));
-    case Condition::Checks: return in.checkedCount > 0;
+    case Condition::Checks: return in.anyChecked;
     case Condition::SongLoaded: return in.songLoaded;
     case Condition::QueueSkip: return in.songLoaded && in.queueSize >= 2;
     case Condition::RowClick: return false;

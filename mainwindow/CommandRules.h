@@ -14,7 +14,7 @@ struct CommandInputs {
     qsizetype rowCount = 0;
     bool listPathEmpty = true;
     bool modified = false;
-    qsizetype checkedCount = 0;
+    bool anyChecked = false;
     bool songLoaded = false;  // a song is loaded in the internal player
     qsizetype queueSize = 0;
     // "&Mostra tutti" goes on once a loaded list has been changed and stays on

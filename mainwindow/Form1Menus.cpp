@@ -237,7 +237,7 @@ void Form1::applyEnablingRules()
     in.rowCount = catalogue.size();
     in.listPathEmpty = document_->listPath().isEmpty();
     in.modified = document_->isModified();
-    in.checkedCount = catalogue.checkedCount();
+    in.anyChecked = catalogue.anyChecked();
     in.songLoaded = !transport_->playerFile().isEmpty();
     in.queueSize = transport_->queue().size();
     commands_->apply(in);

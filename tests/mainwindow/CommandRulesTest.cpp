@@ -32,7 +32,7 @@ TEST(CommandRules, RowsChecksAndThePlayer)
     EXPECT_FALSE(enabled(Command::ShowAll, in));
     EXPECT_FALSE(enabled(Command::CopyFiles, in));
 
-    in.checkedCount = 1;
+    in.anyChecked = true;
     in.songLoaded = true;
     in.queueSize = 1;
     for (Command c : {Command::CopyFiles, Command::DeleteSelected, Command::OpenQueueExternally, Command::ViewTag, Command::Play,
