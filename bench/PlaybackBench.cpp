@@ -1,5 +1,7 @@
 // Figures of the media-control service, as a timed command:
-//   bench-playback [--output null|default] [--seconds N] [--drift-seconds N] [FILE.mp3]
+//   bench-playback [--output null|default|own-server] [--seconds N] [--drift-seconds N] [FILE.mp3]
+// own-server plays through a PulseAudio server the bench starts, with a null sink
+// whose monitor it records; default is the user's sound server.
 // - CPU use while FILE plays in real time for N seconds (default 20), all threads
 //   of the process counted, as a share of one core;
 // - time from PlayMp3::mmPlay (open and play) to its return, by when the first
@@ -7,12 +9,17 @@
 // - drift of the reported position against the time the output has been playing,
 //   over five minutes in real time (--drift-seconds N, 0 to leave it out), and the
 //   jitter of single readings.
+// - with own-server, time from mmPlay to the first audible 20 ms handed over by
+//   the recorder of the sink's monitor, the recorder's latency included (median
+//   and worst of 20, the tone fixture);
 // Without FILE a 320 kbit/s file of silent frames is made, which decodes faster
 // than music: pass a real 320 kbit/s file for the CPU figure.
 
 #include "audio/AudioMediaControl.h"
 #include "player/PlayMp3.h"
+#include "tests/support/MediaFixtures.h"
 #include "tests/support/Mp3Builder.h"
+#include "tests/support/SoundServer.h"
 #include "tests/support/TempFiles.h"
 
 #include <QCoreApplication>
@@ -20,6 +27,7 @@
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
 #include <vector>
 
@@ -80,6 +88,34 @@ void measureStart(const AudioOptions& options, const QString& file)
     std::printf("mmPlay to first samples handed to the output: median %.2f ms, worst %.2f ms\n", ms[ms.size() / 2], ms.back());
 }
 
+void measureHeard(const AudioOptions& options, const SoundServer& server)
+{
+    AudioMediaControl media(options);
+    std::vector<double> ms;
+    for (int i = 0; i < 20; ++i) {
+        Recorder recorder(server.address());
+        if (!recorder.started())
+            return;
+        PlayMp3 player(media);
+        player.setFilename(fixture("tone-3s-8k.mp3"));
+        QElapsedTimer timer;
+        timer.start();
+        if (player.mmPlay() != PlayMp3::Success())
+            return;
+        QByteArray recording;
+        while (firstAudibleMs(recording) < 0 && timer.elapsed() < 5000)
+            recording += recorder.take(5);
+        if (firstAudibleMs(recording) < 0) {
+            std::printf("the tone is not heard\n");
+            return;
+        }
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+        player.mmStop();
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("mmPlay to sound at the sink's monitor: median %.1f ms, worst %.1f ms\n", ms[ms.size() / 2], ms.back());
+}
+
 // Real time: the reported position against the time the output has been playing,
 // polled every half second like the window does. The output's latency makes a
 // constant offset, not drift: drift is how far the mean offset of the last minute
@@ -127,10 +163,15 @@ int main(int argc, char** argv)
     int seconds = 20;
     int driftSeconds = 300;
     QString file;
+    std::unique_ptr<SoundServer> server;
     const QStringList args = app.arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args.at(i) == QStringLiteral("--output") && i + 1 < args.size())
-            options.output = args.at(++i) == QStringLiteral("default") ? AudioOptions::Output::Default : AudioOptions::Output::Null;
+        if (args.at(i) == QStringLiteral("--output") && i + 1 < args.size()) {
+            const QString output = args.at(++i);
+            options.output = output == QStringLiteral("null") ? AudioOptions::Output::Null : AudioOptions::Output::Default;
+            if (output == QStringLiteral("own-server"))
+                server = std::make_unique<SoundServer>();
+        }
         else if (args.at(i) == QStringLiteral("--seconds") && i + 1 < args.size())
             seconds = args.at(++i).toInt();
         else if (args.at(i) == QStringLiteral("--drift-seconds") && i + 1 < args.size())
@@ -138,12 +179,22 @@ int main(int argc, char** argv)
         else
             file = args.at(i);
     }
+    if (server) {
+        if (const QString why = server->start(); !why.isEmpty()) {
+            std::printf("no sound server: %s\n", qPrintable(why));
+            return 1;
+        }
+        qputenv("PULSE_SERVER", server->address().toUtf8());
+        qunsetenv("SONIVO_AUDIO");
+    }
     TempFiles files;
     const QString silent = silentFile(files, std::max(seconds, driftSeconds) + 10);
     if (file.isEmpty())
         file = silent;
     measureCpu(options, file, seconds);
     measureStart(options, file);
+    if (server)
+        measureHeard(options, *server);
     if (driftSeconds > 0)
         measureDrift(options, silent, driftSeconds);
     return 0;
