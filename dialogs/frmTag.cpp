@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -77,6 +78,7 @@ frmTag::frmTag(ListDocument& document, Transport& transport, DesktopDialogs& dia
         tag->addWidget(rows[r].second, r, 1, Qt::AlignLeft);
         rows[r].second->setAccessibleName(rows[r].first.chopped(1));
     }
+    cboGenra_->lineEdit()->setAccessibleName(cboGenra_->accessibleName());  // where the genre is typed
     for (QWidget* wide : {static_cast<QWidget*>(txtTitle_), static_cast<QWidget*>(txtArtist_), static_cast<QWidget*>(txtAlbum_),
              static_cast<QWidget*>(txtComment_), static_cast<QWidget*>(cboGenra_)})
         wide->setMinimumWidth(wide->fontMetrics().horizontalAdvance(QString(30, QLatin1Char('x'))));
@@ -185,6 +187,14 @@ void frmTag::showFileName(const QString& name)
     fileName_ = name;
     fitToLabel(fileName_, *fileNameValue_);
     fileNameValue_->setAccessibleName(fileName_);
+}
+
+void frmTag::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void frmTag::resizeEvent(QResizeEvent* event)

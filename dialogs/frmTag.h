@@ -29,6 +29,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Escape closes the window, as it closes a dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLineEdit* addField(const char* name, int maxLength);

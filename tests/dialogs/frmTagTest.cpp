@@ -3,8 +3,10 @@
 
 #include "common/NativePath.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -83,10 +85,15 @@ TEST_F(frmTagTest, FieldsStopAtTheTagWidthsAndAreNamedByTheirCaptions)
     for (const QLabel* l : dialog.findChildren<QLabel*>()) {
         if (l->text() == QStringLiteral("Genere:")) {
             EXPECT_EQ(l->buddy(), child<QComboBox>(dialog, "cboGenra"));
+            EXPECT_EQ(accessibleName(child<QComboBox>(dialog, "cboGenra")->lineEdit()), QStringLiteral("Genere")) << "where it is typed";
         }
     }
     EXPECT_EQ(accessibleName(button("cmdSave")), QStringLiteral("Salva MP3 ID Tag"));
     EXPECT_EQ(accessibleName(child<QLabel>(dialog, "lblInfo1")), QStringLiteral("03.45 (225 secondi)")) << "a value is read as itself";
+    dialog.show();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(field("txtTitle"), &escape);
+    EXPECT_FALSE(dialog.isVisible()) << "Escape closes the window from any field";
 }
 
 TEST_F(frmTagTest, SaveAndRemoveShowWhatTheFileHolds)
