@@ -5,6 +5,7 @@
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise; the
 // song whose tag is saved is a copy of a test song in a temporary folder.
 
+#include "bench/BenchWindow.h"
 #include "bench/Timed.h"
 #include "catalogue/RowRefresh.h"
 #include "dialogs/QtDesktopDialogs.h"
@@ -82,17 +83,14 @@ RowId addSong(Catalogue& catalogue, const QString& path)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    offscreenUnlessAsked();
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: bench-dialogs FILE.svl\n");
         return 2;
     }
     const QTemporaryDir temp;
-    FormServices services;
-    services.settingsFile = temp.filePath(QStringLiteral("sonivo.ini"));
-    services.registryFile = temp.filePath(QStringLiteral("registry.ini"));
+    const FormServices services = servicesIn(temp);
     Form1 window(services);
     window.start(QString::fromLocal8Bit(argv[1]));
     drawn(window);

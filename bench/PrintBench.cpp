@@ -3,6 +3,7 @@
 //   bench-print FILE.svl OUTPUT.pdf [ROWS]   the first ROWS rows (200,000)
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
+#include "bench/BenchWindow.h"
 #include "bench/StepMemory.h"
 #include "bench/Timed.h"
 #include "catalogue/ListFile.h"
@@ -24,8 +25,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: bench-print FILE.svl OUTPUT.pdf [ROWS]\n");
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    offscreenUnlessAsked();
     QApplication app(argc, argv);  // the fonts the printed text is laid out in
     Catalogue catalogue;
     if (!ApriLista(QString::fromLocal8Bit(argv[1]), catalogue).ok) {

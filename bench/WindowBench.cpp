@@ -10,6 +10,7 @@
 // otherwise; the settings and key/value files are temporary ones.
 
 #include "bench/PeakMemory.h"
+#include "bench/BenchWindow.h"
 #include "bench/Timed.h"
 #include "catalogue/SongSearch.h"
 #include "dialogs/frmSearch.h"
@@ -144,8 +145,7 @@ template <typename Step> void timedEach(const char* what, int times, Step step)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    offscreenUnlessAsked();
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: bench-window FILE.svl [SONGS] [RUNS]\n");
@@ -155,9 +155,7 @@ int main(int argc, char** argv)
     const int runs = argc > 3 ? std::atoi(argv[3]) : 5;
     const QString list = QString::fromLocal8Bit(argv[1]);
     const QTemporaryDir settings;
-    FormServices services;
-    services.settingsFile = settings.filePath(QStringLiteral("sonivo.ini"));
-    services.registryFile = settings.filePath(QStringLiteral("registry.ini"));
+    const FormServices services = servicesIn(settings);
     Form1 window(services);
     timed("start, load and draw", [&] {
         window.start(list);
