@@ -60,6 +60,7 @@ template <typename T> void followEnabled(T* follower, const QAction* command)
 void Form1::buildMenus()
 {
     const Commands& c = *commands_;
+    menuBar()->setAccessibleName(QStringLiteral("Barra dei menu"));
     addItems(menuBar()->addMenu(QStringLiteral("&File")), c,
         {C::NewList, C::OpenList, C::SaveList, C::SaveListAs, separator, C::AddFolder, C::AddFolderTree, separator, C::Exit});
 

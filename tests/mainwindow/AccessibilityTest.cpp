@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTableView>
@@ -65,6 +66,7 @@ TEST_F(AccessibilityTest, EveryControlHasANameInWords)
     w.show();
     EXPECT_EQ(nameOf(w.findChild<QToolBar*>()), QStringLiteral("Barra degli strumenti"));
     EXPECT_EQ(nameOf(w.statusBar()), QStringLiteral("Riga di stato"));
+    EXPECT_EQ(nameOf(w.menuBar()), QStringLiteral("Barra dei menu"));
     for (QWidget* control : w.findChildren<QWidget*>()) {
         const bool isControl = qobject_cast<QAbstractButton*>(control) || qobject_cast<QAbstractSlider*>(control)
             || qobject_cast<QAbstractItemView*>(control) || qobject_cast<QProgressBar*>(control);
