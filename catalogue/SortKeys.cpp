@@ -25,29 +25,17 @@ constexpr ptrdiff_t kInsertionSort = 16;
 void appendFolded(std::u16string& out, QByteArrayView stored)
 {
     const size_t from = out.size();
-    const auto* p = reinterpret_cast<const uchar*>(stored.data());
-    const uchar* end = p + stored.size();
-    while (p < end) {
-        if (*p < 0x80) {
-            const uchar b = *p++;
-            out.push_back(char16_t(b >= 'A' && b <= 'Z' ? b + 32 : b));
-            continue;
-        }
-        const char32_t code = takeStoredChar(p, end);
-        if (QChar::isSurrogate(code)) {
-            out.resize(from);
-            const QString folded = decodeStored(stored).toCaseFolded();
-            out.append(reinterpret_cast<const char16_t*>(folded.utf16()), size_t(folded.size()));
-            return;
-        }
-        const char32_t folded = QChar::toCaseFolded(code);
-        if (QChar::requiresSurrogates(folded)) {
-            out.push_back(QChar::highSurrogate(folded));
-            out.push_back(QChar::lowSurrogate(folded));
-        } else {
-            out.push_back(char16_t(folded));
-        }
+    out.resize(from + 2 * size_t(stored.size()));
+    char16_t* w = writeMapped(out.data() + from, stored, [](char32_t code, char16_t* at) -> char16_t* {
+        return QChar::isSurrogate(code) ? nullptr : writeChar(at, QChar::toCaseFolded(code));
+    });
+    if (w) {
+        out.resize(size_t(w - out.data()));
+        return;
     }
+    out.resize(from);
+    const QString folded = decodeStored(stored).toCaseFolded();
+    out.append(reinterpret_cast<const char16_t*>(folded.utf16()), size_t(folded.size()));
 }
 
 }  // namespace
@@ -250,10 +238,15 @@ void SortKeys::foldTexts(const LargeVector<QByteArrayView>& texts)
     entries_.resize(texts.size());
     inTwoHalves(texts.size(), [&](size_t from, size_t to) {
         std::u16string& folded = folded_[from == 0 ? 0 : 1];
+        // A text never folds to more code units than its stored bytes, and
+        // folding one needs room for two units a byte before it is cut to size.
         size_t bytes = 0;
-        for (size_t t = from; t < to; ++t)
+        size_t longest = 0;
+        for (size_t t = from; t < to; ++t) {
             bytes += size_t(texts[t].size());
-        folded.reserve(bytes);  // as many code units at most, but for rare foldings
+            longest = std::max(longest, size_t(texts[t].size()));
+        }
+        folded.reserve(bytes + 2 * longest);
         // Where each text starts is kept in first until its half is folded:
         // the room may move as it grows.
         for (size_t t = from; t < to; ++t) {

@@ -66,32 +66,16 @@ QString decodeStored(QByteArrayView stored)
 
 void appendLowered(QString& out, QByteArrayView stored)
 {
-    // Character by character, whatever its neighbours, as QString does it.
     const qsizetype from = out.size();
-    out.resize(from + 2 * stored.size());  // never more than two code units a byte
-    char16_t* w = reinterpret_cast<char16_t*>(out.data()) + from;
-    const auto* p = reinterpret_cast<const uchar*>(stored.data());
-    const auto* end = p + stored.size();
-    while (p < end) {
-        if (*p < 0x80) {
-            const uchar b = *p++;
-            *w++ = char16_t(b >= 'A' && b <= 'Z' ? b + 32 : b);
-            continue;
-        }
-        const char32_t code = takeStoredChar(p, end);
+    out.resize(from + 2 * stored.size());
+    char16_t* w = writeMapped(reinterpret_cast<char16_t*>(out.data()) + from, stored, [](char32_t code, char16_t* at) {
         if (code == 0x130) {  // the one character that becomes two: i and a dot above
-            *w++ = u'i';
-            *w++ = u'\u0307';
-            continue;
+            *at++ = u'i';
+            *at++ = u'\u0307';
+            return at;
         }
-        const char32_t lower = QChar::toLower(code);
-        if (QChar::requiresSurrogates(lower)) {
-            *w++ = QChar::highSurrogate(lower);
-            *w++ = QChar::lowSurrogate(lower);
-        } else {
-            *w++ = char16_t(lower);
-        }
-    }
+        return writeChar(at, QChar::toLower(code));
+    });
     out.truncate(w - reinterpret_cast<const char16_t*>(out.constData()));
 }
 

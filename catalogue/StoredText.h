@@ -51,4 +51,38 @@ inline char16_t storedHalf(const char* p)
     return char16_t(0xD000 | (b1 & 0x3F) << 6 | (static_cast<unsigned char>(p[2]) & 0x3F));
 }
 
+// Writes the code at w as one or two UTF-16 code units; returns what follows.
+inline char16_t* writeChar(char16_t* w, char32_t code)
+{
+    if (QChar::requiresSurrogates(code)) {
+        *w++ = QChar::highSurrogate(code);
+        *w++ = QChar::lowSurrogate(code);
+    } else {
+        *w++ = char16_t(code);
+    }
+    return w;
+}
+
+// Writes the stored text from w on, character by character whatever its
+// neighbours: ASCII letters in lower case, every other character as put(code, w)
+// writes it; returns where the text ends, or nullptr when put returned it for a
+// character it cannot map alone. Two code units a stored byte are room enough
+// when put writes at most two a character.
+template <typename Put> char16_t* writeMapped(char16_t* w, QByteArrayView stored, Put put)
+{
+    const auto* p = reinterpret_cast<const uchar*>(stored.data());
+    const auto* end = p + stored.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            const uchar b = *p++;
+            *w++ = char16_t(b >= 'A' && b <= 'Z' ? b + 32 : b);
+            continue;
+        }
+        w = put(takeStoredChar(p, end), w);
+        if (!w)
+            return nullptr;
+    }
+    return w;
+}
+
 }  // namespace sonivo
