@@ -303,7 +303,7 @@ qsizetype Catalogue::checkedCount() const
 
 bool Catalogue::anyChecked() const
 {
-    return std::memchr(checked_.data(), 1, checked_.size()) != nullptr;
+    return !checked_.empty() && std::memchr(checked_.data(), 1, checked_.size()) != nullptr;
 }
 
 qsizetype Catalogue::removeChecked()
