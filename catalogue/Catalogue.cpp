@@ -296,11 +296,6 @@ void Catalogue::invertChecks()
     changed(0, size() - 1, RowChange::Checks);
 }
 
-qsizetype Catalogue::checkedCount() const
-{
-    return qsizetype(std::count(checked_.begin(), checked_.end(), 1));
-}
-
 bool Catalogue::anyChecked() const
 {
     return !checked_.empty() && std::memchr(checked_.data(), 1, checked_.size()) != nullptr;

@@ -63,7 +63,6 @@ public:
     void checkAll();
     void uncheckAll();
     void invertChecks();
-    qsizetype checkedCount() const;
     // Whether a row is checked: what the window asks at every tick.
     bool anyChecked() const;
     // Removes every checked row, keeping the order of the others; returns how many went.

@@ -8,6 +8,7 @@
 #include "mainwindow/Form1.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/SongRows.h"
 #include "tests/support/TempFiles.h"
 
 #include <QAction>
@@ -442,6 +443,6 @@ TEST_F(PlayerPanelTest, TheQueueMenuRemovesEntriesAndTheirChecks)
 
     window->action(QStringLiteral("removeAllQueueEntries"))->trigger();
     EXPECT_TRUE(transport().queue().isEmpty());
-    EXPECT_EQ(catalogue().checkedCount(), 0);
+    EXPECT_EQ(test::checkedRows(catalogue()), 0);
     EXPECT_EQ(playing(), QStringLiteral("s/c.mp3"));
 }

@@ -5,6 +5,7 @@
 #include "player/Transport.h"
 #include "tests/mainwindow/WindowTest.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/SongRows.h"
 #include "tests/support/TempFiles.h"
 
 #include <QAction>
@@ -107,7 +108,7 @@ TEST_F(ShellCommandsTest, CopyingTakesTheQueuedFilesInQueueOrder)
     EXPECT_EQ(TempFiles::read(dest + QStringLiteral("d.mp3")), "d.mp3");
     EXPECT_FALSE(QFile::exists(dest + QStringLiteral("a.mp3")));
     EXPECT_TRUE(dialogs.notices.isEmpty());
-    EXPECT_EQ(w.document().catalogue().checkedCount(), 2) << "the catalogue and queue stay";
+    EXPECT_EQ(test::checkedRows(w.document().catalogue()), 2) << "the catalogue and queue stay";
 }
 
 TEST_F(ShellCommandsTest, TheOptionsAndAboutButtonsOpenTheirDialogs)

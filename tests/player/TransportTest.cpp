@@ -3,6 +3,7 @@
 
 #include "player/Transport.h"
 #include "tests/support/MediaFixtures.h"
+#include "tests/support/SongRows.h"
 #include "tests/support/TempFiles.h"
 
 #include <QDir>
@@ -212,7 +213,7 @@ TEST_F(TransportTest, TheOperationsForOtherWindowsTakeRowsByIdentity)
 
     transport.clearQueue();
     EXPECT_TRUE(transport.queue().isEmpty());
-    EXPECT_EQ(catalogue.checkedCount(), 0);
+    EXPECT_EQ(test::checkedRows(catalogue), 0);
 }
 
 // A player over the given output, with the notices it gave and rows for copies of a song.
@@ -300,7 +301,7 @@ TEST_F(TransportTest, QueueingManyRowsAtOnceGivesTheQueueOfOneCallForEach)
         expected.push_back(catalogue.id(one.position(id)));
     EXPECT_EQ(transport.queue().entries(), expected);
     EXPECT_EQ(transport.queue().entries(), (std::vector<RowId>{ids[4], ids[1], ids[0], ids[3], ids[2]}));
-    EXPECT_EQ(catalogue.checkedCount(), 5);
+    EXPECT_EQ(test::checkedRows(catalogue), 5);
     EXPECT_EQ(queueSignals, 1);
     EXPECT_EQ(checkSignals, 1);
     EXPECT_TRUE(playToEnd());

@@ -1,7 +1,7 @@
 #pragma once
 // Rows of a catalogue for the tests: a row made from a file name, a folder and
 // a CD identifier (empty for a song not read from a CD), the rest empty; the
-// file names of all rows in their order.
+// file names of all rows in their order; how many rows are checked.
 
 #include "catalogue/Catalogue.h"
 
@@ -25,6 +25,14 @@ inline QString fileNames(const Catalogue& c)
     for (const SongRecord& r : c.rows())
         out << r.text(ColFileName);
     return out.join(QLatin1Char(','));
+}
+
+inline qsizetype checkedRows(const Catalogue& c)
+{
+    qsizetype checked = 0;
+    for (qsizetype i = 0; i < c.size(); ++i)
+        checked += c.isChecked(i);
+    return checked;
 }
 
 }  // namespace sonivo::test
