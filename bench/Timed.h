@@ -1,5 +1,5 @@
 #pragma once
-// Runs one step of a benchmark and prints its name and the seconds it took.
+// Runs one step of a benchmark and prints its name and the time it took.
 
 #include <QElapsedTimer>
 
@@ -35,4 +35,14 @@ template <typename Prepare, typename Step> void timedMedian(const char* what, in
     for (double t : took)
         std::printf(" %.3f", t);
     std::printf("\n");
+}
+
+// The mean time of one call of step over times calls, in milliseconds.
+template <typename Step> void timedEach(const char* what, int times, Step step)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (int k = 0; k < times; ++k)
+        step();
+    std::printf("%-32s %8.3f ms\n", what, double(timer.nsecsElapsed()) / 1e6 / times);
 }

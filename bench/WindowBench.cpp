@@ -9,8 +9,8 @@
 // RUNS (5) runs. Runs on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise; the settings and key/value files are temporary ones.
 
-#include "bench/PeakMemory.h"
 #include "bench/BenchWindow.h"
+#include "bench/PeakMemory.h"
 #include "bench/Timed.h"
 #include "catalogue/SongSearch.h"
 #include "dialogs/frmSearch.h"
@@ -130,16 +130,6 @@ private:
     int fd_;
     QByteArray name_;
 };
-
-// The mean time of one call of step over many.
-template <typename Step> void timedEach(const char* what, int times, Step step)
-{
-    QElapsedTimer timer;
-    timer.start();
-    for (int k = 0; k < times; ++k)
-        step();
-    std::printf("%-32s %8.3f ms\n", what, double(timer.nsecsElapsed()) / 1e6 / times);
-}
 
 }  // namespace
 
