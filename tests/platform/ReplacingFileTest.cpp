@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <dirent.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -238,4 +240,37 @@ TEST(ReplacingFile, AReplacedFileKeepsItsAclAndExtendedAttributes)
     ASSERT_EQ(replace(plain, "new\n"), 0);
     EXPECT_TRUE(attribute(plain, "system.posix_acl_access").isNull()) << "a named user gained access";
     EXPECT_EQ(modeOf(plain), mode_t(0640));
+}
+
+TEST(ReplacingFile, AGroupTheUserCannotKeepGainsNothingFromTheAcl)
+{
+    if (!ignoresPermissions())
+        GTEST_SKIP() << "a file of a group its owner is not in needs root to make";
+    TempFiles files;
+    ASSERT_EQ(::chmod(toNativePath(files.path(QString())).constData(), 0711), 0);
+    const QString folder = files.path(QStringLiteral("nobody"));
+    ASSERT_EQ(::mkdir(toNativePath(folder).constData(), 0755), 0);
+    ASSERT_EQ(::chown(toNativePath(folder).constData(), kNobody, kNobody), 0);
+    const QString list = files.write(QStringLiteral("nobody/list.svl"), "old\n");
+    ASSERT_EQ(::chown(toNativePath(list).constData(), kNobody, 0), 0);  // root's group, which nobody is not in
+    if (const int error = setAttribute(list, "system.posix_acl_access", kSharedAcl); error == ENOTSUP || error == EOPNOTSUPP)
+        GTEST_SKIP() << "the temporary folder's file system keeps no ACL";
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const bool asNobody = ::setgroups(0, nullptr) == 0 && ::setresgid(kNobody, kNobody, kNobody) == 0
+            && ::setresuid(kNobody, kNobody, kNobody) == 0;
+        ::_exit(asNobody ? replace(list, "new\n") : 255);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0) << errorText(WEXITSTATUS(status)).toStdString();
+    struct stat st {};
+    ASSERT_EQ(::stat(toNativePath(list).constData(), &st), 0);
+    EXPECT_EQ(st.st_gid, kNobody) << "the saving user's own group";
+    EXPECT_EQ(attribute(list, "system.posix_acl_access"),
+        aclValue({{kOwner, 6}, {kNamedUser, 6, kNobody}, {kOwningGroup, 0}, {kMask, 6}, {kOthers, 4}}));
+    EXPECT_EQ(TempFiles::read(list), "new\n");
 }
