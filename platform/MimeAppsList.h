@@ -20,9 +20,11 @@ public:
     bool unreadable() const { return unreadable_; }
     const QString& error() const { return error_; }
 
-    // The first application of the type's "Default Applications" entry, or "".
+    // The first application of the type's "Default Applications" entry that
+    // counts, or "".
     QString defaultApplication(const QString& mimeType) const;
-    // Puts the application first in the type's entry, before the others it names.
+    // Puts the application first in the entry that counts, before the others it
+    // names; a type without one gets it in the last such section.
     void setDefaultApplication(const QString& mimeType, const QString& desktopId);
     // Takes the application out of each of the type's entries; an entry goes when
     // it names no other, and so does its section when nothing is left in it.

@@ -127,7 +127,9 @@ bool ReplacingFile::open(const QString& target, Folders folders)
     });
     if (oldFd < 0 && oldFd != -ENOENT)
         return fail(-oldFd);
-    const bool replacing = oldFd >= 0 && ::fstat(oldFd, &old) == 0;
+    if (oldFd >= 0 && ::fstat(oldFd, &old) != 0)
+        return fail(errno);
+    const bool replacing = oldFd >= 0;
     // The old file's owner permissions at most until its own are given, so that
     // nobody it kept out can read the new one meanwhile.
     const mode_t mode = replacing ? (old.st_mode & S_IRWXU) : 0666;
