@@ -147,7 +147,8 @@ QString DesktopIntegration::removeAssociation()
     } else {
         const QByteArray before = apps.text();
         apps.removeApplication(QLatin1String(kListMimeType), kListOpenerId);
-        if (apps.isBlank() && QFile::exists(mimeAppsFile()))
+        // A file left blank goes; a link stays, and the file it names is written.
+        if (apps.isBlank() && QFile::exists(mimeAppsFile()) && !QFileInfo(mimeAppsFile()).isSymLink())
             errors << removeFile(mimeAppsFile());
         else if (apps.text() != before)
             errors << writeFile(mimeAppsFile(), apps.text());

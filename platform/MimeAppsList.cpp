@@ -7,31 +7,33 @@
 namespace sonivo {
 namespace {
 
-const QString kSection = QStringLiteral("[Default Applications]");
+const QByteArray kSection = QByteArrayLiteral("[Default Applications]");
 
-bool isSectionHeader(const QString& line)
+bool isSectionHeader(const QByteArray& line)
 {
-    const QString t = line.trimmed();
-    return t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'));
+    const QByteArray t = line.trimmed();
+    return t.startsWith('[') && t.endsWith(']');
 }
 
-QString keyOf(const QString& line)
+QByteArray keyOf(const QByteArray& line)
 {
-    const qsizetype eq = line.indexOf(QLatin1Char('='));
-    return eq < 0 || line.trimmed().startsWith(QLatin1Char('#')) ? QString() : line.left(eq).trimmed();
+    const qsizetype eq = line.indexOf('=');
+    return eq < 0 || line.trimmed().startsWith('#') ? QByteArray() : line.left(eq).trimmed();
 }
 
-QStringList applicationsOf(const QString& line)
+QList<QByteArray> applicationsOf(const QByteArray& line)
 {
-    QStringList ids = line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed().split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (QString& id : ids)
-        id = id.trimmed();
+    QList<QByteArray> ids;
+    for (const QByteArray& id : line.mid(line.indexOf('=') + 1).split(';')) {
+        if (!id.trimmed().isEmpty())
+            ids << id.trimmed();
+    }
     return ids;
 }
 
-QString entry(const QString& mimeType, const QStringList& ids)
+QByteArray entry(const QByteArray& mimeType, const QList<QByteArray>& ids)
 {
-    return mimeType + QLatin1Char('=') + ids.join(QLatin1Char(';')) + QLatin1Char(';');
+    return mimeType + '=' + ids.join(';') + ';';
 }
 
 }  // namespace
@@ -42,20 +44,22 @@ MimeAppsList MimeAppsList::load(const QString& path)
     QFile file(path);
     if (!file.exists())
         return list;
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
         list.unreadable_ = true;
         list.error_ = errorText(file.errorString());
         return list;
     }
-    const QString text = QString::fromUtf8(file.readAll());
-    if (!text.isEmpty())
-        list.lines_ = text.split(QLatin1Char('\n'));
+    if (!bytes.isEmpty())
+        list.lines_ = bytes.split('\n');
     return list;
 }
 
-qsizetype MimeAppsList::sectionLine() const
+qsizetype MimeAppsList::lastSectionLine() const
 {
-    for (qsizetype i = 0; i < lines_.size(); ++i) {
+    for (qsizetype i = lines_.size() - 1; i >= 0; --i) {
         if (lines_[i].trimmed() == kSection)
             return i;
     }
@@ -70,41 +74,42 @@ qsizetype MimeAppsList::sectionEnd(qsizetype header) const
     return end;
 }
 
-qsizetype MimeAppsList::entryLine(const QString& mimeType) const
+QList<qsizetype> MimeAppsList::entryLines(const QByteArray& mimeType) const
 {
-    const qsizetype header = sectionLine();
-    if (header < 0)
-        return -1;
-    const qsizetype end = sectionEnd(header);
-    for (qsizetype i = header + 1; i < end; ++i) {
-        if (keyOf(lines_[i]) == mimeType)
-            return i;
+    QList<qsizetype> found;
+    bool inSection = false;
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        if (isSectionHeader(lines_[i]))
+            inSection = lines_[i].trimmed() == kSection;
+        else if (inSection && keyOf(lines_[i]) == mimeType)
+            found << i;
     }
-    return -1;
+    return found;
 }
 
 QString MimeAppsList::defaultApplication(const QString& mimeType) const
 {
-    const qsizetype line = entryLine(mimeType);
-    return line < 0 ? QString() : applicationsOf(lines_[line]).value(0);
+    const QList<qsizetype> entries = entryLines(mimeType.toUtf8());
+    return entries.isEmpty() ? QString() : QString::fromUtf8(applicationsOf(lines_[entries.last()]).value(0));
 }
 
 void MimeAppsList::setDefaultApplication(const QString& mimeType, const QString& desktopId)
 {
-    const qsizetype line = entryLine(mimeType);
-    if (line >= 0) {
-        QStringList ids = applicationsOf(lines_[line]);
-        ids.removeAll(desktopId);
-        ids.prepend(desktopId);
-        lines_[line] = entry(mimeType, ids);
+    const QByteArray type = mimeType.toUtf8();
+    const QByteArray id = desktopId.toUtf8();
+    if (const QList<qsizetype> entries = entryLines(type); !entries.isEmpty()) {
+        QList<QByteArray> ids = applicationsOf(lines_[entries.last()]);
+        ids.removeAll(id);
+        ids.prepend(id);
+        lines_[entries.last()] = entry(type, ids);
         return;
     }
-    const qsizetype header = sectionLine();
+    const qsizetype header = lastSectionLine();
     if (header < 0) {
         // A new section at the end; an empty last piece is the file's final LF.
         if (!lines_.isEmpty() && lines_.last().isEmpty())
             lines_.removeLast();
-        lines_ << kSection << entry(mimeType, {desktopId}) << QString();
+        lines_ << kSection << entry(type, {id}) << QByteArray();
         return;
     }
     // After the section's last non-blank line, so a blank line before the next
@@ -112,39 +117,48 @@ void MimeAppsList::setDefaultApplication(const QString& mimeType, const QString&
     qsizetype at = sectionEnd(header);
     while (at > header + 1 && lines_[at - 1].trimmed().isEmpty())
         --at;
-    lines_.insert(at, entry(mimeType, {desktopId}));
+    lines_.insert(at, entry(type, {id}));
 }
 
 void MimeAppsList::removeApplication(const QString& mimeType, const QString& desktopId)
 {
-    const qsizetype line = entryLine(mimeType);
-    if (line < 0)
-        return;
-    QStringList ids = applicationsOf(lines_[line]);
-    if (!ids.contains(desktopId))
-        return;
-    ids.removeAll(desktopId);
-    if (!ids.isEmpty()) {
-        lines_[line] = entry(mimeType, ids);
-        return;
+    const QByteArray type = mimeType.toUtf8();
+    const QByteArray id = desktopId.toUtf8();
+    const QList<qsizetype> entries = entryLines(type);
+    // From the last, so that the lines before each one keep their numbers.
+    for (auto line = entries.crbegin(); line != entries.crend(); ++line) {
+        QList<QByteArray> ids = applicationsOf(lines_[*line]);
+        if (!ids.contains(id))
+            continue;
+        ids.removeAll(id);
+        if (!ids.isEmpty()) {
+            lines_[*line] = entry(type, ids);
+            continue;
+        }
+        lines_.removeAt(*line);
+        qsizetype header = *line - 1;
+        while (!isSectionHeader(lines_[header]))
+            --header;
+        removeSectionIfBlank(header);
     }
-    lines_.removeAt(line);
-    const qsizetype header = sectionLine();
+    if (lines_ == QList<QByteArray>{QByteArray()})
+        lines_.clear();  // the file was empty before
+}
+
+void MimeAppsList::removeSectionIfBlank(qsizetype header)
+{
     const qsizetype end = sectionEnd(header);
     for (qsizetype i = header + 1; i < end; ++i) {
         if (!lines_[i].trimmed().isEmpty())
             return;  // other entries or comments
     }
-    // Only blank lines between the header and the next section: they stay, so
-    // the spacing before the next section is kept.
+    // The blank lines stay, so the spacing before the next section is kept.
     lines_.removeAt(header);
-    if (lines_ == QStringList{QString()})
-        lines_.clear();  // the file was empty before
 }
 
 bool MimeAppsList::isBlank() const
 {
-    for (const QString& line : lines_) {
+    for (const QByteArray& line : lines_) {
         if (!line.trimmed().isEmpty())
             return false;
     }
@@ -153,7 +167,7 @@ bool MimeAppsList::isBlank() const
 
 QByteArray MimeAppsList::text() const
 {
-    return lines_.join(QLatin1Char('\n')).toUtf8();
+    return lines_.join('\n');
 }
 
 }  // namespace sonivo

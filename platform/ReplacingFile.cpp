@@ -1,13 +1,14 @@
 #include "platform/ReplacingFile.h"
 
 #include "common/NativePath.h"
+#include "platform/ExtendedAttributes.h"
 #include "platform/NativeFile.h"
 
 #include <QRandomGenerator>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,14 +16,44 @@
 namespace sonivo {
 namespace {
 
-// The file a symbolic link names, so that the link stays and its file is replaced.
-QByteArray followLinks(const QByteArray& path)
+// Whether the kernel's protected_symlinks rule lets this user follow the link
+// found in that folder: its own link, one in a folder that is not both sticky and
+// writable by all, or one of the folder's owner. Applied whatever the system's
+// setting, so that a link another user left in /tmp never turns a save into a
+// write to a file of ours that the shell's `>` would refuse.
+bool mayFollow(const struct stat& link, const QByteArray& folder)
 {
+    if (link.st_uid == ::geteuid())
+        return true;
     struct stat st;
-    if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return path;
-    char resolved[PATH_MAX];
-    return ::realpath(path.constData(), resolved) ? QByteArray(resolved) : path;
+    if (::stat(folder.constData(), &st) != 0)
+        return false;
+    constexpr mode_t kShared = S_ISVTX | S_IWOTH;
+    return (st.st_mode & kShared) != kShared || st.st_uid == link.st_uid;
+}
+
+// Follows the path's symbolic links one by one to the file they name, so that the
+// links stay and that file is replaced: 0, or why a link may not be followed.
+int followLinks(QByteArray& path)
+{
+    constexpr int kMostLinks = 40;  // as many as the kernel follows
+    for (int followed = 0;; ++followed) {
+        struct stat st;
+        if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return 0;
+        if (followed == kMostLinks)
+            return ELOOP;
+        const QByteArray folder = nativeFolderOf(path);
+        if (!mayFollow(st, folder))
+            return EACCES;
+        char to[PATH_MAX];
+        const ssize_t size = ::readlink(path.constData(), to, sizeof to);
+        if (size < 0)
+            return errno;
+        if (size == ssize_t(sizeof to))
+            return ENAMETOOLONG;
+        path = to[0] == '/' ? QByteArray(to, size) : folder + '/' + QByteArray(to, size);
+    }
 }
 
 // The temporary file's name: ".", the start of the target's name, ".new-" and a
@@ -41,18 +72,15 @@ QByteArray temporaryStem(const QByteArray& target)
     return nativeFolderOf(target) + "/." + name + ".new-";
 }
 
-// Opens the target for writing and closes it again: 0 when the user may write it
-// (a missing one may be made), else why not, as an append to it would be refused.
-int writableTarget(const QByteArray& target)
+// Opens the old file for writing, as an append to it would be: its descriptor,
+// or -errno when the user may not write it (-ENOENT when it is gone).
+int openForWriting(const QByteArray& target)
 {
     int fd;
     do
         fd = ::open(target.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return errno == ENOENT ? 0 : errno;
-    ::close(fd);
-    return 0;
+    return fd < 0 ? -errno : fd;
 }
 
 }  // namespace
@@ -82,15 +110,26 @@ void ReplacingFile::discard()
 bool ReplacingFile::open(const QString& target, Folders folders)
 {
     discard();
-    target_ = followLinks(toNativePath(target));
-    struct stat old;
-    const bool replacing = ::stat(target_.constData(), &old) == 0;
-    if (replacing && !S_ISREG(old.st_mode))
-        return fail(kNotRegularFile);
-    if (const int refused = replacing ? writableTarget(target_) : 0)
-        return fail(refused);
+    target_ = toNativePath(target);
     if (folders == Folders::Create && !makeNativeFolders(nativeFolderOf(target_)))
         return fail(errno);
+    if (const int refused = followLinks(target_))
+        return fail(refused);
+    struct stat old;
+    const bool found = ::stat(target_.constData(), &old) == 0;
+    if (found && !S_ISREG(old.st_mode))
+        return fail(kNotRegularFile);
+    // Its permissions and attributes are taken from the file opened, not its name.
+    const int oldFd = found ? openForWriting(target_) : -ENOENT;
+    const auto closeOld = qScopeGuard([oldFd] {
+        if (oldFd >= 0)
+            ::close(oldFd);
+    });
+    if (oldFd < 0 && oldFd != -ENOENT)
+        return fail(-oldFd);
+    if (oldFd >= 0 && ::fstat(oldFd, &old) != 0)
+        return fail(errno);
+    const bool replacing = oldFd >= 0;
     // The old file's owner permissions at most until its own are given, so that
     // nobody it kept out can read the new one meanwhile.
     const mode_t mode = replacing ? (old.st_mode & S_IRWXU) : 0666;
@@ -103,17 +142,21 @@ bool ReplacingFile::open(const QString& target, Folders folders)
         temporary_.clear();
         return fail(errno);
     }
-    return !replacing || takeOver(old);
+    return !replacing || takeOver(old, oldFd);
 }
 
-bool ReplacingFile::takeOver(const struct stat& old)
+bool ReplacingFile::takeOver(const struct stat& old, int oldFd)
 {
     // Owner and group as they were where the user may; else the group alone. A
     // group that cannot be given gets none of the old group's permissions.
     mode_t mode = old.st_mode & 07777;
-    if (::fchown(fd_, old.st_uid, old.st_gid) != 0 && ::fchown(fd_, uid_t(-1), old.st_gid) != 0)
+    const bool sameGroup = ::fchown(fd_, old.st_uid, old.st_gid) == 0 || ::fchown(fd_, uid_t(-1), old.st_gid) == 0;
+    if (!sameGroup)
         mode &= ~mode_t(S_IRWXG);
-    return ::fchmod(fd_, mode) == 0 || fail(errno);
+    if (::fchmod(fd_, mode) != 0)
+        return fail(errno);
+    const int error = copyExtendedAttributes(oldFd, fd_, sameGroup);
+    return error == 0 || fail(error);
 }
 
 bool ReplacingFile::write(QByteArrayView bytes)

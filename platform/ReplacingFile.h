@@ -3,8 +3,11 @@
 // which takes the old one's place only once all of them are on disk, so that a
 // failure at any point (a full disk, the file-size limit, a crash) leaves the old
 // file as it was. The new file has the old one's permissions, and its owner and
-// group where the user may set them, from its first byte. Being a new file, it is not seen through a
-// hard link to the old one; a symbolic link is followed to the file it names.
+// group where the user may set them, from its first byte; then its ACL and other
+// extended attributes. Being a new file, it is not seen through a hard link to
+// the old one. A symbolic link stays and the file it names is replaced, where the
+// system would let a write through it: another user's link in a sticky folder
+// open to all, as /tmp, is refused (EACCES) unless the folder is that user's.
 
 #include <QByteArray>
 #include <QString>
@@ -33,8 +36,9 @@ public:
 
 private:
     bool fail(int error);
-    // Gives the new file the old one's owner, group and permissions.
-    bool takeOver(const struct stat& old);
+    // Gives the new file the owner, group, permissions and extended attributes
+    // of the old one, open as oldFd.
+    bool takeOver(const struct stat& old, int oldFd);
     void discard();
 
     QByteArray target_;

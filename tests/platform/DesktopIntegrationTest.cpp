@@ -128,6 +128,23 @@ TEST_F(DesktopIntegrationTest, AnAssociationWithoutAMimeAppsListLeavesNoneBehind
     EXPECT_FALSE(QFileInfo::exists(home() + QStringLiteral("/.local/share/mime"))) << "folders made for the type alone go too";
 }
 
+TEST_F(DesktopIntegrationTest, ALinkedMimeAppsListStaysALinkAndItsFileHoldsTheEntry)
+{
+    // The user keeps the file with other settings and links it into place.
+    QDir().mkpath(files.path(QStringLiteral("dotfiles")));
+    const QString kept = files.write(QStringLiteral("dotfiles/mimeapps.list"), QByteArray());
+    DesktopIntegration desktop(setup);
+    QFile::remove(desktop.mimeAppsFile());
+    ASSERT_TRUE(QFile::link(kept, desktop.mimeAppsFile()));
+    ASSERT_EQ(desktop.set(DesktopOption::Association, true), QString());
+    EXPECT_TRUE(desktop.isOn(DesktopOption::Association));
+    EXPECT_EQ(TempFiles::read(kept), "[Default Applications]\napplication/x-sonivo-list=sonivo-list.desktop;\n");
+    ASSERT_EQ(desktop.set(DesktopOption::Association, false), QString());
+    EXPECT_FALSE(desktop.isOn(DesktopOption::Association));
+    EXPECT_TRUE(QFileInfo(desktop.mimeAppsFile()).isSymLink());
+    EXPECT_EQ(TempFiles::read(kept), QByteArray());
+}
+
 TEST_F(DesktopIntegrationTest, ReadingTheStateWritesNothing)
 {
     DesktopIntegration desktop(setup);

@@ -32,6 +32,7 @@ TEST(MimeAppsList, SettingAndRemovingOurEntryKeepsEveryOtherLine)
     expectRoundTrip("[Default Applications]\n# a comment\n");
     expectRoundTrip("[Default Applications]\ntext/plain=gedit.desktop");
     expectRoundTrip("");
+    expectRoundTrip("# caf\xe9\n[Default Applications]\ntext/plain=\xff.desktop;\n\n[Added Associations]\nimage/png=caf\xe9.desktop;\n");
 }
 
 TEST(MimeAppsList, OurEntryGoesWhereTheUserWouldLookForIt)
@@ -59,6 +60,39 @@ TEST(MimeAppsList, RemovingLeavesOtherApplicationsOfTheType)
     list.removeApplication(kType, QStringLiteral("a.desktop"));
     list.removeApplication(kType, QStringLiteral("b.desktop"));
     EXPECT_TRUE(list.isBlank());
+}
+
+TEST(MimeAppsList, TheEntryThatCountsIsTheOneTheDesktopReads)
+{
+    // GLib merges a repeated section into one, and of a key given twice the last value wins.
+    const QByteArray twice = "[Default Applications]\napplication/x-sonivo-list=first.desktop;\n"
+                             "[Added Associations]\nimage/png=gimp.desktop;\n"
+                             "[Default Applications]\ntext/plain=gedit.desktop;\napplication/x-sonivo-list=last.desktop;\n";
+    TempFiles files;
+    MimeAppsList list = MimeAppsList::load(files.write(QStringLiteral("mimeapps.list"), twice));
+    EXPECT_EQ(list.defaultApplication(kType), QStringLiteral("last.desktop"));
+    list.setDefaultApplication(kType, kOurs);
+    EXPECT_EQ(list.text(), QByteArray(twice).replace("=last.desktop;", "=sonivo-list.desktop;last.desktop;"));
+    EXPECT_EQ(list.defaultApplication(kType), kOurs);
+    list.removeApplication(kType, kOurs);
+    EXPECT_EQ(list.text(), twice);
+
+    list = MimeAppsList::load(files.write(QStringLiteral("mimeapps.list"), "[Default Applications]\napplication/x-sonivo-list=a.desktop;\napplication/x-sonivo-list=;\n"));
+    EXPECT_EQ(list.defaultApplication(kType), QString()) << "an empty last value names none";
+    list.setDefaultApplication(kType, kOurs);
+    EXPECT_EQ(list.text(), "[Default Applications]\napplication/x-sonivo-list=a.desktop;\napplication/x-sonivo-list=sonivo-list.desktop;\n");
+}
+
+TEST(MimeAppsList, RemovingTakesOurEntryOutWhereverItIs)
+{
+    TempFiles files;
+    MimeAppsList list = MimeAppsList::load(files.write(QStringLiteral("mimeapps.list"),
+        "[Default Applications]\napplication/x-sonivo-list=sonivo-list.desktop;\ntext/plain=gedit.desktop;\n"
+        "[Default Applications]\napplication/x-sonivo-list=sonivo-list.desktop;editor.desktop;\n"
+        "[Default Applications]\napplication/x-sonivo-list=sonivo-list.desktop;\n"));
+    list.removeApplication(kType, kOurs);
+    EXPECT_EQ(list.text(), "[Default Applications]\ntext/plain=gedit.desktop;\n[Default Applications]\napplication/x-sonivo-list=editor.desktop;\n");
+    EXPECT_EQ(list.defaultApplication(kType), QStringLiteral("editor.desktop"));
 }
 
 TEST(MimeAppsList, AMissingFileIsEmptyAndNotUnreadable)
