@@ -30,8 +30,10 @@ template <typename Change> void BrowseFilter::change(const FolderChoice& choice,
     if (choice.wholeList) {
         document_.restoreList();
     } else {
+        if (!document_.confirmNarrowing())
+            return;
         folderChange(document_.catalogue());
-        document_.setModified(true);
+        document_.setNarrowed();
     }
     if (shown_)
         refresh();

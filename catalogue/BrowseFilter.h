@@ -29,7 +29,9 @@ public:
     // "Seleziona cartella": only the rows of the choice's folder stay.
     // "Elimina dalla lista": they go. Both in one pass over the rows, and both set
     // the modified flag, also when no row had the folder; on "Tutti i brani" both
-    // restore the whole list.
+    // restore the whole list. When some row is in no list file, "Mostra tutti"
+    // could not bring back the rows taken out: the save prompt comes first, and
+    // its "Annulla" changes nothing.
     void keepOnly(const FolderChoice& choice);
     void takeOut(const FolderChoice& choice);
     // "&Mostra tutti" (see ListDocument::restoreList).

@@ -47,6 +47,12 @@ QString ListDocument::title() const
     return QStringLiteral("Sonivo - ") + (listPath_.isEmpty() ? QStringLiteral("Nuova lista") : listPath_);
 }
 
+void ListDocument::setNarrowed()
+{
+    if (changes_ == Changes::None)
+        changes_ = Changes::OnlyNarrowed;
+}
+
 void ListDocument::setListPath(const QString& path)
 {
     listPath_ = path;
@@ -58,7 +64,7 @@ bool ListDocument::newList()
     if (!confirmDiscard())
         return false;
     catalogue_.clear();
-    modified_ = false;
+    setModified(false);
     needsName_ = false;
     setListPath(QString());
     return true;
@@ -74,34 +80,40 @@ bool ListDocument::openList()
 
 bool ListDocument::load(const QString& path)
 {
-    const ListFileResult result = readRows(path, Keep::WhatWasRead);
+    const Read read = readRows(path, Keep::WhatWasRead);
+    const ListFileResult& result = read.file;
     if (result.notAList) {
         dialogs_.warn(notAListText(path, result.error) + QStringLiteral("\nNon è stato aperto e la lista dei brani non è cambiata."));
         return false;
     }
+    if (!read.taken) {
+        dialogs_.warn(unreadableText(path, result.error) + QStringLiteral("\nLa lista dei brani non è cambiata."));
+        return false;
+    }
     if (!result.ok) {
-        modified_ = !catalogue_.isEmpty();
+        setModified(true);
         setListPath(QString());
         dialogs_.warn(unreadableText(path, result.error));
         return false;
     }
-    modified_ = false;
+    setModified(false);
     setListPath(path);
     readWithDamage(path, result.damagedLines);
     return true;
 }
 
-ListFileResult ListDocument::readRows(const QString& path, Keep keep)
+ListDocument::Read ListDocument::readRows(const QString& path, Keep keep)
 {
     Q_EMIT workStarted(Work::Loading);
     std::vector<SongRecord> rows;
-    const ListFileResult result = readListFile(path, rows);
-    if (keep == Keep::OnlyAWholeRead ? result.ok : !result.notAList) {
+    Read read{readListFile(path, rows), false};
+    read.taken = keep == Keep::OnlyAWholeRead ? read.file.ok : !read.file.notAList && (read.file.ok || !rows.empty());
+    if (read.taken) {
         catalogue_.clear();
         catalogue_.append(std::move(rows));
     }
     Q_EMIT workFinished(Work::Loading);
-    return result;
+    return read;
 }
 
 void ListDocument::readWithDamage(const QString& path, qint64 damagedLines)
@@ -122,13 +134,13 @@ bool ListDocument::restoreList()
                                        "questa lista non è ancora stata salvata."));
         return false;
     }
-    const ListFileResult result = readRows(listPath_, Keep::OnlyAWholeRead);
+    const ListFileResult result = readRows(listPath_, Keep::OnlyAWholeRead).file;
     if (!result.ok) {
         const QString why = result.notAList ? notAListText(listPath_, result.error) : unreadableText(listPath_, result.error);
         dialogs_.warn(why + QStringLiteral("\nLa lista attuale non è stata modificata."));
         return false;
     }
-    modified_ = false;
+    setModified(false);
     readWithDamage(listPath_, result.damagedLines);
     return true;
 }
@@ -146,7 +158,7 @@ bool ListDocument::write(const QString& path)
         dialogs_.critical(text);
         return false;
     }
-    modified_ = false;
+    setModified(false);
     if (result.unlocked)
         dialogs_.warn(QStringLiteral("La lista \"") + path
             + QStringLiteral("\" è stata salvata senza bloccarla: il file system non permette di bloccare i file."));
@@ -201,7 +213,7 @@ std::optional<qint64> ListDocument::addFolder(bool withSubfolders, ScanDialogs& 
     scan_ = &scan;
     const qint64 added = scan.ScanFolders(folder);
     scan_ = nullptr;
-    modified_ = true;  // after every scan, also one that found nothing
+    setModified(true);  // after every scan, also one that found nothing
     Q_EMIT workFinished(Work::Scanning);
     if (!scan.skipped().empty())
         dialogs_.warn(skippedText(scan.skipped()));

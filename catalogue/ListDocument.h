@@ -30,8 +30,11 @@ public:
     const Catalogue& catalogue() const { return catalogue_; }
     // The list file's path, "" for a new list.
     const QString& listPath() const { return listPath_; }
-    bool isModified() const { return modified_; }
-    void setModified(bool modified) { modified_ = modified; }
+    bool isModified() const { return changes_ != Changes::None; }
+    void setModified(bool modified) { changes_ = modified ? Changes::Some : Changes::None; }
+    // Rows were taken out: the list is modified, and its file still holds every
+    // row when it did before.
+    void setNarrowed();
     bool isScanning() const { return scan_ != nullptr; }
     // "Sonivo - " and the list path, or "Sonivo - Nuova lista".
     QString title() const;
@@ -39,10 +42,11 @@ public:
     // Each returns false when it was cancelled or failed; nothing is lost then.
     bool newList();
     bool openList();
-    // Reads a list file in place of the rows. A file that is no list is refused
-    // and the rows stay as they were; when reading fails part-way what was read
-    // stays as a new, modified list; a list with damaged lines is read without
-    // them. In the last two cases no save overwrites the file without asking.
+    // Reads a list file in place of the rows. A file that cannot be opened or is
+    // no list is refused and the rows stay as they were; when reading fails
+    // part-way what was read stays as a new, modified list; a list with damaged
+    // lines is read without them. In the last two cases no save overwrites the
+    // file without asking.
     bool load(const QString& path);
     // "&Salva lista": nothing to do without rows; save as for a new list and for
     // one read without its damaged lines.
@@ -52,7 +56,10 @@ public:
     // save failed, so that whatever asked must not go on.
     bool savePrompt();
     // The save prompt when there are changes.
-    bool confirmDiscard() { return !modified_ || savePrompt(); }
+    bool confirmDiscard() { return !isModified() || savePrompt(); }
+    // Before rows are taken out: the save prompt when some row is in no list
+    // file, since restoreList could not bring it back.
+    bool confirmNarrowing() { return changes_ != Changes::Some || savePrompt(); }
     // Asks for a folder and scans it (with its subfolders when asked): the songs
     // added, or nothing when no folder was chosen. What could not be read is
     // reported at the end.
@@ -74,9 +81,14 @@ Q_SIGNALS:
 private:
     bool write(const QString& path);
     // Reads the list file, its rows then in place of the catalogue's: those read
-    // before a failure too (WhatWasRead), or only when the whole file was read.
+    // before a failure too when there are any (WhatWasRead), or only when the
+    // whole file was read. taken: the rows took the catalogue's place.
     enum class Keep { WhatWasRead, OnlyAWholeRead };
-    ListFileResult readRows(const QString& path, Keep keep);
+    struct Read {
+        ListFileResult file;
+        bool taken;
+    };
+    Read readRows(const QString& path, Keep keep);
     // Read without its damaged lines: warns, and saving will ask for a name.
     void readWithDamage(const QString& path, qint64 damagedLines);
     void setListPath(const QString& path);
@@ -85,7 +97,10 @@ private:
     const DriveInfo& drives_;
     Catalogue catalogue_;
     QString listPath_;
-    bool modified_ = false;
+    // Since the list file was last read or written: nothing, only rows taken
+    // out (the file holds every row), or changes the file lacks.
+    enum class Changes { None, OnlyNarrowed, Some };
+    Changes changes_ = Changes::None;
     bool needsName_ = false;      // saving asks for a name even though there is a path
     FolderScan* scan_ = nullptr;  // while a scan runs
 };

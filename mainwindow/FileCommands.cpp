@@ -26,7 +26,7 @@ void FileCommands::workStarted(ListDocument::Work work)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     switch (work) {
     case ListDocument::Work::Loading:
-        view_.clearIcons();
+        // The icons made so far stay: a list that cannot be read leaves the rows as they were.
         status_.showLoading();
         QApplication::processEvents();
         break;

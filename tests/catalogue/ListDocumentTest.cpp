@@ -159,15 +159,25 @@ TEST_F(ListDocumentTest, ASaveWhileAnotherProgramKeepsTheListLockedFailsAndSaysS
     EXPECT_TRUE(doc.isModified());
 }
 
-TEST_F(ListDocumentTest, AListThatCannotBeReadLeavesANewListAndSaysWhyInItalian)
+TEST_F(ListDocumentTest, AListThatCannotBeOpenedLeavesTheCatalogueAsItWasAndSaysWhyInItalian)
 {
+    const QString list = files.path(QStringLiteral("saved.svl"));
+    ASSERT_EQ(scan(songFolder()), 4);
+    dialogs.files.push_back(list);
+    ASSERT_TRUE(doc.save());
+    doc.catalogue().setChecked(0, true);
+    doc.catalogue().removeChecked();
+    doc.setModified(true);
+    const std::vector<SongRecord> before = doc.catalogue().rows();
+
     const QString missing = files.path(QStringLiteral("nowhere.svl"));
     EXPECT_FALSE(doc.load(missing));
     ASSERT_EQ(dialogs.notices.size(), 1);
-    EXPECT_EQ(dialogs.notices[0],
-        QStringLiteral("warn: Impossibile leggere la lista \"") + missing + QStringLiteral("\":\nfile o cartella inesistente"));
-    EXPECT_TRUE(doc.listPath().isEmpty());
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(dialogs.notices[0], QStringLiteral("warn: Impossibile leggere la lista \"") + missing
+            + QStringLiteral("\":\nfile o cartella inesistente\nLa lista dei brani non è cambiata."));
+    EXPECT_EQ(doc.catalogue().rows(), before);
+    EXPECT_EQ(doc.listPath(), list);
+    EXPECT_TRUE(doc.isModified());
 }
 
 TEST_F(ListDocumentTest, DamagedLinesAreLeftOutCountedAndTheListIsNeverWrittenOverUnasked)
@@ -239,7 +249,7 @@ TEST_F(ListDocumentTest, AnEmptyFileIsAnEmptyListAndAFolderOrPipeIsRefused)
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     EXPECT_FALSE(doc.load(pipe)) << "read without waiting for a writer";
     EXPECT_EQ(dialogs.notices.size(), 2);
-    EXPECT_TRUE(doc.listPath().isEmpty());
+    EXPECT_EQ(doc.listPath(), empty) << "still the list read before";
 }
 
 TEST_F(ListDocumentTest, EveryScanSetsTheModifiedFlagAndACancelledChoiceNone)

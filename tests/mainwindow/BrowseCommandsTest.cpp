@@ -197,3 +197,51 @@ TEST_F(BrowseCommandsTest, AllSongsFromTheChooserRestoresAndANeverSavedListIsNot
     EXPECT_EQ(dialogs.notices, QStringList(QStringLiteral("inform: La lista completa si può ripristinare solo da un file lista salvato: "
                                                           "questa lista non è ancora stata salvata.")));
 }
+
+TEST_F(BrowseCommandsTest, NarrowingRowsNoListFileHoldsAsksTheSavePromptFirst)
+{
+    const QString prompt = QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?");
+    QAction* folderEntry = menuEntry("&Ricerca", "&Cartella");
+    QAction* showAll = menuEntry("&Ricerca", "&Mostra tutti");
+    auto keepOnlyTheFirstFolder = [&] {
+        ASSERT_TRUE(withChooser(folderEntry, [&](frmFolder& chooser) {
+            chooseByKeyboard(chooser.choiceList(), 1);
+            chooser.selectButton()->click();
+        }));
+    };
+    // A scanned catalogue, never saved.
+    menuEntry("&File", "&Nuova lista")->trigger();
+    rows().append(song("x.mp3", "/m/Pop/"));
+    rows().append(song("y.mp3", "/m/Blues/"));
+    rows().append(song("z.mp3", "/m/Blues/"));
+    window->document().setModified(true);
+    window->applyEnablingRules();
+
+    dialogs.answers = {DesktopDialogs::Answer::Cancel};
+    keepOnlyTheFirstFolder();
+    EXPECT_EQ(names(), QStringLiteral("x.mp3,y.mp3,z.mp3")) << "cancel narrows nothing";
+    EXPECT_EQ(dialogs.asked, QStringList(prompt));
+
+    // Saved first, the rows left out come back with "Mostra tutti".
+    const QString saved = files.path(QStringLiteral("saved.svl"));
+    dialogs.answers = {DesktopDialogs::Answer::Yes};
+    dialogs.files = {saved};
+    keepOnlyTheFirstFolder();
+    EXPECT_EQ(names(), QStringLiteral("x.mp3"));
+    EXPECT_EQ(window->document().listPath(), saved);
+    window->applyEnablingRules();
+    ASSERT_TRUE(showAll->isEnabled());
+    showAll->trigger();
+    EXPECT_EQ(names(), QStringLiteral("x.mp3,y.mp3,z.mp3"));
+
+    // Going on without saving drops the rows left out, as the user chose.
+    rows().append(song("w.mp3", "/m/Pop/"));
+    window->document().setModified(true);
+    dialogs.asked.clear();
+    dialogs.answers = {DesktopDialogs::Answer::No};
+    keepOnlyTheFirstFolder();
+    EXPECT_EQ(names(), QStringLiteral("x.mp3,w.mp3"));
+    EXPECT_EQ(dialogs.asked, QStringList(prompt));
+    EXPECT_EQ(TempFiles::read(saved).count('\n'), 3) << "the list file stays as it was saved";
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+}

@@ -125,6 +125,30 @@ TEST_F(Form1Test, AMissingListOnTheCommandLineIsReportedAndLeavesANewList)
     EXPECT_EQ(other.windowTitle(), QStringLiteral("Sonivo - Nuova lista"));
 }
 
+TEST_F(Form1Test, AListThatCannotBeOpenedLeavesTheRowsTheirIconsAndTheTitle)
+{
+    Form1 w(services());
+    w.start(QString());
+    scan(w, songFolder());
+    const QString list = files.path(QStringLiteral("saved.svl"));
+    dialogs.files = {list};
+    w.toolButton(QStringLiteral("Salva"))->click();
+    ASSERT_EQ(w.windowTitle(), QStringLiteral("Sonivo - ") + list);
+
+    const QString missing = files.path(QStringLiteral("nowhere.svl"));
+    dialogs.files = {missing};
+    w.toolButton(QStringLiteral("Apri"))->click();
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices[0].endsWith(QStringLiteral("La lista dei brani non è cambiata.")));
+    ASSERT_EQ(rows(w).size(), 4);
+    for (qsizetype i = 0; i < rows(w).size(); ++i) {
+        const QModelIndex name = w.view().reportView()->model()->index(int(i), ColFileName);
+        EXPECT_FALSE(name.data(Qt::DecorationRole).value<QIcon>().isNull()) << "row " << i << " keeps its icon";
+    }
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Sonivo - ") + list);
+    EXPECT_FALSE(w.document().isModified());
+}
+
 TEST_F(Form1Test, ScanSortCheckSaveAndReopen)
 {
     Form1 w(services());

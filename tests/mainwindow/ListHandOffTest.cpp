@@ -10,13 +10,23 @@
 #include "tests/support/TempFiles.h"
 #include "tests/support/XServer.h"
 
+#include "common/NativePath.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <future>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace sonivo;
 using namespace sonivo::test;
@@ -62,17 +72,75 @@ protected:
         return path;
     }
 
-    // Starts the program as the file manager would for the list.
-    void open(QProcess& process, const QString& listFile, const QProcessEnvironment& base)
+    // The user's folders in the environment given.
+    QProcessEnvironment usersEnvironment(const QProcessEnvironment& base) const
     {
         QProcessEnvironment env = base;
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), files.path(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), files.path(QStringLiteral("data")));
+        return env;
+    }
+
+    // Starts the program as the file manager would for the list.
+    void open(QProcess& process, const QString& listFile, const QProcessEnvironment& base)
+    {
         const QStringList command = execCommand(exec, listFile);
         ASSERT_EQ(command, QStringList({kProgram, listFile})) << exec.toStdString();
-        process.setProcessEnvironment(env);
+        process.setProcessEnvironment(usersEnvironment(base));
         process.start(command[0], command.mid(1));
+    }
+
+    // Runs the program with an argument of these very bytes, which QProcess
+    // would pass as UTF-8, while this process's window works; its exit code.
+    int runWithArgument(const QByteArray& argument)
+    {
+        QByteArray program = QFile::encodeName(kProgram);
+        QByteArray arg = argument;
+        std::vector<QByteArray> environment;
+        for (const QString& entry : usersEnvironment(offscreen()).toStringList())
+            environment.push_back(toNativePath(entry));
+        std::vector<char*> argv{program.data(), arg.data(), nullptr};
+        std::vector<char*> envp;
+        for (QByteArray& entry : environment)
+            envp.push_back(entry.data());
+        envp.push_back(nullptr);
+        pid_t pid = 0;
+        if (::posix_spawn(&pid, program.constData(), nullptr, nullptr, argv.data(), envp.data()) != 0)
+            return -1;
+        int status = 0;
+        QElapsedTimer timer;
+        timer.start();
+        while (::waitpid(pid, &status, WNOHANG) == 0) {
+            if (timer.elapsed() > 20000) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, &status, 0);
+                return -1;
+            }
+            QApplication::processEvents();
+            QThread::msleep(10);
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // Runs the later start's side in a thread of its own while this process works.
+    static QString handOffFromAnotherThread(const QString& socket, const QString& path)
+    {
+        auto sent = std::async(std::launch::async, [&] { return ListHandOff::handOff(socket, path); });
+        while (sent.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+            QApplication::processEvents();
+        return sent.get();
+    }
+
+    static bool disconnects(QLocalSocket& client)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (client.state() != QLocalSocket::UnconnectedState && timer.elapsed() < 10000) {
+            QApplication::processEvents();
+            client.waitForDisconnected(10);
+        }
+        return client.state() == QLocalSocket::UnconnectedState;
     }
 
     static QProcessEnvironment offscreen()
@@ -190,6 +258,66 @@ TEST_F(HandOffTest, TheExecLineStartsSonivoWithTheListAndASecondOneHandsItOver)
     EXPECT_FALSE(running.waitForFinished(100)) << "the first program goes on";
     running.kill();
     running.waitForFinished(5000);
+}
+
+TEST_F(HandOffTest, AListNameGoesOverByteForByteWhateverItsBytes)
+{
+    Form1 window(services());
+    window.start(QString());
+    const SingleInstance running(runtime() + QStringLiteral("/sonivo.lock"));
+    ASSERT_TRUE(running.isFirst());
+    ListHandOff handOff;
+    ASSERT_TRUE(handOff.listen(runtime() + QStringLiteral("/sonivo.socket")));
+    QObject::connect(&handOff, &ListHandOff::listArrived, &window, &Form1::openFromOutside);
+
+    // Not UTF-8, and with a line end in it: a name a file manager may pass.
+    const QString songs = list(fromNativePath("Canzoni d'\xe9t\xe9\n1998.svl"), 2);
+    EXPECT_EQ(runWithArgument(toNativePath(songs)), 0);
+    QElapsedTimer timer;
+    timer.start();
+    while (window.document().listPath() != songs && timer.elapsed() < 5000)
+        QApplication::processEvents();
+    EXPECT_EQ(window.document().listPath(), songs);
+    EXPECT_EQ(window.document().catalogue().size(), 2);
+    EXPECT_TRUE(dialogs.notices.isEmpty()) << dialogs.notices.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(HandOffTest, AClientThatSendsMoreThanAPathOrNothingIsDroppedAndTheNextIsServed)
+{
+    const QString socket = runtime() + QStringLiteral("/sonivo.socket");
+    ListHandOff handOff(std::chrono::milliseconds(300));
+    ASSERT_TRUE(handOff.listen(socket));
+    QStringList arrived;
+    QObject::connect(&handOff, &ListHandOff::listArrived, [&](const QString& path) { arrived << path; });
+
+    QLocalSocket flood;
+    QLocalSocket silent;
+    flood.connectToServer(socket);
+    silent.connectToServer(socket);
+    ASSERT_TRUE(flood.waitForConnected(5000));
+    ASSERT_TRUE(silent.waitForConnected(5000));
+    flood.write(QByteArray(1 << 20, 'a'));  // no path ends
+    EXPECT_TRUE(disconnects(flood));
+    EXPECT_TRUE(disconnects(silent));
+
+    const QString path = QStringLiteral("/music/") + QString(4000, QLatin1Char('x'));
+    EXPECT_EQ(handOffFromAnotherThread(socket, path), QString());
+    QApplication::processEvents();
+    EXPECT_EQ(arrived, QStringList(path));
+    EXPECT_EQ(handOffFromAnotherThread(socket, QStringLiteral("/") + QString(4095, QLatin1Char('x'))),
+        QStringLiteral("Il nome della lista è più lungo dei 4095 byte di un percorso"));
+}
+
+TEST_F(HandOffTest, ASocketOfAnotherUserIsNeverConnectedTo)
+{
+    const QString socket = runtime() + QStringLiteral("/sonivo.socket");
+    QLocalServer other;
+    ASSERT_TRUE(other.listen(socket));
+    if (::lchown(toNativePath(socket).constData(), 65534, 65534) != 0)
+        GTEST_SKIP() << "handing a socket to another user needs root";
+    EXPECT_EQ(ListHandOff::handOff(socket, QStringLiteral("/music/list.svl")),
+        QStringLiteral("Il socket ") + socket + QStringLiteral(" non è usato: appartiene a un altro utente"));
+    EXPECT_FALSE(other.waitForNewConnection(200));
 }
 
 }  // namespace
