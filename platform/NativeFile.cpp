@@ -48,6 +48,11 @@ bool NativeFile::open(const QString& path, Mode mode)
     return openAt(AT_FDCWD, toNativePath(path), mode);
 }
 
+bool NativeFile::openAgain(const NativeFile& file, Mode mode)
+{
+    return openAt(AT_FDCWD, "/proc/self/fd/" + QByteArray::number(file.fd_), mode);
+}
+
 bool NativeFile::openIn(int folderFd, const QString& name, Mode mode)
 {
     return openAt(folderFd, toNativePath(name), mode);
@@ -174,6 +179,29 @@ int NativeFile::lock(std::chrono::milliseconds wait)
     if (result != 0)
         error_ = result;
     return result;
+}
+
+int NativeFile::waitUntilUnlocked(std::chrono::milliseconds wait)
+{
+    const int result = sonivo::waitUntilUnlocked(fd_, wait);
+    if (result != 0)
+        error_ = result;
+    return result;
+}
+
+std::optional<mode_t> NativeFile::mode()
+{
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) {
+        fail();
+        return std::nullopt;
+    }
+    return st.st_mode;
+}
+
+bool NativeFile::setMode(mode_t mode)
+{
+    return ::fchmod(fd_, mode & 07777) == 0 || fail();
 }
 
 bool NativeFile::truncate(qint64 length)

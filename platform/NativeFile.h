@@ -35,6 +35,8 @@ public:
     bool open(const QString& path, Mode mode);
     // The same, for a name in an open folder.
     bool openIn(int folderFd, const QString& name, Mode mode);
+    // Opens the very file another object has open, whatever name it has by now.
+    bool openAgain(const NativeFile& file, Mode mode);
     // Closes the file; false when the close reported an error (data may not be written).
     bool close();
     bool isOpen() const { return fd_ >= 0; }
@@ -56,6 +58,12 @@ public:
     // Takes the advisory locks of lockWholeFile (the file open for writing): 0,
     // kFileLocked, kNoFileLocks or errno.
     int lock(std::chrono::milliseconds wait);
+    // Waits as waitUntilUnlocked does (the file may be open for reading only):
+    // 0, kFileLocked or errno.
+    int waitUntilUnlocked(std::chrono::milliseconds wait);
+    // The file's permission and type bits now, or nothing.
+    std::optional<mode_t> mode();
+    bool setMode(mode_t mode);
 
     // True while the path names this file: false once another program has put a
     // new file in its place (or removed the name).
