@@ -283,4 +283,12 @@ int renameNoReplace(const QString& from, const QString& to)
     return ::rename(src.constData(), dst.constData()) == 0 ? 0 : errno;
 }
 
+int takeOwnerAndMode(int fd, const struct stat& of)
+{
+    mode_t mode = of.st_mode & 07777;
+    if (::fchown(fd, of.st_uid, of.st_gid) != 0 && ::fchown(fd, uid_t(-1), of.st_gid) != 0)
+        mode &= ~mode_t(S_IRWXG);
+    return ::fchmod(fd, mode) == 0 ? 0 : errno;
+}
+
 }  // namespace sonivo

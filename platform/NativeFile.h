@@ -8,6 +8,7 @@
 #include <QString>
 #include <chrono>
 #include <optional>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace sonivo {
@@ -92,7 +93,13 @@ qint64 fileSize(const QString& path);
 QByteArray nativeFolderOf(const QByteArray& path);
 // mkdir -p; false with errno set when a folder could not be made.
 bool makeNativeFolders(const QByteArray& folder);
-// Renames without ever replacing an existing target; 0 on success, else errno.
+// Renames without ever replacing an existing target, also on file systems that
+// can neither rename so nor make hard links; 0 on success, else errno.
 int renameNoReplace(const QString& from, const QString& to);
+// Gives the file open on fd the owner, group and permissions of another file:
+// owner and group where the user may set them, else the group alone; when the
+// group cannot be given either, none of the other file's group permissions.
+// 0 or errno.
+int takeOwnerAndMode(int fd, const struct stat& of);
 
 }  // namespace sonivo
