@@ -39,7 +39,7 @@ class TagFile {
 public:
     // 0, or why the file cannot be written: see writeId3v1.
     int open(const QString& path);
-    // Open for reading from the start, also when open failed after finding the file.
+    // Open for reading once open has found the file, also when it failed after.
     NativeFile& reader() { return reader_; }
     NativeFile& writer() { return writer_; }
     // The file was found but could not be opened for writing.

@@ -96,8 +96,11 @@ CopyOutcome CopiaFile::copy(const QStringList& sources, const QString& folder)
             why = kStopped;
         if (why == kStopped)
             stopAsked_ = true;
-        if (!why.isEmpty() && intoProblem.isEmpty() && !(intoProblem = folderProblem(into)).isEmpty())
-            why = intoProblem;
+        if (!why.isEmpty() && intoProblem.isEmpty()) {
+            intoProblem = folderProblem(into);  // a folder gone meanwhile is what is said
+            if (!intoProblem.isEmpty())
+                why = intoProblem;
+        }
         if (why.isEmpty())
             outcome.copied << into + name;
         else
