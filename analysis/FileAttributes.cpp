@@ -56,17 +56,17 @@ bool setAttributeText(const QString& path, const QString& text)
     return setFileMode(path, readOnly ? (*mode & ~kAllWrite) : (*mode | S_IWUSR));
 }
 
-WritableWhileInScope::WritableWhileInScope(const QString& path) : path_(path)
+WritableWhileInScope::WritableWhileInScope(NativeFile& file) : file_(file)
 {
-    const std::optional<mode_t> mode = fileMode(path);
-    if (mode && isReadOnly(*mode) && setFileMode(path, *mode | S_IWUSR))
+    const std::optional<mode_t> mode = file.mode();
+    if (mode && isReadOnly(*mode) && file.setMode(*mode | S_IWUSR))
         restore_ = *mode;
 }
 
 WritableWhileInScope::~WritableWhileInScope()
 {
     if (restore_)
-        setFileMode(path_, *restore_);
+        file_.setMode(*restore_);
 }
 
 }  // namespace sonivo

@@ -9,6 +9,8 @@
 
 namespace sonivo {
 
+class NativeFile;
+
 // The attribute text of the file, or nothing when it cannot be looked at.
 std::optional<QString> attributeText(const QString& path);
 // The attribute text of a file with that mode and name (a path or a bare name).
@@ -18,17 +20,18 @@ QString attributeText(mode_t mode, const QString& name);
 // case clears R. "H", "S" and "A" change nothing. False when it could not be set.
 bool setAttributeText(const QString& path, const QString& text);
 
-// Gives the owner write permission for its lifetime, as a write to the file
-// needs, and puts the old permissions back afterwards.
+// Gives the owner of an open file write permission for its lifetime, as opening
+// it for writing needs, and puts the old permissions back afterwards: both on
+// that very file, whatever name it has by then.
 class WritableWhileInScope {
 public:
-    explicit WritableWhileInScope(const QString& path);
+    explicit WritableWhileInScope(NativeFile& file);
     ~WritableWhileInScope();
     WritableWhileInScope(const WritableWhileInScope&) = delete;
     WritableWhileInScope& operator=(const WritableWhileInScope&) = delete;
 
 private:
-    QString path_;
+    NativeFile& file_;
     std::optional<mode_t> restore_;
 };
 

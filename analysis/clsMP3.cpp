@@ -174,13 +174,14 @@ bool clsMP3::writeTag()
 {
     if (!FileExists(fullName_)) {
         writeErrore_ = true;  // a write that could not happen is a failed one
+        writeError_ = ENOENT;
         return false;
     }
     tag_.genre = tag_.genre.trimmed();
     const int number = genreNumberForWrite(tag_.genre);
     if (genreNumberOf(tag_.genre))
         tag_.genre = GenreLookup(number);  // a number given as text: hold its name
-    if (!writeId3v1(fullName_, buildId3v1(tag_, number))) {
+    if ((writeError_ = writeId3v1(fullName_, buildId3v1(tag_, number))) != 0) {
         writeErrore_ = true;
         return false;
     }
@@ -191,7 +192,7 @@ bool clsMP3::writeTag()
 
 int clsMP3::RemoveTag()
 {
-    const RemoveResult result = removeId3v1(fullName_);
+    const RemoveResult result = removeId3v1(fullName_, writeError_);
     if (result == RemoveResult::Removed)
         remeasure();
     return int(result);

@@ -84,6 +84,9 @@ public:
     bool setTag(const Id3v1Fields& fields);
     // True once any tag write of this object has failed.
     bool WriteErrore() const { return writeErrore_; }
+    // Why the last failed tag write or removal failed, as writeId3v1 says it
+    // (kFileLocked: another program kept the file locked).
+    int writeError() const { return writeError_; }
 
     // The attribute text, or "-1" when the file is missing.
     QString FileAttributes() const;
@@ -118,6 +121,7 @@ private:
     Id3v1Fields tag_;
     bool tagPresent_ = false;
     bool writeErrore_ = false;
+    int writeError_ = 0;
     bool writeAttributes_ = false;
     int readError_ = 0;
     std::optional<FileFacts> openedFacts_;

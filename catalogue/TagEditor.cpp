@@ -12,6 +12,13 @@ namespace {
 
 const QString kMayBePlaying = QStringLiteral("\r\n il file potrebbe essere in esecuzione.");
 
+// What a failed write's message adds: the program that kept the file locked past
+// the wait, else the player that may hold it.
+QString whyNotWritten(int error)
+{
+    return error == kFileLocked ? QStringLiteral("\r\n il file è in uso da un altro programma.") : kMayBePlaying;
+}
+
 QString renameFailureText(const RenameOutcome& outcome)
 {
     switch (outcome.status) {
@@ -79,14 +86,16 @@ std::optional<TagEdit> TagEditor::save(const TagEdit& edit)
         return std::nullopt;
     }
     TagEditResult result{TagEditStatus::WriteFailed, QString(), QString()};
+    int error = 0;
     if (isFileWritable(mp3_.FullName())) {
         const bool suspended = suspendPlayer();
         result = writeTagEdit(mp3_, edit);
+        error = mp3_.writeError();
         if (suspended)
             transport_.RiprendiBrano();
     }
     if (!result.written()) {
-        dialogs_.critical(QStringLiteral("Impossibile modificare i Tag del file") + kMayBePlaying);
+        dialogs_.critical(QStringLiteral("Impossibile modificare i Tag del file") + whyNotWritten(error));
         return std::nullopt;
     }
     rowChanged();
@@ -96,14 +105,16 @@ std::optional<TagEdit> TagEditor::save(const TagEdit& edit)
 std::optional<TagEdit> TagEditor::removeTag()
 {
     int result = -1;
+    int error = 0;
     if (isFileWritable(mp3_.FullName())) {
         const bool suspended = suspendPlayer();
         result = mp3_.RemoveTag();
+        error = mp3_.writeError();
         if (suspended)
             transport_.RiprendiBrano();
     }
     if (result == -1) {
-        dialogs_.critical(QStringLiteral("Impossibile rimuovere i Tag del file") + kMayBePlaying);
+        dialogs_.critical(QStringLiteral("Impossibile rimuovere i Tag del file") + whyNotWritten(error));
         return std::nullopt;
     }
     rowChanged();

@@ -36,6 +36,12 @@ bool analyse(clsMP3& mp3, const QString& file)
     return false;
 }
 
+// Why a tag write gave up waiting for another program's lock.
+QString inUseText()
+{
+    return QStringLiteral("il file è in uso da un altro programma; riprova più tardi");
+}
+
 void printInfo(const clsMP3& mp3)
 {
     const std::pair<const char*, QString> lines[] = {
@@ -126,9 +132,11 @@ int tagCommand(const QStringList& args)
     const TagEditResult result = writeTagEdit(mp3, edit);
     if (result.written())
         return 0;
-    const QString refusal = refusalText(result);
-    printError(QStringLiteral("%1: %2").arg(args.first(),
-        refusal.isEmpty() ? QStringLiteral("scrittura del tag non riuscita, il file è rimasto com'era") : refusal));
+    QString refusal = refusalText(result);
+    if (refusal.isEmpty())
+        refusal = mp3.writeError() == kFileLocked ? QStringLiteral("scrittura del tag non riuscita, ") + inUseText()
+                                                  : QStringLiteral("scrittura del tag non riuscita, il file è rimasto com'era");
+    printError(QStringLiteral("%1: %2").arg(args.first(), refusal));
     return 1;
 }
 
@@ -146,6 +154,8 @@ int untagCommand(const QStringList& args)
     default:
         if (!clsMP3::FileExists(args.first()))
             printError(QStringLiteral("%1: file non trovato").arg(args.first()));
+        else if (mp3.writeError() == kFileLocked)
+            printError(QStringLiteral("%1: impossibile togliere il tag, ").arg(args.first()) + inUseText());
         else
             printError(QStringLiteral("%1: impossibile togliere il tag").arg(args.first()));
         return 1;

@@ -73,29 +73,78 @@ int openOrMake(const QByteArray& path)
     }
 }
 
+// Both kinds of lock at once or none: 0, kNoFileLocks, kFileLocked when another
+// program holds either, else errno. One is never held while waiting for the
+// other, so that a program taking them the other way round cannot hold us up.
+int tryLockWholeFile(int fd)
+{
+    int error = attempt(tryRecordLock, fd);
+    if (error == 0 || error == ENOLCK) {
+        const int record = error;
+        error = attempt(tryFlock, fd);
+        if (error == 0 || error == ENOLCK)
+            return record == ENOLCK && error == ENOLCK ? kNoFileLocks : 0;
+        if (record == 0)
+            setRecordLock(fd, F_UNLCK);
+    }
+    return heldByOther(error) ? kFileLocked : error;
+}
+
+// The two kinds of try that take no lock: EAGAIN while another program holds one.
+int probeRecordLock(int fd)
+{
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_OFD_GETLK, &whole) != 0)
+        return errno;
+    return whole.l_type == F_UNLCK ? 0 : EAGAIN;
+}
+
+int probeFlock(int fd)
+{
+    const int error = tryFlock(fd);
+    if (error == 0)
+        ::flock(fd, LOCK_UN);  // held for no longer than the look
+    // NFS takes a flock() as a record lock, which wants a descriptor open for
+    // writing: there the record lock's look has seen it already.
+    return error == EBADF ? 0 : error;
+}
+
+// 0 when no other program holds either kind of lock, kFileLocked, else errno.
+int lockHeldByOther(int fd)
+{
+    for (int (*probe)(int fd) : {probeRecordLock, probeFlock}) {
+        const int error = attempt(probe, fd);
+        if (error != 0 && error != ENOLCK)
+            return heldByOther(error) ? kFileLocked : error;
+    }
+    return 0;
+}
+
+// Tries until `once` gives other than kFileLocked or `wait` has passed, pausing
+// a little longer each time.
+int retryWhileLocked(std::chrono::milliseconds wait, int (*once)(int fd), int fd)
+{
+    const Clock::time_point deadline = Clock::now() + wait;
+    for (std::chrono::milliseconds pause(1);; pause = std::min(pause * 2, std::chrono::milliseconds(50))) {
+        const int result = once(fd);
+        if (result != kFileLocked || Clock::now() >= deadline)
+            return result;
+        std::this_thread::sleep_for(pause);
+    }
+}
+
 }  // namespace
 
 int lockWholeFile(int fd, std::chrono::milliseconds wait)
 {
-    const Clock::time_point deadline = Clock::now() + wait;
-    for (std::chrono::milliseconds pause(1);; pause = std::min(pause * 2, std::chrono::milliseconds(50))) {
-        // Both kinds or none: one is never held while waiting for the other, so
-        // that a program taking them the other way round cannot hold us up.
-        int error = attempt(tryRecordLock, fd);
-        if (error == 0 || error == ENOLCK) {
-            const int record = error;
-            error = attempt(tryFlock, fd);
-            if (error == 0 || error == ENOLCK)
-                return record == ENOLCK && error == ENOLCK ? kNoFileLocks : 0;
-            if (record == 0)
-                setRecordLock(fd, F_UNLCK);
-        }
-        if (!heldByOther(error))
-            return error;
-        if (Clock::now() >= deadline)
-            return kFileLocked;
-        std::this_thread::sleep_for(pause);
-    }
+    return retryWhileLocked(wait, tryLockWholeFile, fd);
+}
+
+int waitUntilUnlocked(int fd, std::chrono::milliseconds wait)
+{
+    return retryWhileLocked(wait, lockHeldByOther, fd);
 }
 
 PathLock::~PathLock()

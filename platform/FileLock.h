@@ -19,6 +19,11 @@ namespace sonivo {
 // file system takes no lock of either kind, else errno. The locks last until the
 // file's last descriptor is closed.
 int lockWholeFile(int fd, std::chrono::milliseconds wait);
+// Waits at most `wait` until no other program holds either lock on the file open
+// on fd, which may be open for reading only; takes none itself, so another may
+// come first before the caller locks. 0, kFileLocked when the wait ran out, else
+// errno; 0 also where the file system takes no locks.
+int waitUntilUnlocked(int fd, std::chrono::milliseconds wait);
 
 // An exclusive lock on the file a path names, for an update that replaces the
 // file by renaming a new one over it: the lock is taken on the file found there,

@@ -48,6 +48,11 @@ bool NativeFile::open(const QString& path, Mode mode)
     return openAt(AT_FDCWD, toNativePath(path), mode);
 }
 
+bool NativeFile::openAgain(const NativeFile& file, Mode mode)
+{
+    return openAt(AT_FDCWD, "/proc/self/fd/" + QByteArray::number(file.fd_), mode);
+}
+
 bool NativeFile::openIn(int folderFd, const QString& name, Mode mode)
 {
     return openAt(folderFd, toNativePath(name), mode);
@@ -176,6 +181,29 @@ int NativeFile::lock(std::chrono::milliseconds wait)
     return result;
 }
 
+int NativeFile::waitUntilUnlocked(std::chrono::milliseconds wait)
+{
+    const int result = sonivo::waitUntilUnlocked(fd_, wait);
+    if (result != 0)
+        error_ = result;
+    return result;
+}
+
+std::optional<mode_t> NativeFile::mode()
+{
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) {
+        fail();
+        return std::nullopt;
+    }
+    return st.st_mode;
+}
+
+bool NativeFile::setMode(mode_t mode)
+{
+    return ::fchmod(fd_, mode & 07777) == 0 || fail();
+}
+
 bool NativeFile::truncate(qint64 length)
 {
     int rc;
@@ -253,6 +281,14 @@ int renameNoReplace(const QString& from, const QString& to)
     if (::lstat(dst.constData(), &st) == 0)
         return EEXIST;
     return ::rename(src.constData(), dst.constData()) == 0 ? 0 : errno;
+}
+
+int takeOwnerAndMode(int fd, const struct stat& of)
+{
+    mode_t mode = of.st_mode & 07777;
+    if (::fchown(fd, of.st_uid, of.st_gid) != 0 && ::fchown(fd, uid_t(-1), of.st_gid) != 0)
+        mode &= ~mode_t(S_IRWXG);
+    return ::fchmod(fd, mode) == 0 ? 0 : errno;
 }
 
 }  // namespace sonivo

@@ -8,6 +8,7 @@
 #include <QString>
 #include <chrono>
 #include <optional>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace sonivo {
@@ -35,6 +36,8 @@ public:
     bool open(const QString& path, Mode mode);
     // The same, for a name in an open folder.
     bool openIn(int folderFd, const QString& name, Mode mode);
+    // Opens the very file another object has open, whatever name it has by now.
+    bool openAgain(const NativeFile& file, Mode mode);
     // Closes the file; false when the close reported an error (data may not be written).
     bool close();
     bool isOpen() const { return fd_ >= 0; }
@@ -56,6 +59,12 @@ public:
     // Takes the advisory locks of lockWholeFile (the file open for writing): 0,
     // kFileLocked, kNoFileLocks or errno.
     int lock(std::chrono::milliseconds wait);
+    // Waits as waitUntilUnlocked does (the file may be open for reading only):
+    // 0, kFileLocked or errno.
+    int waitUntilUnlocked(std::chrono::milliseconds wait);
+    // The file's permission and type bits now, or nothing.
+    std::optional<mode_t> mode();
+    bool setMode(mode_t mode);
 
     // True while the path names this file: false once another program has put a
     // new file in its place (or removed the name).
@@ -84,7 +93,13 @@ qint64 fileSize(const QString& path);
 QByteArray nativeFolderOf(const QByteArray& path);
 // mkdir -p; false with errno set when a folder could not be made.
 bool makeNativeFolders(const QByteArray& folder);
-// Renames without ever replacing an existing target; 0 on success, else errno.
+// Renames without ever replacing an existing target, also on file systems that
+// can neither rename so nor make hard links; 0 on success, else errno.
 int renameNoReplace(const QString& from, const QString& to);
+// Gives the file open on fd the owner, group and permissions of another file:
+// owner and group where the user may set them, else the group alone; when the
+// group cannot be given either, none of the other file's group permissions.
+// 0 or errno.
+int takeOwnerAndMode(int fd, const struct stat& of);
 
 }  // namespace sonivo

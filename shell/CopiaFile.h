@@ -2,17 +2,21 @@
 // Copies songs' files into a folder for the user, in the order given, keeping
 // their names. Each file is written under a temporary name in the folder and
 // renamed into place only when complete, so a failed or cancelled copy leaves
-// no half file under the real name. A file that would replace another is copied
-// only when the user says so, also when the other came from this same copy (two
-// songs of the same name); a destination that is the file itself (its own
-// folder, or the same file reached through a link) is refused for that file.
-// Stopping finishes the file being copied. Questions go through DesktopDialogs.
+// no half file under the real name, and a song written to while it was copied
+// is not put in place. A new file has the song's permissions (less the umask)
+// from its first byte; a file replaced keeps its owner, group and permissions.
+// A file that would replace another is copied only when the user says so, also
+// when the other came from this same copy (two songs of the same name); a
+// destination that is the file itself (its own folder, or the same file reached
+// through a link) is refused for that file. Stopping finishes the file being
+// copied. Questions go through DesktopDialogs.
 
 #include "common/DesktopDialogs.h"
 
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <sys/stat.h>
 
 namespace sonivo {
 
@@ -44,6 +48,10 @@ public:
 private:
     enum class Step { Done, Skipped, Stop };
     Step copyOne(const QString& source, const QString& folder, QString& why);
+    // Copies the open file st describes under a temporary name in the folder, then
+    // puts that in the target's place (replacing the file `replaced` describes, if
+    // any); "" when done, else why not.
+    QString writeCopy(int in, const struct stat& st, const QString& folder, const QString& target, const struct stat* replaced);
     bool confirmReplace(const QString& name, const QString& folder, bool fromThisCopy);
 
     DesktopDialogs& dialogs_;

@@ -33,7 +33,7 @@ protected:
     // A descriptor of another program that holds the file's flock.
     static int lockedByAnotherProgram(const QString& path)
     {
-        const int fd = ::open(toNativePath(path).constData(), O_RDWR | O_CLOEXEC);
+        const int fd = ::open(toNativePath(path).constData(), O_RDONLY | O_CLOEXEC);
         EXPECT_GE(fd, 0);
         EXPECT_EQ(::flock(fd, LOCK_EX), 0);
         return fd;
@@ -42,6 +42,13 @@ protected:
     TempFiles files;
     const qint64 audioSize = 5 * 417;
 };
+
+mode_t permissionsOf(const QString& path)
+{
+    struct stat st {};
+    ::stat(toNativePath(path).constData(), &st);
+    return st.st_mode & 07777;
+}
 
 bool setImmutable(const QString& path, bool on)
 {
@@ -213,35 +220,46 @@ TEST_F(TagWrite, BytesAnotherProgramAppendsMeanwhileAreNeverWrittenOver)
     EXPECT_EQ(bytes.right(128).left(5), QByteArray("TAGTk")) << "a write after the others appended ends the file";
 }
 
-TEST_F(TagWrite, AWriteWaitsForTheLockAnotherProgramHoldsOnTheFile)
+TEST_F(TagWrite, AWriteWaitsForTheLockAnotherProgramHoldsOnTheFileWithoutMakingItWritable)
 {
     const QString path = audioFile();
+    ASSERT_EQ(::chmod(toNativePath(path).constData(), 0444), 0);
     const int other = lockedByAnotherProgram(path);
     clsMP3 mp3 = analysed(path);
     std::future<void> write = std::async(std::launch::async, [&] { mp3.setTitle(QStringLiteral("Song")); });
     EXPECT_EQ(write.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
     EXPECT_EQ(TempFiles::read(path).size(), audioSize) << "nothing is written while the other program holds its lock";
+    EXPECT_EQ(permissionsOf(path), 0444u) << "nothing is made writable before the lock is free";
     ::close(other);
     write.get();
     EXPECT_FALSE(mp3.WriteErrore());
     EXPECT_EQ(analysed(path).Title(), QStringLiteral("Song"));
+    EXPECT_EQ(permissionsOf(path), 0444u);
 }
 
-TEST_F(TagWrite, AFileReplacedByAnotherProgramDuringTheWriteIsAFailedWrite)
+TEST_F(TagWrite, AFileReplacedByAnotherProgramDuringTheWaitIsNeitherWrittenNorCutNorGivenTheOldPermissions)
 {
-    const QString path = audioFile();
-    const int other = lockedByAnotherProgram(path);
-    clsMP3 mp3 = analysed(path);
-    std::future<void> write = std::async(std::launch::async, [&] { mp3.setTitle(QStringLiteral("Song")); });
-    ASSERT_EQ(write.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
-    // The other program saves as editors do: a new file renamed over the old one.
-    const QByteArray replacement = frames(FrameFields{}, 7);
-    const QString fresh = files.write(QStringLiteral("fresh.mp3"), replacement);
-    ASSERT_EQ(::rename(toNativePath(fresh).constData(), toNativePath(path).constData()), 0);
-    ::close(other);
-    write.get();
-    EXPECT_TRUE(mp3.WriteErrore());
-    EXPECT_EQ(TempFiles::read(path), replacement);
+    TagFields shape;
+    shape.title = "Theirs";
+    const QByteArray replacement = frames(FrameFields{}, 7) + id3v1Tag(shape);
+    for (const bool removing : {false, true}) {
+        const QString path = audioFile(QStringLiteral("song.mp3"), id3v1Tag(TagFields{}));
+        ASSERT_EQ(::chmod(toNativePath(path).constData(), 0444), 0);
+        const int other = lockedByAnotherProgram(path);
+        clsMP3 mp3 = analysed(path);
+        std::future<bool> done = std::async(std::launch::async, [&] {
+            return removing ? mp3.RemoveTag() == 1 : mp3.setTag({QStringLiteral("Ours"), {}, {}, {}, {}, {}});
+        });
+        ASSERT_EQ(done.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+        // The other program saves as editors do: a new, private file renamed over the old one.
+        const QString fresh = files.write(QStringLiteral("fresh.mp3"), replacement);
+        ASSERT_EQ(::chmod(toNativePath(fresh).constData(), 0600), 0);
+        ASSERT_EQ(::rename(toNativePath(fresh).constData(), toNativePath(path).constData()), 0);
+        ::close(other);
+        EXPECT_FALSE(done.get()) << (removing ? "removal" : "write");
+        EXPECT_EQ(TempFiles::read(path), replacement);
+        EXPECT_EQ(permissionsOf(path), 0600u);
+    }
 }
 
 TEST_F(TagWrite, AFileThatCannotBeOpenedForWritingKeepsItsContent)

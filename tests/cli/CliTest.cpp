@@ -6,9 +6,12 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -140,6 +143,47 @@ TEST(Cli, BadUsageAndFailedWrites)
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("none.mp3")));
     EXPECT_EQ(cli({QStringLiteral("untag"), files.path(QStringLiteral("none.mp3"))}).status, 1);
+}
+
+TEST(Cli, AWriteWaitingForAnotherProgramsLockLeavesAReadOnlyFileSoAndSaysWhyItGaveUp)
+{
+    TempFiles files;
+    const QByteArray song = frames(FrameFields{}, 3) + id3v1Tag(TagFields{});
+    const QString a = files.write(QStringLiteral("a.mp3"), song);
+    ASSERT_EQ(::chmod(toNativePath(a).constData(), 0444), 0);
+    const int other = ::open(toNativePath(a).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+
+    // A write ended (SIGTERM) while it waits for the lock.
+    QProcess killed;
+    killed.start(QStringLiteral(SONIVO_CLI), {QStringLiteral("tag"), a, QStringLiteral("--title"), QStringLiteral("x")});
+    ASSERT_TRUE(killed.waitForStarted());
+    const QString opened = QFileInfo(a).canonicalFilePath();
+    const QDir descriptors(QStringLiteral("/proc/%1/fd").arg(killed.processId()));
+    auto waiting = [&] {
+        for (const QFileInfo& fd : descriptors.entryInfoList(QDir::Files | QDir::System))
+            if (fd.symLinkTarget() == opened)
+                return true;
+        return false;
+    };
+    while (!waiting() && killed.state() == QProcess::Running)
+        QThread::msleep(5);
+    QThread::msleep(200);  // past the analysis, well into the five seconds' wait
+    killed.terminate();
+    ASSERT_TRUE(killed.waitForFinished());
+    struct stat st {};
+    ::stat(toNativePath(a).constData(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+
+    // A removal whose wait runs out.
+    const CliRun r = cli({QStringLiteral("untag"), a});
+    ::close(other);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QStringLiteral("sonivo-cli: ") + a
+            + QStringLiteral(": impossibile togliere il tag, il file è in uso da un altro programma; riprova più tardi\n"));
+    EXPECT_EQ(TempFiles::read(a), song);
+    ::stat(toNativePath(a).constData(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
 }
 
 TEST(Cli, ScanPrintsLineFormsAndKeepsAList)

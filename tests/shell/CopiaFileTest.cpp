@@ -8,13 +8,67 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace sonivo;
 using namespace sonivo::test;
 using Answer = DesktopDialogs::Answer;
 
 namespace {
+
+// While set, this program stands on a file system that can neither rename
+// without replacing nor make hard links, as exFAT, FAT and many FUSE ones.
+bool withoutHardLinks = false;
+
+template <typename Function>
+Function* realFunction(const char* name)
+{
+    return reinterpret_cast<Function*>(::dlsym(RTLD_NEXT, name));
+}
+
+class NoHardLinks {
+public:
+    NoHardLinks() { withoutHardLinks = true; }
+    ~NoHardLinks() { withoutHardLinks = false; }
+    NoHardLinks(const NoHardLinks&) = delete;
+    NoHardLinks& operator=(const NoHardLinks&) = delete;
+};
+
+}  // namespace
+
+extern "C" int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) noexcept
+{
+    if (withoutHardLinks && (flags & RENAME_NOREPLACE) != 0) {
+        errno = EINVAL;
+        return -1;
+    }
+    static auto* const real = realFunction<int(int, const char*, int, const char*, unsigned)>("renameat2");
+    return real(fromFolder, from, toFolder, to, flags);
+}
+
+extern "C" int link(const char* from, const char* to) noexcept
+{
+    if (withoutHardLinks) {
+        errno = EPERM;
+        return -1;
+    }
+    static auto* const real = realFunction<int(const char*, const char*)>("link");
+    return real(from, to);
+}
+
+namespace {
+
+mode_t permissionsOf(const QString& path)
+{
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 07777;
+}
 
 class CopiaFileTest : public testing::Test {
 protected:
@@ -187,6 +241,80 @@ TEST_F(CopiaFileTest, AReadOnlyOrVanishedFolderIsSaidForEachFile)
     EXPECT_EQ(outcome.notCopied,
         QStringList({QStringLiteral("1.mp3: la cartella di destinazione non esiste"), QStringLiteral("2.mp3: la cartella di destinazione non esiste")}));
     EXPECT_FALSE(QFileInfo::exists(dest()));
+}
+
+TEST_F(CopiaFileTest, ACopyHasTheSongsPermissionsFromItsFirstByteAndAReplacedFileKeepsItsOwn)
+{
+    const mode_t oldMask = ::umask(022);
+    const QString privateSong = song(QStringLiteral("a/private.mp3"), "mine");
+    const QString shared = song(QStringLiteral("a/shared.mp3"), "ours");
+    ::chmod(QFile::encodeName(privateSong).constData(), 0600);
+    ::chmod(QFile::encodeName(shared).constData(), 0664);
+    const QString replaced = files.write(QStringLiteral("dest/shared.mp3"), "theirs");
+    ::chmod(QFile::encodeName(replaced).constData(), 0604);
+    const bool otherOwner = ignoresPermissions() && ::chown(QFile::encodeName(replaced).constData(), 65534, 65534) == 0;
+    std::optional<mode_t> temporaryMode;
+    onProgress = [&](const CopyProgress& p) {
+        const QStringList parts = QDir(dest()).entryList({QStringLiteral(".sonivo-*")}, QDir::Files | QDir::Hidden);
+        if (p.file == 0 && p.bytesDone > 0 && parts.size() == 1)
+            temporaryMode = permissionsOf(dest() + QLatin1Char('/') + parts[0]);
+        return true;
+    };
+    dialogs.answers = {Answer::Yes};
+    const CopyOutcome outcome = copy({privateSong, shared}, dest());
+    ::umask(oldMask);
+    ASSERT_EQ(outcome.notCopied, QStringList());
+    EXPECT_EQ(temporaryMode, 0600u) << "nobody else may read the song while it is copied";
+    EXPECT_EQ(permissionsOf(outcome.copied[0]), 0600u);
+    EXPECT_EQ(TempFiles::read(outcome.copied[1]), "ours");
+    EXPECT_EQ(permissionsOf(outcome.copied[1]), 0604u) << "as cp keeps the permissions of a file it writes over";
+    if (otherOwner) {
+        struct stat st {};
+        ::stat(QFile::encodeName(outcome.copied[1]).constData(), &st);
+        EXPECT_EQ(st.st_uid, 65534u) << "and its owner";
+    }
+}
+
+TEST_F(CopiaFileTest, ASongWrittenToWhileItIsCopiedIsNotPutInPlace)
+{
+    const QString growing = song(QStringLiteral("a/live.mp3"), QByteArray(3000, 'l'));
+    onProgress = [&](const CopyProgress& p) {
+        QFile more(growing);
+        if (p.bytesDone > 0 && more.size() == 3000 && more.open(QIODevice::Append))
+            more.write("appended");
+        return true;
+    };
+    const CopyOutcome outcome = copy({growing}, dest());
+    EXPECT_EQ(outcome.notCopied, QStringList(QStringLiteral("live.mp3: il file è cambiato durante la copia")));
+    EXPECT_EQ(destNames(), QStringList()) << "neither the copy nor its temporary file is left";
+}
+
+TEST_F(CopiaFileTest, APipeOrAFileGivenAsTheFolderIsSaidForWhatItIs)
+{
+    const QString pipe = files.path(QStringLiteral("a/pipe.mp3"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    EXPECT_EQ(copy({pipe}, dest()).notCopied, QStringList(QStringLiteral("pipe.mp3: non è un file regolare")));
+
+    const QString one = song(QStringLiteral("a/1.mp3"), "1");
+    EXPECT_EQ(copy({one}, one).notCopied, QStringList(QStringLiteral("1.mp3: la destinazione non è una cartella")));
+}
+
+TEST_F(CopiaFileTest, WithoutHardLinksAFileIsStillPutInPlaceButNeverOverOneThatAppeared)
+{
+    const QString one = song(QStringLiteral("a/1.mp3"), "1");
+    const QString two = song(QStringLiteral("a/2.mp3"), "2");
+    onProgress = [this](const CopyProgress& p) {
+        if (p.bytesDone == p.bytesTotal)  // the second file's bytes are copied
+            files.write(QStringLiteral("dest/2.mp3"), "another program's");
+        return true;
+    };
+    NoHardLinks exFat;
+    const CopyOutcome outcome = copy({one, two}, dest());
+    EXPECT_EQ(outcome.copied, QStringList(dest() + QStringLiteral("/1.mp3")));
+    EXPECT_EQ(TempFiles::read(dest() + QStringLiteral("/1.mp3")), "1");
+    EXPECT_EQ(outcome.notCopied, QStringList(QStringLiteral("2.mp3: il file esiste già")));
+    EXPECT_EQ(TempFiles::read(dest() + QStringLiteral("/2.mp3")), "another program's");
+    EXPECT_EQ(destNames(), QStringList({QStringLiteral("1.mp3"), QStringLiteral("2.mp3")}));
 }
 
 TEST_F(CopiaFileTest, ANameAtTheFileSystemsLimitIsCopiedToo)
