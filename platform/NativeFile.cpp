@@ -283,11 +283,14 @@ int renameNoReplace(const QString& from, const QString& to)
     return ::rename(src.constData(), dst.constData()) == 0 ? 0 : errno;
 }
 
-int takeOwnerAndMode(int fd, const struct stat& of)
+int takeOwnerAndMode(int fd, const struct stat& of, bool* sameGroup)
 {
     mode_t mode = of.st_mode & 07777;
-    if (::fchown(fd, of.st_uid, of.st_gid) != 0 && ::fchown(fd, uid_t(-1), of.st_gid) != 0)
+    const bool kept = ::fchown(fd, of.st_uid, of.st_gid) == 0 || ::fchown(fd, uid_t(-1), of.st_gid) == 0;
+    if (!kept)
         mode &= ~mode_t(S_IRWXG);
+    if (sameGroup)
+        *sameGroup = kept;
     return ::fchmod(fd, mode) == 0 ? 0 : errno;
 }
 

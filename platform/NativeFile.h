@@ -99,7 +99,7 @@ int renameNoReplace(const QString& from, const QString& to);
 // Gives the file open on fd the owner, group and permissions of another file:
 // owner and group where the user may set them, else the group alone; when the
 // group cannot be given either, none of the other file's group permissions.
-// 0 or errno.
-int takeOwnerAndMode(int fd, const struct stat& of);
+// 0 or errno; sameGroup, when given, says whether the group was kept.
+int takeOwnerAndMode(int fd, const struct stat& of, bool* sameGroup = nullptr);
 
 }  // namespace sonivo

@@ -147,14 +147,9 @@ bool ReplacingFile::open(const QString& target, Folders folders)
 
 bool ReplacingFile::takeOver(const struct stat& old, int oldFd)
 {
-    // Owner and group as they were where the user may; else the group alone. A
-    // group that cannot be given gets none of the old group's permissions.
-    mode_t mode = old.st_mode & 07777;
-    const bool sameGroup = ::fchown(fd_, old.st_uid, old.st_gid) == 0 || ::fchown(fd_, uid_t(-1), old.st_gid) == 0;
-    if (!sameGroup)
-        mode &= ~mode_t(S_IRWXG);
-    if (::fchmod(fd_, mode) != 0)
-        return fail(errno);
+    bool sameGroup = false;
+    if (const int error = takeOwnerAndMode(fd_, old, &sameGroup))
+        return fail(error);
     const int error = copyExtendedAttributes(oldFd, fd_, sameGroup);
     return error == 0 || fail(error);
 }
