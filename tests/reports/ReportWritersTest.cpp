@@ -210,7 +210,7 @@ TEST(ReportSource, LeavesOutQueuedRowsThatAreGone)
     ASSERT_EQ(queue.size(), 2);
     EXPECT_EQ(queue.at(0).text(ColFileName), QStringLiteral("Song 7.mp3"));
     EXPECT_EQ(queue.at(1).text(ColFileName), QStringLiteral("Song 5.mp3"));
-    EXPECT_EQ(queue.totals(kItalian).time(), QStringLiteral("00:12:00"));
+    EXPECT_EQ(queue.totals().time(), QStringLiteral("00:12:00"));
 }
 
 TEST(ReportText, TheExtensionIsTheLastFourCharacters)
