@@ -73,7 +73,7 @@ bool isDigitGroupMark(char32_t c)
 
 // The value of a decimal digit of any script (a locale may write Arabic or
 // Bengali ones), or -1.
-int digitValue(char32_t c)
+int decimalDigit(char32_t c)
 {
     if (c >= '0' && c <= '9')
         return int(c - '0');
@@ -92,7 +92,7 @@ qint64 sizeKB(QByteArrayView stored)
     int digits = 0;
     while (p < end) {
         const char32_t c = *p < 0x80 ? *p++ : takeStoredChar(p, end);
-        if (const int digit = digitValue(c); digit >= 0) {
+        if (const int digit = decimalDigit(c); digit >= 0) {
             if (++digits > kMostDigits)
                 return 0;
             kb = kb * 10 + digit;
