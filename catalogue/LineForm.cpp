@@ -13,6 +13,34 @@ bool isByteEscape(char16_t c)
     return c >= kByteEscapeBase + 0x80 && c <= kByteEscapeBase + 0xFF;
 }
 
+// The letter that stands after the escape character for a byte a line cannot
+// hold as it is, or 0: a list file never holds NUL bytes, ";" ends a field and
+// CR and LF end the line.
+char escapeLetter(char c)
+{
+    switch (c) {
+    case ';': return 's';
+    case '\r': return 'r';
+    case '\n': return 'n';
+    case '\0': return '0';
+    case kEscape: return '1';
+    default: return 0;
+    }
+}
+
+// The byte an escape letter stands for, or -1.
+int escapedChar(char letter)
+{
+    switch (letter) {
+    case 's': return ';';
+    case 'r': return '\r';
+    case 'n': return '\n';
+    case '0': return '\0';
+    case '1': return kEscape;
+    default: return -1;
+    }
+}
+
 void appendEscape(QByteArray& line, char letter)
 {
     line += kEscape;
@@ -25,9 +53,8 @@ void appendEscaped(QByteArray& line, QByteArrayView text)
     const char* p = text.data();
     const char* end = p + text.size();
     while (p < end) {
-        const char c = *p;
-        if (c == ';' || c == '\r' || c == '\n' || c == kEscape) {
-            appendEscape(line, c == ';' ? 's' : c == '\r' ? 'r' : c == '\n' ? 'n' : '1');
+        if (const char letter = escapeLetter(*p)) {
+            appendEscape(line, letter);
             ++p;
         } else if (const char16_t half = end - p >= 3 ? storedHalf(p) : 0) {
             if (isByteEscape(half)) {
@@ -41,7 +68,7 @@ void appendEscaped(QByteArray& line, QByteArrayView text)
             p += 3;
         } else {
             const char* plain = p + 1;
-            while (plain < end && *plain != ';' && *plain != '\r' && *plain != '\n' && *plain != kEscape && *plain != '\xED')
+            while (plain < end && !escapeLetter(*plain) && *plain != '\xED')
                 ++plain;
             line.append(p, plain - p);
             p = plain;
@@ -76,8 +103,8 @@ void appendUnescaped(std::string& text, QByteArrayView field)
         const int high = code == 'x' && p + 3 < end ? hexDigit(p[2]) : -1;
         const int low = high >= 0 ? hexDigit(p[3]) : -1;
         const int byte = high * 16 + low;
-        if (code == 's' || code == 'r' || code == 'n' || code == '1') {
-            text += code == 's' ? ';' : code == 'r' ? '\r' : code == 'n' ? '\n' : kEscape;
+        if (const int c = escapedChar(code); c >= 0) {
+            text += char(c);
             p += 2;
         } else if (low >= 0 && byte >= 0x80) {
             const char16_t half = char16_t(kByteEscapeBase + byte);

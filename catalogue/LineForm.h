@@ -1,9 +1,9 @@
 #pragma once
 // A song record as one line: its 22 texts joined with ";". A text holding ";", a
-// line break, the escape character U+0001 or a byte of a name that is not UTF-8
-// carries it as U+0001 and a letter ("s", "r", "n", "1", or "x" and two hex
-// digits), so that every record comes back unchanged; lines without such texts
-// are the plain 22 texts.
+// line break, a NUL, the escape character U+0001 or a byte of a name that is not
+// UTF-8 carries it as U+0001 and a letter ("s", "r", "n", "0", "1", or "x" and
+// two hex digits), so that every record comes back unchanged; lines without such
+// texts are the plain 22 texts.
 
 #include "catalogue/SongRecord.h"
 

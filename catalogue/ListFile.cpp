@@ -148,17 +148,20 @@ void ListReader::takeLine(QByteArrayView line, std::vector<SongRecord>& rows)
     }
     bool exactly22 = false;
     SongRecord row = fromStoredLine(line, builder_, &exactly22);
-    if (!exactly22 || line.contains('\0'))
-        ++damaged_;
-    else
+    const bool nul = line.contains('\0');
+    if (exactly22 && !nul) {
         rows.push_back(std::move(row));
+        tookRow_ = true;
+        return;
+    }
+    ++damaged_;
+    binary_ = binary_ || (nul && !exactly22 && !tookRow_);
 }
 
 void ListReader::feed(QByteArrayView chunk, std::vector<SongRecord>& rows)
 {
     if (chunk.isEmpty())
         return;
-    sawNul_ = sawNul_ || chunk.contains('\0');
     if (std::exchange(afterCr_, false) && chunk.front() == '\n')
         chunk = chunk.sliced(1);  // the LF of a CR LF split between two chunks
     // Lines are taken where they lie in the chunk; only a line begun in an earlier
@@ -217,14 +220,14 @@ ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& ro
             break;
         reader.feed(QByteArrayView(chunk.constData(), n), rows);
         offset += n;
-        if (reader.sawNul())
+        if (reader.binary())
             break;  // no need to read the rest of a binary file
     }
     reader.finish(rows);
     const bool noRow = qsizetype(rows.size()) == before && reader.damagedLines() > 0;
-    if (reader.sawNul() || noRow) {
+    if (reader.binary() || noRow) {
         rows.erase(rows.begin() + before, rows.end());
-        return notAList(reader.sawNul() ? QStringLiteral("contiene byte nulli, come un file binario")
+        return notAList(reader.binary() ? QStringLiteral("contiene byte nulli, come un file binario")
                                         : QStringLiteral("nessuna delle sue righe è un brano"));
     }
     return {true, {}, reader.damagedLines()};

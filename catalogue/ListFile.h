@@ -15,8 +15,9 @@ struct ListFileResult {
     bool ok = true;
     QString error;            // what went wrong, for the user
     qint64 damagedLines = 0;  // lines that are no row of a list, left out (see ListReader)
-    // The file is no list at all: it holds NUL bytes, or lines none of which is
-    // a row. No row of it is taken (ok is false).
+    // The file is no list at all: it begins as a binary file does (see
+    // ListReader::binary), or none of its lines is a row. No row of it is taken
+    // (ok is false).
     bool notAList = false;
     bool unlocked = false;    // saved without the lock: the file system takes none
 };
@@ -69,8 +70,10 @@ public:
     // Lines that are no row, left out: longer than kMaxListLine, holding a NUL
     // byte, or without exactly 21 separators.
     qint64 damagedLines() const { return damaged_; }
-    // A NUL byte came: text files, and so lists, never hold one.
-    bool sawNul() const { return sawNul_; }
+    // Before the first row came a line that is no row and holds a NUL byte:
+    // text files never hold one, binary files soon do. A row that holds one is
+    // only a damaged line of a list.
+    bool binary() const { return binary_; }
 
 private:
     void takeLine(QByteArrayView line, std::vector<SongRecord>& rows);
@@ -80,7 +83,8 @@ private:
     bool afterCr_ = false;   // pending_ is empty and the last byte was a CR
     bool firstLine_ = true;  // no line was taken yet: a byte-order mark may lead
     bool dropping_ = false;  // the rest of an over-long line is still to come
-    bool sawNul_ = false;
+    bool tookRow_ = false;
+    bool binary_ = false;
     qint64 damaged_ = 0;
 };
 

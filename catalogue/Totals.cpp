@@ -1,9 +1,11 @@
 #include "catalogue/Totals.h"
 
+#include "catalogue/StoredText.h"
 #include "common/FieldRule.h"
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <tuple>
 
 namespace sonivo {
@@ -52,50 +54,56 @@ std::optional<std::pair<qint64, qint64>> plainDuration(QByteArrayView text)
     return std::pair{*m, *s};
 }
 
-}  // namespace
-
-RowTotals::RowTotals(const QLocale& locale) : locale_(locale), group_(locale.groupSeparator()) {}
-
-std::optional<double> RowTotals::groupedWholeNumber(QStringView text) const
+// The marks locales group digits with: point, comma, blank, apostrophe, no-break
+// and narrow no-break space, right single quotation mark, Arabic thousands mark.
+bool isDigitGroupMark(char32_t c)
 {
-    // "1.048.000": digits in groups of three after the first, as the program
-    // writes sizes; anything else is left to the locale.
-    if (text.isEmpty() || group_.size() != 1 || text.size() > 18)
-        return std::nullopt;
-    const QChar group = group_.front();
-    qint64 value = 0;
-    qsizetype sinceGroup = 0;
-    bool grouped = false;
-    for (QChar c : text) {
-        if (c == group) {
-            if (sinceGroup == 0 || sinceGroup > 3 || (grouped && sinceGroup != 3))
-                return std::nullopt;
-            grouped = true;
-            sinceGroup = 0;
-            continue;
-        }
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
-        value = value * 10 + (c.unicode() - '0');
-        ++sinceGroup;
+    switch (c) {
+    case '.':
+    case ',':
+    case ' ':
+    case '\'':
+    case 0x00A0:
+    case 0x202F:
+    case 0x2019:
+    case 0x066C: return true;
+    default: return false;
     }
-    if (grouped && sinceGroup != 3)
-        return std::nullopt;
-    return double(value);
 }
 
-double RowTotals::kb(const SongRecord& row) const
+// The value of a decimal digit of any script (a locale may write Arabic or
+// Bengali ones), or -1.
+int decimalDigit(char32_t c)
 {
-    row.copyText(ColSize, scratch_);
-    const QStringView size = scratch_;
-    const qsizetype blank = size.indexOf(QLatin1Char(' '));
-    const QStringView number = blank < 0 ? size : size.left(blank);
-    if (const std::optional<double> whole = groupedWholeNumber(number))
-        return *whole;  // the locale, asked for each row, would cost more than all else
-    bool ok = false;
-    const double kb = locale_.toDouble(number, &ok);
-    return ok ? kb : 0;
+    if (c >= '0' && c <= '9')
+        return int(c - '0');
+    return c >= 0x80 && QChar::isDigit(c) ? QChar::digitValue(c) : -1;
 }
+
+// A size text's kilobytes (see totalSizeKB), read from its stored bytes as they
+// come: the locale, asked for each row, would cost more than all the rest of a
+// list's load. More digits than any file's size has count 0.
+qint64 sizeKB(QByteArrayView stored)
+{
+    constexpr int kMostDigits = 18;
+    const auto* p = reinterpret_cast<const uchar*>(stored.data());
+    const auto* end = p + stored.size();
+    qint64 kb = 0;
+    int digits = 0;
+    while (p < end) {
+        const char32_t c = *p < 0x80 ? *p++ : takeStoredChar(p, end);
+        if (const int digit = decimalDigit(c); digit >= 0) {
+            if (++digits > kMostDigits)
+                return 0;
+            kb = kb * 10 + digit;
+        } else if (!isDigitGroupMark(c)) {
+            break;
+        }
+    }
+    return kb;
+}
+
+}  // namespace
 
 qint64 playSeconds(const SongRecord& row)
 {
@@ -117,7 +125,7 @@ qint64 playSeconds(const SongRecord& row)
 
 void RowTotals::add(const SongRecord& row, qint64 seconds)
 {
-    kb_ += kb(row);
+    kb_ += double(sizeKB(row.stored(ColSize)));
     addTime(seconds);
 }
 
@@ -133,7 +141,7 @@ void RowTotals::remove(const SongRecord& row, qint64 seconds)
         clear();  // no rounding left over from sums of fractions
         return;
     }
-    kb_ -= kb(row);
+    kb_ -= double(sizeKB(row.stored(ColSize)));
     seconds_ -= seconds;
 }
 
@@ -167,9 +175,9 @@ QString RowTotals::time() const
 
 namespace {
 
-RowTotals totalsOf(std::span<const SongRecord> rows, const QLocale& locale = QLocale())
+RowTotals totalsOf(std::span<const SongRecord> rows)
 {
-    RowTotals totals(locale);
+    RowTotals totals;
     for (const SongRecord& r : rows)
         totals.add(r);
     return totals;
@@ -177,14 +185,14 @@ RowTotals totalsOf(std::span<const SongRecord> rows, const QLocale& locale = QLo
 
 }  // namespace
 
-double totalSizeKB(std::span<const SongRecord> rows, const QLocale& locale)
+double totalSizeKB(std::span<const SongRecord> rows)
 {
-    return totalsOf(rows, locale).size(QLatin1Char('k'));
+    return totalsOf(rows).size(QLatin1Char('k'));
 }
 
-double totalSize(std::span<const SongRecord> rows, QChar unit, const QLocale& locale)
+double totalSize(std::span<const SongRecord> rows, QChar unit)
 {
-    return totalsOf(rows, locale).size(unit);
+    return totalsOf(rows).size(unit);
 }
 
 QString totalTime(std::span<const SongRecord> rows)

@@ -5,7 +5,6 @@
 #include "catalogue/SongRecord.h"
 
 #include <QLocale>
-#include <optional>
 #include <span>
 
 namespace sonivo {
@@ -19,7 +18,6 @@ qint64 playSeconds(const SongRecord& row);
 // nothing however many rows there are.
 class RowTotals {
 public:
-    explicit RowTotals(const QLocale& locale = QLocale());
     void add(const SongRecord& row) { add(row, playSeconds(row)); }
     // The same with the row's play seconds known already.
     void add(const SongRecord& row, qint64 seconds);
@@ -33,23 +31,21 @@ public:
 
 private:
     __extension__ using Seconds = __int128;  // wide enough never to overflow
-    double kb(const SongRecord& row) const;
-    std::optional<double> groupedWholeNumber(QStringView text) const;
 
-    QLocale locale_;
-    QString group_;            // the locale's group separator
-    mutable QString scratch_;  // a row's text being read
     double kb_ = 0;
     Seconds seconds_ = 0;
     qint64 rows_ = 0;
 };
 
-// The kilobytes of the rows: each size text up to its first blank ("1.234 KB"),
-// read as a number in the locale; a text that is no number counts 0.
-double totalSizeKB(std::span<const SongRecord> rows, const QLocale& locale = QLocale());
+// The kilobytes of the rows. A size is a whole number, whatever locale grouped
+// its digits: "4.002 KB", "4,002 KB", "4 002 KB" and "4’002 KB" are all 4002.
+// The digits at the start of the text count, the grouping between them is
+// skipped and what follows is the unit; a text that does not start with a
+// number counts 0.
+double totalSizeKB(std::span<const SongRecord> rows);
 // The kilobyte sum in a unit: 'k' kilobytes, 'b' the sum × 1024, 'm' megabytes
 // (the sum × 1024 ÷ 1,048,000); any other letter the kilobyte sum.
-double totalSize(std::span<const SongRecord> rows, QChar unit, const QLocale& locale = QLocale());
+double totalSize(std::span<const SongRecord> rows, QChar unit);
 // "hh:mm:ss" of the durations ("minutes.seconds"), each part at least two digits;
 // a negative duration (a file without a valid header) counts nothing.
 QString totalTime(std::span<const SongRecord> rows);

@@ -4,7 +4,6 @@
 #include "cli/Output.h"
 #include "reports/ReportFile.h"
 
-#include <QFileInfo>
 #include <optional>
 #include <map>
 
@@ -52,12 +51,6 @@ std::optional<ExportArgs> parse(const QStringList& args)
     return parsed;
 }
 
-bool sameFile(const QString& a, const QString& b)
-{
-    const QFileInfo first(a);
-    return first.exists() && first.canonicalFilePath() == QFileInfo(b).canonicalFilePath();
-}
-
 }  // namespace
 
 int exportCommand(const QStringList& args)
@@ -67,17 +60,13 @@ int exportCommand(const QStringList& args)
         printError(kExportUsage);
         return 2;
     }
-    if (sameFile(parsed->list, parsed->output)) {
-        printError(QStringLiteral("%1: l'uscita è la lista stessa; non viene sovrascritta").arg(parsed->output));
-        return 1;
-    }
     Catalogue catalogue;
     const ListFileResult loaded = ApriLista(parsed->list, catalogue);
     if (!loaded.ok) {
         printError(QStringLiteral("%1: impossibile leggere la lista (%2)").arg(parsed->list, loaded.error));
         return 1;
     }
-    const ReportResult saved = saveReport(parsed->output, parsed->kind, ReportSource(catalogue), parsed->options, QLocale());
+    const ReportResult saved = saveReport(parsed->output, parsed->kind, ReportSource(catalogue), parsed->options, QLocale(), parsed->list);
     if (!saved.ok) {
         printError(QStringLiteral("%1: impossibile scrivere il file (%2)").arg(parsed->output, saved.error));
         return 1;

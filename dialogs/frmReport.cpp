@@ -62,9 +62,9 @@ template <typename W> W* named(W* widget, const char* name)
 
 }  // namespace
 
-frmReport::frmReport(ReportKind kind, const Catalogue& catalogue, const Transport& transport, DesktopDialogs& dialogs, QWidget* parent,
-    const QLocale& locale)
-    : QDialog(parent), kind_(kind), catalogue_(catalogue), transport_(transport), dialogs_(dialogs), locale_(locale)
+frmReport::frmReport(ReportKind kind, const Catalogue& catalogue, const QString& list, const Transport& transport, DesktopDialogs& dialogs,
+    QWidget* parent, const QLocale& locale)
+    : QDialog(parent), kind_(kind), catalogue_(catalogue), list_(list), transport_(transport), dialogs_(dialogs), locale_(locale)
 {
     setObjectName(QStringLiteral("frmReport"));
     setWindowTitle(captionOf(kind));
@@ -105,7 +105,7 @@ ReportChoice frmReport::choice() const
 
 void frmReport::runChosen()
 {
-    runReport(choice(), catalogue_, transport_.queue().entries(), dialogs_, locale_);
+    runReport(choice(), catalogue_, list_, transport_.queue().entries(), dialogs_, locale_);
     accept();
 }
 

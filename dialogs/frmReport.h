@@ -23,8 +23,9 @@ class Transport;
 class frmReport final : public QDialog {
     Q_OBJECT
 public:
-    frmReport(ReportKind kind, const Catalogue& catalogue, const Transport& transport, DesktopDialogs& dialogs, QWidget* parent = nullptr,
-        const QLocale& locale = QLocale());
+    // list: the list file the catalogue was read from ("" for a new list).
+    frmReport(ReportKind kind, const Catalogue& catalogue, const QString& list, const Transport& transport, DesktopDialogs& dialogs,
+        QWidget* parent = nullptr, const QLocale& locale = QLocale());
 
     // What the controls say now.
     ReportChoice choice() const;
@@ -36,6 +37,7 @@ private:
 
     const ReportKind kind_;
     const Catalogue& catalogue_;
+    const QString list_;
     const Transport& transport_;
     DesktopDialogs& dialogs_;
     const QLocale locale_;

@@ -126,7 +126,8 @@ void Form1::connectCommands()
     // dialog of the entry's kind, over the catalogue and the play queue.
     for (const auto& [command, kind] : {std::pair{C::PrintList, ReportKind::TextList}, std::pair{C::HtmlList, ReportKind::HtmlPage},
              std::pair{C::M3uList, ReportKind::Playlist}})
-        c.run(command, this, [this, kind] { frmReport(kind, document_->catalogue(), *transport_, dialogs_, this).exec(); });
+        c.run(command, this,
+            [this, kind] { frmReport(kind, document_->catalogue(), document_->listPath(), *transport_, dialogs_, this).exec(); });
 }
 
 void Form1::buildSortMenu()

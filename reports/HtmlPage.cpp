@@ -87,7 +87,7 @@ bool writeHtmlPage(const ReportSource& songs, ReportOptions options, const QLoca
     ChunkedOutput chunks(output);
     QByteArray& out = chunks.buffer();
     out += kHead;
-    appendTotals(out, songs.size(), songs.totals(locale), locale);
+    appendTotals(out, songs.size(), songs.totals(), locale);
     out += kBeforeSongs;
     for (qsizetype i = 0; i < songs.size(); ++i) {
         const SongRecord& song = songs.at(i);

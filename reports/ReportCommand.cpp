@@ -42,8 +42,8 @@ void print(const ReportSource& songs, ReportOptions options, DesktopDialogs& dia
 
 }  // namespace
 
-void runReport(const ReportChoice& choice, const Catalogue& catalogue, std::span<const RowId> queue, DesktopDialogs& dialogs,
-    const QLocale& locale)
+void runReport(const ReportChoice& choice, const Catalogue& catalogue, const QString& list, std::span<const RowId> queue,
+    DesktopDialogs& dialogs, const QLocale& locale)
 {
     const ReportSource songs = choice.queueOnly ? ReportSource(catalogue, queue) : ReportSource(catalogue);
     if (choice.kind == ReportKind::TextList && choice.toPrinter) {
@@ -54,7 +54,7 @@ void runReport(const ReportChoice& choice, const Catalogue& catalogue, std::span
     const QString file = dialogs.saveFileNamed(question.title, question.filter, QDir::currentPath(), kDefaultName);
     if (file.isEmpty())
         return;
-    const ReportResult saved = saveReport(file, choice.kind, songs, choice.options, locale);
+    const ReportResult saved = saveReport(file, choice.kind, songs, choice.options, locale, list);
     if (!saved.ok) {
         dialogs.critical(QStringLiteral("Impossibile scrivere il file ") + file + QStringLiteral(": ") + saved.error);
         return;

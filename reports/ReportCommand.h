@@ -21,8 +21,9 @@ struct ReportChoice {
     bool toPrinter = true;  // the text list printed; else saved to a file
 };
 
-// queue: the play queue's entries, in queue order.
-void runReport(const ReportChoice& choice, const Catalogue& catalogue, std::span<const RowId> queue, DesktopDialogs& dialogs,
-    const QLocale& locale = QLocale());
+// list: the list file the catalogue was read from, which a report never
+// replaces ("" for a new list); queue: the play queue's entries, in queue order.
+void runReport(const ReportChoice& choice, const Catalogue& catalogue, const QString& list, std::span<const RowId> queue,
+    DesktopDialogs& dialogs, const QLocale& locale = QLocale());
 
 }  // namespace sonivo

@@ -1,17 +1,34 @@
 #include "reports/ReportFile.h"
 
 #include "common/ErrorText.h"
+#include "common/NativePath.h"
 #include "platform/ReplacingFile.h"
 #include "reports/HtmlPage.h"
 #include "reports/Playlist.h"
 #include "reports/TextList.h"
 
+#include <sys/stat.h>
+
 namespace sonivo {
 namespace {
 
-// Runs the writer into the file; the folder the file goes into must exist.
-template <typename Writer> ReportResult saveThrough(const QString& file, Writer writer)
+// Whether the two names are one file, as the file system tells by its device
+// and inode: a name through a bind mount or a hard link is the same file. The
+// names reach the file system byte for byte, also when they are not UTF-8.
+bool sameFile(const QString& a, const QString& b)
 {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(toNativePath(a).constData(), &first) == 0 && ::stat(toNativePath(b).constData(), &second) == 0
+        && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// Runs the writer into the file, unless the file is the list; the folder the
+// file goes into must exist.
+template <typename Writer> ReportResult saveThrough(const QString& file, const QString& list, Writer writer)
+{
+    if (!list.isEmpty() && sameFile(file, list))
+        return {false, QStringLiteral("è la lista da cui vengono i brani, che non viene sostituita")};
     ReplacingFile target;
     const ReportOutput output = [&target](QByteArrayView piece) { return target.write(piece); };
     if (!target.open(file, ReplacingFile::Folders::MustExist) || !writer(output) || !target.commit())
@@ -21,9 +38,10 @@ template <typename Writer> ReportResult saveThrough(const QString& file, Writer 
 
 }  // namespace
 
-ReportResult saveReport(const QString& file, ReportKind kind, const ReportSource& songs, ReportOptions options, const QLocale& locale)
+ReportResult saveReport(
+    const QString& file, ReportKind kind, const ReportSource& songs, ReportOptions options, const QLocale& locale, const QString& list)
 {
-    return saveThrough(file, [&](const ReportOutput& output) {
+    return saveThrough(file, list, [&](const ReportOutput& output) {
         switch (kind) {
         case ReportKind::TextList: return writeTextList(songs, options, output);
         case ReportKind::HtmlPage: return writeHtmlPage(songs, options, locale, output);
@@ -35,7 +53,7 @@ ReportResult saveReport(const QString& file, ReportKind kind, const ReportSource
 
 ReportResult savePlaylist(const QString& file, const ReportSource& songs, LineEnd lineEnd)
 {
-    return saveThrough(file, [&](const ReportOutput& output) { return writePlaylist(songs, lineEnd, output); });
+    return saveThrough(file, QString(), [&](const ReportOutput& output) { return writePlaylist(songs, lineEnd, output); });
 }
 
 }  // namespace sonivo

@@ -12,9 +12,9 @@ ReportSource::ReportSource(const Catalogue& catalogue, std::span<const RowId> ro
             positions_.push_back(p);
 }
 
-RowTotals ReportSource::totals(const QLocale& locale) const
+RowTotals ReportSource::totals() const
 {
-    RowTotals totals(locale);
+    RowTotals totals;
     for (qsizetype i = 0; i < size(); ++i)
         totals.add(at(i));
     return totals;

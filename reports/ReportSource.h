@@ -19,8 +19,8 @@ public:
 
     qsizetype size() const { return all_ ? catalogue_.size() : qsizetype(positions_.size()); }
     const SongRecord& at(qsizetype i) const { return catalogue_.row(all_ ? i : positions_[size_t(i)]); }
-    // The size and time of the songs listed; sizes are read in the locale.
-    RowTotals totals(const QLocale& locale) const;
+    // The size and time of the songs listed.
+    RowTotals totals() const;
 
 private:
     const Catalogue& catalogue_;

@@ -4,6 +4,7 @@
 #include "common/NativePath.h"
 #include "common/Windows1252.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -28,6 +29,18 @@ QString shownText(QByteArrayView stored)
         }
     }
     return text;
+}
+
+bool isLineBreak(char32_t c)
+{
+    return (c >= '\n' && c <= '\r') || c == 0x85 || c == 0x2028 || c == 0x2029;
+}
+
+// A first byte of a line break's UTF-8: the ASCII controls, C2 for NEL and E2
+// for the two separators.
+bool mayStartLineBreak(uchar b)
+{
+    return (b >= '\n' && b <= '\r') || b == 0xC2 || b == 0xE2;
 }
 
 // The most bytes one byte of a stored text, or one UTF-16 unit, becomes in a
@@ -87,6 +100,31 @@ void appendShownUtf8(QByteArray& out, QByteArrayView stored)
         out.append(stored);
     else
         out += shownText(stored).toUtf8();
+}
+
+void blankLineBreaks(QByteArray& out, qsizetype from)
+{
+    char* const data = out.data();
+    const auto* first = reinterpret_cast<const uchar*>(data);
+    const uchar* end = first + out.size();
+    const uchar* p = std::find_if(first + from, end, mayStartLineBreak);
+    if (p == end)
+        return;  // the common case: nothing to change
+    // A blank is never longer than the break it stands for: the text is rewritten in place.
+    char* w = data + (p - first);
+    while (p < end) {
+        const uchar* at = p;
+        const char32_t c = takeStoredChar(p, end);
+        if (!isLineBreak(c)) {
+            std::memmove(w, at, size_t(p - at));
+            w += p - at;
+            continue;
+        }
+        *w++ = ' ';
+        if (c == '\r' && p < end && *p == '\n')
+            ++p;
+    }
+    out.truncate(w - data);
 }
 
 void appendShownHtml(QByteArray& out, QByteArrayView stored)

@@ -21,11 +21,13 @@ bool writeTextList(const ReportSource& songs, ReportOptions options, const Repor
     out += "Sonivo - Lista brani\r\n\r\n";
     for (qsizetype i = 0; i < songs.size(); ++i) {
         const SongRecord& song = songs.at(i);
+        const qsizetype line = out.size();
         appendShownUtf8(out, withoutExtension(song.stored(ColFileName)));
         if (options.withDuration)
             appendBracketed(out, song.stored(ColDuration));
         if (options.withSize)
             appendBracketed(out, song.stored(ColSize));
+        blankLineBreaks(out, line);
         out += "\r\n";
         if (!chunks.pieceDone())
             return false;

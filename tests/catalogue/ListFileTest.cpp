@@ -240,12 +240,45 @@ TEST_F(ListFile, OverLongAndMisshapenLinesAreLeftOutAndCounted)
     EXPECT_EQ(pieces, c.rows());
 }
 
-TEST_F(ListFile, AFileWithNulBytesOrWithoutOneRowIsNoList)
+TEST_F(ListFile, ARowHoldingNulBytesIsSavedSoThatTheListLoads)
 {
+    // A name or a tag text may hold one, as a scan or an edit gives it.
+    Catalogue catalogue;
+    catalogue.append(recordOf(QStringLiteral("a")));
+    SongRecord nul = recordOf(QStringLiteral("n"));
+    nul.setColumn(ColTitle, QStringLiteral("x") + QChar(0) + QStringLiteral("y") + QChar(0));
+    nul.setColumn(ColFileName, QString(QChar(0)) + QStringLiteral("\x01") + QChar(u'0') + QStringLiteral(".mp3"));
+    catalogue.append(nul);
+    catalogue.append(recordOf(QStringLiteral("b")));
+    const QString path = files.path(QStringLiteral("nul.svl"));
+    ASSERT_TRUE(SalvaLista(path, catalogue).ok);
+    EXPECT_FALSE(TempFiles::read(path).contains('\0'));
+
+    Catalogue loaded;
+    const ListFileResult r = ApriLista(path, loaded);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.damagedLines, 0);
+    EXPECT_EQ(loaded.rows(), catalogue.rows());
+}
+
+TEST_F(ListFile, ALineWithNulBytesIsDamagedAndAFileThatStartsBinaryIsNoList)
+{
+    const QByteArray nulRow = QByteArray("nul\0", 4) + QByteArray(kColumnCount - 1, ';') + "\r\n";
+    for (const QByteArray& bytes : {rowLine("a") + nulRow + rowLine("b"), nulRow + rowLine("a") + rowLine("b")}) {
+        Catalogue c;
+        const ListFileResult r = ApriLista(files.write(QStringLiteral("nul.svl"), bytes), c);
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        EXPECT_EQ(r.damagedLines, 1);
+        ASSERT_EQ(c.size(), 2);
+        EXPECT_EQ(c.row(0).text(0), QStringLiteral("a"));
+        EXPECT_EQ(c.row(1).text(0), QStringLiteral("b"));
+    }
+
     Catalogue c;
     c.append(recordOf(QStringLiteral("kept")));
-    const QByteArray nul = rowLine("a") + QByteArray("nul\0", 4) + QByteArray(kColumnCount - 1, ';') + "\r\n" + rowLine("b");
-    ListFileResult r = ApriLista(files.write(QStringLiteral("nul.svl"), nul), c);
+    // A binary file: NUL bytes before the first row, whatever comes after.
+    const QByteArray binary = QByteArray("ID3\x03\0\0\0\0\x0F\x76\n", 11) + rowLine("a");
+    ListFileResult r = ApriLista(files.write(QStringLiteral("binary.svl"), binary), c);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.notAList);
     EXPECT_FALSE(r.error.isEmpty());

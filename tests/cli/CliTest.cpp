@@ -19,31 +19,6 @@
 using namespace sonivo;
 using namespace sonivo::test;
 
-namespace {
-
-// Runs the program with arguments given as bytes, which need not be UTF-8,
-// from the working folder given as bytes too.
-CliRun cliBytes(const QByteArray& workingFolder, const QList<QByteArray>& args)
-{
-    // Everything is made before the fork: the child only changes folder and
-    // executes, since allocating in a forked child of a threaded process can
-    // deadlock or crash (it does under AddressSanitizer).
-    std::vector<QByteArray> owned{QByteArray(SONIVO_CLI)};
-    owned.insert(owned.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (QByteArray& a : owned)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const char* folder = workingFolder.constData();
-    return cli({}, [&] {
-        if (::chdir(folder) == 0)
-            ::execv(argv.front(), argv.data());
-        ::_exit(127);
-    });
-}
-
-}  // namespace
-
 TEST(Cli, InfoPrintsEveryPropertyWithABlankLineBetweenFiles)
 {
     TempFiles files;

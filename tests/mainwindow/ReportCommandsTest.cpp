@@ -1,3 +1,4 @@
+#include "catalogue/ListFile.h"
 #include "common/NativePath.h"
 #include "mainwindow/ExternalPlayer.h"
 #include "mainwindow/Form1.h"
@@ -122,6 +123,22 @@ TEST_F(ReportCommands, AQueuedSongsPlaylistFollowsThePlayersQueueOrder)
     EXPECT_EQ(QString::fromUtf8(TempFiles::read(target)),
         folder + QStringLiteral("Song 7.mp3\r\n") + folder + QStringLiteral("Song 2.mp3\r\n") + folder + QStringLiteral("Song 5.mp3\r\n"));
     EXPECT_EQ(dialogs.opened, QStringList{target});
+}
+
+TEST_F(ReportCommands, AReportOfTheOpenListNeverReplacesIt)
+{
+    addSongs(3);
+    const QString list = files.path(QStringLiteral("lista.svl"));
+    ASSERT_TRUE(SalvaLista(list, window->document().catalogue()).ok);
+    ASSERT_TRUE(window->document().load(list));
+    window->applyEnablingRules();
+    const QByteArray listBytes = TempFiles::read(list);
+    dialogs.files.push_back(list);
+    withReport([&] { window->command(Command::HtmlList)->trigger(); }, [&](QWidget& d) { child<QPushButton>(d, "Command1")->click(); });
+    EXPECT_EQ(TempFiles::read(list), listBytes);
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices.at(0).contains(QStringLiteral("è la lista da cui vengono i brani"))) << dialogs.notices.at(0).toStdString();
+    EXPECT_TRUE(dialogs.opened.isEmpty());
 }
 
 TEST_F(ReportCommands, TheDesktopsPlaylistHoldsANameThatIsNotUtf8ByteForByte)

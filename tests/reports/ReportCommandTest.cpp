@@ -2,6 +2,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFiles.h"
 
+#include "catalogue/ListFile.h"
 #include "common/NativePath.h"
 #include "reports/ReportCommand.h"
 #include "reports/ReportFile.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace sonivo;
 using namespace sonivo::test;
@@ -28,10 +30,11 @@ protected:
         c.toPrinter = toPrinter;
         return c;
     }
-    void run(const ReportChoice& c) { runReport(c, catalogue, queue, dialogs, kItalian); }
+    void run(const ReportChoice& c) { runReport(c, catalogue, list, queue, dialogs, kItalian); }
 
     TempFiles files;
     Catalogue catalogue = numberedSongs(8);
+    QString list;  // the list file the catalogue was read from
     std::vector<RowId> queue = idsOfRows(catalogue, {7, 2, 5});
     ScriptedDialogs dialogs;
 };
@@ -92,6 +95,31 @@ TEST_F(ReportCommand, AFailedOpenIsToldWithTheFilesName)
     EXPECT_EQ(dialogs.notices,
         QStringList{QStringLiteral("warn: Impossibile aprire il file ") + files.path(QStringLiteral("x.htm"))
             + QStringLiteral(" con il programma predefinito.")});
+}
+
+TEST_F(ReportCommand, AReportNeverReplacesTheListItReads)
+{
+    list = files.path(QStringLiteral("Lista mp3.svl"));
+    ASSERT_TRUE(SalvaLista(list, catalogue).ok);
+    const QByteArray listBytes = TempFiles::read(list);
+    const QString linked = files.path(QStringLiteral("Lista mp3.htm"));
+    ASSERT_EQ(::link(toNativePath(list).constData(), toNativePath(linked).constData()), 0);
+    for (const QString& chosen : {list, linked}) {
+        dialogs.notices.clear();
+        dialogs.files.push_back(chosen);
+        run(choice(ReportKind::HtmlPage));
+        EXPECT_EQ(dialogs.notices,
+            QStringList{QStringLiteral("critical: Impossibile scrivere il file ") + chosen
+                + QStringLiteral(": è la lista da cui vengono i brani, che non viene sostituita")});
+    }
+    EXPECT_TRUE(dialogs.opened.isEmpty());
+    EXPECT_EQ(TempFiles::read(list), listBytes);
+    EXPECT_EQ(TempFiles::read(linked), listBytes);
+
+    // Another file is written as ever.
+    dialogs.files.push_back(files.path(QStringLiteral("other.htm")));
+    run(choice(ReportKind::HtmlPage));
+    EXPECT_EQ(dialogs.opened, QStringList{files.path(QStringLiteral("other.htm"))});
 }
 
 TEST_F(ReportCommand, PrintsTheTextListFromMemoryWithoutAFileDialog)

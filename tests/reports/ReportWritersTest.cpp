@@ -182,6 +182,23 @@ TEST(TextList, ListsTheQueueInItsOrderInUtf8)
         QByteArray("Sonivo - Lista brani\r\n\r\nSong 7\r\n") + QStringLiteral("Café & <\"Δέλτα\"> 🎵").toUtf8() + "\r\nSong 5\r\n\r\n");
 }
 
+TEST(TextList, ASongWhoseNameHoldsLineBreaksIsOneLine)
+{
+    Catalogue c;
+    c.append(song(QStringLiteral("/m/"), QStringLiteral("one\r\ntwo\rthree\nfour\v\f\u0085\u2028\u2029end.mp3"), QStringLiteral("1 KB"),
+        QStringLiteral("00.01")));
+    c.append(song(QStringLiteral("/m/"), fromNativePath("Caf\xE9\n\xFF.mp3"), QStringLiteral("2 KB"), QStringLiteral("00.02")));
+    c.append(
+        song(QStringLiteral("/m/"), QStringLiteral("Città \u2019ok\u00B0\u2030.mp3"), QStringLiteral("3 KB"), QStringLiteral("00.03")));
+    // Each break a blank, CR LF one; a byte that is not UTF-8 as its Windows-1252
+    // character; characters whose UTF-8 begins as a break's does stay.
+    const QByteArray expected = "Sonivo - Lista brani\r\n\r\none two three four     end [00.01] [1 KB]\r\n"
+                                "Caf\xC3\xA9 \xC3\xBF [00.02] [2 KB]\r\n"
+        + QStringLiteral("Città \u2019ok\u00B0\u2030 [00.03] [3 KB]").toUtf8() + "\r\n\r\n";
+    EXPECT_EQ(text(ReportSource(c), {true, true}), expected);
+    EXPECT_EQ(textList(ReportSource(c), {true, true}).toUtf8(), expected) << "the printed text is the same";
+}
+
 TEST(Playlist, HoldsEachPathByteForByteAndNothingElse)
 {
     Catalogue c = numberedSongs(8);
@@ -210,7 +227,7 @@ TEST(ReportSource, LeavesOutQueuedRowsThatAreGone)
     ASSERT_EQ(queue.size(), 2);
     EXPECT_EQ(queue.at(0).text(ColFileName), QStringLiteral("Song 7.mp3"));
     EXPECT_EQ(queue.at(1).text(ColFileName), QStringLiteral("Song 5.mp3"));
-    EXPECT_EQ(queue.totals(kItalian).time(), QStringLiteral("00:12:00"));
+    EXPECT_EQ(queue.totals().time(), QStringLiteral("00:12:00"));
 }
 
 TEST(ReportText, TheExtensionIsTheLastFourCharacters)
