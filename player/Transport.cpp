@@ -203,8 +203,9 @@ void Transport::tick()
     display_.length = player_->Length();
     if (player_->IsPlaying()) {
         display_.lengthSeconds = player_->LengthInSec();
+        // One reading for the slider and the label, which two would let disagree.
         display_.positionSeconds = player_->PositionInSec();
-        display_.position = player_->Position();
+        display_.position = PlayMp3::timeText(display_.positionSeconds);
         checkSound();
     } else if (state_ == PlayerState::Playing && !suspended_) {
         // The device stopped by itself: the song ran to its end, or its file failed.

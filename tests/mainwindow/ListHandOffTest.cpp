@@ -132,15 +132,19 @@ protected:
         return sent.get();
     }
 
-    static bool disconnects(QLocalSocket& client)
+    // Lets this process's window work until `done` holds, at most `ms`.
+    template <typename Done> static bool workUntil(Done done, int ms)
     {
         QElapsedTimer timer;
         timer.start();
-        while (client.state() != QLocalSocket::UnconnectedState && timer.elapsed() < 10000) {
-            QApplication::processEvents();
-            client.waitForDisconnected(10);
-        }
-        return client.state() == QLocalSocket::UnconnectedState;
+        while (!done() && timer.elapsed() < ms)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        return done();
+    }
+
+    static bool disconnects(QLocalSocket& client)
+    {
+        return workUntil([&client] { return client.state() == QLocalSocket::UnconnectedState || client.waitForDisconnected(10); }, 10000);
     }
 
     static QProcessEnvironment offscreen()
@@ -153,13 +157,7 @@ protected:
     // Lets this process's window work while another program runs.
     static bool finishes(QProcess& process)
     {
-        QElapsedTimer timer;
-        timer.start();
-        while (process.state() != QProcess::NotRunning && timer.elapsed() < 20000) {
-            QApplication::processEvents();
-            process.waitForFinished(10);
-        }
-        return process.state() == QProcess::NotRunning;
+        return workUntil([&process] { return process.state() == QProcess::NotRunning || process.waitForFinished(10); }, 20000);
     }
 
     QString exec;
