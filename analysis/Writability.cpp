@@ -8,7 +8,7 @@
 namespace sonivo {
 namespace {
 
-// Asked with the effective user and capabilities, as an open or rename is decided.
+// Asked with the effective user and capabilities, as an open is decided.
 bool mayAccess(const QString& path, int mode)
 {
     return ::faccessat(AT_FDCWD, toNativePath(path).constData(), mode, AT_EACCESS) == 0;
@@ -19,13 +19,6 @@ bool mayAccess(const QString& path, int mode)
 bool isFileWritable(const QString& path)
 {
     return !path.isEmpty() && mayAccess(path, W_OK);
-}
-
-bool isFileRenamable(const QString& path)
-{
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    const QString folder = slash == 0 ? QStringLiteral("/") : slash < 0 ? QStringLiteral(".") : path.left(slash);
-    return isFileWritable(path) && mayAccess(folder, W_OK | X_OK);
 }
 
 }  // namespace sonivo

@@ -9,7 +9,5 @@ namespace sonivo {
 
 // The file exists and may be written.
 bool isFileWritable(const QString& path);
-// The file may be written and its folder too, so it may be renamed.
-bool isFileRenamable(const QString& path);
 
 }  // namespace sonivo

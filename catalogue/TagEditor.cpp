@@ -51,7 +51,7 @@ bool TagEditor::open(RowId row)
     record_ = catalogue.row(at);
     mp3_ = clsMP3();
     mp3_.setFullName(record_.fullName());
-    editable_ = isFileRenamable(mp3_.FullName());
+    editable_ = isFileWritable(mp3_.FullName());
     return true;
 }
 

@@ -34,7 +34,8 @@ public:
     const SongRecord& record() const { return record_; }
     // The tag fields as the row shows them.
     TagEdit rowFields() const;
-    // The file may be written and renamed (decided when opened): else view only.
+    // The file may be written (decided when opened): else view only. A rename
+    // also needs the folder writable, and says so when it is not.
     bool isEditable() const { return editable_; }
 
     // "Salva MP3 ID Tag": the fields as the file now holds them, or nothing when

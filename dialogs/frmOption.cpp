@@ -59,8 +59,11 @@ frmOption::frmOption(DesktopIntegration& desktop, DesktopDialogs& dialogs, std::
 
 void frmOption::showEvent(QShowEvent* event)
 {
+    const QString failure = desktop_.refresh();
     showState();
     QDialog::showEvent(event);
+    if (!failure.isEmpty())
+        dialogs_.warn(failure);
 }
 
 void frmOption::showState()

@@ -2,7 +2,8 @@
 // "Sonivo - Opzioni": the list-file association, the launchers on the desktop
 // and in the applications menu, and the start-maximized option. Each box acts
 // when the user clicks it and shows, at every opening and after every click,
-// the state found on disk; opening changes nothing.
+// the state found on disk. Opening writes again, for this program, what a
+// ticked box stands for where it differs, and removes nothing.
 
 #include "platform/DesktopIntegration.h"
 

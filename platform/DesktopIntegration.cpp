@@ -26,6 +26,19 @@ QString writeFile(const QString& path, QByteArrayView bytes)
     return QStringLiteral("Impossibile scrivere il file %1: %2.").arg(path, errorText(file.error()));
 }
 
+// The file holds exactly these bytes; a missing or unreadable one does not.
+bool holds(const QString& path, QByteArrayView bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+}
+
+// Writes the file unless it holds the bytes already.
+QString writeIfDifferent(const QString& path, QByteArrayView bytes)
+{
+    return holds(path, bytes) ? QString() : writeFile(path, bytes);
+}
+
 QString storeFailure(const RegistryEntries& entries)
 {
     return QStringLiteral("Impossibile scrivere il file %1: %2.").arg(entries.file(), entries.error());
@@ -105,6 +118,22 @@ QString DesktopIntegration::set(DesktopOption option, bool on)
     return {};
 }
 
+QString DesktopIntegration::refresh()
+{
+    QStringList errors;
+    if (associated() && !associationIsCurrent()) {
+        errors << writeAssociationParts();
+        refreshCaches();
+    }
+    for (const QString& file : {desktopLauncherFile(), menuLauncherFile()}) {
+        if (QFileInfo(file).isFile() && !launcherIsCurrent(file))
+            errors << createLauncher(file);
+    }
+    // Start maximized is one value, which is what turning it on writes.
+    errors.removeAll(QString());
+    return errors.join(QLatin1Char('\n'));
+}
+
 bool DesktopIntegration::associated() const
 {
     return RegistryEntries(setup_.registryFile).associationPresent() && QFileInfo(mimeInfoFile()).isFile()
@@ -112,22 +141,20 @@ bool DesktopIntegration::associated() const
         && MimeAppsList::load(mimeAppsFile()).defaultApplication(QLatin1String(kListMimeType)) == kListOpenerId;
 }
 
+bool DesktopIntegration::associationIsCurrent() const
+{
+    return RegistryEntries(setup_.registryFile).holdsAssociation(setup_.program) && holds(mimeInfoFile(), kMimeInfoXml)
+        && holds(listOpenerFile(), listOpenerText());
+}
+
 QString DesktopIntegration::associate()
 {
-    const QByteArray opener = desktopEntryText({setup_.program, setup_.icon, true, true});
-    if (opener.isEmpty())
-        return QStringLiteral("Il percorso del programma %1 non può essere scritto in una voce del desktop.").arg(setup_.program);
     MimeAppsList apps = MimeAppsList::load(mimeAppsFile());
     if (apps.unreadable())
         return QStringLiteral("Impossibile leggere il file %1: %2.").arg(mimeAppsFile(), apps.error());
     apps.setDefaultApplication(QLatin1String(kListMimeType), kListOpenerId);
 
-    RegistryEntries entries(setup_.registryFile);
-    QString error = entries.writeAssociation(setup_.program) ? QString() : storeFailure(entries);
-    if (error.isEmpty())
-        error = writeFile(mimeInfoFile(), kMimeInfoXml);
-    if (error.isEmpty())
-        error = writeFile(listOpenerFile(), opener);
+    QString error = writeAssociationParts();
     if (error.isEmpty())
         error = writeFile(mimeAppsFile(), apps.text());
     if (!error.isEmpty()) {
@@ -136,6 +163,19 @@ QString DesktopIntegration::associate()
     }
     refreshCaches();
     return {};
+}
+
+QString DesktopIntegration::writeAssociationParts()
+{
+    const QByteArray opener = listOpenerText();
+    if (opener.isEmpty())
+        return unwritableProgram();
+    RegistryEntries entries(setup_.registryFile);
+    if (!entries.holdsAssociation(setup_.program) && !entries.writeAssociation(setup_.program))
+        return storeFailure(entries);
+    if (QString error = writeIfDifferent(mimeInfoFile(), kMimeInfoXml); !error.isEmpty())
+        return error;
+    return writeIfDifferent(listOpenerFile(), opener);
 }
 
 QString DesktopIntegration::removeAssociation()
@@ -165,14 +205,34 @@ QString DesktopIntegration::removeAssociation()
     return errors.join(QLatin1Char('\n'));
 }
 
+QByteArray DesktopIntegration::listOpenerText() const
+{
+    return desktopEntryText({setup_.program, setup_.icon, true, true});
+}
+
+QByteArray DesktopIntegration::launcherText() const
+{
+    return desktopEntryText({setup_.program, setup_.icon, false, false});
+}
+
+QString DesktopIntegration::unwritableProgram() const
+{
+    return QStringLiteral("Il percorso del programma %1 non può essere scritto in una voce del desktop.").arg(setup_.program);
+}
+
+bool DesktopIntegration::launcherIsCurrent(const QString& file) const
+{
+    return holds(file, launcherText()) && QFileInfo(file).isExecutable();
+}
+
 QString DesktopIntegration::createLauncher(const QString& file)
 {
     const QString folder = QFileInfo(file).absolutePath();
     if (file == desktopLauncherFile() && !QFileInfo(folder).isDir())
         return QStringLiteral("La cartella del desktop %1 non esiste: il collegamento non è stato creato.").arg(folder);
-    const QByteArray text = desktopEntryText({setup_.program, setup_.icon, false, false});
+    const QByteArray text = launcherText();
     if (text.isEmpty())
-        return QStringLiteral("Il percorso del programma %1 non può essere scritto in una voce del desktop.").arg(setup_.program);
+        return unwritableProgram();
     if (QString error = writeFile(file, text); !error.isEmpty())
         return error;
     // A launcher runs only when it is executable (and, for some desktops, trusted).

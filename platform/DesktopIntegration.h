@@ -4,6 +4,8 @@
 // option is read from the files it consists of, so what is shown is always what
 // is there; reading never writes. Turning an option on writes all of its files or,
 // when one cannot be written, none; turning it off removes every one of them.
+// Refreshing writes again, for this program, each file of an option that is on
+// and differs from what turning it on writes now (a moved program is picked up).
 //
 // The association is the key/value store's entries and the freedesktop ones: the
 // MIME type of "*.svl" (shared-mime-info XML), a hidden desktop entry that opens
@@ -37,6 +39,9 @@ public:
     bool isOn(DesktopOption option) const;
     // "" when done, else what failed in words for the user.
     QString set(DesktopOption option, bool on);
+    // Each option that is on written again where it differs; nothing is removed
+    // and an option that is off stays off. "" when done, else what failed.
+    QString refresh();
 
     // The files the options consist of.
     QString mimeInfoFile() const;     // dataHome/mime/packages/sonivo-list.xml
@@ -47,8 +52,16 @@ public:
 
 private:
     bool associated() const;
+    // The store's entries, the MIME type and the opener hold what they are written with.
+    bool associationIsCurrent() const;
     QString associate();
+    // The store's entries, the MIME type and the opener, each written where it differs.
+    QString writeAssociationParts();
     QString removeAssociation();
+    QByteArray listOpenerText() const;  // empty when the program's path cannot be written in it
+    QByteArray launcherText() const;    // likewise
+    QString unwritableProgram() const;  // what is said when it cannot
+    bool launcherIsCurrent(const QString& file) const;
     QString createLauncher(const QString& file);
     QString removeFile(const QString& file) const;
     void refreshCaches();

@@ -1,8 +1,9 @@
 #include "platform/RegistryEntries.h"
 
-
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <array>
 
 namespace sonivo {
 namespace {
@@ -14,6 +15,13 @@ const QString kIcon = QStringLiteral("Sonivo.file\\DefaultIcon");
 const QString kProgram = QStringLiteral("Sonivo");
 const QString kMax = QStringLiteral("Max");
 
+// The association's keys with their default values for the program.
+std::array<std::pair<QString, QString>, 4> associationValues(const QString& program)
+{
+    return {{{kExtension, kFileType}, {kFileType, QStringLiteral("Sonivo file")}, {kOpenCommand, program + QStringLiteral(" %1")},
+        {kIcon, program + QStringLiteral(",0")}}};
+}
+
 }  // namespace
 
 RegistryEntries::RegistryEntries(QString storeFile) : file_(std::move(storeFile)), store_(file_) {}
@@ -23,11 +31,16 @@ bool RegistryEntries::associationPresent() const
     return store_.value(kExtension, QString()) == kFileType;
 }
 
+bool RegistryEntries::holdsAssociation(const QString& program) const
+{
+    return std::ranges::all_of(
+        associationValues(program), [this](const auto& entry) { return store_.value(entry.first, QString()) == entry.second; });
+}
+
 bool RegistryEntries::writeAssociation(const QString& program)
 {
-    return store_.setValue(kExtension, QString(), kFileType) && store_.setValue(kFileType, QString(), QStringLiteral("Sonivo file"))
-        && store_.setValue(kOpenCommand, QString(), program + QStringLiteral(" %1"))
-        && store_.setValue(kIcon, QString(), program + QStringLiteral(",0"));
+    return std::ranges::all_of(
+        associationValues(program), [this](const auto& entry) { return store_.setValue(entry.first, QString(), entry.second); });
 }
 
 bool RegistryEntries::removeAssociation()

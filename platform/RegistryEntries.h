@@ -14,6 +14,9 @@ public:
 
     // ".svl" names "Sonivo.file".
     bool associationPresent() const;
+    // ".svl", "Sonivo.file" and its open command and icon hold what
+    // writeAssociation writes for the program.
+    bool holdsAssociation(const QString& program) const;
     // ".svl", "Sonivo.file" with its open command and icon for the program; false
     // when the store could not be written.
     bool writeAssociation(const QString& program);

@@ -9,11 +9,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace sonivo;
 using namespace sonivo::test;
@@ -58,7 +61,7 @@ TEST_F(OptionsTest, TheDialogShowsItsCaptionsAndNamesEveryControl)
     EXPECT_EQ(title->accessibleName(), QStringLiteral("SONIVO"));
 }
 
-TEST_F(OptionsTest, EachOpeningShowsTheStateFoundAndChangesNothing)
+TEST_F(OptionsTest, EachOpeningShowsTheStateFoundAndLeavesACurrentDesktopAsItIs)
 {
     DesktopIntegration desktop(setup);
     ASSERT_EQ(desktop.set(DesktopOption::Association, true), QString());
@@ -72,12 +75,40 @@ TEST_F(OptionsTest, EachOpeningShowsTheStateFoundAndChangesNothing)
     EXPECT_FALSE(dialog.box(DesktopOption::MenuLauncher)->isChecked());
     EXPECT_FALSE(dialog.box(DesktopOption::StartMaximized)->isChecked());
     dialog.close();
-    EXPECT_EQ(snapshot(home()), before) << "opening re-wrote nothing";
+    EXPECT_EQ(snapshot(home()), before) << "nothing differed, nothing was written";
 
     // Changed behind the dialog's back: the next opening shows it.
     QFile::remove(desktop.desktopLauncherFile());
     dialog.show();
     EXPECT_FALSE(dialog.box(DesktopOption::DesktopLauncher)->isChecked());
+    dialog.close();
+}
+
+TEST_F(OptionsTest, OpeningPointsTheTickedBoxesAtAMovedProgramAndSaysWhatItCouldNot)
+{
+    DesktopIntegration installed(setup);
+    ASSERT_EQ(installed.set(DesktopOption::Association, true), QString());
+    ASSERT_EQ(installed.set(DesktopOption::DesktopLauncher, true), QString());
+    const QByteArray oldLauncher = TempFiles::read(installed.desktopLauncherFile());
+    setup.program = QStringLiteral("/opt/sonivo/sonivo");
+    DesktopIntegration moved(setup);
+    const QByteArray desktopFolder = QFile::encodeName(home() + QStringLiteral("/Desktop"));
+    PermissionsEnforced enforced;
+    ::chmod(desktopFolder.constData(), 0555);
+
+    frmOption dialog(moved, dialogs, [] {});
+    dialog.show();
+    ::chmod(desktopFolder.constData(), 0755);
+    EXPECT_TRUE(TempFiles::read(moved.listOpenerFile()).contains("\nExec=/opt/sonivo/sonivo %f\n"))
+        << "the association follows the program";
+    EXPECT_EQ(TempFiles::read(moved.desktopLauncherFile()), oldLauncher) << "a launcher that could not be written stays";
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices[0].startsWith(QStringLiteral("warn: Impossibile scrivere il file ") + moved.desktopLauncherFile()))
+        << dialogs.notices[0].toStdString();
+    EXPECT_TRUE(dialog.box(DesktopOption::Association)->isChecked());
+    EXPECT_TRUE(dialog.box(DesktopOption::DesktopLauncher)->isChecked()) << "the launcher found is shown";
+    EXPECT_FALSE(dialog.box(DesktopOption::MenuLauncher)->isChecked());
+    EXPECT_FALSE(QFileInfo::exists(moved.menuLauncherFile())) << "a clear box stays clear";
     dialog.close();
 }
 

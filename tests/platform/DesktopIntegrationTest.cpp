@@ -160,6 +160,51 @@ TEST_F(DesktopIntegrationTest, ReadingTheStateWritesNothing)
     }
 }
 
+// Each file's inode: a file written again is a new one, even with the same bytes.
+std::vector<ino_t> inodes(const QStringList& paths)
+{
+    std::vector<ino_t> numbers;
+    for (const QString& path : paths) {
+        struct stat status {};
+        numbers.push_back(::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0);
+    }
+    return numbers;
+}
+
+TEST_F(DesktopIntegrationTest, ARefreshWritesAgainOnlyWhatIsOnAndDiffers)
+{
+    DesktopIntegration installed(setup);
+    ASSERT_EQ(installed.set(DesktopOption::Association, true), QString());
+    ASSERT_EQ(installed.set(DesktopOption::DesktopLauncher, true), QString());
+    const QStringList programFree = {installed.mimeInfoFile(), installed.mimeAppsFile()};
+    const QStringList namingTheProgram = {setup.registryFile, installed.listOpenerFile(), installed.desktopLauncherFile()};
+    const std::vector<ino_t> programFreeBefore = inodes(programFree);
+    const std::vector<ino_t> namingBefore = inodes(namingTheProgram);
+    const FolderSnapshot unchanged = snapshot(home());
+    ran.clear();
+
+    EXPECT_EQ(installed.refresh(), QString());
+    EXPECT_EQ(snapshot(home()), unchanged);
+    EXPECT_EQ(inodes(programFree), programFreeBefore) << "an unchanged desktop is not rewritten";
+    EXPECT_EQ(inodes(namingTheProgram), namingBefore);
+    EXPECT_TRUE(ran.isEmpty()) << "nor its caches";
+
+    setup.program = QStringLiteral("/home/user/Sonivo moved/sonivo");
+    DesktopIntegration moved(setup);
+    EXPECT_EQ(moved.refresh(), QString());
+    EXPECT_EQ(KeyValueStore(setup.registryFile).value(QStringLiteral("Sonivo.file\\shell\\open\\command"), {}),
+        QStringLiteral("/home/user/Sonivo moved/sonivo %1"));
+    EXPECT_TRUE(read(moved.listOpenerFile()).contains(QStringLiteral("\nExec=\"/home/user/Sonivo moved/sonivo\" %f\n")));
+    EXPECT_TRUE(read(moved.desktopLauncherFile()).contains(QStringLiteral("\nExec=\"/home/user/Sonivo moved/sonivo\"\n")));
+    EXPECT_TRUE(QFileInfo(moved.desktopLauncherFile()).isExecutable());
+    EXPECT_EQ(inodes(programFree), programFreeBefore) << "what does not name the program stays as it was";
+    EXPECT_TRUE(moved.isOn(DesktopOption::Association));
+    EXPECT_FALSE(moved.isOn(DesktopOption::MenuLauncher)) << "an option that is off stays off";
+    EXPECT_FALSE(moved.isOn(DesktopOption::StartMaximized));
+    EXPECT_TRUE(ran.contains(QStringLiteral("update-desktop-database ") + home() + QStringLiteral("/.local/share/applications")));
+    EXPECT_TRUE(ran.contains(QStringLiteral("gio set ") + moved.desktopLauncherFile() + QStringLiteral(" metadata::trusted true")));
+}
+
 TEST_F(DesktopIntegrationTest, APartialAssociationShowsOffAndIsRemovedWhole)
 {
     DesktopIntegration desktop(setup);
