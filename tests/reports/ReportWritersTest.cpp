@@ -138,13 +138,13 @@ TEST(HtmlPage, GroupsTheSizeTotalsAsTheLocaleDoes)
     EXPECT_EQ(page(ReportSource(c), {}, kEnglish), expectedPage("3", "00", "14", "02", "1,027", "1,076,273,152", songs));
 }
 
-TEST(HtmlPage, AQueuePageListsAndTotalsTheQueuedSongsInQueueOrder)
+TEST(HtmlPage, AQueuePageListsAndTimesTheQueuedSongsButSizesTheWholeCatalogue)
 {
     const Catalogue c = numberedSongs(8);
-    // Songs 7, 2 and 5: 14.000 KB, 14 minutes.
+    // Songs 7, 2 and 5 last 14 minutes; songs 1 to 8 take 36.000 KB: 35.17 MB, 36,864,000 bytes.
     const ReportSource queue(c, idsOfRows(c, {7, 2, 5}));
     const QByteArray songs = "Song 7 [7.000 KB]<BR>Song 2 [2.000 KB]<BR>Song 5 [5.000 KB]<BR>";
-    EXPECT_EQ(page(queue, {false, true}, kItalian), expectedPage("3", "00", "14", "00", "14", "14.336.000", songs));
+    EXPECT_EQ(page(queue, {false, true}, kItalian), expectedPage("3", "00", "14", "00", "35", "36.864.000", songs));
 }
 
 TEST(HtmlPage, HoldsOnlyAsciiBytesWhateverTheNames)
@@ -227,7 +227,7 @@ TEST(ReportSource, LeavesOutQueuedRowsThatAreGone)
     ASSERT_EQ(queue.size(), 2);
     EXPECT_EQ(queue.at(0).text(ColFileName), QStringLiteral("Song 7.mp3"));
     EXPECT_EQ(queue.at(1).text(ColFileName), QStringLiteral("Song 5.mp3"));
-    EXPECT_EQ(queue.totals().time(), QStringLiteral("00:12:00"));
+    EXPECT_EQ(queue.totalTime(), QStringLiteral("00:12:00"));
 }
 
 TEST(ReportText, TheExtensionIsTheLastFourCharacters)
