@@ -39,9 +39,9 @@ QByteArray text(const ReportSource& songs, ReportOptions options)
     return written([&](const ReportOutput& out) { return writeTextList(songs, options, out); });
 }
 
-QByteArray playlist(const ReportSource& songs, LineEnd end)
+QByteArray playlist(const ReportSource& songs)
 {
-    return written([&](const ReportOutput& out) { return writePlaylist(songs, end, out); });
+    return written([&](const ReportOutput& out) { return writePlaylist(songs, out); });
 }
 
 // The page as it must read, line by line, with the totals and the song list given.
@@ -205,16 +205,15 @@ TEST(Playlist, HoldsEachPathByteForByteAndNothingElse)
     c.replaceRow(1, song(fromNativePath("/m/\xE9t\xE9/"), fromNativePath("Caf\xE9 音楽 🎵 & <x>.mp3"), QString(), QString()));
     const ReportSource queue(c, idsOfRows(c, {7, 2, 5}));
     const QByteArray odd = QByteArray("/m/\xE9t\xE9/Caf\xE9 ") + QStringLiteral("音楽 🎵").toUtf8() + " & <x>.mp3";
-    EXPECT_EQ(playlist(queue, LineEnd::CrLf), "/music/Song 7.mp3\r\n" + odd + "\r\n/music/Song 5.mp3\r\n");
-    EXPECT_EQ(playlist(queue, LineEnd::Lf), "/music/Song 7.mp3\n" + odd + "\n/music/Song 5.mp3\n");
-    EXPECT_EQ(playlist(ReportSource(c, {}), LineEnd::CrLf), QByteArray());
+    EXPECT_EQ(playlist(queue), "/music/Song 7.mp3\r\n" + odd + "\r\n/music/Song 5.mp3\r\n");
+    EXPECT_EQ(playlist(ReportSource(c, {})), QByteArray());
 }
 
 TEST(Playlist, APathWithALineBreakIsWrittenAsAFileUrl)
 {
     Catalogue c;
     c.append(song(QStringLiteral("/m/a b/"), QStringLiteral("two\nlines.mp3"), QString(), QString()));
-    EXPECT_EQ(playlist(ReportSource(c), LineEnd::CrLf), QByteArray("file:///m/a%20b/two%0Alines.mp3\r\n"));
+    EXPECT_EQ(playlist(ReportSource(c)), QByteArray("file:///m/a%20b/two%0Alines.mp3\r\n"));
 }
 
 TEST(ReportSource, LeavesOutQueuedRowsThatAreGone)
@@ -273,6 +272,6 @@ TEST(ReportWriters, StopAtTheFirstPieceTheOutputRefuses)
     };
     EXPECT_FALSE(writeHtmlPage(ReportSource(c), {true, true}, kItalian, refuse));
     EXPECT_FALSE(writeTextList(ReportSource(c), {true, true}, refuse));
-    EXPECT_FALSE(writePlaylist(ReportSource(c), LineEnd::CrLf, refuse));
+    EXPECT_FALSE(writePlaylist(ReportSource(c), refuse));
     EXPECT_EQ(pieces, 3);
 }
