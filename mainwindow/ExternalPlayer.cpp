@@ -39,8 +39,8 @@ void ExternalPlayer::openQueue()
     for (qsizetype i = 0; i < catalogue_.size(); ++i)
         if (catalogue_.isChecked(i) && !catalogue_.row(i).isEmpty(ColFileName))
             rows.push_back(catalogue_.id(i));
-    // LF line ends and the paths' own bytes, as the desktop's players read them.
-    const ReportResult saved = savePlaylist(playlistPath(), ReportSource(catalogue_, rows), LineEnd::Lf);
+    // The M3U report of the rows, as the Report menu writes it.
+    const ReportResult saved = saveReport(playlistPath(), ReportKind::Playlist, ReportSource(catalogue_, rows), {}, QLocale());
     if (!saved.ok) {
         dialogs_.warn(QStringLiteral("Impossibile scrivere la lista temporanea ") + playlistPath() + QStringLiteral(": ") + saved.error);
         return;

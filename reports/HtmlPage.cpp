@@ -49,10 +49,9 @@ constexpr char kTail[] = "</FONT></UL></BLOCKQUOTE>\r\n"
                          "<HR align=left color=#ffbf00 noShade SIZE=1 width=\"90%\">\r\n"
                          "</SMALL></BODY></HTML>\r\n";
 
-// Lines 28 to 39: the song count, the total time and the total size.
-void appendTotals(QByteArray& out, qsizetype songs, const RowTotals& totals, const QLocale& locale)
+// Lines 28 to 39: the song count, their total time and the catalogue's total size.
+void appendTotals(QByteArray& out, qsizetype songs, const QString& time, const RowTotals& catalogue, const QLocale& locale)
 {
-    const QString time = totals.time();
     const QStringView colon = QStringView(u":");
     out += "<TD><SMALL><SMALL><FONT color=#ffbf00 face=Arial>";
     out += QByteArray::number(songs);
@@ -73,10 +72,10 @@ void appendTotals(QByteArray& out, qsizetype songs, const RowTotals& totals, con
            "</FONT></SMALL></SMALL>\r\n"
            "<SMALL><SMALL><FONT color=#409fff face=Arial>Grandezza totale files: </FONT><FONT\r\n"
            "color=#ffbf00 face=Arial>";
-    appendHtmlText(out, formatGrouped(totals.size(QLatin1Char('m')), locale));
+    appendHtmlText(out, formatGrouped(catalogue.size(QLatin1Char('m')), locale));
     out += "\r\n"
            "</FONT><FONT color=#409fff face=Arial> MB (</FONT><FONT color=#ffbf00 face=Arial>";
-    appendHtmlText(out, formatGrouped(totals.size(QLatin1Char('b')), locale));
+    appendHtmlText(out, formatGrouped(catalogue.size(QLatin1Char('b')), locale));
     out += "</FONT><FONT color=#409fff face=Arial> byte)</FONT></SMALL></SMALL><BR>\r\n";
 }
 
@@ -87,7 +86,7 @@ bool writeHtmlPage(const ReportSource& songs, ReportOptions options, const QLoca
     ChunkedOutput chunks(output);
     QByteArray& out = chunks.buffer();
     out += kHead;
-    appendTotals(out, songs.size(), songs.totals(), locale);
+    appendTotals(out, songs.size(), songs.totalTime(), songs.catalogueTotals(), locale);
     out += kBeforeSongs;
     for (qsizetype i = 0; i < songs.size(); ++i) {
         const SongRecord& song = songs.at(i);

@@ -4,11 +4,10 @@
 
 namespace sonivo {
 
-bool writePlaylist(const ReportSource& songs, LineEnd lineEnd, const ReportOutput& output)
+bool writePlaylist(const ReportSource& songs, const ReportOutput& output)
 {
     ChunkedOutput chunks(output);
     QByteArray& out = chunks.buffer();
-    const QByteArrayView end = lineEnd == LineEnd::CrLf ? QByteArrayView("\r\n") : QByteArrayView("\n");
     for (qsizetype i = 0; i < songs.size(); ++i) {
         const SongRecord& song = songs.at(i);
         const qsizetype start = out.size();
@@ -19,7 +18,7 @@ bool writePlaylist(const ReportSource& songs, LineEnd lineEnd, const ReportOutpu
             out.truncate(start);
             out += url;
         }
-        out += end;
+        out += "\r\n";
         if (!chunks.pieceDone())
             return false;
     }

@@ -45,15 +45,10 @@ ReportResult saveReport(
         switch (kind) {
         case ReportKind::TextList: return writeTextList(songs, options, output);
         case ReportKind::HtmlPage: return writeHtmlPage(songs, options, locale, output);
-        case ReportKind::Playlist: return writePlaylist(songs, LineEnd::CrLf, output);
+        case ReportKind::Playlist: return writePlaylist(songs, output);
         }
         return false;
     });
-}
-
-ReportResult savePlaylist(const QString& file, const ReportSource& songs, LineEnd lineEnd)
-{
-    return saveThrough(file, QString(), [&](const ReportOutput& output) { return writePlaylist(songs, lineEnd, output); });
 }
 
 }  // namespace sonivo

@@ -16,12 +16,9 @@ struct ReportResult {
     QString error;  // what went wrong, in the user's words
 };
 
-// The page, the text list or the playlist (with CR LF) of the songs. list is the
+// The page, the text list or the playlist of the songs. list is the
 // list file the songs were read from ("" for none): a file that is the list,
 // under whatever name or mount, is refused and kept as it is.
 ReportResult saveReport(const QString& file, ReportKind kind, const ReportSource& songs, ReportOptions options, const QLocale& locale,
     const QString& list = QString());
-// The playlist with the line ends given.
-ReportResult savePlaylist(const QString& file, const ReportSource& songs, LineEnd lineEnd);
-
 }  // namespace sonivo

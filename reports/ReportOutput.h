@@ -11,9 +11,6 @@ namespace sonivo {
 // Takes the next piece; false when it could not be written, which stops the writer.
 using ReportOutput = std::function<bool(QByteArrayView bytes)>;
 
-// Line ends: CR LF for the files the user keeps, LF for the desktop's player.
-enum class LineEnd { CrLf, Lf };
-
 // Appends to a writer's buffer, whose room is already there: a copy, without
 // the general insertion QByteArray::append goes through, which costs more than
 // the copy itself for the few bytes of a song's line.

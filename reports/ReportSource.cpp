@@ -12,12 +12,14 @@ ReportSource::ReportSource(const Catalogue& catalogue, std::span<const RowId> ro
             positions_.push_back(p);
 }
 
-RowTotals ReportSource::totals() const
+QString ReportSource::totalTime() const
 {
-    RowTotals totals;
-    for (qsizetype i = 0; i < size(); ++i)
-        totals.add(at(i));
-    return totals;
+    if (all_)
+        return catalogue_.totals().time();
+    RowTotals listed;
+    for (const qsizetype p : positions_)
+        listed.addTime(catalogue_.playSeconds(p));
+    return listed.time();
 }
 
 }  // namespace sonivo

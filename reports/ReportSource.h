@@ -19,8 +19,10 @@ public:
 
     qsizetype size() const { return all_ ? catalogue_.size() : qsizetype(positions_.size()); }
     const SongRecord& at(qsizetype i) const { return catalogue_.row(all_ ? i : positions_[size_t(i)]); }
-    // The size and time of the songs listed.
-    RowTotals totals() const;
+    // The total play time of the songs listed.
+    QString totalTime() const;
+    // The totals of the whole catalogue, whichever songs are listed.
+    const RowTotals& catalogueTotals() const { return catalogue_.totals(); }
 
 private:
     const Catalogue& catalogue_;

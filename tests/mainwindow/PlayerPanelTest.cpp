@@ -354,9 +354,9 @@ TEST_F(PlayerPanelTest, TheCheckedRowsGoToTheDesktopAsAPrivatePlaylist)
     QFile file(playlist);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()),
-        files.path(QStringLiteral("one/01 - Intro.mp3\n")) + files.path(QStringLiteral("s/b.mp3\n"))
-            + files.path(QStringLiteral("two/01 - Intro.mp3\n")))
-        << "every checked row, in catalogue order";
+        files.path(QStringLiteral("one/01 - Intro.mp3\r\n")) + files.path(QStringLiteral("s/b.mp3\r\n"))
+            + files.path(QStringLiteral("two/01 - Intro.mp3\r\n")))
+        << "every checked row, in catalogue order, each line ended by CR LF";
     const QFileInfo folder(QFileInfo(playlist).path());
     EXPECT_EQ(folder.permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser | QFile::ExeUser) << "the user's alone";
     EXPECT_TRUE(folder.path().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR")));

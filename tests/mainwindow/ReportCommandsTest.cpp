@@ -153,5 +153,5 @@ TEST_F(ReportCommands, TheDesktopsPlaylistHoldsANameThatIsNotUtf8ByteForByte)
     window->command(Command::OpenQueueExternally)->trigger();
     const QString playlist = window->externalPlayer().playlistPath();
     ASSERT_EQ(dialogs.opened, QStringList{playlist});
-    EXPECT_EQ(TempFiles::read(playlist), toNativePath(files.path(QString())) + "/Caf\xE9.mp3\n");
+    EXPECT_EQ(TempFiles::read(playlist), toNativePath(files.path(QString())) + "/Caf\xE9.mp3\r\n");
 }

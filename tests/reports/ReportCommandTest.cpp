@@ -163,5 +163,5 @@ TEST(ReportFile, AFailedWriteLeavesTheOldFileWhole)
     }
     EXPECT_EQ(QDir(files.path(QString())).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.htm")});
     // A folder where the file should be is refused.
-    EXPECT_FALSE(savePlaylist(files.path(QString()), ReportSource(catalogue), LineEnd::Lf).ok);
+    EXPECT_FALSE(saveReport(files.path(QString()), ReportKind::Playlist, ReportSource(catalogue), {}, kItalian).ok);
 }

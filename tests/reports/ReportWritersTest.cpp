@@ -39,9 +39,9 @@ QByteArray text(const ReportSource& songs, ReportOptions options)
     return written([&](const ReportOutput& out) { return writeTextList(songs, options, out); });
 }
 
-QByteArray playlist(const ReportSource& songs, LineEnd end)
+QByteArray playlist(const ReportSource& songs)
 {
-    return written([&](const ReportOutput& out) { return writePlaylist(songs, end, out); });
+    return written([&](const ReportOutput& out) { return writePlaylist(songs, out); });
 }
 
 // The page as it must read, line by line, with the totals and the song list given.
@@ -138,13 +138,13 @@ TEST(HtmlPage, GroupsTheSizeTotalsAsTheLocaleDoes)
     EXPECT_EQ(page(ReportSource(c), {}, kEnglish), expectedPage("3", "00", "14", "02", "1,027", "1,076,273,152", songs));
 }
 
-TEST(HtmlPage, AQueuePageListsAndTotalsTheQueuedSongsInQueueOrder)
+TEST(HtmlPage, AQueuePageListsAndTimesTheQueuedSongsButSizesTheWholeCatalogue)
 {
     const Catalogue c = numberedSongs(8);
-    // Songs 7, 2 and 5: 14.000 KB, 14 minutes.
+    // Songs 7, 2 and 5 last 14 minutes; songs 1 to 8 take 36.000 KB: 35.17 MB, 36,864,000 bytes.
     const ReportSource queue(c, idsOfRows(c, {7, 2, 5}));
     const QByteArray songs = "Song 7 [7.000 KB]<BR>Song 2 [2.000 KB]<BR>Song 5 [5.000 KB]<BR>";
-    EXPECT_EQ(page(queue, {false, true}, kItalian), expectedPage("3", "00", "14", "00", "14", "14.336.000", songs));
+    EXPECT_EQ(page(queue, {false, true}, kItalian), expectedPage("3", "00", "14", "00", "35", "36.864.000", songs));
 }
 
 TEST(HtmlPage, HoldsOnlyAsciiBytesWhateverTheNames)
@@ -205,16 +205,15 @@ TEST(Playlist, HoldsEachPathByteForByteAndNothingElse)
     c.replaceRow(1, song(fromNativePath("/m/\xE9t\xE9/"), fromNativePath("Caf\xE9 音楽 🎵 & <x>.mp3"), QString(), QString()));
     const ReportSource queue(c, idsOfRows(c, {7, 2, 5}));
     const QByteArray odd = QByteArray("/m/\xE9t\xE9/Caf\xE9 ") + QStringLiteral("音楽 🎵").toUtf8() + " & <x>.mp3";
-    EXPECT_EQ(playlist(queue, LineEnd::CrLf), "/music/Song 7.mp3\r\n" + odd + "\r\n/music/Song 5.mp3\r\n");
-    EXPECT_EQ(playlist(queue, LineEnd::Lf), "/music/Song 7.mp3\n" + odd + "\n/music/Song 5.mp3\n");
-    EXPECT_EQ(playlist(ReportSource(c, {}), LineEnd::CrLf), QByteArray());
+    EXPECT_EQ(playlist(queue), "/music/Song 7.mp3\r\n" + odd + "\r\n/music/Song 5.mp3\r\n");
+    EXPECT_EQ(playlist(ReportSource(c, {})), QByteArray());
 }
 
 TEST(Playlist, APathWithALineBreakIsWrittenAsAFileUrl)
 {
     Catalogue c;
     c.append(song(QStringLiteral("/m/a b/"), QStringLiteral("two\nlines.mp3"), QString(), QString()));
-    EXPECT_EQ(playlist(ReportSource(c), LineEnd::CrLf), QByteArray("file:///m/a%20b/two%0Alines.mp3\r\n"));
+    EXPECT_EQ(playlist(ReportSource(c)), QByteArray("file:///m/a%20b/two%0Alines.mp3\r\n"));
 }
 
 TEST(ReportSource, LeavesOutQueuedRowsThatAreGone)
@@ -227,7 +226,7 @@ TEST(ReportSource, LeavesOutQueuedRowsThatAreGone)
     ASSERT_EQ(queue.size(), 2);
     EXPECT_EQ(queue.at(0).text(ColFileName), QStringLiteral("Song 7.mp3"));
     EXPECT_EQ(queue.at(1).text(ColFileName), QStringLiteral("Song 5.mp3"));
-    EXPECT_EQ(queue.totals().time(), QStringLiteral("00:12:00"));
+    EXPECT_EQ(queue.totalTime(), QStringLiteral("00:12:00"));
 }
 
 TEST(ReportText, TheExtensionIsTheLastFourCharacters)
@@ -273,6 +272,6 @@ TEST(ReportWriters, StopAtTheFirstPieceTheOutputRefuses)
     };
     EXPECT_FALSE(writeHtmlPage(ReportSource(c), {true, true}, kItalian, refuse));
     EXPECT_FALSE(writeTextList(ReportSource(c), {true, true}, refuse));
-    EXPECT_FALSE(writePlaylist(ReportSource(c), LineEnd::CrLf, refuse));
+    EXPECT_FALSE(writePlaylist(ReportSource(c), refuse));
     EXPECT_EQ(pieces, 3);
 }
