@@ -184,10 +184,7 @@ TEST_F(HandOffTest, AListOpenedWhileSonivoRunsGoesToTheRunningWindowAfterItsSave
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
 
-    QElapsedTimer timer;
-    timer.start();
-    while (window.document().listPath() != songs && timer.elapsed() < 5000)
-        QApplication::processEvents();
+    workUntil([&] { return window.document().listPath() == songs; }, 5000);
     EXPECT_EQ(window.document().listPath(), songs);
     EXPECT_EQ(window.document().catalogue().size(), 3);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Sonivo - ") + songs);
@@ -216,10 +213,7 @@ TEST_F(HandOffTest, AListHandedOverDuringAScanOpensWhenTheScanHasEnded)
     dialogs.answers = {DesktopDialogs::Answer::Yes, DesktopDialogs::Answer::No};
     window.command(Command::AddFolder)->trigger();
     ASSERT_TRUE(scanning);
-    QElapsedTimer timer;
-    timer.start();
-    while (window.document().listPath() != songs && timer.elapsed() < 5000)
-        QApplication::processEvents();
+    workUntil([&] { return window.document().listPath() == songs; }, 5000);
     EXPECT_EQ(window.document().listPath(), songs);
     EXPECT_EQ(window.document().catalogue().size(), 2);
     EXPECT_EQ(dialogs.asked.last(), QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?"));
@@ -271,10 +265,7 @@ TEST_F(HandOffTest, AListNameGoesOverByteForByteWhateverItsBytes)
     // Not UTF-8, and with a line end in it: a name a file manager may pass.
     const QString songs = list(fromNativePath("Canzoni d'\xe9t\xe9\n1998.svl"), 2);
     EXPECT_EQ(runWithArgument(toNativePath(songs)), 0);
-    QElapsedTimer timer;
-    timer.start();
-    while (window.document().listPath() != songs && timer.elapsed() < 5000)
-        QApplication::processEvents();
+    workUntil([&] { return window.document().listPath() == songs; }, 5000);
     EXPECT_EQ(window.document().listPath(), songs);
     EXPECT_EQ(window.document().catalogue().size(), 2);
     EXPECT_TRUE(dialogs.notices.isEmpty()) << dialogs.notices.join(QLatin1Char('\n')).toStdString();
