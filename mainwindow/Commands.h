@@ -23,7 +23,6 @@ public:
     explicit Commands(QObject* parent);
 
     QAction* action(Command command) const { return actions_[size_t(command)]; }
-    bool isConnected(Command command) const { return connected_[size_t(command)]; }
 
     // Connects what the command runs, as QObject::connect does with a context.
     template <typename Context, typename Handler> void run(Command command, const Context* context, Handler handler)

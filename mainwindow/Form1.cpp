@@ -55,11 +55,6 @@ std::optional<int> sizeSetting(const QString& text, int screenTwips)
 
 }  // namespace
 
-QString versionText()
-{
-    return QStringLiteral("Sonivo - Versione 1.3.0");
-}
-
 Form1::Form1(FormServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)),
       ownDialogs_(services_.dialogs ? nullptr : std::make_unique<QtDesktopDialogs>(this)),

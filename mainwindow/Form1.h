@@ -139,7 +139,4 @@ private:
     QPointer<frmTag> tagEditor_;  // while it is open
 };
 
-// "Sonivo - Versione 1.3.0".
-QString versionText();
-
 }  // namespace sonivo

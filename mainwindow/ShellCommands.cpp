@@ -1,12 +1,12 @@
 #include "mainwindow/ShellCommands.h"
 
 #include "catalogue/ListDocument.h"
+#include "common/Version.h"
 #include "dialogs/CopyFilesCommand.h"
 #include "dialogs/HelpWindow.h"
 #include "dialogs/Website.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOption.h"
-#include "mainwindow/Form1.h"
 #include "mainwindow/StatusLine.h"
 #include "shell/SelectedFiles.h"
 

@@ -2,7 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Totals.h"
-#include "mainwindow/Form1.h"
+#include "common/Version.h"
 
 #include <QApplication>
 #include <QLabel>

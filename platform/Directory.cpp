@@ -62,14 +62,6 @@ bool describeEntry(int folderFd, const char* name, unsigned char type, DirEntry&
     return true;
 }
 
-std::optional<FolderId> folderId(const QString& folder)
-{
-    struct stat st {};
-    if (::stat(toNativePath(folder).constData(), &st) != 0)
-        return std::nullopt;
-    return FolderId{quint64(st.st_dev), quint64(st.st_ino)};
-}
-
 FolderHandle::~FolderHandle()
 {
     if (fd_ >= 0)

@@ -30,7 +30,6 @@ struct FolderId {
     quint64 inode = 0;
     auto operator<=>(const FolderId&) const = default;
 };
-std::optional<FolderId> folderId(const QString& folder);
 
 // An open folder. A tree walked by opening each subfolder in its open parent goes
 // as deep as the file system does, whatever the length of the paths.

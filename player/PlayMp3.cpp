@@ -37,20 +37,19 @@ QString PlayMp3::command(const char* verb, const QString& rest) const
     return text;
 }
 
-QString PlayMp3::query(const QString& command, QString& buffer)
+QString PlayMp3::query(const QString& command)
 {
-    buffer = media_.send(command).text.left(kReplyChars - 1);
-    return buffer;
+    return media_.send(command).text.left(kReplyChars - 1);
 }
 
 bool PlayMp3::IsPlaying()
 {
-    return query(command("status", QStringLiteral("mode")), modeReply_).startsWith(QLatin1String("playing"));
+    return query(command("status", QStringLiteral("mode"))).startsWith(QLatin1String("playing"));
 }
 
 bool PlayMp3::PlaysWithoutSound()
 {
-    return query(command("status", QStringLiteral("output")), outputReply_) == QLatin1String("silent");
+    return query(command("status", QStringLiteral("output"))) == QLatin1String("silent");
 }
 
 QString PlayMp3::mmPlay()
@@ -72,7 +71,7 @@ QString PlayMp3::mmPlay()
 
 void PlayMp3::mmPause()
 {
-    const QString mode = query(command("status", QStringLiteral("mode")), modeReply_);
+    const QString mode = query(command("status", QStringLiteral("mode")));
     if (mode.startsWith(QLatin1String("playing")))
         media_.send(command("pause"));
     else if (mode.startsWith(QLatin1String("paused")))
@@ -86,30 +85,30 @@ QString PlayMp3::mmStop()
     return {};
 }
 
-qint64 PlayMp3::secondsOf(const char* item, QString& buffer)
+qint64 PlayMp3::secondsOf(const char* item)
 {
     media_.send(command("set", QStringLiteral("time format milliseconds")));
-    return query(command("status", QLatin1String(item)), buffer).toLongLong() / 1000;
+    return query(command("status", QLatin1String(item))).toLongLong() / 1000;
 }
 
 qint64 PlayMp3::PositionInSec()
 {
-    return secondsOf("position", positionSecondsReply_);
+    return secondsOf("position");
 }
 
 QString PlayMp3::Position()
 {
-    return timeText(secondsOf("position", positionTextReply_));
+    return timeText(secondsOf("position"));
 }
 
 qint64 PlayMp3::LengthInSec()
 {
-    return secondsOf("length", lengthSecondsReply_);
+    return secondsOf("length");
 }
 
 QString PlayMp3::Length()
 {
-    return timeText(secondsOf("length", lengthTextReply_));
+    return timeText(secondsOf("length"));
 }
 
 void PlayMp3::SeekTo(qint64 Second)

@@ -52,21 +52,13 @@ public:
     static QString timeText(qint64 seconds);
 
 private:
-    // Sends a command and keeps its reply in the buffer, cut to the 29 characters
-    // that a reply buffer of 30 holds.
-    QString query(const QString& command, QString& buffer);
-    qint64 secondsOf(const char* item, QString& buffer);
+    // Sends a command; its reply cut to the 29 characters that a reply buffer of 30 holds.
+    QString query(const QString& command);
+    qint64 secondsOf(const char* item);
     QString command(const char* verb, const QString& rest = {}) const;
 
     MediaControl& media_;
     QString filename_;
-    // The last reply of each query, each in a buffer of its own.
-    QString modeReply_;
-    QString outputReply_;
-    QString positionSecondsReply_;
-    QString positionTextReply_;
-    QString lengthSecondsReply_;
-    QString lengthTextReply_;
 };
 
 }  // namespace sonivo
