@@ -1,6 +1,6 @@
 #include "dialogs/frmReport.h"
 
-#include "mainwindow/WindowLayout.h"
+#include "dialogs/Twips.h"
 #include "player/Transport.h"
 
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 
 #include "analysis/Genres.h"
 #include "catalogue/SongInfo.h"
-#include "mainwindow/FitToLabel.h"
+#include "dialogs/FitToLabel.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,11 +1,11 @@
 #include "mainwindow/CatalogueView.h"
 
 #include "analysis/clsMP3.h"
+#include "dialogs/Twips.h"
 #include "mainwindow/CatalogueHeader.h"
 #include "mainwindow/CatalogueModel.h"
 #include "mainwindow/ColumnWidths.h"
 #include "mainwindow/Commands.h"
-#include "mainwindow/WindowLayout.h"
 
 #include <QAction>
 #include <QHeaderView>

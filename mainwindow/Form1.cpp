@@ -1,6 +1,7 @@
 #include "mainwindow/Form1.h"
 
 #include "dialogs/QtDesktopDialogs.h"
+#include "dialogs/Twips.h"
 #include "mainwindow/BrowseCommands.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Commands.h"

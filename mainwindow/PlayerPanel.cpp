@@ -1,7 +1,7 @@
 #include "mainwindow/PlayerPanel.h"
 
 #include "mainwindow/Commands.h"
-#include "mainwindow/FitToLabel.h"
+#include "dialogs/FitToLabel.h"
 #include "mainwindow/QueueModel.h"
 
 #include <QAction>

@@ -1,7 +1,6 @@
 #include "mainwindow/WindowLayout.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace sonivo {
 namespace {
@@ -30,11 +29,6 @@ WindowLayout layoutFor(int w, int h, int clientBottom)
     l.statusPanel[1] = 5000;
     l.statusPanel[2] = 2200;
     return l;
-}
-
-int twipsPerPixel(double logicalDpi)
-{
-    return logicalDpi > 0 ? std::max(1, int(std::lround(1440.0 / logicalDpi))) : 15;
 }
 
 }  // namespace sonivo

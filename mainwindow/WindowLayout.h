@@ -25,7 +25,4 @@ struct WindowLayout {
 // where the status line begins, counted from the client area's top.
 WindowLayout layoutFor(int outerWidth, int outerHeight, int clientBottom);
 
-// Twips per pixel of a screen with that many dots per inch: 15 at 96.
-int twipsPerPixel(double logicalDpi);
-
 }  // namespace sonivo

@@ -1,3 +1,4 @@
+#include "dialogs/Twips.h"
 #include "mainwindow/ColumnWidths.h"
 #include "mainwindow/FileIcons.h"
 #include "mainwindow/ScanProgressFrame.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/FitToLabel.h"
+#include "dialogs/FitToLabel.h"
 
 #include <QLabel>
 
