@@ -1,4 +1,4 @@
-#include "catalogue/TagEditor.h"
+#include "player/TagEditor.h"
 
 #include "analysis/Writability.h"
 #include "catalogue/ListDocument.h"
