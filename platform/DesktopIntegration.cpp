@@ -33,10 +33,13 @@ bool holds(const QString& path, QByteArrayView bytes)
     return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
 }
 
-// Writes the file unless it holds the bytes already.
-QString writeIfDifferent(const QString& path, QByteArrayView bytes)
+// Writes the file unless it holds the bytes already; wrote is set when it tried.
+QString writeIfDifferent(const QString& path, QByteArrayView bytes, bool& wrote)
 {
-    return holds(path, bytes) ? QString() : writeFile(path, bytes);
+    if (holds(path, bytes))
+        return {};
+    wrote = true;
+    return writeFile(path, bytes);
 }
 
 QString storeFailure(const RegistryEntries& entries)
@@ -121,9 +124,11 @@ QString DesktopIntegration::set(DesktopOption option, bool on)
 QString DesktopIntegration::refresh()
 {
     QStringList errors;
-    if (associated() && !associationIsCurrent()) {
-        errors << writeAssociationParts();
-        refreshCaches();
+    if (associated()) {
+        bool wrote = false;
+        errors << writeAssociationParts(&wrote);
+        if (wrote)
+            refreshCaches();
     }
     for (const QString& file : {desktopLauncherFile(), menuLauncherFile()}) {
         if (QFileInfo(file).isFile() && !launcherIsCurrent(file))
@@ -139,12 +144,6 @@ bool DesktopIntegration::associated() const
     return RegistryEntries(setup_.registryFile).associationPresent() && QFileInfo(mimeInfoFile()).isFile()
         && QFileInfo(listOpenerFile()).isFile()
         && MimeAppsList::load(mimeAppsFile()).defaultApplication(QLatin1String(kListMimeType)) == kListOpenerId;
-}
-
-bool DesktopIntegration::associationIsCurrent() const
-{
-    return RegistryEntries(setup_.registryFile).holdsAssociation(setup_.program) && holds(mimeInfoFile(), kMimeInfoXml)
-        && holds(listOpenerFile(), listOpenerText());
 }
 
 QString DesktopIntegration::associate()
@@ -165,17 +164,26 @@ QString DesktopIntegration::associate()
     return {};
 }
 
-QString DesktopIntegration::writeAssociationParts()
+QString DesktopIntegration::writeAssociationParts(bool* wrote)
 {
     const QByteArray opener = listOpenerText();
     if (opener.isEmpty())
         return unwritableProgram();
+    bool tried = false;
+    QString error;
     RegistryEntries entries(setup_.registryFile);
-    if (!entries.holdsAssociation(setup_.program) && !entries.writeAssociation(setup_.program))
-        return storeFailure(entries);
-    if (QString error = writeIfDifferent(mimeInfoFile(), kMimeInfoXml); !error.isEmpty())
-        return error;
-    return writeIfDifferent(listOpenerFile(), opener);
+    if (!entries.holdsAssociation(setup_.program)) {
+        tried = true;
+        if (!entries.writeAssociation(setup_.program))
+            error = storeFailure(entries);
+    }
+    if (error.isEmpty())
+        error = writeIfDifferent(mimeInfoFile(), kMimeInfoXml, tried);
+    if (error.isEmpty())
+        error = writeIfDifferent(listOpenerFile(), opener, tried);
+    if (wrote)
+        *wrote = tried;
+    return error;
 }
 
 QString DesktopIntegration::removeAssociation()

@@ -52,11 +52,10 @@ public:
 
 private:
     bool associated() const;
-    // The store's entries, the MIME type and the opener hold what they are written with.
-    bool associationIsCurrent() const;
     QString associate();
-    // The store's entries, the MIME type and the opener, each written where it differs.
-    QString writeAssociationParts();
+    // The store's entries, the MIME type and the opener, each written where it
+    // differs; *wrote, when asked, says whether any was.
+    QString writeAssociationParts(bool* wrote = nullptr);
     QString removeAssociation();
     QByteArray listOpenerText() const;  // empty when the program's path cannot be written in it
     QByteArray launcherText() const;    // likewise
