@@ -18,13 +18,12 @@ class QRadioButton;
 namespace sonivo {
 
 class DesktopDialogs;
-class Transport;
 
 class frmReport final : public QDialog {
     Q_OBJECT
 public:
     // list: the list file the catalogue was read from ("" for a new list).
-    frmReport(ReportKind kind, const Catalogue& catalogue, const QString& list, const Transport& transport, DesktopDialogs& dialogs,
+    frmReport(ReportKind kind, const Catalogue& catalogue, const QString& list, const std::vector<RowId>& queue, DesktopDialogs& dialogs,
         QWidget* parent = nullptr, const QLocale& locale = QLocale());
 
     // What the controls say now.
@@ -38,7 +37,7 @@ private:
     const ReportKind kind_;
     const Catalogue& catalogue_;
     const QString list_;
-    const Transport& transport_;
+    const std::vector<RowId>& queue_;  // the play queue's rows, as it is when a report runs
     DesktopDialogs& dialogs_;
     const QLocale locale_;
     QGroupBox* frame1_;

@@ -48,8 +48,8 @@ const QString kFlatSections = QStringLiteral(
 
 }  // namespace
 
-CatalogueView::CatalogueView(Catalogue& catalogue, QWidget* parent)
-    : QObject(parent), catalogue_(catalogue), model_(new CatalogueModel(catalogue, this)), stack_(new QStackedWidget(parent)),
+CatalogueView::CatalogueView(SonivoApp& app, QWidget* parent)
+    : QObject(parent), app_(app), catalogue_(app.catalogue()), model_(new CatalogueModel(catalogue_, this)), stack_(new QStackedWidget(parent)),
       table_(new QTableView(stack_)), list_(new QListView(stack_))
 {
     model_->setIcons(&icons_.images());
@@ -95,7 +95,7 @@ CatalogueView::CatalogueView(Catalogue& catalogue, QWidget* parent)
                 table_->selectRow(index.row());
         });
     }
-    connect(model_, &CatalogueModel::checkToggled, this, &CatalogueView::checksChanged);
+    connect(model_, &CatalogueModel::checkRequested, &app_, &SonivoApp::setChecked);
     // Rows added unsorted: the sort arrow no longer tells their order.
     connect(model_, &QAbstractItemModel::rowsInserted, this, [header] { header->setSortIndicatorShown(false); });
     // A selected row that goes takes the selection with it; the view would move
@@ -125,9 +125,9 @@ void CatalogueView::setCommands(Commands& commands)
     commands.run(Command::TrackSelection, this, &CatalogueView::applyTracking);
     commands.run(Command::FlatHeader, this, &CatalogueView::applyHeaderStyle);
     commands.run(Command::BoldHeader, this, &CatalogueView::applyHeaderStyle);
-    commands.run(Command::CheckAll, this, &CatalogueView::checkAll);
-    commands.run(Command::UncheckAll, this, &CatalogueView::uncheckAll);
-    commands.run(Command::InvertChecks, this, &CatalogueView::invertChecks);
+    commands.run(Command::CheckAll, &app_, &SonivoApp::checkAll);
+    commands.run(Command::UncheckAll, &app_, &SonivoApp::uncheckAll);
+    commands.run(Command::InvertChecks, &app_, &SonivoApp::invertChecks);
 }
 
 QAction* CatalogueView::command(Command c) const
@@ -201,7 +201,7 @@ void CatalogueView::rowClicked(const QModelIndex& index)
     }
     command(Command::OpenSongExternally)->setEnabled(selected);
     if (index.isValid())
-        Q_EMIT songClicked(index.row());
+        app_.rowClicked(index.row());
 }
 
 qsizetype CatalogueView::selectedCurrentRow() const
@@ -332,24 +332,6 @@ void CatalogueView::applyHeaderStyle()
     header->setStyleSheet(command(Command::FlatHeader)->isChecked()
             ? kFlatSections + (bold ? QStringLiteral(" font-weight: bold; }") : QStringLiteral(" font-weight: normal; }"))
             : QString());
-}
-
-void CatalogueView::checkAll()
-{
-    catalogue_.checkAll();
-    Q_EMIT checksChanged();
-}
-
-void CatalogueView::uncheckAll()
-{
-    catalogue_.uncheckAll();
-    Q_EMIT checksChanged();
-}
-
-void CatalogueView::invertChecks()
-{
-    catalogue_.invertChecks();
-    Q_EMIT checksChanged();
 }
 
 }  // namespace sonivo

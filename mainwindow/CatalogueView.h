@@ -4,7 +4,7 @@
 // mouse and keyboard: view modes, sorting with its menu marks, display
 // options, check marks, file-type icons and column widths.
 
-#include "catalogue/Catalogue.h"
+#include "application/SonivoApp.h"
 #include "mainwindow/Command.h"
 #include "mainwindow/FileIcons.h"
 
@@ -27,7 +27,7 @@ class Commands;
 class CatalogueView final : public QObject {
     Q_OBJECT
 public:
-    CatalogueView(Catalogue& catalogue, QWidget* parent);
+    CatalogueView(SonivoApp& app, QWidget* parent);
     ~CatalogueView() override;
 
     QStackedWidget* widget() const { return stack_; }
@@ -64,16 +64,6 @@ public:
     void applyGrid();
     void applyTracking();
     void applyHeaderStyle();
-    void checkAll();
-    void uncheckAll();
-    void invertChecks();
-
-Q_SIGNALS:
-    // The user changed a check mark, or a command changed several.
-    void checksChanged();
-    // The user clicked the row at this position.
-    void songClicked(qsizetype row);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -89,6 +79,7 @@ private:
     void rememberSelection();
     void restoreSelection();
 
+    SonivoApp& app_;
     Catalogue& catalogue_;
     FileIcons icons_;
     CatalogueModel* model_;

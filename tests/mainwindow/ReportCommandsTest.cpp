@@ -1,6 +1,6 @@
 #include "catalogue/ListFile.h"
 #include "common/NativePath.h"
-#include "mainwindow/ExternalPlayer.h"
+#include "application/ExternalPlayer.h"
 #include "mainwindow/Form1.h"
 #include "player/Transport.h"
 #include "tests/mainwindow/WindowTest.h"
@@ -151,7 +151,7 @@ TEST_F(ReportCommands, TheDesktopsPlaylistHoldsANameThatIsNotUtf8ByteForByte)
     rows.setChecked(0, true);
     window->applyEnablingRules();
     window->command(Command::OpenQueueExternally)->trigger();
-    const QString playlist = window->externalPlayer().playlistPath();
+    const QString playlist = window->app().externalPlayer().playlistPath();
     ASSERT_EQ(dialogs.opened, QStringList{playlist});
     EXPECT_EQ(TempFiles::read(playlist), toNativePath(files.path(QString())) + "/Caf\xE9.mp3\r\n");
 }

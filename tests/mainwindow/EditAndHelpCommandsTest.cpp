@@ -1,4 +1,4 @@
-#include "mainwindow/ShellCommands.h"
+#include "mainwindow/HelpCommands.h"
 #include "dialogs/HelpWindow.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/StatusLine.h"
@@ -22,7 +22,7 @@ using namespace sonivo::test;
 
 namespace {
 
-class ShellCommandsTest : public WindowTest {
+class EditAndHelpCommandsTest : public WindowTest {
 protected:
     FormServices services()
     {
@@ -51,10 +51,8 @@ protected:
             files.write(QStringLiteral("songs/") + QString::fromLatin1(name), name);
             rows.append(song);
         }
-        rows.setChecked(3, true);
-        rows.setChecked(1, true);
-        w.transport().syncQueue();
-        w.applyEnablingRules();
+        w.app().setChecked(3, true);
+        w.app().setChecked(1, true);
     }
 
     // Runs the command while a modal dialog it opens is looked at and closed.
@@ -72,7 +70,7 @@ protected:
     }
 };
 
-TEST_F(ShellCommandsTest, DeletingTakesTheCheckedRowsEmptiesTheQueueAndRefreshesTheStatus)
+TEST_F(EditAndHelpCommandsTest, DeletingTakesTheCheckedRowsEmptiesTheQueueAndRefreshesTheStatus)
 {
     Form1 w(services());
     w.start(QString());
@@ -90,7 +88,7 @@ TEST_F(ShellCommandsTest, DeletingTakesTheCheckedRowsEmptiesTheQueueAndRefreshes
     EXPECT_TRUE(QFile::exists(files.path(QStringLiteral("songs/b.mp3")))) << "files on disk are not touched";
 }
 
-TEST_F(ShellCommandsTest, CopyingTakesTheQueuedFilesInQueueOrder)
+TEST_F(EditAndHelpCommandsTest, CopyingTakesTheQueuedFilesInQueueOrder)
 {
     Form1 w(services());
     w.start(QString());
@@ -111,7 +109,7 @@ TEST_F(ShellCommandsTest, CopyingTakesTheQueuedFilesInQueueOrder)
     EXPECT_EQ(test::checkedRows(w.document().catalogue()), 2) << "the catalogue and queue stay";
 }
 
-TEST_F(ShellCommandsTest, TheOptionsAndAboutButtonsOpenTheirDialogs)
+TEST_F(EditAndHelpCommandsTest, TheOptionsAndAboutButtonsOpenTheirDialogs)
 {
     Form1 w(services());
     w.start(QString());
@@ -121,18 +119,18 @@ TEST_F(ShellCommandsTest, TheOptionsAndAboutButtonsOpenTheirDialogs)
     EXPECT_EQ(modalTitle(w.command(Command::About)), QStringLiteral("Informazioni su Sonivo"));
 }
 
-TEST_F(ShellCommandsTest, F1OpensTheHelpAndCercaItsKeywordSearch)
+TEST_F(EditAndHelpCommandsTest, F1OpensTheHelpAndCercaItsKeywordSearch)
 {
     Form1 w(services());
     w.start(QString());
     EXPECT_EQ(w.command(Command::Help)->shortcut(), QKeySequence(QKeySequence::HelpContents));
     w.command(Command::Help)->trigger();
-    HelpWindow* help = w.shellCommands().helpWindow();
+    HelpWindow* help = w.helpCommands().helpWindow();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_TRUE(help->page().toString().endsWith(QStringLiteral("/pages/index.html")));
     w.command(Command::HelpSearch)->trigger();
-    EXPECT_EQ(w.shellCommands().helpWindow(), help) << "one help window";
+    EXPECT_EQ(w.helpCommands().helpWindow(), help) << "one help window";
     w.command(Command::Website)->trigger();
     EXPECT_EQ(dialogs.opened, QStringList(QStringLiteral("https://sonivo.example.org/")));
 }
