@@ -13,6 +13,7 @@
 #include <QListView>
 #include <QStackedWidget>
 #include <QTableView>
+#include <QTimer>
 
 namespace sonivo {
 namespace {
@@ -90,12 +91,23 @@ CatalogueView::CatalogueView(SonivoApp& app, QWidget* parent)
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(table_), static_cast<QAbstractItemView*>(list_)}) {
         view->installEventFilter(this);
         connect(view, &QAbstractItemView::clicked, this, &CatalogueView::rowClicked);
+        connect(view, &QAbstractItemView::doubleClicked, this, &CatalogueView::openRequested);
         connect(view, &QAbstractItemView::entered, this, [this](const QModelIndex& index) {
             if (commands_ && command(Command::TrackSelection)->isChecked())
                 table_->selectRow(index.row());
         });
     }
     connect(model_, &CatalogueModel::checkRequested, &app_, &SonivoApp::setChecked);
+    // A row reached with the keys counts as clicked, once the keys rest: holding
+    // an arrow down does not load every song on the way.
+    keyMoveDone_ = new QTimer(this);
+    keyMoveDone_->setSingleShot(true);
+    keyMoveDone_->setInterval(200);
+    connect(keyMoveDone_, &QTimer::timeout, this, [this] { rowClicked(table_->currentIndex()); });
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (std::exchange(keyMove_, false))
+            keyMoveDone_->start();
+    });
     // Rows added unsorted: the sort arrow no longer tells their order.
     connect(model_, &QAbstractItemModel::rowsInserted, this, [header] { header->setSortIndicatorShown(false); });
     // A selected row that goes takes the selection with it; the view would move
@@ -173,11 +185,41 @@ void CatalogueView::restoreSelection()
 
 bool CatalogueView::eventFilter(QObject* watched, QEvent* event)
 {
-    // Space toggles the current row's check mark, whichever cell is current.
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space
-        && static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+    if (event->type() == QEvent::KeyRelease)
+        keyMove_ = false;  // a key that moved no row leaves nothing pending
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    switch (key->key()) {
+    case Qt::Key_Space:
+        // Space toggles the current row's check mark, whichever cell is current.
+        if (!plain)
+            break;
         toggleCurrentCheck();
         return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!plain || !table_->currentIndex().isValid())
+            break;
+        Q_EMIT openRequested();
+        return true;
+    case Qt::Key_F10:
+        // Shift+F10, as the Menu key: the right-button menu at the current row.
+        if (key->modifiers() != Qt::ShiftModifier)
+            break;
+        if (auto* view = qobject_cast<QAbstractItemView*>(watched))
+            Q_EMIT view->customContextMenuRequested(view->visualRect(view->currentIndex()).center());
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Right: keyMove_ = true; break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }

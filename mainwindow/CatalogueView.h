@@ -17,6 +17,7 @@ class QListView;
 class QModelIndex;
 class QStackedWidget;
 class QTableView;
+class QTimer;
 class QWidget;
 
 namespace sonivo {
@@ -54,6 +55,11 @@ public:
     void resizeColumnHeaders();
     void clearIcons();
 
+Q_SIGNALS:
+    // A row was double-clicked, or Enter pressed on it: its song is to be opened.
+    void openRequested();
+
+public:
     // Menu entries.
     void showListMode() { setReportMode(false); }
     void showReportMode() { setReportMode(true); }
@@ -95,6 +101,8 @@ private:
     // The selected and current rows across a reset of the model.
     std::optional<RowId> selectedId_, currentId_;
     bool dropSelection_ = false;  // the selected row is being removed
+    bool keyMove_ = false;        // a key is moving the current row
+    QTimer* keyMoveDone_;         // the row a key moved to counts as clicked once the keys rest
 };
 
 }  // namespace sonivo

@@ -88,6 +88,7 @@ private:
     void buildMenus();
     // What the window's own commands run; the view and the player panel connect theirs.
     void connectCommands();
+    void connectMediaKeys();
     // The tag editor and the search dialogs.
     void connectSearchAndTag();
     void openTagEditor();

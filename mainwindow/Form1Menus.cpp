@@ -20,6 +20,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTableView>
 #include <QToolBar>
@@ -107,6 +108,7 @@ void Form1::connectCommands()
     c.run(C::RemoveAllQueueEntries, transport, &Transport::clearQueue);
     c.run(C::OpenSongExternally, app, [this] { app_->openSongExternally(view_->selectedCurrentRow()); });
     c.run(C::OpenQueueExternally, app, &SonivoApp::openQueueExternally);
+    connectMediaKeys();
     connectSearchAndTag();
     // Copy and delete of the selected files, the options, the help and the about box.
     c.run(C::CopyFiles, this, [this] { copyFilesToFolder(this, dialogs_, app_->queuedFiles()); });
@@ -127,6 +129,21 @@ void Form1::connectCommands()
     for (const auto& [command, kind] : {std::pair{C::PrintList, ReportKind::TextList}, std::pair{C::HtmlList, ReportKind::HtmlPage},
              std::pair{C::M3uList, ReportKind::Playlist}})
         c.run(command, this, [this, kind] { openReport(kind); });
+}
+
+void Form1::connectMediaKeys()
+{
+    // The keyboard's media keys, while the window has the focus: each beside the
+    // command's own key, which the menu shows.
+    for (const auto& [command, key] : {std::pair{C::Play, Qt::Key_MediaPlay}, std::pair{C::Pause, Qt::Key_MediaPause},
+             std::pair{C::Stop, Qt::Key_MediaStop}, std::pair{C::PreviousSong, Qt::Key_MediaPrevious},
+             std::pair{C::NextSong, Qt::Key_MediaNext}}) {
+        QAction* action = commands_->action(command);
+        action->setShortcuts({action->shortcut(), QKeySequence(key)});
+    }
+    auto* toggle = new QShortcut(QKeySequence(Qt::Key_MediaTogglePlayPause), this);
+    connect(toggle, &QShortcut::activated, this,
+        [this] { commands_->action(app_->transport().state() == PlayerState::Playing ? C::Pause : C::Play)->trigger(); });
 }
 
 void Form1::openReport(ReportKind kind)

@@ -46,6 +46,11 @@ public:
     // The rows' texts may have changed: the queue shows them again.
     void refreshQueueTexts();
 
+protected:
+    // Enter on a queue entry plays it, as a double click does; Shift+F10 opens
+    // the queue's menu, as the Menu key does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildWidgets();
     void buildQueue();

@@ -9,16 +9,13 @@
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Commands.h"
 
-#include <QListView>
-#include <QTableView>
 
 namespace sonivo {
 
 void Form1::connectSearchAndTag()
 {
     commands_->run(Command::ViewTag, this, &Form1::openTagEditor);
-    for (QAbstractItemView* v : std::initializer_list<QAbstractItemView*>{view_->reportView(), view_->listView()})
-        connect(v, &QAbstractItemView::doubleClicked, this, &Form1::openTagEditor);
+    connect(view_, &CatalogueView::openRequested, this, &Form1::openTagEditor);
     commands_->run(Command::SearchSong, this, [this] { openSearch(false); });
     commands_->run(Command::SearchAlbum, this, [this] { openSearch(true); });
 }

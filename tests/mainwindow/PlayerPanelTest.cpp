@@ -4,6 +4,7 @@
 #include "mainwindow/PlayerPanel.h"
 #include "mainwindow/CatalogueModel.h"
 #include "mainwindow/CatalogueView.h"
+#include "dialogs/frmTag.h"
 #include "mainwindow/Form1.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -11,6 +12,7 @@
 #include "tests/support/TempFiles.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -268,4 +271,68 @@ TEST_F(PlayerPanelTest, TheQueueMenuRemovesEntriesAndTheirChecks)
     EXPECT_TRUE(transport().queue().isEmpty());
     EXPECT_EQ(test::checkedRows(catalogue()), 0);
     EXPECT_EQ(playing(), QStringLiteral("s/c.mp3"));
+}
+
+TEST_F(PlayerPanelTest, TheArrowKeysActAsARowClickAndEnterOpensTheSongAsADoubleClickDoes)
+{
+    addSong(QStringLiteral("s/"), QStringLiteral("a.mp3"));
+    addSong(QStringLiteral("s/"), QStringLiteral("b.mp3"));
+    QTableView* rows = window->view().reportView();
+    rows->setFocus();
+    rows->setCurrentIndex(rows->model()->index(0, 0));
+    QTest::keyClick(rows, Qt::Key_Down);
+    EXPECT_EQ(rows->currentIndex().row(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !transport().playerFile().isEmpty(); })) << "loaded as a click loads it";
+    EXPECT_EQ(playing(), QStringLiteral("s/b.mp3"));
+    EXPECT_EQ(transport().state(), PlayerState::Stopped);
+    EXPECT_TRUE(window->action(QStringLiteral("openSongExternally"))->isEnabled());
+    EXPECT_TRUE(window->action(QStringLiteral("viewTag"))->isEnabled());
+
+    QTest::keyClick(rows, Qt::Key_Return);
+    auto* editor = window->findChild<frmTag*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    editor->close();
+
+    // Shift+F10 opens the right-button menu at the current row, as the Menu key does.
+    QTest::keyClick(rows, Qt::Key_F10, Qt::ShiftModifier);
+    QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(popup->actions().contains(window->action(QStringLiteral("viewTag"))));
+    popup->close();
+}
+
+TEST_F(PlayerPanelTest, EnterPlaysAQueueEntryAndThePlayerAndMediaKeysWork)
+{
+    addSong(QStringLiteral("s/"), QStringLiteral("a.mp3"));
+    addSong(QStringLiteral("s/"), QStringLiteral("b.mp3"));
+    check(0);
+    check(1);
+    QListView* queue = player().queueView();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    queue->setFocus();
+    selectEntry(1);
+    QTest::keyClick(queue, Qt::Key_Return);
+    EXPECT_EQ(playing(), QStringLiteral("s/b.mp3"));
+    EXPECT_EQ(transport().state(), PlayerState::Playing);
+    QTest::keyClick(queue, Qt::Key_F10, Qt::ShiftModifier);
+    QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(popup->actions().contains(window->action(QStringLiteral("removeQueueEntry"))));
+    popup->close();
+
+    // The Player menu's keys, shown beside its entries, and the keyboard's media keys.
+    EXPECT_EQ(window->action(QStringLiteral("pause"))->shortcut(), QKeySequence(Qt::Key_F6));
+    QTest::keyClick(queue, Qt::Key_F6);
+    EXPECT_EQ(transport().state(), PlayerState::Paused);
+    const auto mediaKey = [&](Qt::Key key) { QTest::sendKeyEvent(QTest::Click, queue, key, QString(), Qt::NoModifier); };
+    mediaKey(Qt::Key_MediaTogglePlayPause);
+    EXPECT_EQ(transport().state(), PlayerState::Playing);
+    mediaKey(Qt::Key_MediaNext);
+    EXPECT_EQ(playing(), QStringLiteral("s/a.mp3"));
+    mediaKey(Qt::Key_MediaStop);
+    EXPECT_EQ(transport().state(), PlayerState::Stopped);
+    QTest::keyClick(queue, Qt::Key_F5);
+    EXPECT_EQ(transport().state(), PlayerState::Playing);
 }
