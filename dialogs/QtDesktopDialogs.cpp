@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QUrl>
 
@@ -117,7 +118,23 @@ void QtDesktopDialogs::critical(const QString& text)
 
 bool QtDesktopDialogs::openWithDesktop(const QString& file)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    // xdg-open says by its exit status whether a program took the file, which
+    // QDesktopServices, starting it detached, cannot: a desktop's own opener
+    // returns at once, a generic one once it has started the program.
+    auto* opener = new QProcess(owner_);
+    opener->start(QStringLiteral("xdg-open"), {file});
+    if (!opener->waitForStarted(3000)) {
+        delete opener;
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    }
+    if (!opener->waitForFinished(5000)) {
+        // Still at work, so it found a program: it is left to finish.
+        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+        return true;
+    }
+    const bool opened = opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+    delete opener;
+    return opened;
 }
 
 QString QtDesktopDialogs::saveFileNamed(const QString& title, const FileFilter& filter, const QString& folder, const QString& name)

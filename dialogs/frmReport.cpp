@@ -104,7 +104,7 @@ ReportChoice frmReport::choice() const
 
 void frmReport::runChosen()
 {
-    runReport(choice(), catalogue_, list_, queue_, dialogs_, locale_);
+    written_ = runReport(choice(), catalogue_, list_, queue_, dialogs_, locale_);
     accept();
 }
 

@@ -30,6 +30,8 @@ public:
     ReportChoice choice() const;
     // The action button: writes or prints the report chosen, then closes.
     void runChosen();
+    // The file the action button wrote, "" when it wrote none.
+    const QString& writtenFile() const { return written_; }
 
 private:
     void layOut(ReportKind kind);
@@ -40,6 +42,7 @@ private:
     const std::vector<RowId>& queue_;  // the play queue's rows, as it is when a report runs
     DesktopDialogs& dialogs_;
     const QLocale locale_;
+    QString written_;
     QGroupBox* frame1_;
     QGroupBox* frame2_;
     QGroupBox* frame3_;

@@ -148,7 +148,10 @@ void Form1::connectMediaKeys()
 
 void Form1::openReport(ReportKind kind)
 {
-    frmReport(kind, app_->catalogue(), app_->document().listPath(), app_->queuedRows(), dialogs_, this).exec();
+    frmReport report(kind, app_->catalogue(), app_->document().listPath(), app_->queuedRows(), dialogs_, this);
+    report.exec();
+    if (!report.writtenFile().isEmpty())
+        statusBar()->showMessage(QStringLiteral("File salvato: ") + report.writtenFile(), 8000);
 }
 
 void Form1::buildSortMenu()

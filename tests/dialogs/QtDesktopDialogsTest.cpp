@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -48,4 +50,33 @@ TEST(QtDesktopDialogsTest, ABoxReturnsToTheProgramsWindowItWasRaisedFrom)
     QWidget stranger;  // a window that is not the program's main window's
     activate(stranger);
     EXPECT_EQ(boxParent(dialogs), &main);
+}
+
+TEST(QtDesktopDialogsTest, AFileNoProgramTookIsReportedAsNotOpened)
+{
+    // xdg-open stands in for the desktop: its exit status says whether a program took the file.
+    const QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    const QString opener = bin.filePath(QStringLiteral("xdg-open"));
+    const auto writeOpener = [&](const char* script) {
+        QFile f(opener);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(script);
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
+    QWidget main;
+    QtDesktopDialogs dialogs(&main);
+
+    writeOpener("#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/asked\"\nexit 0\n");
+    EXPECT_TRUE(dialogs.openWithDesktop(QStringLiteral("/music/a b.mp3")));
+    QFile asked(bin.filePath(QStringLiteral("asked")));
+    ASSERT_TRUE(asked.open(QIODevice::ReadOnly));
+    EXPECT_EQ(asked.readAll(), "/music/a b.mp3\n");
+
+    writeOpener("#!/bin/sh\nexit 4\n");  // "no method available for opening"
+    EXPECT_FALSE(dialogs.openWithDesktop(QStringLiteral("/music/a.mp3")));
+    qputenv("PATH", path);
 }

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
@@ -123,6 +124,7 @@ TEST_F(ReportCommands, AQueuedSongsPlaylistFollowsThePlayersQueueOrder)
     EXPECT_EQ(QString::fromUtf8(TempFiles::read(target)),
         folder + QStringLiteral("Song 7.mp3\r\n") + folder + QStringLiteral("Song 2.mp3\r\n") + folder + QStringLiteral("Song 5.mp3\r\n"));
     EXPECT_EQ(dialogs.opened, QStringList{target});
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("File salvato: ") + target) << "where it went";
 }
 
 TEST_F(ReportCommands, AReportOfTheOpenListNeverReplacesIt)
