@@ -280,7 +280,11 @@ void CatalogueView::resizeColumnHeaders()
     for (int c = 0; c < kColumnCount; ++c) {
         const QModelIndex widest = model_->index(int(widestRow[size_t(c)]), c);
         const int cell = table_->itemDelegate()->sizeHint(option, widest).width() + 2;
-        table_->setColumnWidth(c, std::max(cell, header->sectionSizeHint(c)));
+        int width = std::max(cell, header->sectionSizeHint(c));
+        // A long name takes no more than a share of the view, so the columns after it show too.
+        if (c == ColFileName)
+            width = std::min(width, std::max(header->sectionSizeHint(c), table_->viewport()->width() * 2 / 5));
+        table_->setColumnWidth(c, width);
         if (c == ColFileName) {
             // List mode lays its items out in cells of one size: the widest name's.
             const QSize item = list_->itemDelegate()->sizeHint(option, widest);

@@ -158,8 +158,13 @@ void Form1::openFromOutside(const QString& path)
 
 void Form1::restorePlacement()
 {
-    if (!QFileInfo::exists(services_.settingsFile))
+    if (!QFileInfo::exists(services_.settingsFile)) {
+        // The first start: most of the screen, the frame counted once it is known.
+        const QSize screen = this->screen() ? this->screen()->availableSize() : QSize(1920, 1080);
+        restoredOuterSize_ = firstWindowSize(screen, QSize(toPixels(kMinWindowWidth), toPixels(kMinWindowHeight)));
+        fitOuterSize();
         return;
+    }
     const IniFile settings(services_.settingsFile);
     auto setting = [&settings](const char* key) { return settings.value(kSection, QString::fromLatin1(key)).value_or(QString()); };
     const int maximized = setting("Maximized").trimmed().toInt();
