@@ -286,8 +286,12 @@ void CatalogueView::resizeColumnHeaders()
             width = std::min(width, std::max(header->sectionSizeHint(c), table_->viewport()->width() * 2 / 5));
         table_->setColumnWidth(c, width);
         if (c == ColFileName) {
-            // List mode lays its items out in cells of one size: the widest name's.
-            const QSize item = list_->itemDelegate()->sizeHint(option, widest);
+            // List mode lays its items out in cells of one size: the widest name's,
+            // as high as the icons it draws, which are the style's list icons.
+            QStyleOptionViewItem listOption = option;
+            const int icon = list_->style()->pixelMetric(QStyle::PM_ListViewIconSize, nullptr, list_);
+            listOption.decorationSize = list_->iconSize().isValid() ? list_->iconSize() : QSize(icon, icon);
+            const QSize item = list_->itemDelegate()->sizeHint(listOption, widest);
             list_->setGridSize(QSize(item.width() + 8, item.height()));
         }
     }

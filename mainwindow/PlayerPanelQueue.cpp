@@ -39,7 +39,10 @@ void PlayerPanel::showQueue()
     queueModel_->entriesChanged();
     showSelection(transport_.selectedEntry());
     showingQueue_ = false;
-    lstPlay_->setToolTip(transport_.queue().statistics(queueModel_->catalogue()));
+    // The statistics, for the mouse and for screen readers alike.
+    const QString statistics = transport_.queue().statistics(queueModel_->catalogue());
+    lstPlay_->setToolTip(statistics);
+    lstPlay_->setAccessibleDescription(statistics);
     refresh();
 }
 

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListView>
+#include <QStyle>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -119,4 +121,21 @@ TEST_F(WindowSettingsTest, TheFirstWindowTakesMostOfTheScreenNeverLessThanTheMin
     w.view().refreshIcons();
     QTableView* table = w.view().reportView();
     EXPECT_LT(table->columnViewportPosition(ColSize), table->viewport()->width());
+}
+
+TEST_F(WindowSettingsTest, ListModeCellsAreAsHighAsTheIconsTheyDraw)
+{
+    Form1 w(services());
+    w.start(QString());
+    for (const char* name : {"a.mp3", "b.mp3"}) {
+        SongRecord song;
+        song.setColumn(ColFileName, QString::fromLatin1(name));
+        w.document().catalogue().append(song);
+    }
+    w.show();
+    w.view().refreshIcons();
+    w.view().showListMode();
+    QListView* list = w.view().listView();
+    const int icon = list->style()->pixelMetric(QStyle::PM_ListViewIconSize, nullptr, list);
+    EXPECT_GE(list->visualRect(list->model()->index(0, 0)).height(), icon) << "the icons of two rows would overlap";
 }
