@@ -1,6 +1,11 @@
 #include "dialogs/QtDesktopDialogs.h"
+#include "dialogs/Translations.h"
 
+#include <QAbstractFileIconProvider>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTranslator>
 #include <QDialog>
 #include <QFile>
 #include <QTemporaryDir>
@@ -79,4 +84,18 @@ TEST(QtDesktopDialogsTest, AFileNoProgramTookIsReportedAsNotOpened)
     writeOpener("#!/bin/sh\nexit 4\n");  // "no method available for opening"
     EXPECT_FALSE(dialogs.openWithDesktop(QStringLiteral("/music/a.mp3")));
     qputenv("PATH", path);
+}
+
+TEST(QtDesktopDialogsTest, TheFileDialogNamesAFolderInItalian)
+{
+    if (!installItalianTranslations())
+        GTEST_SKIP() << "Qt's Italian translations are not installed";
+    const QString type = QAbstractFileIconProvider().type(QFileInfo(QDir::tempPath()));
+    const QString yes = QCoreApplication::translate("QPlatformTheme", "&Yes");
+    for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
+    EXPECT_EQ(type, QStringLiteral("Cartella"));
+    EXPECT_EQ(yes, QStringLiteral("&Sì")) << "Qt's own catalogue is there too";
 }
