@@ -53,7 +53,7 @@ constexpr CommandText kTexts[] = {
     {C::HelpSearch, "&Cerca...", "helpSearch"},
     {C::Website, "&Sito Sonivo", "website"},
     {C::About, "&Informazioni...", "about"},
-    {C::Options, "Opzioni", "options"},
+    {C::Options, "Opzioni", "options", false, "Ctrl+,"},
     {C::RemoveQueueEntry, "Rimuovi brano", "removeQueueEntry"},
     {C::RemoveAllQueueEntries, "Rimuovi tutti", "removeAllQueueEntries"},
 };

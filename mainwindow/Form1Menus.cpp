@@ -256,6 +256,9 @@ void Form1::buildToolbar()
         {{"Stampa lista", C::PrintList}, {"Crea lista Html", C::HtmlList}, {"File lista mp3", C::M3uList}});
     bar->addSeparator();
     button(QStringLiteral("Opzioni"), icon("preferences-system", QStyle::SP_FileDialogListView), C::Options);
+    // No menu holds "Opzioni": its key works through the window, and its button says it.
+    addAction(commands_->action(C::Options));
+    buttons_[QStringLiteral("Opzioni")]->setToolTip(QStringLiteral("Opzioni (%1)").arg(commands_->action(C::Options)->shortcut().toString(QKeySequence::NativeText)));
     button(QStringLiteral("Informazioni"), icon("help-about", QStyle::SP_MessageBoxInformation), C::About);
     button(QStringLiteral("Esci"), icon("application-exit", QStyle::SP_DialogCloseButton), C::Exit);
 }

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -117,6 +118,20 @@ TEST_F(EditAndHelpCommandsTest, TheOptionsAndAboutButtonsOpenTheirDialogs)
     ASSERT_TRUE(w.toolButton(QStringLiteral("Opzioni"))->isEnabled());
     EXPECT_EQ(modalTitle(w.command(Command::Options)), QStringLiteral("Sonivo - Opzioni"));
     EXPECT_EQ(modalTitle(w.command(Command::About)), QStringLiteral("Informazioni su Sonivo"));
+
+    // No menu holds the options: a key opens them, and the button says which.
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QString title;
+    QTimer::singleShot(0, [&] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            title = modal->windowTitle();
+            modal->reject();
+        }
+    });
+    QTest::keyClick(&w, Qt::Key_Comma, Qt::ControlModifier);
+    EXPECT_EQ(title, QStringLiteral("Sonivo - Opzioni"));
+    EXPECT_TRUE(w.toolButton(QStringLiteral("Opzioni"))->toolTip().contains(QStringLiteral("Ctrl+,")));
 }
 
 TEST_F(EditAndHelpCommandsTest, F1OpensTheHelpAndCercaItsKeywordSearch)
