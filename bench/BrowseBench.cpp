@@ -7,7 +7,7 @@
 // A list to try: bench-listfile save FILE 1000000.
 
 #include "bench/StepMemory.h"
-#include "catalogue/BrowseFilter.h"
+#include "catalogue/FolderNarrowing.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QElapsedTimer>
@@ -43,7 +43,7 @@ int main(int argc, char** argv)
     test::ScriptedDialogs dialogs;
     const DriveInfo drives(systemMountTable());
     ListDocument document(dialogs, drives);
-    BrowseFilter filter(document);
+    FolderNarrowing filter(document);
 
     bool opened = false;
     report("open the list", [&] { opened = document.load(QString::fromLocal8Bit(argv[2])); });

@@ -37,7 +37,10 @@ void copyFilesToFolder(QWidget* owner, DesktopDialogs& dialogs, const QStringLis
     });
     const CopyOutcome outcome = copier.copy(files, folder);
     progress.close();
-    if (const QString message = notCopiedMessage(outcome); !message.isEmpty())
+    const QString message = copyOutcomeMessage(outcome, folder);
+    if (outcome.notCopied.isEmpty())
+        dialogs.inform(message);
+    else
         dialogs.warn(message);
 }
 

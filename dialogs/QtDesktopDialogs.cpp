@@ -2,12 +2,14 @@
 
 #include "dialogs/TextPrinter.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QUrl>
 
@@ -36,20 +38,31 @@ QString chooseFile(
 
 }  // namespace
 
+QWidget* QtDesktopDialogs::parentWindow() const
+{
+    // The active window when it is the owner's or one of its own (the tag editor,
+    // a dialog), so that the box returns to the window it was raised from.
+    QWidget* active = QApplication::activeWindow();
+    for (const QWidget* w = active; w; w = w->parentWidget())
+        if (w == owner_->window())
+            return active;
+    return owner_;
+}
+
 QString QtDesktopDialogs::openFile(const QString& title, const FileFilter& filter, const QString& folder)
 {
-    return chooseFile(owner_, false, title, filter, folder);
+    return chooseFile(parentWindow(), false, title, filter, folder);
 }
 
 QString QtDesktopDialogs::saveFile(const QString& title, const FileFilter& filter, const QString& folder)
 {
-    return chooseFile(owner_, true, title, filter, folder);
+    return chooseFile(parentWindow(), true, title, filter, folder);
 }
 
 QString QtDesktopDialogs::chooseFolder(const QString& title)
 {
     const QString shown = title.isEmpty() ? QStringLiteral("Seleziona la directory o il drive per la ricerca:") : title;
-    const QString folder = QFileDialog::getExistingDirectory(owner_, shown);
+    const QString folder = QFileDialog::getExistingDirectory(parentWindow(), shown);
     if (folder.isEmpty())
         return {};
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
@@ -57,7 +70,7 @@ QString QtDesktopDialogs::chooseFolder(const QString& title)
 
 DesktopDialogs::Answer QtDesktopDialogs::askYesNoCancel(const QString& text)
 {
-    switch (QMessageBox::question(owner_, kTitle, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    switch (QMessageBox::question(parentWindow(), kTitle, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     default: return Answer::Cancel;
@@ -67,7 +80,7 @@ DesktopDialogs::Answer QtDesktopDialogs::askYesNoCancel(const QString& text)
 DesktopDialogs::Answer QtDesktopDialogs::askYesNoToAll(const QString& text)
 {
     QMessageBox box(
-        QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::NoToAll, owner_);
+        QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::NoToAll, parentWindow());
     box.button(QMessageBox::YesToAll)->setText(QStringLiteral("Sì a tutti"));
     box.button(QMessageBox::NoToAll)->setText(QStringLiteral("No a tutti"));
     box.setDefaultButton(QMessageBox::Yes);
@@ -82,7 +95,7 @@ DesktopDialogs::Answer QtDesktopDialogs::askYesNoToAll(const QString& text)
 std::optional<QString> QtDesktopDialogs::inputText(const QString& prompt, const QString& title, const QString& text)
 {
     bool ok = false;
-    const QString answer = QInputDialog::getText(owner_, title, prompt, QLineEdit::Normal, text, &ok);
+    const QString answer = QInputDialog::getText(parentWindow(), title, prompt, QLineEdit::Normal, text, &ok);
     if (!ok)
         return std::nullopt;
     return answer;
@@ -90,27 +103,43 @@ std::optional<QString> QtDesktopDialogs::inputText(const QString& prompt, const 
 
 void QtDesktopDialogs::inform(const QString& text)
 {
-    QMessageBox::information(owner_, kTitle, text);
+    QMessageBox::information(parentWindow(), kTitle, text);
 }
 
 void QtDesktopDialogs::warn(const QString& text)
 {
-    QMessageBox::warning(owner_, kTitle, text);
+    QMessageBox::warning(parentWindow(), kTitle, text);
 }
 
 void QtDesktopDialogs::critical(const QString& text)
 {
-    QMessageBox::critical(owner_, kTitle, text);
+    QMessageBox::critical(parentWindow(), kTitle, text);
 }
 
 bool QtDesktopDialogs::openWithDesktop(const QString& file)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    // xdg-open says by its exit status whether a program took the file, which
+    // QDesktopServices, starting it detached, cannot: a desktop's own opener
+    // returns at once, a generic one once it has started the program.
+    auto* opener = new QProcess(owner_);
+    opener->start(QStringLiteral("xdg-open"), {file});
+    if (!opener->waitForStarted(3000)) {
+        delete opener;
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    }
+    if (!opener->waitForFinished(5000)) {
+        // Still at work, so it found a program: it is left to finish.
+        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+        return true;
+    }
+    const bool opened = opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+    delete opener;
+    return opened;
 }
 
 QString QtDesktopDialogs::saveFileNamed(const QString& title, const FileFilter& filter, const QString& folder, const QString& name)
 {
-    return chooseFile(owner_, true, title, filter, folder, name);
+    return chooseFile(parentWindow(), true, title, filter, folder, name);
 }
 
 DesktopDialogs::PrintOutcome QtDesktopDialogs::printText(const QString& jobName, const QString& text)

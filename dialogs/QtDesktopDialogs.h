@@ -28,6 +28,8 @@ public:
     bool openAddress(const QString& url) override;
 
 private:
+    QWidget* parentWindow() const;
+
     QWidget* owner_;
 };
 

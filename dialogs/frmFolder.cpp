@@ -1,6 +1,6 @@
 #include "dialogs/frmFolder.h"
 
-#include "catalogue/BrowseFilter.h"
+#include "catalogue/FolderNarrowing.h"
 #include "dialogs/BusyPointer.h"
 
 #include <QComboBox>
@@ -11,7 +11,7 @@
 
 namespace sonivo {
 
-frmFolder::frmFolder(BrowseFilter& filter, QWidget* parent)
+frmFolder::frmFolder(FolderNarrowing& filter, QWidget* parent)
     : QDialog(parent), filter_(filter), Combo1_(new QComboBox(this)), lblCD_(new QLabel(this)),
       Command1_(new QPushButton(QStringLiteral("Seleziona cartella"), this)),
       Command2_(new QPushButton(QStringLiteral("Elimina dalla lista"), this))
@@ -46,7 +46,7 @@ frmFolder::frmFolder(BrowseFilter& filter, QWidget* parent)
     buttons->addWidget(Command2_);
     layout->addLayout(buttons);
 
-    connect(&filter_, &BrowseFilter::choicesChanged, this, &frmFolder::showChoices);
+    connect(&filter_, &FolderNarrowing::choicesChanged, this, &frmFolder::showChoices);
     connect(Combo1_, &QComboBox::activated, this, &frmFolder::choiceClicked);
     connect(Command1_, &QPushButton::clicked, this, [this] { run([this](const FolderChoice& c) { filter_.keepOnly(c); }); });
     connect(Command2_, &QPushButton::clicked, this, [this] { run([this](const FolderChoice& c) { filter_.takeOut(c); }); });

@@ -13,13 +13,13 @@ class QPushButton;
 
 namespace sonivo {
 
-class BrowseFilter;
+class FolderNarrowing;
 
 class frmFolder final : public QDialog {
     Q_OBJECT
 public:
     // Builds the choices from the catalogue, with the busy pointer meanwhile.
-    explicit frmFolder(BrowseFilter& filter, QWidget* parent = nullptr);
+    explicit frmFolder(FolderNarrowing& filter, QWidget* parent = nullptr);
     // The filter keeps no choices once nothing shows them.
     ~frmFolder() override;
 
@@ -35,7 +35,7 @@ private:
     // Runs a command of the filter on the chosen entry, with the busy pointer.
     template <typename Command> void run(Command command);
 
-    BrowseFilter& filter_;
+    FolderNarrowing& filter_;
     QComboBox* Combo1_;
     QLabel* lblCD_;
     QPushButton* Command1_;

@@ -5,12 +5,36 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QPushButton>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace sonivo {
+namespace {
+
+// A question mark in a disc, for desktops whose icon theme has no help picture
+// (the style's own is a life buoy, which few read as help).
+QIcon questionMark(const QPalette& palette)
+{
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(palette.color(QPalette::Highlight));
+    painter.drawEllipse(picture.rect().adjusted(1, 1, -1, -1));
+    QFont font;
+    font.setBold(true);
+    font.setPixelSize(24);
+    painter.setFont(font);
+    painter.setPen(palette.color(QPalette::HighlightedText));
+    painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("?"));
+    return QIcon(picture);
+}
+
+}  // namespace
+
 
 frmOption::frmOption(DesktopIntegration& desktop, DesktopDialogs& dialogs, std::function<void()> openHelp, QWidget* parent)
     : QDialog(parent), desktop_(desktop), dialogs_(dialogs)
@@ -39,7 +63,7 @@ frmOption::frmOption(DesktopIntegration& desktop, DesktopDialogs& dialogs, std::
     auto* buttons = new QHBoxLayout;
     auto* help = new QToolButton(this);
     help->setObjectName(QStringLiteral("imgHelp"));
-    help->setIcon(QIcon::fromTheme(QStringLiteral("help-contents"), style()->standardIcon(QStyle::SP_DialogHelpButton)));
+    help->setIcon(QIcon::hasThemeIcon(QStringLiteral("help-contents")) ? QIcon::fromTheme(QStringLiteral("help-contents")) : questionMark(palette()));
     help->setToolTip(QStringLiteral("Guida in linea"));
     help->setAccessibleName(help->toolTip());
     help->setAutoRaise(true);

@@ -1,7 +1,6 @@
 #include "dialogs/frmReport.h"
 
 #include "dialogs/Twips.h"
-#include "player/Transport.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -62,9 +61,9 @@ template <typename W> W* named(W* widget, const char* name)
 
 }  // namespace
 
-frmReport::frmReport(ReportKind kind, const Catalogue& catalogue, const QString& list, const Transport& transport, DesktopDialogs& dialogs,
+frmReport::frmReport(ReportKind kind, const Catalogue& catalogue, const QString& list, const std::vector<RowId>& queue, DesktopDialogs& dialogs,
     QWidget* parent, const QLocale& locale)
-    : QDialog(parent), kind_(kind), catalogue_(catalogue), list_(list), transport_(transport), dialogs_(dialogs), locale_(locale)
+    : QDialog(parent), kind_(kind), catalogue_(catalogue), list_(list), queue_(queue), dialogs_(dialogs), locale_(locale)
 {
     setObjectName(QStringLiteral("frmReport"));
     setWindowTitle(captionOf(kind));
@@ -83,7 +82,7 @@ frmReport::frmReport(ReportKind kind, const Catalogue& catalogue, const QString&
     option1_->setChecked(true);
     option3_->setChecked(true);
     // The queued songs can be chosen only when there are some.
-    option2_->setEnabled(!transport.queue().entries().empty());
+    option2_->setEnabled(!queue_.empty());
     frame2_->setVisible(kind == ReportKind::TextList || kind == ReportKind::HtmlPage);
     frame3_->setVisible(kind == ReportKind::TextList);
     layOut(kind);
@@ -105,7 +104,7 @@ ReportChoice frmReport::choice() const
 
 void frmReport::runChosen()
 {
-    runReport(choice(), catalogue_, list_, transport_.queue().entries(), dialogs_, locale_);
+    written_ = runReport(choice(), catalogue_, list_, queue_, dialogs_, locale_);
     accept();
 }
 

@@ -18,19 +18,20 @@ class QRadioButton;
 namespace sonivo {
 
 class DesktopDialogs;
-class Transport;
 
 class frmReport final : public QDialog {
     Q_OBJECT
 public:
     // list: the list file the catalogue was read from ("" for a new list).
-    frmReport(ReportKind kind, const Catalogue& catalogue, const QString& list, const Transport& transport, DesktopDialogs& dialogs,
+    frmReport(ReportKind kind, const Catalogue& catalogue, const QString& list, const std::vector<RowId>& queue, DesktopDialogs& dialogs,
         QWidget* parent = nullptr, const QLocale& locale = QLocale());
 
     // What the controls say now.
     ReportChoice choice() const;
     // The action button: writes or prints the report chosen, then closes.
     void runChosen();
+    // The file the action button wrote, "" when it wrote none.
+    const QString& writtenFile() const { return written_; }
 
 private:
     void layOut(ReportKind kind);
@@ -38,9 +39,10 @@ private:
     const ReportKind kind_;
     const Catalogue& catalogue_;
     const QString list_;
-    const Transport& transport_;
+    const std::vector<RowId>& queue_;  // the play queue's rows, as it is when a report runs
     DesktopDialogs& dialogs_;
     const QLocale locale_;
+    QString written_;
     QGroupBox* frame1_;
     QGroupBox* frame2_;
     QGroupBox* frame3_;

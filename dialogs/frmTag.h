@@ -4,7 +4,7 @@
 // Modeless; opening it again for another row reloads it for that row. What the
 // actions do is TagEditor's; the window shows its fields and results.
 
-#include "player/TagEditor.h"
+#include "application/TagEditor.h"
 
 #include <QWidget>
 #include <array>

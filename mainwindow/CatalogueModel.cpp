@@ -68,8 +68,7 @@ bool CatalogueModel::setData(const QModelIndex& index, const QVariant& value, in
 {
     if (!index.isValid() || index.column() != ColFileName || role != Qt::CheckStateRole)
         return false;
-    catalogue_.setChecked(index.row(), value.value<Qt::CheckState>() == Qt::Checked);
-    Q_EMIT checkToggled(index.row());
+    Q_EMIT checkRequested(index.row(), value.value<Qt::CheckState>() == Qt::Checked);
     return true;
 }
 

@@ -30,8 +30,9 @@ public:
     void setIcons(const std::vector<QIcon>* icons) { icons_ = icons; }
 
 Q_SIGNALS:
-    // A check box was changed from a view.
-    void checkToggled(int row);
+    // A check box was changed from a view: whoever keeps the checks and the
+    // queue in step sets it.
+    void checkRequested(qsizetype row, bool checked);
     // Rows first to last are about to go: sent before the views hear of it.
     void removalComing(int first, int last);
 

@@ -13,6 +13,7 @@
 #include <QListView>
 #include <QStackedWidget>
 #include <QTableView>
+#include <QTimer>
 
 namespace sonivo {
 namespace {
@@ -48,8 +49,8 @@ const QString kFlatSections = QStringLiteral(
 
 }  // namespace
 
-CatalogueView::CatalogueView(Catalogue& catalogue, QWidget* parent)
-    : QObject(parent), catalogue_(catalogue), model_(new CatalogueModel(catalogue, this)), stack_(new QStackedWidget(parent)),
+CatalogueView::CatalogueView(SonivoApp& app, QWidget* parent)
+    : QObject(parent), app_(app), catalogue_(app.catalogue()), model_(new CatalogueModel(catalogue_, this)), stack_(new QStackedWidget(parent)),
       table_(new QTableView(stack_)), list_(new QListView(stack_))
 {
     model_->setIcons(&icons_.images());
@@ -90,12 +91,23 @@ CatalogueView::CatalogueView(Catalogue& catalogue, QWidget* parent)
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(table_), static_cast<QAbstractItemView*>(list_)}) {
         view->installEventFilter(this);
         connect(view, &QAbstractItemView::clicked, this, &CatalogueView::rowClicked);
+        connect(view, &QAbstractItemView::doubleClicked, this, &CatalogueView::openRequested);
         connect(view, &QAbstractItemView::entered, this, [this](const QModelIndex& index) {
             if (commands_ && command(Command::TrackSelection)->isChecked())
                 table_->selectRow(index.row());
         });
     }
-    connect(model_, &CatalogueModel::checkToggled, this, &CatalogueView::checksChanged);
+    connect(model_, &CatalogueModel::checkRequested, &app_, &SonivoApp::setChecked);
+    // A row reached with the keys counts as clicked, once the keys rest: holding
+    // an arrow down does not load every song on the way.
+    keyMoveDone_ = new QTimer(this);
+    keyMoveDone_->setSingleShot(true);
+    keyMoveDone_->setInterval(200);
+    connect(keyMoveDone_, &QTimer::timeout, this, [this] { rowClicked(table_->currentIndex()); });
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (std::exchange(keyMove_, false))
+            keyMoveDone_->start();
+    });
     // Rows added unsorted: the sort arrow no longer tells their order.
     connect(model_, &QAbstractItemModel::rowsInserted, this, [header] { header->setSortIndicatorShown(false); });
     // A selected row that goes takes the selection with it; the view would move
@@ -125,9 +137,9 @@ void CatalogueView::setCommands(Commands& commands)
     commands.run(Command::TrackSelection, this, &CatalogueView::applyTracking);
     commands.run(Command::FlatHeader, this, &CatalogueView::applyHeaderStyle);
     commands.run(Command::BoldHeader, this, &CatalogueView::applyHeaderStyle);
-    commands.run(Command::CheckAll, this, &CatalogueView::checkAll);
-    commands.run(Command::UncheckAll, this, &CatalogueView::uncheckAll);
-    commands.run(Command::InvertChecks, this, &CatalogueView::invertChecks);
+    commands.run(Command::CheckAll, &app_, &SonivoApp::checkAll);
+    commands.run(Command::UncheckAll, &app_, &SonivoApp::uncheckAll);
+    commands.run(Command::InvertChecks, &app_, &SonivoApp::invertChecks);
 }
 
 QAction* CatalogueView::command(Command c) const
@@ -173,11 +185,41 @@ void CatalogueView::restoreSelection()
 
 bool CatalogueView::eventFilter(QObject* watched, QEvent* event)
 {
-    // Space toggles the current row's check mark, whichever cell is current.
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space
-        && static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+    if (event->type() == QEvent::KeyRelease)
+        keyMove_ = false;  // a key that moved no row leaves nothing pending
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    switch (key->key()) {
+    case Qt::Key_Space:
+        // Space toggles the current row's check mark, whichever cell is current.
+        if (!plain)
+            break;
         toggleCurrentCheck();
         return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!plain || !table_->currentIndex().isValid())
+            break;
+        Q_EMIT openRequested();
+        return true;
+    case Qt::Key_F10:
+        // Shift+F10, as the Menu key: the right-button menu at the current row.
+        if (key->modifiers() != Qt::ShiftModifier)
+            break;
+        if (auto* view = qobject_cast<QAbstractItemView*>(watched))
+            Q_EMIT view->customContextMenuRequested(view->visualRect(view->currentIndex()).center());
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Right: keyMove_ = true; break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }
@@ -201,7 +243,7 @@ void CatalogueView::rowClicked(const QModelIndex& index)
     }
     command(Command::OpenSongExternally)->setEnabled(selected);
     if (index.isValid())
-        Q_EMIT songClicked(index.row());
+        app_.rowClicked(index.row());
 }
 
 qsizetype CatalogueView::selectedCurrentRow() const
@@ -238,10 +280,18 @@ void CatalogueView::resizeColumnHeaders()
     for (int c = 0; c < kColumnCount; ++c) {
         const QModelIndex widest = model_->index(int(widestRow[size_t(c)]), c);
         const int cell = table_->itemDelegate()->sizeHint(option, widest).width() + 2;
-        table_->setColumnWidth(c, std::max(cell, header->sectionSizeHint(c)));
+        int width = std::max(cell, header->sectionSizeHint(c));
+        // A long name takes no more than a share of the view, so the columns after it show too.
+        if (c == ColFileName)
+            width = std::min(width, std::max(header->sectionSizeHint(c), table_->viewport()->width() * 2 / 5));
+        table_->setColumnWidth(c, width);
         if (c == ColFileName) {
-            // List mode lays its items out in cells of one size: the widest name's.
-            const QSize item = list_->itemDelegate()->sizeHint(option, widest);
+            // List mode lays its items out in cells of one size: the widest name's,
+            // as high as the icons it draws, which are the style's list icons.
+            QStyleOptionViewItem listOption = option;
+            const int icon = list_->style()->pixelMetric(QStyle::PM_ListViewIconSize, nullptr, list_);
+            listOption.decorationSize = list_->iconSize().isValid() ? list_->iconSize() : QSize(icon, icon);
+            const QSize item = list_->itemDelegate()->sizeHint(listOption, widest);
             list_->setGridSize(QSize(item.width() + 8, item.height()));
         }
     }
@@ -332,24 +382,6 @@ void CatalogueView::applyHeaderStyle()
     header->setStyleSheet(command(Command::FlatHeader)->isChecked()
             ? kFlatSections + (bold ? QStringLiteral(" font-weight: bold; }") : QStringLiteral(" font-weight: normal; }"))
             : QString());
-}
-
-void CatalogueView::checkAll()
-{
-    catalogue_.checkAll();
-    Q_EMIT checksChanged();
-}
-
-void CatalogueView::uncheckAll()
-{
-    catalogue_.uncheckAll();
-    Q_EMIT checksChanged();
-}
-
-void CatalogueView::invertChecks()
-{
-    catalogue_.invertChecks();
-    Q_EMIT checksChanged();
 }
 
 }  // namespace sonivo

@@ -4,7 +4,7 @@
 // mouse and keyboard: view modes, sorting with its menu marks, display
 // options, check marks, file-type icons and column widths.
 
-#include "catalogue/Catalogue.h"
+#include "application/SonivoApp.h"
 #include "mainwindow/Command.h"
 #include "mainwindow/FileIcons.h"
 
@@ -17,6 +17,7 @@ class QListView;
 class QModelIndex;
 class QStackedWidget;
 class QTableView;
+class QTimer;
 class QWidget;
 
 namespace sonivo {
@@ -27,7 +28,7 @@ class Commands;
 class CatalogueView final : public QObject {
     Q_OBJECT
 public:
-    CatalogueView(Catalogue& catalogue, QWidget* parent);
+    CatalogueView(SonivoApp& app, QWidget* parent);
     ~CatalogueView() override;
 
     QStackedWidget* widget() const { return stack_; }
@@ -54,6 +55,11 @@ public:
     void resizeColumnHeaders();
     void clearIcons();
 
+Q_SIGNALS:
+    // A row was double-clicked, or Enter pressed on it: its song is to be opened.
+    void openRequested();
+
+public:
     // Menu entries.
     void showListMode() { setReportMode(false); }
     void showReportMode() { setReportMode(true); }
@@ -64,16 +70,6 @@ public:
     void applyGrid();
     void applyTracking();
     void applyHeaderStyle();
-    void checkAll();
-    void uncheckAll();
-    void invertChecks();
-
-Q_SIGNALS:
-    // The user changed a check mark, or a command changed several.
-    void checksChanged();
-    // The user clicked the row at this position.
-    void songClicked(qsizetype row);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -89,6 +85,7 @@ private:
     void rememberSelection();
     void restoreSelection();
 
+    SonivoApp& app_;
     Catalogue& catalogue_;
     FileIcons icons_;
     CatalogueModel* model_;
@@ -104,6 +101,8 @@ private:
     // The selected and current rows across a reset of the model.
     std::optional<RowId> selectedId_, currentId_;
     bool dropSelection_ = false;  // the selected row is being removed
+    bool keyMove_ = false;        // a key is moving the current row
+    QTimer* keyMoveDone_;         // the row a key moved to counts as clicked once the keys rest
 };
 
 }  // namespace sonivo

@@ -43,4 +43,11 @@ private:
     bool showAllEnabled_ = false;
 };
 
+// A widget or action that stands for a command is enabled with it.
+template <typename T> void followEnabled(T* follower, const QAction* command)
+{
+    follower->setEnabled(command->isEnabled());
+    QObject::connect(command, &QAction::enabledChanged, follower, &T::setEnabled);
+}
+
 }  // namespace sonivo

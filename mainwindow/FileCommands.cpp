@@ -1,6 +1,5 @@
 #include "mainwindow/FileCommands.h"
 
-#include "mainwindow/CatalogueView.h"
 #include "mainwindow/ScanProgressFrame.h"
 #include "mainwindow/StatusLine.h"
 #include "mainwindow/WindowScanDialogs.h"
@@ -12,9 +11,8 @@
 
 namespace sonivo {
 
-FileCommands::FileCommands(
-    ListDocument& document, DesktopDialogs& dialogs, CatalogueView& view, StatusLine& status, ScanProgressFrame& frame, QWidget* window)
-    : QObject(window), document_(document), dialogs_(dialogs), view_(view), status_(status), frame_(frame), window_(window)
+FileCommands::FileCommands(SonivoApp& app, DesktopDialogs& dialogs, StatusLine& status, ScanProgressFrame& frame, QWidget* window)
+    : QObject(window), app_(app), document_(app.document()), dialogs_(dialogs), status_(status), frame_(frame), window_(window)
 {
     connect(&document_, &ListDocument::workStarted, this, &FileCommands::workStarted);
     connect(&document_, &ListDocument::workFinished, this, &FileCommands::workFinished);
@@ -60,8 +58,7 @@ void FileCommands::workFinished(ListDocument::Work work)
 
 void FileCommands::loadAtStart(const QString& path)
 {
-    document_.load(path);
-    view_.refreshIcons();
+    app_.load(path);
 }
 
 void FileCommands::openFromOutside(const QString& path)
@@ -72,23 +69,18 @@ void FileCommands::openFromOutside(const QString& path)
     }
     if (!document_.confirmDiscard())
         return;
-    document_.load(path);
-    view_.refreshIcons();
+    app_.load(path);
 }
 
 void FileCommands::newList()
 {
-    if (!document_.newList())
-        return;
-    view_.clearIcons();
-    status_.showStart();
-    QApplication::processEvents();
+    if (app_.newList())
+        QApplication::processEvents();
 }
 
 void FileCommands::openList()
 {
-    document_.openList();
-    view_.refreshIcons();  // also for the rows of a list read in part
+    app_.openList();
 }
 
 void FileCommands::saveList()
@@ -104,8 +96,7 @@ void FileCommands::saveListAs()
 void FileCommands::scan(bool withSubfolders)
 {
     WindowScanDialogs scanDialogs(dialogs_, frame_, status_);
-    document_.addFolder(withSubfolders, scanDialogs);
-    view_.refreshIcons();  // also when no folder was chosen
+    app_.addFolder(withSubfolders, scanDialogs);
 }
 
 void FileCommands::addFolder()

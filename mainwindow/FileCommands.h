@@ -1,9 +1,9 @@
 #pragma once
-// The "&File" menu's commands as the window carries them out: the document does
-// the work, this shows it (busy pointer, status texts, the scan's frame) and
-// keeps the title, the status line and the icons up to date after it.
+// The "&File" menu's commands as the window carries them out: the application
+// does the work, this shows it while it runs (busy pointer, status texts, the
+// scan's frame) and keeps the title up to date.
 
-#include "catalogue/ListDocument.h"
+#include "application/SonivoApp.h"
 
 #include <QObject>
 
@@ -11,7 +11,6 @@ class QWidget;
 
 namespace sonivo {
 
-class CatalogueView;
 class DesktopDialogs;
 class ScanProgressFrame;
 class StatusLine;
@@ -19,8 +18,7 @@ class StatusLine;
 class FileCommands final : public QObject {
     Q_OBJECT
 public:
-    FileCommands(ListDocument& document, DesktopDialogs& dialogs, CatalogueView& view, StatusLine& status, ScanProgressFrame& frame,
-        QWidget* window);
+    FileCommands(SonivoApp& app, DesktopDialogs& dialogs, StatusLine& status, ScanProgressFrame& frame, QWidget* window);
 
     // The list named on the command line, read at start.
     void loadAtStart(const QString& path);
@@ -40,9 +38,9 @@ private:
     void workFinished(ListDocument::Work work);
     void scan(bool withSubfolders);
 
+    SonivoApp& app_;
     ListDocument& document_;
     DesktopDialogs& dialogs_;
-    CatalogueView& view_;
     StatusLine& status_;
     ScanProgressFrame& frame_;
     QWidget* window_;

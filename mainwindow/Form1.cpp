@@ -1,16 +1,14 @@
 #include "mainwindow/Form1.h"
 
+#include "audio/AudioMediaControl.h"
 #include "dialogs/QtDesktopDialogs.h"
 #include "dialogs/Twips.h"
-#include "mainwindow/BrowseCommands.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Commands.h"
-#include "mainwindow/ExternalPlayer.h"
 #include "mainwindow/FileCommands.h"
+#include "mainwindow/HelpCommands.h"
 #include "mainwindow/PlayerPanel.h"
-#include "audio/AudioMediaControl.h"
 #include "mainwindow/ScanProgressFrame.h"
-#include "mainwindow/ShellCommands.h"
 #include "mainwindow/StatusLine.h"
 #include "mainwindow/WindowLayout.h"
 #include "platform/IniFile.h"
@@ -59,8 +57,12 @@ std::optional<int> sizeSetting(const QString& text, int screenTwips)
 Form1::Form1(FormServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)),
       ownDialogs_(services_.dialogs ? nullptr : std::make_unique<QtDesktopDialogs>(this)),
-      dialogs_(services_.dialogs ? *services_.dialogs : *ownDialogs_), drives_(services_.mounts ? *services_.mounts : systemMountTable()),
-      document_(new ListDocument(dialogs_, drives_, this)), framain_(new ScanProgressFrame), timer_(new QTimer(this))
+      dialogs_(services_.dialogs ? *services_.dialogs : *ownDialogs_),
+      app_(new SonivoApp(dialogs_, services_.mounts ? *services_.mounts : systemMountTable(),
+          [audio = services_.audio] { return std::make_unique<AudioMediaControl>(audio); }, this)),
+      desktop_(services_.desktop.value_or(DesktopSetup::forThisProgram(
+          services_.registryFile.isEmpty() ? KeyValueStore::defaultPath() : services_.registryFile))),
+      framain_(new ScanProgressFrame)
 {
     if (services_.settingsFile.isEmpty())
         services_.settingsFile = IniFile::defaultPath();
@@ -72,39 +74,32 @@ Form1::Form1(FormServices services, QWidget* parent)
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    view_ = new CatalogueView(document_->catalogue(), client);
-    transport_ = new Transport(
-        document_->catalogue(), [audio = services_.audio] { return std::make_unique<AudioMediaControl>(audio); }, this);
-    player_ = new PlayerPanel(*transport_, document_->catalogue(), client);
-    external_ = std::make_unique<ExternalPlayer>(document_->catalogue(), dialogs_);
+    view_ = new CatalogueView(*app_, client);
+    player_ = new PlayerPanel(app_->transport(), app_->catalogue(), client);
     framain_->setParent(client);
     framain_->hide();
     status_ = std::make_unique<StatusLine>(statusBar());
-    files_ = new FileCommands(*document_, dialogs_, *view_, *status_, *framain_, this);
-    shell_ = new ShellCommands(*document_, dialogs_, *status_,
-        {[this] { return transport_->queue().entries(); }, [this] { transport_->clearQueue(); }},
-        services_.desktop.value_or(DesktopSetup::forThisProgram(services_.registryFile)), this);
-    browse_ = new BrowseCommands(*document_, *view_, *status_, this);
+    files_ = new FileCommands(*app_, dialogs_, *status_, *framain_, this);
+    help_ = new HelpCommands(dialogs_, this);
     commands_ = new Commands(this);
 
     buildMenus();
     buildToolbar();
     connectView();
     orderTabStops();
-    connect(framain_, &ScanProgressFrame::cancelRequested, document_, &ListDocument::stopScan);
-    connect(document_, &ListDocument::workStarted, this, [this](ListDocument::Work work) {
+    ListDocument* document = &app_->document();
+    connect(framain_, &ScanProgressFrame::cancelRequested, document, &ListDocument::stopScan);
+    connect(document, &ListDocument::workStarted, this, [this](ListDocument::Work work) {
         if (work == ListDocument::Work::Scanning)
             setScanning(true);
     });
-    connect(document_, &ListDocument::workFinished, this, [this](ListDocument::Work work) {
+    connect(document, &ListDocument::workFinished, this, [this](ListDocument::Work work) {
         if (work == ListDocument::Work::Scanning)
             setScanning(false);
     });
-    connect(timer_, &QTimer::timeout, this, &Form1::tick);
-    timer_->start(500);
 
     resize(toPixels(kMinWindowWidth), toPixels(kMinWindowHeight));
-    setWindowTitle(document_->title());
+    setWindowTitle(document->title());
 }
 
 Form1::~Form1() = default;
@@ -163,8 +158,13 @@ void Form1::openFromOutside(const QString& path)
 
 void Form1::restorePlacement()
 {
-    if (!QFileInfo::exists(services_.settingsFile))
+    if (!QFileInfo::exists(services_.settingsFile)) {
+        // The first start: most of the screen, the frame counted once it is known.
+        const QSize screen = this->screen() ? this->screen()->availableSize() : QSize(1920, 1080);
+        restoredOuterSize_ = firstWindowSize(screen, QSize(toPixels(kMinWindowWidth), toPixels(kMinWindowHeight)));
+        fitOuterSize();
         return;
+    }
     const IniFile settings(services_.settingsFile);
     auto setting = [&settings](const char* key) { return settings.value(kSection, QString::fromLatin1(key)).value_or(QString()); };
     const int maximized = setting("Maximized").trimmed().toInt();
@@ -234,21 +234,20 @@ void Form1::setScanning(bool scanning)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    if (document_->isScanning()) {
+    ListDocument& document = app_->document();
+    if (document.isScanning()) {
         // The scan stops after its current file; the window closes when it has,
         // with the usual question about the changes.
         closeAfterScan_ = true;
-        document_->stopScan();
+        document.stopScan();
         event->ignore();
         return;
     }
-    if (!document_->confirmDiscard()) {
+    if (!document.confirmDiscard()) {
         event->ignore();
         return;
     }
-    timer_->stop();
-    transport_->shutdown();
-    external_->removePlaylist();
+    app_->shutdown();
     savePlacement();
     event->accept();
 }

@@ -1,12 +1,13 @@
 #pragma once
-// The main window: it builds the menus, the toolbar, the status line and the
-// catalogue view, places them by the layout rules and keeps its placement in the
-// settings file. What the commands do lives with their subsystem: the document
-// (ListDocument) and its file commands, the catalogue view's commands.
+// The main window: it builds the menus, the toolbar, the status line, the
+// catalogue view and the player's widgets on the application object, places them
+// by the layout rules and keeps its placement in the settings file. It shows the
+// application's state and forwards the user's actions; what the commands do lives
+// with the application and the window's command objects.
 
-#include "catalogue/DriveInfo.h"
-#include "catalogue/ListDocument.h"
+#include "application/SonivoApp.h"
 #include "platform/DesktopIntegration.h"
+#include "reports/ReportOptions.h"
 #include "audio/AudioOptions.h"
 #include "mainwindow/Command.h"
 
@@ -19,23 +20,19 @@
 
 class QAction;
 class QMenu;
-class QTimer;
 class QToolBar;
 class QToolButton;
 
 namespace sonivo {
 
-class BrowseCommands;
 class CatalogueView;
 class Commands;
 class DesktopDialogs;
-class ExternalPlayer;
 class frmTag;
 class FileCommands;
+class HelpCommands;
 class PlayerPanel;
-class Transport;
 class ScanProgressFrame;
-class ShellCommands;
 class StatusLine;
 
 // What the window is given from outside, so that tests can replace it.
@@ -60,19 +57,17 @@ public:
     // Enables and disables the commands by the state of the catalogue and player;
     // run at every tick and after each change.
     void applyEnablingRules();
-    // The half-second poll: the player first, then the commands.
-    void tick();
     // A list handed over by a later start ("" for none): the window comes up
     // and, after the save prompt, reads it.
     void openFromOutside(const QString& path);
 
-    ListDocument& document() { return *document_; }
+    SonivoApp& app() { return *app_; }
+    ListDocument& document() { return app_->document(); }
+    Transport& transport() { return app_->transport(); }
     CatalogueView& view() { return *view_; }
     StatusLine& statusLine() { return *status_; }
-    Transport& transport() { return *transport_; }
     PlayerPanel& player() { return *player_; }
-    ExternalPlayer& externalPlayer() { return *external_; }
-    ShellCommands& shellCommands() { return *shell_; }
+    HelpCommands& helpCommands() { return *help_; }
     ScanProgressFrame* progressFrame() const { return framain_; }
     // A command's one action, as the menus and the toolbar show it.
     QAction* command(Command command) const;
@@ -93,10 +88,17 @@ private:
     void buildMenus();
     // What the window's own commands run; the view and the player panel connect theirs.
     void connectCommands();
+    void connectMediaKeys();
     // The tag editor and the search dialogs.
     void connectSearchAndTag();
     void openTagEditor();
     void openSearch(bool byAlbum);
+    void openReport(ReportKind kind);
+    // What the window redoes after a change of the rows: icons, column widths,
+    // the status line and the commands.
+    void showRowsChange(RowsChange change);
+    // The tick's part that draws: the player's widgets and the commands.
+    void showTick();
     void buildToolbar();
     void buildSortMenu();
     void connectView();
@@ -113,22 +115,18 @@ private:
     FormServices services_;
     std::unique_ptr<DesktopDialogs> ownDialogs_;
     DesktopDialogs& dialogs_;
-    DriveInfo drives_;
-    ListDocument* document_;
+    SonivoApp* app_;
+    DesktopIntegration desktop_;
     CatalogueView* view_;
     std::unique_ptr<StatusLine> status_;
     FileCommands* files_;
-    ShellCommands* shell_;
-    BrowseCommands* browse_;
+    HelpCommands* help_;
 
     bool closeAfterScan_ = false;             // the user closed the window during a scan
     std::optional<QSize> restoredOuterSize_;  // from the settings, until the frame is known
 
-    Transport* transport_;
     PlayerPanel* player_;
-    std::unique_ptr<ExternalPlayer> external_;
     ScanProgressFrame* framain_;
-    QTimer* timer_;
 
     Commands* commands_;
     QMenu* orderMenu_ = nullptr;

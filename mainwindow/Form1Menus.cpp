@@ -3,21 +3,24 @@
 
 #include "mainwindow/Form1.h"
 
+#include "dialogs/CopyFilesCommand.h"
+#include "dialogs/frmFolder.h"
+#include "dialogs/frmOption.h"
 #include "dialogs/frmReport.h"
-#include "mainwindow/BrowseCommands.h"
 #include "mainwindow/CatalogueModel.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Commands.h"
-#include "mainwindow/ExternalPlayer.h"
 #include "mainwindow/FileCommands.h"
+#include "mainwindow/HelpCommands.h"
 #include "mainwindow/PlayerPanel.h"
-#include "mainwindow/ShellCommands.h"
+#include "mainwindow/StatusLine.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QListView>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTableView>
 #include <QToolBar>
@@ -46,13 +49,6 @@ void addItems(QMenu* menu, const Commands& commands, std::initializer_list<MenuI
 QIcon icon(const char* themeName, QStyle::StandardPixmap fallback)
 {
     return QIcon::fromTheme(QString::fromLatin1(themeName), QApplication::style()->standardIcon(fallback));
-}
-
-// A widget or action that stands for a command is enabled with it.
-template <typename T> void followEnabled(T* follower, const QAction* command)
-{
-    follower->setEnabled(command->isEnabled());
-    QObject::connect(command, &QAction::enabledChanged, follower, &T::setEnabled);
 }
 
 }  // namespace
@@ -86,13 +82,14 @@ void Form1::buildMenus()
     addItems(pop, c, {C::RemoveQueueEntry, C::RemoveAllQueueEntries});
 
     view_->setCommands(*commands_);
-    player_->setMenus(*commands_, pop);
+    player_->useCommands(*commands_, pop);
     connectCommands();
 }
 
 void Form1::connectCommands()
 {
     Commands& c = *commands_;
+    SonivoApp* app = app_;
     c.run(C::NewList, files_, &FileCommands::newList);
     c.run(C::OpenList, files_, &FileCommands::openList);
     c.run(C::SaveList, files_, &FileCommands::saveList);
@@ -100,34 +97,61 @@ void Form1::connectCommands()
     c.run(C::AddFolder, files_, &FileCommands::addFolder);
     c.run(C::AddFolderTree, files_, &FileCommands::addFolderTree);
     c.run(C::Exit, this, &QWidget::close);
-    // Stopped first, so that the file is not held by two players.
-    c.run(C::OpenSongExternally, this, [this] {
-        transport_->stop();
-        external_->openSong(view_->selectedCurrentRow());
-    });
-    c.run(C::OpenQueueExternally, this, [this] {
-        transport_->stop();
-        external_->openQueue();
-    });
+    // The internal player and its queue.
+    Transport* transport = &app->transport();
+    c.run(C::Play, transport, &Transport::play);
+    c.run(C::Pause, transport, &Transport::pause);
+    c.run(C::Stop, transport, &Transport::stop);
+    c.run(C::PreviousSong, transport, &Transport::previous);
+    c.run(C::NextSong, transport, &Transport::next);
+    c.run(C::RemoveQueueEntry, transport, &Transport::removeSelectedEntry);
+    c.run(C::RemoveAllQueueEntries, transport, &Transport::clearQueue);
+    c.run(C::OpenSongExternally, app, [this] { app_->openSongExternally(view_->selectedCurrentRow()); });
+    c.run(C::OpenQueueExternally, app, &SonivoApp::openQueueExternally);
+    connectMediaKeys();
     connectSearchAndTag();
     // Copy and delete of the selected files, the options, the help and the about box.
-    c.run(C::CopyFiles, shell_, &ShellCommands::copyFiles);
-    c.run(C::DeleteSelected, shell_, &ShellCommands::deleteSelected);
-    c.run(C::Options, shell_, &ShellCommands::showOptions);
-    c.run(C::Help, shell_, &ShellCommands::showHelp);
-    c.run(C::HelpSearch, shell_, &ShellCommands::searchHelp);
-    c.run(C::Website, shell_, &ShellCommands::openWebsite);
-    c.run(C::About, shell_, &ShellCommands::showAbout);
-    // Browsing by folder: the folder chooser and the whole list again.
-    c.run(C::SearchFolder, browse_, &BrowseCommands::chooseFolder);
-    c.run(C::ShowAll, browse_, &BrowseCommands::showAll);
-    connect(browse_, &BrowseCommands::rowsChanged, this, &Form1::applyEnablingRules);
+    c.run(C::CopyFiles, this, [this] { copyFilesToFolder(this, dialogs_, app_->queuedFiles()); });
+    c.run(C::DeleteSelected, app, &SonivoApp::deleteChecked);
+    c.run(C::Options, this, [this] {
+        frmOption options(desktop_, dialogs_, [this] { help_->showHelp(); }, this);
+        options.exec();
+    });
+    c.run(C::Help, help_, &HelpCommands::showHelp);
+    c.run(C::HelpSearch, help_, &HelpCommands::searchHelp);
+    c.run(C::Website, help_, &HelpCommands::openWebsite);
+    c.run(C::About, help_, &HelpCommands::showAbout);
+    // Browsing by folder: the folder chooser, modal until its close box, and the whole list again.
+    c.run(C::SearchFolder, this, [this] { frmFolder(app_->narrowing(), this).exec(); });
+    c.run(C::ShowAll, app, &SonivoApp::restoreList);
     // The Report menu, also the toolbar's "Stampa" and its drop-down: the report
     // dialog of the entry's kind, over the catalogue and the play queue.
     for (const auto& [command, kind] : {std::pair{C::PrintList, ReportKind::TextList}, std::pair{C::HtmlList, ReportKind::HtmlPage},
              std::pair{C::M3uList, ReportKind::Playlist}})
-        c.run(command, this,
-            [this, kind] { frmReport(kind, document_->catalogue(), document_->listPath(), *transport_, dialogs_, this).exec(); });
+        c.run(command, this, [this, kind] { openReport(kind); });
+}
+
+void Form1::connectMediaKeys()
+{
+    // The keyboard's media keys, while the window has the focus: each beside the
+    // command's own key, which the menu shows.
+    for (const auto& [command, key] : {std::pair{C::Play, Qt::Key_MediaPlay}, std::pair{C::Pause, Qt::Key_MediaPause},
+             std::pair{C::Stop, Qt::Key_MediaStop}, std::pair{C::PreviousSong, Qt::Key_MediaPrevious},
+             std::pair{C::NextSong, Qt::Key_MediaNext}}) {
+        QAction* action = commands_->action(command);
+        action->setShortcuts({action->shortcut(), QKeySequence(key)});
+    }
+    auto* toggle = new QShortcut(QKeySequence(Qt::Key_MediaTogglePlayPause), this);
+    connect(toggle, &QShortcut::activated, this,
+        [this] { commands_->action(app_->transport().state() == PlayerState::Playing ? C::Pause : C::Play)->trigger(); });
+}
+
+void Form1::openReport(ReportKind kind)
+{
+    frmReport report(kind, app_->catalogue(), app_->document().listPath(), app_->queuedRows(), dialogs_, this);
+    report.exec();
+    if (!report.writtenFile().isEmpty())
+        statusBar()->showMessage(QStringLiteral("File salvato: ") + report.writtenFile(), 8000);
 }
 
 void Form1::buildSortMenu()
@@ -152,23 +176,34 @@ void Form1::connectView()
     for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(view_->reportView()), static_cast<QAbstractItemView*>(view_->listView())})
         connect(v, &QWidget::customContextMenuRequested, this,
             [this, v](const QPoint& at) { editMenu_->popup(v->viewport()->mapToGlobal(at)); });
-    // The rules follow every change of the rows and checks, not only the timer.
-    const CatalogueModel* model = view_->model();
-    // The queue follows the checks and the rows before the rules read it.
-    connect(view_, &CatalogueView::checksChanged, transport_, &Transport::syncQueue);
-    connect(model, &QAbstractItemModel::rowsRemoved, transport_, &Transport::syncQueue);
-    connect(model, &QAbstractItemModel::modelReset, transport_, &Transport::syncQueue);
-    connect(model, &QAbstractItemModel::dataChanged, player_, &PlayerPanel::refreshQueueTexts);
-    connect(view_, &CatalogueView::songClicked, transport_,
-        [this](qsizetype row) { transport_->rowClicked(document_->catalogue().id(row)); });
-    connect(transport_, &Transport::checksChanged, this, &Form1::applyEnablingRules);
+    // The queue's texts follow the rows' texts.
+    connect(view_->model(), &QAbstractItemModel::dataChanged, player_, &PlayerPanel::refreshQueueTexts);
     // What the player could not do is read in the status line, not in a box that
     // would stop the queue.
-    connect(transport_, &Transport::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 8000); });
-    connect(view_, &CatalogueView::checksChanged, this, &Form1::applyEnablingRules);
-    connect(model, &QAbstractItemModel::rowsInserted, this, &Form1::applyEnablingRules);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, &Form1::applyEnablingRules);
-    connect(model, &QAbstractItemModel::modelReset, this, &Form1::applyEnablingRules);
+    connect(&app_->transport(), &Transport::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 8000); });
+    // The commands follow every change of the rows, the checks and the player, not only the tick.
+    connect(app_, &SonivoApp::rowsChanged, this, &Form1::showRowsChange);
+    connect(app_, &SonivoApp::checksChanged, this, &Form1::applyEnablingRules);
+    connect(&app_->transport(), &Transport::songChanged, this, &Form1::applyEnablingRules);
+    connect(&app_->transport(), &Transport::queueChanged, this, &Form1::applyEnablingRules);
+    connect(app_, &SonivoApp::ticked, this, &Form1::showTick);
+}
+
+void Form1::showRowsChange(RowsChange change)
+{
+    const Catalogue& catalogue = app_->catalogue();
+    switch (change) {
+    case RowsChange::Emptied:
+        view_->clearIcons();
+        status_->showStart();
+        break;
+    case RowsChange::Replaced:
+        view_->refreshIcons();
+        status_->refresh(catalogue);
+        break;
+    case RowsChange::Removed: status_->refresh(catalogue); break;
+    }
+    applyEnablingRules();
 }
 
 void Form1::buildToolbar()
@@ -221,27 +256,29 @@ void Form1::buildToolbar()
         {{"Stampa lista", C::PrintList}, {"Crea lista Html", C::HtmlList}, {"File lista mp3", C::M3uList}});
     bar->addSeparator();
     button(QStringLiteral("Opzioni"), icon("preferences-system", QStyle::SP_FileDialogListView), C::Options);
+    // No menu holds "Opzioni": its key works through the window, and its button says it.
+    addAction(commands_->action(C::Options));
+    buttons_[QStringLiteral("Opzioni")]->setToolTip(QStringLiteral("Opzioni (%1)").arg(commands_->action(C::Options)->shortcut().toString(QKeySequence::NativeText)));
     button(QStringLiteral("Informazioni"), icon("help-about", QStyle::SP_MessageBoxInformation), C::About);
     button(QStringLiteral("Esci"), icon("application-exit", QStyle::SP_DialogCloseButton), C::Exit);
 }
 
-void Form1::tick()
+void Form1::showTick()
 {
-    transport_->tick();
     player_->refresh();
     applyEnablingRules();
 }
 
 void Form1::applyEnablingRules()
 {
-    const Catalogue& catalogue = document_->catalogue();
+    const ListDocument& document = app_->document();
     CommandInputs in;
-    in.rowCount = catalogue.size();
-    in.listPathEmpty = document_->listPath().isEmpty();
-    in.modified = document_->isModified();
-    in.anyChecked = catalogue.anyChecked();
-    in.songLoaded = !transport_->playerFile().isEmpty();
-    in.queueSize = transport_->queue().size();
+    in.rowCount = document.catalogue().size();
+    in.listPathEmpty = document.listPath().isEmpty();
+    in.modified = document.isModified();
+    in.anyChecked = document.catalogue().anyChecked();
+    in.songLoaded = !app_->transport().playerFile().isEmpty();
+    in.queueSize = app_->queuedRows().size();
     commands_->apply(in);
 }
 

@@ -21,12 +21,6 @@ namespace {
 
 const QString kNoSong = QStringLiteral("Nessun brano selezionato");
 
-void setEnabledIfChanged(QWidget* w, bool enabled)
-{
-    if (w->isEnabled() != enabled)
-        w->setEnabled(enabled);
-}
-
 void setTextIfChanged(QLabel* label, const QString& text)
 {
     if (label->text() != text)
@@ -87,8 +81,6 @@ void PlayerPanel::buildWidgets()
     const std::array<std::pair<const char*, QStyle::StandardPixmap>, 5> buttons{
         {{"Brano precedente", QStyle::SP_MediaSkipBackward}, {"Suona", QStyle::SP_MediaPlay}, {"Pausa", QStyle::SP_MediaPause},
             {"Stop", QStyle::SP_MediaStop}, {"Brano successivo", QStyle::SP_MediaSkipForward}}};
-    const std::array<void (Transport::*)(), 5> steps{
-        &Transport::previous, &Transport::play, &Transport::pause, &Transport::stop, &Transport::next};
     for (size_t i = 0; i < buttons.size(); ++i) {
         auto* b = new QToolButton(frame1_);
         const QString tip = QString::fromUtf8(buttons[i].first);
@@ -99,7 +91,6 @@ void PlayerPanel::buildWidgets()
         b->setToolTip(tip);
         b->setAccessibleName(tip);
         b->setEnabled(false);
-        connect(b, &QToolButton::clicked, &transport_, steps[i]);
         grid->addWidget(b, 0, int(i));
         command1_[i] = b;
     }
@@ -153,16 +144,21 @@ void PlayerPanel::buildWidgets()
     grid->addWidget(picture1, 2, 0, 1, 6);
 }
 
-void PlayerPanel::setMenus(Commands& commands, QMenu* queueMenu)
+void PlayerPanel::useCommands(const Commands& commands, QMenu* queueMenu)
 {
-    commands.run(Command::Play, &transport_, &Transport::play);
-    commands.run(Command::Pause, &transport_, &Transport::pause);
-    commands.run(Command::Stop, &transport_, &Transport::stop);
-    commands.run(Command::PreviousSong, &transport_, &Transport::previous);
-    commands.run(Command::NextSong, &transport_, &Transport::next);
-    commands.run(Command::RemoveQueueEntry, &transport_, &Transport::removeSelectedEntry);
-    commands.run(Command::RemoveAllQueueEntries, &transport_, &Transport::clearQueue);
+    // The buttons run the Player menu's commands and are enabled with them; the
+    // slider moves within a loaded song, as "&Stop" can stop it.
+    const std::array<Command, 5> steps{Command::PreviousSong, Command::Play, Command::Pause, Command::Stop, Command::NextSong};
+    for (size_t i = 0; i < steps.size(); ++i) {
+        QAction* step = commands.action(steps[i]);
+        connect(command1_[i], &QToolButton::clicked, step, &QAction::trigger);
+        followEnabled(command1_[i], step);
+    }
+    followEnabled(slider1_, commands.action(Command::Stop));
     stateMarks_ = {commands.action(Command::Play), commands.action(Command::Pause), commands.action(Command::Stop)};
+    // A triggered mark toggles itself; it shows the player's state again.
+    for (QAction* mark : stateMarks_)
+        connect(mark, &QAction::triggered, this, [this] { showState(transport_.state()); });
     mnPop_ = queueMenu;
     removeEntry_ = commands.action(Command::RemoveQueueEntry);
     showState(transport_.state());
@@ -198,7 +194,6 @@ void PlayerPanel::showDisplay()
 void PlayerPanel::refresh()
 {
     const QString file = transport_.playerFile();
-    enableTransport(!file.isEmpty());
     if (file.isEmpty()) {
         setTextIfChanged(lblFile_, kNoSong);
         lblFile_->setToolTip(QString());
@@ -206,16 +201,6 @@ void PlayerPanel::refresh()
     }
     const QString name = file.mid(file.lastIndexOf(QLatin1Char('/')) + 1);
     fitToLabel(name.left(name.size() - 4), *lblFile_);
-}
-
-void PlayerPanel::enableTransport(bool loaded)
-{
-    const bool skips = loaded && transport_.queue().size() >= 2;
-    for (int i : {1, 2, 3})
-        setEnabledIfChanged(command1_[size_t(i)], loaded);
-    setEnabledIfChanged(command1_[0], skips);
-    setEnabledIfChanged(command1_[4], skips);
-    setEnabledIfChanged(slider1_, loaded);
 }
 
 }  // namespace sonivo

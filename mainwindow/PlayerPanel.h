@@ -29,9 +29,10 @@ public:
 
     QGroupBox* frame() const { return frame1_; }
     QListView* queueView() const { return lstPlay_; }
-    // Connects the Player menu's transport and the queue's right-button menu
-    // ("Rimuovi brano", "Rimuovi tutti"); the window's rules enable them.
-    void setMenus(Commands& commands, QMenu* queueMenu);
+    // The transport buttons run the Player menu's commands, whose marks show the
+    // player's state; the queue's right-button menu ("Rimuovi brano", "Rimuovi
+    // tutti") is queueMenu. The window's rules enable them all.
+    void useCommands(const Commands& commands, QMenu* queueMenu);
 
     QSlider* slider() const { return slider1_; }
     QToolButton* transportButton(int index) const { return command1_[size_t(index)]; }
@@ -40,11 +41,15 @@ public:
     QLabel* positionLabel() const { return lblPosition_; }
     QLabel* bitrateLabel() const { return lblBitrate_; }
 
-    // The tick's part that draws: the song's name and the transport's enabled
-    // states, after the transport's own tick.
+    // The tick's part that draws: the song's name, after the transport's own tick.
     void refresh();
     // The rows' texts may have changed: the queue shows them again.
     void refreshQueueTexts();
+
+protected:
+    // Enter on a queue entry plays it, as a double click does; Shift+F10 opens
+    // the queue's menu, as the Menu key does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWidgets();
@@ -55,7 +60,6 @@ private:
     void showQueue();
     void showSelection(qsizetype entry);
     void showQueueMenu(const QPoint& at);
-    void enableTransport(bool loaded);
 
     Transport& transport_;
     QueueModel* queueModel_;

@@ -6,6 +6,7 @@
 #include "mainwindow/QueueModel.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
 
@@ -21,6 +22,7 @@ void PlayerPanel::buildQueue()
     lstPlay_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstPlay_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lstPlay_, &QAbstractItemView::doubleClicked, &transport_, &Transport::playSelectedEntry);
+    lstPlay_->installEventFilter(this);
     connect(lstPlay_, &QWidget::customContextMenuRequested, this, &PlayerPanel::showQueueMenu);
     connect(lstPlay_->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex& current) {
@@ -37,7 +39,10 @@ void PlayerPanel::showQueue()
     queueModel_->entriesChanged();
     showSelection(transport_.selectedEntry());
     showingQueue_ = false;
-    lstPlay_->setToolTip(transport_.queue().statistics(queueModel_->catalogue()));
+    // The statistics, for the mouse and for screen readers alike.
+    const QString statistics = transport_.queue().statistics(queueModel_->catalogue());
+    lstPlay_->setToolTip(statistics);
+    lstPlay_->setAccessibleDescription(statistics);
     refresh();
 }
 
@@ -55,6 +60,23 @@ void PlayerPanel::showSelection(qsizetype entry)
 void PlayerPanel::refreshQueueTexts()
 {
     queueModel_->textsChanged();
+}
+
+bool PlayerPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != lstPlay_ || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && transport_.selectedEntry() >= 0) {
+        transport_.playSelectedEntry();
+        return true;
+    }
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+        showQueueMenu(lstPlay_->visualRect(lstPlay_->currentIndex()).center());
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void PlayerPanel::showQueueMenu(const QPoint& at)

@@ -9,16 +9,13 @@
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Commands.h"
 
-#include <QListView>
-#include <QTableView>
 
 namespace sonivo {
 
 void Form1::connectSearchAndTag()
 {
     commands_->run(Command::ViewTag, this, &Form1::openTagEditor);
-    for (QAbstractItemView* v : std::initializer_list<QAbstractItemView*>{view_->reportView(), view_->listView()})
-        connect(v, &QAbstractItemView::doubleClicked, this, &Form1::openTagEditor);
+    connect(view_, &CatalogueView::openRequested, this, &Form1::openTagEditor);
     commands_->run(Command::SearchSong, this, [this] { openSearch(false); });
     commands_->run(Command::SearchAlbum, this, [this] { openSearch(true); });
 }
@@ -29,11 +26,11 @@ void Form1::openTagEditor()
     if (row < 0)
         return;
     if (!tagEditor_) {
-        tagEditor_ = new frmTag(*document_, *transport_, dialogs_, this);
+        tagEditor_ = new frmTag(app_->document(), app_->transport(), dialogs_, this);
         tagEditor_->setAttribute(Qt::WA_DeleteOnClose);
     }
     // Opened again while it shows, it shows the newly selected song.
-    tagEditor_->open(document_->catalogue().id(row));
+    tagEditor_->open(app_->catalogue().id(row));
     tagEditor_->show();
     tagEditor_->raise();
     tagEditor_->activateWindow();
@@ -44,11 +41,11 @@ void Form1::openSearch(bool byAlbum)
     std::unique_ptr<QDialog> dialog;
     {
         const BusyPointer busy;
-        const Catalogue& catalogue = document_->catalogue();
+        const Catalogue& catalogue = app_->catalogue();
         if (byAlbum)
-            dialog = std::make_unique<frmSearchTag>(catalogue, *transport_, dialogs_, this);
+            dialog = std::make_unique<frmSearchTag>(catalogue, app_->transport(), dialogs_, this);
         else
-            dialog = std::make_unique<frmSearch>(catalogue, *transport_, dialogs_, this);
+            dialog = std::make_unique<frmSearch>(catalogue, app_->transport(), dialogs_, this);
     }
     dialog->exec();
 }

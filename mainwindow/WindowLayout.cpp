@@ -31,4 +31,9 @@ WindowLayout layoutFor(int w, int h, int clientBottom)
     return l;
 }
 
+QSize firstWindowSize(QSize available, QSize minimum)
+{
+    return QSize(available.width() * 3 / 4, available.height() * 4 / 5).expandedTo(minimum);
+}
+
 }  // namespace sonivo

@@ -4,6 +4,7 @@
 // frame, the play queue and the status panels filling a resized window.
 
 #include <QRect>
+#include <QSize>
 
 namespace sonivo {
 
@@ -24,5 +25,9 @@ struct WindowLayout {
 // W and H: the outer size, including frame, title bar and menu bar; clientBottom:
 // where the status line begins, counted from the client area's top.
 WindowLayout layoutFor(int outerWidth, int outerHeight, int clientBottom);
+
+// The first window's size, in pixels, on a screen with this much room: most of
+// it, so that the catalogue shows its columns, and never below the minimum.
+QSize firstWindowSize(QSize available, QSize minimum);
 
 }  // namespace sonivo

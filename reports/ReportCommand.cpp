@@ -42,24 +42,27 @@ void print(const ReportSource& songs, ReportOptions options, DesktopDialogs& dia
 
 }  // namespace
 
-void runReport(const ReportChoice& choice, const Catalogue& catalogue, const QString& list, std::span<const RowId> queue,
+QString runReport(const ReportChoice& choice, const Catalogue& catalogue, const QString& list, std::span<const RowId> queue,
     DesktopDialogs& dialogs, const QLocale& locale)
 {
     const ReportSource songs = choice.queueOnly ? ReportSource(catalogue, queue) : ReportSource(catalogue);
     if (choice.kind == ReportKind::TextList && choice.toPrinter) {
         print(songs, choice.options, dialogs);
-        return;
+        return {};
     }
     const FileQuestion question = questionFor(choice.kind);
     const QString file = dialogs.saveFileNamed(question.title, question.filter, QDir::currentPath(), kDefaultName);
     if (file.isEmpty())
-        return;
+        return {};
     const ReportResult saved = saveReport(file, choice.kind, songs, choice.options, locale, list);
     if (!saved.ok) {
         dialogs.critical(QStringLiteral("Impossibile scrivere il file ") + file + QStringLiteral(": ") + saved.error);
-        return;
+        return {};
     }
-    openWithDesktopOrWarn(dialogs, file);
+    // The file is there whatever happens next: not being opened is no failure of the report.
+    if (!dialogs.openWithDesktop(file))
+        dialogs.inform(QStringLiteral("Il file ") + file + QStringLiteral(" è stato salvato, ma nessun programma lo ha aperto."));
+    return file;
 }
 
 }  // namespace sonivo

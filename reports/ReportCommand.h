@@ -23,7 +23,9 @@ struct ReportChoice {
 
 // list: the list file the catalogue was read from, which a report never
 // replaces ("" for a new list); queue: the play queue's entries, in queue order.
-void runReport(const ReportChoice& choice, const Catalogue& catalogue, const QString& list, std::span<const RowId> queue,
+// The file written, then handed to the desktop; "" when none was (printed,
+// cancelled or failed, the user told why).
+QString runReport(const ReportChoice& choice, const Catalogue& catalogue, const QString& list, std::span<const RowId> queue,
     DesktopDialogs& dialogs, const QLocale& locale = QLocale());
 
 }  // namespace sonivo

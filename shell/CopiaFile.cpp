@@ -210,4 +210,15 @@ QString notCopiedMessage(const CopyOutcome& outcome)
     return QStringLiteral("Questi file non sono stati copiati:\n") + outcome.notCopied.join(QLatin1Char('\n'));
 }
 
+QString copyOutcomeMessage(const CopyOutcome& outcome, const QString& folder)
+{
+    const qsizetype n = outcome.copied.size();
+    QString text = n == 1 ? QStringLiteral("1 file copiato in %1.").arg(folder) : QStringLiteral("%1 file copiati in %2.").arg(n).arg(folder);
+    if (outcome.stopped)
+        text = QStringLiteral("Copia interrotta: ") + text;
+    if (!outcome.notCopied.isEmpty())
+        text += QLatin1Char('\n') + notCopiedMessage(outcome);
+    return text;
+}
+
 }  // namespace sonivo

@@ -65,5 +65,8 @@ private:
 
 // The message after a copy that left files behind: "" when nothing was left.
 QString notCopiedMessage(const CopyOutcome& outcome);
+// What the user reads after a copy: how many files went to which folder, that
+// the user stopped it, then the files left behind.
+QString copyOutcomeMessage(const CopyOutcome& outcome, const QString& folder);
 
 }  // namespace sonivo

@@ -40,7 +40,10 @@ TEST(CopyFilesCommand, TheFolderIsAskedAndTheProgressIsTitledWithIt)
     EXPECT_EQ(progressTitle, QStringLiteral("Copia ") + dest);
     EXPECT_EQ(TempFiles::read(dest + QStringLiteral("1.mp3")), "one");
     EXPECT_EQ(TempFiles::read(dest + QStringLiteral("2.mp3")), "old");
-    EXPECT_EQ(dialogs.notices, QStringList(QStringLiteral("warn: Questi file non sono stati copiati:\n2.mp3: esiste già e non è stato sostituito")));
+    EXPECT_EQ(dialogs.notices, QStringList(QStringLiteral("warn: 1 file copiato in %1.\nQuesti file non sono stati copiati:\n"
+                                                          "2.mp3: esiste già e non è stato sostituito")
+                                   .arg(dest)))
+        << "how many went where, then what was left behind";
 }
 
 TEST(CopyFilesCommand, ACancelledFolderOrAnEmptyQueueDoesNothing)

@@ -1,5 +1,5 @@
 #include "dialogs/frmFolder.h"
-#include "catalogue/BrowseFilter.h"
+#include "catalogue/FolderNarrowing.h"
 #include "catalogue/ListFile.h"
 #include "tests/support/DocumentParts.h"
 #include "tests/support/KeyboardChoice.h"
@@ -27,7 +27,7 @@ QStringList items(const QComboBox* combo)
 
 class FrmFolderTest : public testing::Test, protected DocumentParts {
 protected:
-    BrowseFilter filter{doc};
+    FolderNarrowing filter{doc};
 
     void SetUp() override
     {
@@ -90,7 +90,7 @@ TEST_F(FrmFolderTest, StaysOpenWithItsChoicesBuiltAgainAfterEveryCommand)
     frmFolder dialog(filter);
     dialog.show();
     int changes = 0;
-    QObject::connect(&filter, &BrowseFilter::rowsChanged, [&] { ++changes; });
+    QObject::connect(&filter, &FolderNarrowing::rowsChanged, [&] { ++changes; });
 
     choose(dialog, 1);
     dialog.removeButton()->click();

@@ -12,6 +12,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QImage>
+#include <QIcon>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -56,6 +59,10 @@ TEST_F(OptionsTest, TheDialogShowsItsCaptionsAndNamesEveryControl)
     const auto* help = dialog.findChild<QToolButton*>(QStringLiteral("imgHelp"));
     EXPECT_EQ(help->toolTip(), QStringLiteral("Guida in linea"));
     EXPECT_EQ(help->accessibleName(), QStringLiteral("Guida in linea"));
+    if (!QIcon::hasThemeIcon(QStringLiteral("help-contents"))) {
+        const QImage lifeBuoy = dialog.style()->standardIcon(QStyle::SP_DialogHelpButton).pixmap(16, 16).toImage();
+        EXPECT_NE(help->icon().pixmap(16, 16).toImage(), lifeBuoy) << "the style's help picture, a life buoy, is not read as help";
+    }
     const auto* title = dialog.findChild<QLabel*>();
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->accessibleName(), QStringLiteral("SONIVO"));

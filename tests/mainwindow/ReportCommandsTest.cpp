@@ -1,6 +1,6 @@
 #include "catalogue/ListFile.h"
 #include "common/NativePath.h"
-#include "mainwindow/ExternalPlayer.h"
+#include "application/ExternalPlayer.h"
 #include "mainwindow/Form1.h"
 #include "player/Transport.h"
 #include "tests/mainwindow/WindowTest.h"
@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
@@ -123,6 +124,7 @@ TEST_F(ReportCommands, AQueuedSongsPlaylistFollowsThePlayersQueueOrder)
     EXPECT_EQ(QString::fromUtf8(TempFiles::read(target)),
         folder + QStringLiteral("Song 7.mp3\r\n") + folder + QStringLiteral("Song 2.mp3\r\n") + folder + QStringLiteral("Song 5.mp3\r\n"));
     EXPECT_EQ(dialogs.opened, QStringList{target});
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("File salvato: ") + target) << "where it went";
 }
 
 TEST_F(ReportCommands, AReportOfTheOpenListNeverReplacesIt)
@@ -151,7 +153,7 @@ TEST_F(ReportCommands, TheDesktopsPlaylistHoldsANameThatIsNotUtf8ByteForByte)
     rows.setChecked(0, true);
     window->applyEnablingRules();
     window->command(Command::OpenQueueExternally)->trigger();
-    const QString playlist = window->externalPlayer().playlistPath();
+    const QString playlist = window->app().externalPlayer().playlistPath();
     ASSERT_EQ(dialogs.opened, QStringList{playlist});
     EXPECT_EQ(TempFiles::read(playlist), toNativePath(files.path(QString())) + "/Caf\xE9.mp3\r\n");
 }

@@ -1,10 +1,15 @@
+#include "mainwindow/CatalogueView.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/WindowLayout.h"
 #include "platform/IniFile.h"
 #include "tests/mainwindow/WindowTest.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListView>
+#include <QStyle>
+#include <QTableView>
 
 #include <gtest/gtest.h>
 
@@ -89,4 +94,49 @@ TEST_F(WindowSettingsTest, AKeyValueFileOfGarbageStartsNormally)
     w.start(QString());
     EXPECT_FALSE(w.windowState() & Qt::WindowMaximized);
     EXPECT_TRUE(dialogs.notices.isEmpty());
+}
+
+TEST_F(WindowSettingsTest, TheFirstWindowTakesMostOfTheScreenNeverLessThanTheMinimum)
+{
+    const QSize minimum(667, 474);
+    EXPECT_EQ(firstWindowSize(QSize(800, 600), minimum).expandedTo(minimum), firstWindowSize(QSize(800, 600), minimum))
+        << "an 800x600 screen still gets the minimum";
+    for (const QSize screen : {QSize(1366, 768), QSize(1920, 1080), QSize(3840, 2160)}) {
+        const QSize first = firstWindowSize(screen, minimum);
+        EXPECT_TRUE(first.width() <= screen.width() && first.height() <= screen.height()) << screen.width();
+        EXPECT_GT(first.width() * first.height(), screen.width() * screen.height() / 2) << "most of a " << screen.width() << " screen";
+    }
+
+    Form1 w(services());
+    w.start(QString());
+    EXPECT_GE(w.width(), w.minimumWidth());
+    EXPECT_GE(w.height(), w.minimumHeight());
+
+    // A long name takes no more than a share of the view: the columns after it show.
+    SongRecord song;
+    song.setColumn(ColFileName, QString(300, QLatin1Char('x')) + QStringLiteral(".mp3"));
+    song.setColumn(ColSize, QStringLiteral("1.024 KB"));
+    w.document().catalogue().append(song);
+    w.show();
+    w.view().refreshIcons();
+    QTableView* table = w.view().reportView();
+    EXPECT_LT(table->columnViewportPosition(ColSize), table->viewport()->width());
+}
+
+TEST_F(WindowSettingsTest, ListModeCellsAreAsHighAsTheIconsTheyDraw)
+{
+    Form1 w(services());
+    w.start(QString());
+    for (const char* name : {"a.mp3", "b.mp3"}) {
+        SongRecord song;
+        song.setColumn(ColFileName, QString::fromLatin1(name));
+        w.document().catalogue().append(song);
+    }
+    w.show();
+    w.view().refreshIcons();
+    w.view().showListMode();
+    QListView* list = w.view().listView();
+    const int icon = list->style()->pixelMetric(QStyle::PM_ListViewIconSize, nullptr, list);
+    const int rowStep = list->visualRect(list->model()->index(1, 0)).top() - list->visualRect(list->model()->index(0, 0)).top();
+    EXPECT_GE(rowStep, icon) << "the icons of two rows would overlap";
 }

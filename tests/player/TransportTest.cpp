@@ -1,8 +1,10 @@
 // The player's logic without a window: the fixture songs play through the silent
-// output on a clock the test moves.
+// output on a clock the test moves; the application keeps the queue in step with
+// the checks.
 
-#include "player/Transport.h"
+#include "application/SonivoApp.h"
 #include "tests/support/MediaFixtures.h"
+#include "tests/support/ScriptedDialogs.h"
 #include "tests/support/SongRows.h"
 #include "tests/support/TempFiles.h"
 
@@ -20,9 +22,12 @@ namespace {
 class TransportTest : public ::testing::Test {
 protected:
     TempFiles files;
-    Catalogue catalogue;
+    ScriptedDialogs dialogs;
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
-    Transport transport{catalogue, [this] { return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock}); }};
+    SonivoApp app{dialogs, systemMountTable(),
+        [this] { return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock}); }};
+    Catalogue& catalogue = app.catalogue();
+    Transport& transport = app.transport();
     QStringList notices;
     int songsLoaded = 0;
 
@@ -46,11 +51,7 @@ protected:
         return catalogue.id(catalogue.size() - 1);
     }
 
-    void check(RowId id, bool on = true)
-    {
-        catalogue.setChecked(catalogue.position(id), on);
-        transport.syncQueue();
-    }
+    void check(RowId id, bool on = true) { app.setChecked(catalogue.position(id), on); }
 
     QString playing() const { return QFileInfo(transport.playerFile()).fileName(); }
 

@@ -87,14 +87,16 @@ TEST_F(ReportCommand, AFileThatCannotBeWrittenIsReportedAndNothingIsOpened)
     EXPECT_TRUE(dialogs.opened.isEmpty());
 }
 
-TEST_F(ReportCommand, AFailedOpenIsToldWithTheFilesName)
+TEST_F(ReportCommand, AFileNoProgramOpensIsSaidToBeSavedAndNamed)
 {
     dialogs.desktopOpens = false;
-    dialogs.files.push_back(files.path(QStringLiteral("x.htm")));
-    run(choice(ReportKind::HtmlPage));
+    const QString target = files.path(QStringLiteral("x.htm"));
+    dialogs.files.push_back(target);
+    EXPECT_EQ(runReport(choice(ReportKind::HtmlPage), catalogue, list, queue, dialogs, kItalian), target);
+    EXPECT_TRUE(QFileInfo::exists(target));
     EXPECT_EQ(dialogs.notices,
-        QStringList{QStringLiteral("warn: Impossibile aprire il file ") + files.path(QStringLiteral("x.htm"))
-            + QStringLiteral(" con il programma predefinito.")});
+        QStringList{QStringLiteral("inform: Il file ") + target + QStringLiteral(" è stato salvato, ma nessun programma lo ha aperto.")})
+        << "an information, not a warning that reads as a failed report";
 }
 
 TEST_F(ReportCommand, AReportNeverReplacesTheListItReads)

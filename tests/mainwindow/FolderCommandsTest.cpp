@@ -29,7 +29,7 @@ SongRecord song(const char* name, const char* folder, const char* cd = "")
     return r;
 }
 
-class BrowseCommandsTest : public WindowTest {
+class FolderCommandsTest : public WindowTest {
 protected:
     std::unique_ptr<Form1> window;
     QString list;
@@ -77,8 +77,7 @@ protected:
     {
         for (qsizetype i = 0; i < rows().size(); ++i)
             if (rows().row(i).text(ColFileName) == QString::fromLatin1(name))
-                rows().setChecked(i, true);
-        window->transport().syncQueue();
+                window->app().setChecked(i, true);
     }
 
     // Triggers the entry and works the folder chooser it opens as the user
@@ -101,7 +100,7 @@ protected:
 
 }  // namespace
 
-TEST_F(BrowseCommandsTest, TheMenuOpensTheChooserThatNarrowsTheCatalogueAndTheQueueFollows)
+TEST_F(FolderCommandsTest, TheMenuOpensTheChooserThatNarrowsTheCatalogueAndTheQueueFollows)
 {
     check("b.mp3");
     check("e.mp3");
@@ -145,7 +144,7 @@ TEST_F(BrowseCommandsTest, TheMenuOpensTheChooserThatNarrowsTheCatalogueAndTheQu
     EXPECT_TRUE(dialogs.notices.isEmpty());
 }
 
-TEST_F(BrowseCommandsTest, TheFindButtonsFolderEntryTakesAFolderOut)
+TEST_F(FolderCommandsTest, TheFindButtonsFolderEntryTakesAFolderOut)
 {
     check("e.mp3");
     const QToolButton* find = window->toolButton(QStringLiteral("Trova"));
@@ -169,7 +168,7 @@ TEST_F(BrowseCommandsTest, TheFindButtonsFolderEntryTakesAFolderOut)
     EXPECT_TRUE(window->document().isModified());
 }
 
-TEST_F(BrowseCommandsTest, AllSongsFromTheChooserRestoresAndANeverSavedListIsNotReplaced)
+TEST_F(FolderCommandsTest, AllSongsFromTheChooserRestoresAndANeverSavedListIsNotReplaced)
 {
     ASSERT_TRUE(withChooser(menuEntry("&Ricerca", "&Cartella"), [&](frmFolder& chooser) {
         chooseByKeyboard(chooser.choiceList(), 2);
@@ -198,7 +197,7 @@ TEST_F(BrowseCommandsTest, AllSongsFromTheChooserRestoresAndANeverSavedListIsNot
                                                           "questa lista non è ancora stata salvata.")));
 }
 
-TEST_F(BrowseCommandsTest, NarrowingRowsNoListFileHoldsAsksTheSavePromptFirst)
+TEST_F(FolderCommandsTest, NarrowingRowsNoListFileHoldsAsksTheSavePromptFirst)
 {
     const QString prompt = QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?");
     QAction* folderEntry = menuEntry("&Ricerca", "&Cartella");

@@ -1,8 +1,8 @@
-#include "catalogue/BrowseFilter.h"
+#include "catalogue/FolderNarrowing.h"
 
 namespace sonivo {
 
-BrowseFilter::BrowseFilter(ListDocument& document, QObject* parent) : QObject(parent), document_(document)
+FolderNarrowing::FolderNarrowing(ListDocument& document, QObject* parent) : QObject(parent), document_(document)
 {
     choices_.push_back(FolderChoice::allSongs());
     connect(&document_, &ListDocument::workFinished, this, [this](ListDocument::Work work) {
@@ -11,7 +11,7 @@ BrowseFilter::BrowseFilter(ListDocument& document, QObject* parent) : QObject(pa
     });
 }
 
-void BrowseFilter::refresh()
+void FolderNarrowing::refresh()
 {
     shown_ = true;
     choices_ = folderChoices(document_.catalogue());
@@ -19,13 +19,13 @@ void BrowseFilter::refresh()
     Q_EMIT choicesChanged();
 }
 
-void BrowseFilter::release()
+void FolderNarrowing::release()
 {
     shown_ = false;
     choices_ = std::vector<FolderChoice>{FolderChoice::allSongs()};  // gives their room back
 }
 
-template <typename Change> void BrowseFilter::change(const FolderChoice& choice, Change folderChange)
+template <typename Change> void FolderNarrowing::change(const FolderChoice& choice, Change folderChange)
 {
     if (choice.wholeList) {
         document_.restoreList();
@@ -40,17 +40,17 @@ template <typename Change> void BrowseFilter::change(const FolderChoice& choice,
     Q_EMIT rowsChanged();
 }
 
-void BrowseFilter::keepOnly(const FolderChoice& choice)
+void FolderNarrowing::keepOnly(const FolderChoice& choice)
 {
     change(choice, [&](Catalogue& c) { c.keepOnlyFolder(choice.folder, choice.cdIdentifier); });
 }
 
-void BrowseFilter::takeOut(const FolderChoice& choice)
+void FolderNarrowing::takeOut(const FolderChoice& choice)
 {
     change(choice, [&](Catalogue& c) { c.removeFolder(choice.folder, choice.cdIdentifier); });
 }
 
-void BrowseFilter::restore()
+void FolderNarrowing::restore()
 {
     change(FolderChoice::allSongs(), [](Catalogue&) {});
 }

@@ -1,4 +1,4 @@
-#include "player/TagEditor.h"
+#include "application/TagEditor.h"
 
 #include "analysis/Writability.h"
 #include "catalogue/ListDocument.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/ShellCommands.h"
+#include "mainwindow/HelpCommands.h"
 #include "dialogs/HelpWindow.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/StatusLine.h"
@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -22,7 +23,7 @@ using namespace sonivo::test;
 
 namespace {
 
-class ShellCommandsTest : public WindowTest {
+class EditAndHelpCommandsTest : public WindowTest {
 protected:
     FormServices services()
     {
@@ -51,10 +52,8 @@ protected:
             files.write(QStringLiteral("songs/") + QString::fromLatin1(name), name);
             rows.append(song);
         }
-        rows.setChecked(3, true);
-        rows.setChecked(1, true);
-        w.transport().syncQueue();
-        w.applyEnablingRules();
+        w.app().setChecked(3, true);
+        w.app().setChecked(1, true);
     }
 
     // Runs the command while a modal dialog it opens is looked at and closed.
@@ -72,7 +71,7 @@ protected:
     }
 };
 
-TEST_F(ShellCommandsTest, DeletingTakesTheCheckedRowsEmptiesTheQueueAndRefreshesTheStatus)
+TEST_F(EditAndHelpCommandsTest, DeletingTakesTheCheckedRowsEmptiesTheQueueAndRefreshesTheStatus)
 {
     Form1 w(services());
     w.start(QString());
@@ -90,7 +89,7 @@ TEST_F(ShellCommandsTest, DeletingTakesTheCheckedRowsEmptiesTheQueueAndRefreshes
     EXPECT_TRUE(QFile::exists(files.path(QStringLiteral("songs/b.mp3")))) << "files on disk are not touched";
 }
 
-TEST_F(ShellCommandsTest, CopyingTakesTheQueuedFilesInQueueOrder)
+TEST_F(EditAndHelpCommandsTest, CopyingTakesTheQueuedFilesInQueueOrder)
 {
     Form1 w(services());
     w.start(QString());
@@ -107,11 +106,11 @@ TEST_F(ShellCommandsTest, CopyingTakesTheQueuedFilesInQueueOrder)
     EXPECT_EQ(TempFiles::read(dest + QStringLiteral("b.mp3")), "b.mp3");
     EXPECT_EQ(TempFiles::read(dest + QStringLiteral("d.mp3")), "d.mp3");
     EXPECT_FALSE(QFile::exists(dest + QStringLiteral("a.mp3")));
-    EXPECT_TRUE(dialogs.notices.isEmpty());
+    EXPECT_EQ(dialogs.notices, QStringList(QStringLiteral("inform: 2 file copiati in %1.").arg(dest)));
     EXPECT_EQ(test::checkedRows(w.document().catalogue()), 2) << "the catalogue and queue stay";
 }
 
-TEST_F(ShellCommandsTest, TheOptionsAndAboutButtonsOpenTheirDialogs)
+TEST_F(EditAndHelpCommandsTest, TheOptionsAndAboutButtonsOpenTheirDialogs)
 {
     Form1 w(services());
     w.start(QString());
@@ -119,20 +118,34 @@ TEST_F(ShellCommandsTest, TheOptionsAndAboutButtonsOpenTheirDialogs)
     ASSERT_TRUE(w.toolButton(QStringLiteral("Opzioni"))->isEnabled());
     EXPECT_EQ(modalTitle(w.command(Command::Options)), QStringLiteral("Sonivo - Opzioni"));
     EXPECT_EQ(modalTitle(w.command(Command::About)), QStringLiteral("Informazioni su Sonivo"));
+
+    // No menu holds the options: a key opens them, and the button says which.
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QString title;
+    QTimer::singleShot(0, [&] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            title = modal->windowTitle();
+            modal->reject();
+        }
+    });
+    QTest::keyClick(&w, Qt::Key_Comma, Qt::ControlModifier);
+    EXPECT_EQ(title, QStringLiteral("Sonivo - Opzioni"));
+    EXPECT_TRUE(w.toolButton(QStringLiteral("Opzioni"))->toolTip().contains(QStringLiteral("Ctrl+,")));
 }
 
-TEST_F(ShellCommandsTest, F1OpensTheHelpAndCercaItsKeywordSearch)
+TEST_F(EditAndHelpCommandsTest, F1OpensTheHelpAndCercaItsKeywordSearch)
 {
     Form1 w(services());
     w.start(QString());
     EXPECT_EQ(w.command(Command::Help)->shortcut(), QKeySequence(QKeySequence::HelpContents));
     w.command(Command::Help)->trigger();
-    HelpWindow* help = w.shellCommands().helpWindow();
+    HelpWindow* help = w.helpCommands().helpWindow();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_TRUE(help->page().toString().endsWith(QStringLiteral("/pages/index.html")));
     w.command(Command::HelpSearch)->trigger();
-    EXPECT_EQ(w.shellCommands().helpWindow(), help) << "one help window";
+    EXPECT_EQ(w.helpCommands().helpWindow(), help) << "one help window";
     w.command(Command::Website)->trigger();
     EXPECT_EQ(dialogs.opened, QStringList(QStringLiteral("https://sonivo.example.org/")));
 }

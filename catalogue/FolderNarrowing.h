@@ -12,10 +12,10 @@
 
 namespace sonivo {
 
-class BrowseFilter final : public QObject {
+class FolderNarrowing final : public QObject {
     Q_OBJECT
 public:
-    explicit BrowseFilter(ListDocument& document, QObject* parent = nullptr);
+    explicit FolderNarrowing(ListDocument& document, QObject* parent = nullptr);
 
     // "Tutti i brani" first, then one choice per folder (see folderChoices).
     const std::vector<FolderChoice>& choices() const { return choices_; }

@@ -1,4 +1,4 @@
-#include "catalogue/BrowseFilter.h"
+#include "catalogue/FolderNarrowing.h"
 #include "catalogue/FolderScan.h"
 #include "catalogue/ListFile.h"
 #include "tests/support/DocumentParts.h"
@@ -49,9 +49,9 @@ void fillMixed(Catalogue& c)
     c.append(song(QStringLiteral("b1"), kCdRock, QStringLiteral("BLUES/-")));
 }
 
-class BrowseFilterTest : public testing::Test, protected DocumentParts {
+class FolderNarrowingTest : public testing::Test, protected DocumentParts {
 protected:
-    BrowseFilter filter{doc};
+    FolderNarrowing filter{doc};
 
     // The mixed catalogue, saved and loaded again as the current list.
     QString savedMixedList()
@@ -152,7 +152,7 @@ TEST(Catalogue, KeepingOneFolderTakesEveryOtherRowAndNeverEmptiesForAMissingOne)
     EXPECT_TRUE(c.FolderPresent(kCdRock, QStringLiteral("ROCK01/1A2B-3C4D")));
 }
 
-TEST_F(BrowseFilterTest, SelectingAndTakingOutFolderRowsSetsTheModifiedFlag)
+TEST_F(FolderNarrowingTest, SelectingAndTakingOutFolderRowsSetsTheModifiedFlag)
 {
     savedMixedList();
     ASSERT_FALSE(doc.isModified());
@@ -160,7 +160,7 @@ TEST_F(BrowseFilterTest, SelectingAndTakingOutFolderRowsSetsTheModifiedFlag)
     EXPECT_EQ(filter.choices().front(), FolderChoice::allSongs());
 
     int changes = 0;
-    QObject::connect(&filter, &BrowseFilter::rowsChanged, [&] { ++changes; });
+    QObject::connect(&filter, &FolderNarrowing::rowsChanged, [&] { ++changes; });
     filter.takeOut(choice(kMusic));
     EXPECT_EQ(fileNames(doc.catalogue()), QStringLiteral("r1,p1,s1,j1,r2,b1"));
     EXPECT_TRUE(doc.isModified());
@@ -174,7 +174,7 @@ TEST_F(BrowseFilterTest, SelectingAndTakingOutFolderRowsSetsTheModifiedFlag)
     EXPECT_TRUE(dialogs.notices.isEmpty());
 }
 
-TEST_F(BrowseFilterTest, AFolderNoRowHasChangesNoRowButStillCountsAsAChange)
+TEST_F(FolderNarrowingTest, AFolderNoRowHasChangesNoRowButStillCountsAsAChange)
 {
     savedMixedList();
     FolderChoice gone;
@@ -189,7 +189,7 @@ TEST_F(BrowseFilterTest, AFolderNoRowHasChangesNoRowButStillCountsAsAChange)
     EXPECT_TRUE(doc.isModified());
 }
 
-TEST_F(BrowseFilterTest, RestoringGivesBackExactlyTheRowsOfTheListFile)
+TEST_F(FolderNarrowingTest, RestoringGivesBackExactlyTheRowsOfTheListFile)
 {
     const QString list = savedMixedList();
     filter.keepOnly(choice(kJazz));
@@ -212,7 +212,7 @@ TEST_F(BrowseFilterTest, RestoringGivesBackExactlyTheRowsOfTheListFile)
     EXPECT_TRUE(dialogs.notices.isEmpty());
 }
 
-TEST_F(BrowseFilterTest, AListFileThatCannotBeReadLeavesTheRowsAsTheyAre)
+TEST_F(FolderNarrowingTest, AListFileThatCannotBeReadLeavesTheRowsAsTheyAre)
 {
     const QString list = savedMixedList();
     filter.takeOut(choice(kMusic));
@@ -234,7 +234,7 @@ TEST_F(BrowseFilterTest, AListFileThatCannotBeReadLeavesTheRowsAsTheyAre)
     EXPECT_EQ(dialogs.notices.size(), 2);
 }
 
-TEST_F(BrowseFilterTest, AListNeverSavedIsNotRestoredFromAnotherFile)
+TEST_F(FolderNarrowingTest, AListNeverSavedIsNotRestoredFromAnotherFile)
 {
     // The default list file exists, but it is not this list's.
     qputenv("XDG_DATA_HOME", files.path(QStringLiteral("data")).toUtf8());
@@ -253,7 +253,7 @@ TEST_F(BrowseFilterTest, AListNeverSavedIsNotRestoredFromAnotherFile)
     qunsetenv("XDG_DATA_HOME");
 }
 
-TEST_F(BrowseFilterTest, TheChoicesShownAreBuiltAgainWhenAScanEndsAndNotKeptWhenHidden)
+TEST_F(FolderNarrowingTest, TheChoicesShownAreBuiltAgainWhenAScanEndsAndNotKeptWhenHidden)
 {
     const QString folder = files.path(QStringLiteral("songs/"));
     QDir().mkpath(folder);
@@ -266,7 +266,7 @@ TEST_F(BrowseFilterTest, TheChoicesShownAreBuiltAgainWhenAScanEndsAndNotKeptWhen
     } answers;
     filter.refresh();  // as the chooser shows them
     int built = 0;
-    QObject::connect(&filter, &BrowseFilter::choicesChanged, [&] { ++built; });
+    QObject::connect(&filter, &FolderNarrowing::choicesChanged, [&] { ++built; });
     dialogs.folders.push_back(folder);
     ASSERT_EQ(doc.addFolder(false, answers), 1);
     EXPECT_EQ(built, 1);
@@ -286,7 +286,7 @@ TEST_F(BrowseFilterTest, TheChoicesShownAreBuiltAgainWhenAScanEndsAndNotKeptWhen
     EXPECT_EQ(filter.choices().size(), 2u);
 }
 
-TEST(BrowseFilterLarge, TwoHundredThousandRowsInTwentyThousandFolders)
+TEST(FolderNarrowingLarge, TwoHundredThousandRowsInTwentyThousandFolders)
 {
     Catalogue c;
     std::vector<SongRecord> rows;

@@ -1,7 +1,7 @@
 // The tag editor's actions on copies of a fixture song, with the player playing
 // through the silent output.
 
-#include "player/TagEditor.h"
+#include "application/TagEditor.h"
 
 #include "catalogue/SongSearch.h"
 #include "common/NativePath.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/ExternalPlayer.h"
+#include "application/ExternalPlayer.h"
 
 #include "common/DesktopDialogs.h"
 #include "reports/ReportFile.h"
