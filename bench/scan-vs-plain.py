@@ -6,6 +6,7 @@ may be given; every one runs in the same rounds, so they are compared side by si
 
   scan-vs-plain.py [--runs N] [--folders F] [--files-per-folder K] [--tree DIR]
                    PLAIN_READER SONIVO_CLI [SONIVO_CLI...]
+  scan-vs-plain.py --make-tree --tree DIR [--folders F] [--files-per-folder K]
 """
 import argparse
 import os
@@ -27,13 +28,35 @@ def song(index):
     return frame * 30 + tag
 
 
+ARTISTS = ["Lucio Dalla", "mina", "Édith Piaf", "Björk", "ZZ Top", "10cc", "2Pac", "Пётр Чайковский",
+           "坂本龍一", "Ελευθερία Αρβανιτάκη", "the Beatles", "Über Alles", "Çelik", "AC-DC", "Ólafur Arnalds"]
+WORDS = ["amore", "Notte", "ÉTÉ", "città", "Rain", "sole", "Ωκεανός", "ночь", "夜", "Blue", "zero", "mare",
+         "Über", "vent'anni", "Café"]
+
+
+def song_name(index, track):
+    """A track file name as rippers write them: numbered with or without a leading
+    zero, words in any case and script, now and then an extension in capitals."""
+    number = ("%02d" if index % 3 else "%d") % track
+    words = " ".join(WORDS[(index * 7 + k * 3) % len(WORDS)] for k in range(1 + index % 3))
+    return "%s - %s%s" % (number, words, ".MP3" if index % 17 == 0 else ".mp3")
+
+
 def make_tree(root, folders, per_folder):
+    """Artist / album (year) / tracks, some albums split into CD folders; the
+    albums hold per_folder tracks each."""
+    index = 0
     for d in range(folders):
-        folder = os.path.join(root, "album%d" % d)
+        artist = ARTISTS[d % len(ARTISTS)] + ("" if d < len(ARTISTS) else " %d" % (d // len(ARTISTS)))
+        album = "%s (%d)" % (WORDS[d % len(WORDS)].title(), 1960 + d % 60)
+        folder = os.path.join(root, artist, album)
+        if d % 5 == 4:
+            folder = os.path.join(folder, "CD%d" % (1 + d % 2))
         os.makedirs(folder, exist_ok=True)
         for f in range(per_folder):
-            with open(os.path.join(folder, "track%d.mp3" % f), "wb") as out:
-                out.write(song(d * per_folder + f))
+            with open(os.path.join(folder, song_name(index, f + 1)), "wb") as out:
+                out.write(song(index))
+            index += 1
 
 
 def timed(command, plain_reader, tree, cold):
@@ -50,9 +73,15 @@ def main():
     parser.add_argument("--folders", type=int, default=100)
     parser.add_argument("--files-per-folder", type=int, default=100)
     parser.add_argument("--tree", help="folder for the generated tree (default: a temporary one here)")
-    parser.add_argument("plain_reader")
-    parser.add_argument("clis", nargs="+")
+    parser.add_argument("--make-tree", action="store_true", help="only make the tree in --tree, to time it otherwise")
+    parser.add_argument("plain_reader", nargs="?")
+    parser.add_argument("clis", nargs="*")
     args = parser.parse_args()
+    if (args.make_tree and not args.tree) or (not args.make_tree and not args.clis):
+        parser.error("--make-tree needs --tree; timing needs PLAIN_READER and SONIVO_CLI")
+    if args.make_tree:
+        make_tree(args.tree, args.folders, args.files_per_folder)
+        return
 
     tree = args.tree or tempfile.mkdtemp(prefix="scan-tree-", dir=os.getcwd())
     try:

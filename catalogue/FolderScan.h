@@ -7,6 +7,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/DriveInfo.h"
+#include "catalogue/NameOrder.h"
 
 #include <atomic>
 #include <chrono>
@@ -59,6 +60,7 @@ public:
     // either way.
     void setReaders(int readers) { readers_ = readers; }
     // Scans the folder (and its subfolders when included); returns the songs added.
+    // A folder's songs come in name order, then its subfolders' trees, one by one.
     // Folders are named by their path without links, so that a folder reached
     // through a link is the same folder. A file that cannot be read gets the
     // cleared header, or keeps its row when its folder is being updated.
@@ -89,6 +91,7 @@ private:
     Catalogue& catalogue_;
     ScanDialogs& dialogs_;
     const DriveInfo& drives_;
+    NameOrder order_;
     bool includeSubfolders_ = false;
     int readers_ = kDefaultReaders;
     QString cdName_;

@@ -1,10 +1,11 @@
 #pragma once
 // The folders of a tree in the scan's order, one at a time, so that a scan can
 // list folders ahead of the one whose songs it is making rows of: the folder
-// first, then, with subfolders included, each subfolder's tree in listing order.
+// first, then, with subfolders included, each subfolder's tree, in name order.
 // Folders are named by their path without links; a folder reached twice (a link
 // loop, two links to one folder) comes once.
 
+#include "catalogue/NameOrder.h"
 #include "platform/Directory.h"
 
 #include <memory>
@@ -12,7 +13,7 @@
 
 namespace sonivo {
 
-// An open folder and its entries.
+// An open folder and its entries, in name order.
 struct FolderListing {
     FolderHandle handle;
     std::vector<DirEntry> entries;
@@ -29,7 +30,8 @@ struct WalkStep {
 
 class FolderWalk {
 public:
-    FolderWalk(const QString& root, bool includeSubfolders);
+    // The order must outlive the walk.
+    FolderWalk(const QString& root, bool includeSubfolders, const NameOrder& order);
     // The next folder, or nothing at the end of the tree.
     std::optional<WalkStep> next();
 
@@ -49,6 +51,7 @@ private:
     std::set<FolderId> visited_;
     QString root_;
     bool includeSubfolders_;
+    const NameOrder& order_;
     bool started_ = false;
 };
 

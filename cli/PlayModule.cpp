@@ -2,16 +2,24 @@
 
 #include "cli/Output.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <dlfcn.h>
 
 namespace sonivo::cli {
 namespace {
 
+// The module beside the program (the build tree), else in the private folder
+// the install puts it in, reached from the program's own folder so that any
+// install prefix works.
 QString moduleFile()
 {
-    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    return QFileInfo(program).absolutePath() + QStringLiteral("/sonivo-cli-play.so");
+    const QString name = QStringLiteral("sonivo-cli-play.so");
+    const QDir programFolder = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absoluteDir();
+    const QString beside = programFolder.filePath(name);
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QDir::cleanPath(programFolder.filePath(QStringLiteral(SONIVO_MODULE_FOLDER_FROM_PROGRAM "/") + name));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // The player lives in a module of its own (sonivo-cli-play.so, beside the
-// program), loaded only for the play command: the sound libraries it needs
-// would otherwise be loaded, at some cost, by every other command too.
+// program in the build tree, in libexec/sonivo/ once installed), loaded only
+// for the play command: the sound libraries it needs would otherwise be
+// loaded, at some cost, by every other command too.
 
 #include <QStringList>
 

@@ -145,6 +145,35 @@ TEST_F(FolderScanTest, ATreeIsReadDepthFirstEachFolderBeforeItsSubfolders)
     EXPECT_EQ(dialogs.progressCalls, 4);
 }
 
+// Names as a file manager orders them: letter case aside, numbers by value,
+// accents beside their letter; a stray byte of a name that is not UTF-8 after
+// every letter.
+TEST_F(FolderScanTest, AFoldersSongsComeInNameOrder)
+{
+    for (const char* name : {"10.mp3", "2.mp3", "b.mp3", "A.mp3", "\xc3\xa9.mp3", "Z.mp3", "b\xff.mp3", "\xe9t\xe9.mp3"})
+        song(fromNativePath(name));
+    song(QStringLiteral("sub/1.mp3"));
+    EXPECT_EQ(scan(false, fixed), 8);
+    const QStringList expected{QStringLiteral("/2.mp3"), QStringLiteral("/10.mp3"), QStringLiteral("/A.mp3"), QStringLiteral("/b.mp3"),
+        QLatin1Char('/') + fromNativePath("b\xff.mp3"), QStringLiteral("/\u00e9.mp3"), QStringLiteral("/Z.mp3"),
+        QLatin1Char('/') + fromNativePath("\xe9t\xe9.mp3")};
+    EXPECT_EQ(names(), expected);
+}
+
+TEST_F(FolderScanTest, ATreeComesFolderByFolderInNameOrderDepthFirst)
+{
+    song(QStringLiteral("top.mp3"));
+    for (const char* folder : {"10", "2", "b", "A", "\xc3\xa9", "Z", "2/10", "2/9"})
+        song(fromNativePath(folder) + QStringLiteral("/x.mp3"));
+    ASSERT_EQ(::mkdir(toNativePath(root + QLatin1Char('/') + fromNativePath("\xe9t\xe9")).constData(), 0755), 0);
+    files.write(fromNativePath("\xe9t\xe9/x.mp3"), frames(FrameFields{}, 3));
+    EXPECT_EQ(scan(true, fixed), 10);
+    const QStringList expected{QStringLiteral("/top.mp3"), QStringLiteral("/2/x.mp3"), QStringLiteral("/2/9/x.mp3"),
+        QStringLiteral("/2/10/x.mp3"), QStringLiteral("/10/x.mp3"), QStringLiteral("/A/x.mp3"), QStringLiteral("/b/x.mp3"),
+        QStringLiteral("/\u00e9/x.mp3"), QStringLiteral("/Z/x.mp3"), QLatin1Char('/') + fromNativePath("\xe9t\xe9/x.mp3")};
+    EXPECT_EQ(names(), expected);
+}
+
 TEST_F(FolderScanTest, FoldersAndFilesThatVanishDuringTheScanAreLeftOut)
 {
     song(QStringLiteral("keep.mp3"));

@@ -161,6 +161,22 @@ TEST(Cli, AWriteWaitingForAnotherProgramsLockLeavesAReadOnlyFileSoAndSaysWhyItGa
     EXPECT_EQ(st.st_mode & 0777, 0444u);
 }
 
+TEST(Cli, ScanPrintsTheSongsInNameOrder)
+{
+    TempFiles files;
+    QDir().mkpath(files.path(QStringLiteral("music/10")));
+    QDir().mkpath(files.path(QStringLiteral("music/9")));
+    for (const char* name : {"music/10.mp3", "music/9.mp3", "music/10/b.mp3", "music/9/B.mp3", "music/9/a.mp3"})
+        files.write(QLatin1String(name), frames(FrameFields{}, 3));
+    const CliRun r = cli({QStringLiteral("scan"), QStringLiteral("--recursive"), files.path(QStringLiteral("music"))});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QStringList order;
+    for (const QString& line : r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        order << line.section(QLatin1Char(';'), 3, 3).section(QLatin1Char('/'), -2, -2) + QLatin1Char('/') + line.section(QLatin1Char(';'), 0, 0);
+    EXPECT_EQ(order, (QStringList{QStringLiteral("music/9.mp3"), QStringLiteral("music/10.mp3"), QStringLiteral("9/a.mp3"),
+                         QStringLiteral("9/B.mp3"), QStringLiteral("10/b.mp3")}));
+}
+
 TEST(Cli, ScanPrintsLineFormsAndKeepsAList)
 {
     TempFiles files;
