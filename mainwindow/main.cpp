@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("sonivo"));
     // No display name: the window manager would append it to every title.
-    QApplication::setDesktopFileName(QStringLiteral("sonivo"));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.sonivo"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/sonivo/sonivo.png")));
     sonivo::installItalianTranslations();
 
