@@ -122,6 +122,12 @@ QStringList SonivoApp::queuedFiles() const
     return sonivo::queuedFiles(catalogue(), queuedRows());
 }
 
+QString SonivoApp::startFolder(FolderUse use) const
+{
+    const QString& last = lastFolders_[size_t(use)];
+    return last.isEmpty() ? document_.dialogFolder() : last;
+}
+
 void SonivoApp::shutdown()
 {
     timer_->stop();

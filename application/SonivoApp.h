@@ -16,6 +16,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <array>
 
 class QTimer;
 
@@ -77,6 +78,12 @@ public:
     // Their files, for "Copia &files nella cartella...".
     QStringList queuedFiles() const;
 
+    // Where the report dialog and the copy's folder chooser start: the folder
+    // last used for them, else the list's folder.
+    enum class FolderUse { Reports, Copies };
+    QString startFolder(FolderUse use) const;
+    void setLastFolder(FolderUse use, const QString& folder) { lastFolders_[size_t(use)] = folder; }
+
     // Stops the tick and the player and removes the external player's playlist;
     // run when the window closes.
     void shutdown();
@@ -95,6 +102,7 @@ private:
     FolderNarrowing narrowing_;
     ExternalPlayer external_;
     QTimer* timer_;
+    std::array<QString, 2> lastFolders_;
 };
 
 }  // namespace sonivo

@@ -70,11 +70,16 @@ bool ListDocument::newList()
     return true;
 }
 
+QString ListDocument::dialogFolder() const
+{
+    return listPath_.isEmpty() ? QDir::currentPath() : QFileInfo(listPath_).path();
+}
+
 bool ListDocument::openList()
 {
     if (!confirmDiscard())
         return false;
-    const QString path = dialogs_.openFile(QStringLiteral("Apri lista"), kListFilter, QDir::currentPath());
+    const QString path = dialogs_.openFile(QStringLiteral("Apri lista"), kListFilter, dialogFolder());
     return !path.isEmpty() && load(path);
 }
 
@@ -176,7 +181,7 @@ bool ListDocument::save()
 
 bool ListDocument::saveAs()
 {
-    const QString path = dialogs_.saveFile(QStringLiteral("Salva lista con nome..."), kListFilter, QDir::currentPath());
+    const QString path = dialogs_.saveFile(QStringLiteral("Salva lista con nome..."), kListFilter, dialogFolder());
     if (path.isEmpty() || !write(path))
         return false;
     needsName_ = false;
@@ -204,7 +209,8 @@ void ListDocument::stopScan()
 std::optional<qint64> ListDocument::addFolder(bool withSubfolders, ScanDialogs& scanDialogs)
 {
     const QString folder = dialogs_.chooseFolder(withSubfolders ? QStringLiteral("Seleziona la cartella da cui iniziare la ricerca:")
-                                                                : QStringLiteral("Seleziona la cartella singola in cui ricercare:"));
+                                                                : QStringLiteral("Seleziona la cartella singola in cui ricercare:"),
+        QString());
     if (folder.isEmpty())
         return std::nullopt;
     Q_EMIT workStarted(Work::Scanning);

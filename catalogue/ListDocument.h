@@ -36,6 +36,8 @@ public:
     // row when it did before.
     void setNarrowed();
     bool isScanning() const { return scan_ != nullptr; }
+    // Where the file dialogs start: the list's folder, the current one for a new list.
+    QString dialogFolder() const;
     // "Sonivo - " and the list path, or "Sonivo - Nuova lista".
     QString title() const;
 

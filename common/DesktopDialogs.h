@@ -24,7 +24,7 @@ public:
     // The chosen file to write (replacing it confirmed by the dialog), or "".
     virtual QString saveFile(const QString& title, const FileFilter& filter, const QString& folder) = 0;
     // The chosen folder, ending with "/", or "" when cancelled.
-    virtual QString chooseFolder(const QString& title) = 0;
+    virtual QString chooseFolder(const QString& title, const QString& folder) = 0;
     // A question with Yes, No and Cancel.
     virtual Answer askYesNoCancel(const QString& text) = 0;
     // A question asked once for each of many things: Yes, No, Yes to all, No to all.

@@ -13,13 +13,13 @@ constexpr int kSteps = 1000;
 
 }  // namespace
 
-void copyFilesToFolder(QWidget* owner, DesktopDialogs& dialogs, const QStringList& files)
+QString copyFilesToFolder(QWidget* owner, DesktopDialogs& dialogs, const QStringList& files, const QString& startFolder)
 {
     if (files.isEmpty())
-        return;
-    const QString folder = dialogs.chooseFolder(QStringLiteral("Seleziona la crtella di destinazione:"));
+        return {};
+    const QString folder = dialogs.chooseFolder(QStringLiteral("Seleziona la crtella di destinazione:"), startFolder);
     if (folder.isEmpty())
-        return;
+        return {};
     QProgressDialog progress(owner);
     progress.setObjectName(QStringLiteral("copyProgress"));
     progress.setWindowTitle(QStringLiteral("Copia ") + folder);
@@ -42,6 +42,7 @@ void copyFilesToFolder(QWidget* owner, DesktopDialogs& dialogs, const QStringLis
         dialogs.inform(message);
     else
         dialogs.warn(message);
+    return folder;
 }
 
 }  // namespace sonivo

@@ -59,10 +59,10 @@ QString QtDesktopDialogs::saveFile(const QString& title, const FileFilter& filte
     return chooseFile(parentWindow(), true, title, filter, folder);
 }
 
-QString QtDesktopDialogs::chooseFolder(const QString& title)
+QString QtDesktopDialogs::chooseFolder(const QString& title, const QString& start)
 {
     const QString shown = title.isEmpty() ? QStringLiteral("Seleziona la directory o il drive per la ricerca:") : title;
-    const QString folder = QFileDialog::getExistingDirectory(parentWindow(), shown);
+    const QString folder = QFileDialog::getExistingDirectory(parentWindow(), shown, start);
     if (folder.isEmpty())
         return {};
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');

@@ -15,7 +15,7 @@ public:
 
     QString openFile(const QString& title, const FileFilter& filter, const QString& folder) override;
     QString saveFile(const QString& title, const FileFilter& filter, const QString& folder) override;
-    QString chooseFolder(const QString& title) override;
+    QString chooseFolder(const QString& title, const QString& folder) override;
     Answer askYesNoCancel(const QString& text) override;
     Answer askYesNoToAll(const QString& text) override;
     std::optional<QString> inputText(const QString& prompt, const QString& title, const QString& text) override;

@@ -61,9 +61,10 @@ template <typename W> W* named(W* widget, const char* name)
 
 }  // namespace
 
-frmReport::frmReport(ReportKind kind, const Catalogue& catalogue, const QString& list, const std::vector<RowId>& queue, DesktopDialogs& dialogs,
+frmReport::frmReport(ReportKind kind, const Catalogue& catalogue, const QString& list, const std::vector<RowId>& queue, const QString& folder,
+    DesktopDialogs& dialogs,
     QWidget* parent, const QLocale& locale)
-    : QDialog(parent), kind_(kind), catalogue_(catalogue), list_(list), queue_(queue), dialogs_(dialogs), locale_(locale)
+    : QDialog(parent), kind_(kind), catalogue_(catalogue), list_(list), queue_(queue), folder_(folder), dialogs_(dialogs), locale_(locale)
 {
     setObjectName(QStringLiteral("frmReport"));
     setWindowTitle(captionOf(kind));
@@ -104,7 +105,7 @@ ReportChoice frmReport::choice() const
 
 void frmReport::runChosen()
 {
-    written_ = runReport(choice(), catalogue_, list_, queue_, dialogs_, locale_);
+    written_ = runReport(choice(), catalogue_, list_, queue_, folder_, dialogs_, locale_);
     accept();
 }
 

@@ -22,9 +22,10 @@ class DesktopDialogs;
 class frmReport final : public QDialog {
     Q_OBJECT
 public:
-    // list: the list file the catalogue was read from ("" for a new list).
-    frmReport(ReportKind kind, const Catalogue& catalogue, const QString& list, const std::vector<RowId>& queue, DesktopDialogs& dialogs,
-        QWidget* parent = nullptr, const QLocale& locale = QLocale());
+    // list: the list file the catalogue was read from ("" for a new list);
+    // folder: where the file dialog starts.
+    frmReport(ReportKind kind, const Catalogue& catalogue, const QString& list, const std::vector<RowId>& queue, const QString& folder,
+        DesktopDialogs& dialogs, QWidget* parent = nullptr, const QLocale& locale = QLocale());
 
     // What the controls say now.
     ReportChoice choice() const;
@@ -40,6 +41,7 @@ private:
     const Catalogue& catalogue_;
     const QString list_;
     const std::vector<RowId>& queue_;  // the play queue's rows, as it is when a report runs
+    const QString folder_;
     DesktopDialogs& dialogs_;
     const QLocale locale_;
     QString written_;

@@ -16,6 +16,7 @@
 #include "mainwindow/StatusLine.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QListView>
 #include <QMenuBar>
@@ -111,7 +112,11 @@ void Form1::connectCommands()
     connectMediaKeys();
     connectSearchAndTag();
     // Copy and delete of the selected files, the options, the help and the about box.
-    c.run(C::CopyFiles, this, [this] { copyFilesToFolder(this, dialogs_, app_->queuedFiles()); });
+    c.run(C::CopyFiles, this, [this] {
+        const QString folder = copyFilesToFolder(this, dialogs_, app_->queuedFiles(), app_->startFolder(SonivoApp::FolderUse::Copies));
+        if (!folder.isEmpty())
+            app_->setLastFolder(SonivoApp::FolderUse::Copies, folder);
+    });
     c.run(C::DeleteSelected, app, &SonivoApp::deleteChecked);
     c.run(C::Options, this, [this] {
         frmOption options(desktop_, dialogs_, [this] { help_->showHelp(); }, this);
@@ -148,10 +153,13 @@ void Form1::connectMediaKeys()
 
 void Form1::openReport(ReportKind kind)
 {
-    frmReport report(kind, app_->catalogue(), app_->document().listPath(), app_->queuedRows(), dialogs_, this);
+    frmReport report(
+        kind, app_->catalogue(), app_->document().listPath(), app_->queuedRows(), app_->startFolder(SonivoApp::FolderUse::Reports), dialogs_, this);
     report.exec();
-    if (!report.writtenFile().isEmpty())
-        statusBar()->showMessage(QStringLiteral("File salvato: ") + report.writtenFile(), 8000);
+    if (report.writtenFile().isEmpty())
+        return;
+    app_->setLastFolder(SonivoApp::FolderUse::Reports, QFileInfo(report.writtenFile()).path());
+    statusBar()->showMessage(QStringLiteral("File salvato: ") + report.writtenFile(), 8000);
 }
 
 void Form1::buildSortMenu()

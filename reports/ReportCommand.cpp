@@ -4,7 +4,6 @@
 #include "reports/ReportFile.h"
 #include "reports/TextList.h"
 
-#include <QDir>
 
 namespace sonivo {
 namespace {
@@ -43,7 +42,7 @@ void print(const ReportSource& songs, ReportOptions options, DesktopDialogs& dia
 }  // namespace
 
 QString runReport(const ReportChoice& choice, const Catalogue& catalogue, const QString& list, std::span<const RowId> queue,
-    DesktopDialogs& dialogs, const QLocale& locale)
+    const QString& folder, DesktopDialogs& dialogs, const QLocale& locale)
 {
     const ReportSource songs = choice.queueOnly ? ReportSource(catalogue, queue) : ReportSource(catalogue);
     if (choice.kind == ReportKind::TextList && choice.toPrinter) {
@@ -51,7 +50,7 @@ QString runReport(const ReportChoice& choice, const Catalogue& catalogue, const 
         return {};
     }
     const FileQuestion question = questionFor(choice.kind);
-    const QString file = dialogs.saveFileNamed(question.title, question.filter, QDir::currentPath(), kDefaultName);
+    const QString file = dialogs.saveFileNamed(question.title, question.filter, folder, kDefaultName);
     if (file.isEmpty())
         return {};
     const ReportResult saved = saveReport(file, choice.kind, songs, choice.options, locale, list);

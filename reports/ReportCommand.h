@@ -24,8 +24,8 @@ struct ReportChoice {
 // list: the list file the catalogue was read from, which a report never
 // replaces ("" for a new list); queue: the play queue's entries, in queue order.
 // The file written, then handed to the desktop; "" when none was (printed,
-// cancelled or failed, the user told why).
+// cancelled or failed, the user told why). The file dialog starts in folder.
 QString runReport(const ReportChoice& choice, const Catalogue& catalogue, const QString& list, std::span<const RowId> queue,
-    DesktopDialogs& dialogs, const QLocale& locale = QLocale());
+    const QString& folder, DesktopDialogs& dialogs, const QLocale& locale = QLocale());
 
 }  // namespace sonivo

@@ -34,7 +34,7 @@ TEST(CopyFilesCommand, TheFolderIsAskedAndTheProgressIsTitledWithIt)
         }
     };
 
-    copyFilesToFolder(nullptr, dialogs, {one, two});
+    EXPECT_EQ(copyFilesToFolder(nullptr, dialogs, {one, two}, QString()), dest);
 
     EXPECT_EQ(dialogs.asked.value(0), QStringLiteral("Seleziona la crtella di destinazione:"));
     EXPECT_EQ(progressTitle, QStringLiteral("Copia ") + dest);
@@ -52,9 +52,9 @@ TEST(CopyFilesCommand, ACancelledFolderOrAnEmptyQueueDoesNothing)
     const QString one = files.write(QStringLiteral("1.mp3"), "one");
     ScriptedDialogs dialogs;
     dialogs.folders = {QString()};
-    copyFilesToFolder(nullptr, dialogs, {one});
+    EXPECT_EQ(copyFilesToFolder(nullptr, dialogs, {one}, QString()), QString());
     EXPECT_TRUE(dialogs.notices.isEmpty());
-    copyFilesToFolder(nullptr, dialogs, {});
+    copyFilesToFolder(nullptr, dialogs, {}, QString());
     EXPECT_TRUE(dialogs.folders.empty() && dialogs.notices.isEmpty()) << "no folder asked for an empty queue";
 }
 

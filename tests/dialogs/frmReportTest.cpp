@@ -26,7 +26,7 @@ protected:
         for (int row : rows)
             transport.AggiungiLista(ids.at(size_t(row - 1)));
     }
-    std::unique_ptr<frmReport> open(ReportKind kind) { return std::make_unique<frmReport>(kind, catalogue, QString(), transport.queue().entries(), dialogs); }
+    std::unique_ptr<frmReport> open(ReportKind kind) { return std::make_unique<frmReport>(kind, catalogue, QString(), transport.queue().entries(), QString(), dialogs); }
 
     std::vector<RowId> ids;
 };

@@ -107,6 +107,9 @@ TEST_F(EditAndHelpCommandsTest, CopyingTakesTheQueuedFilesInQueueOrder)
     EXPECT_EQ(TempFiles::read(dest + QStringLiteral("d.mp3")), "d.mp3");
     EXPECT_FALSE(QFile::exists(dest + QStringLiteral("a.mp3")));
     EXPECT_EQ(dialogs.notices, QStringList(QStringLiteral("inform: 2 file copiati in %1.").arg(dest)));
+    dialogs.folders = {QString()};
+    w.command(Command::CopyFiles)->trigger();
+    EXPECT_EQ(dialogs.startedIn.last(), dest) << "the chooser starts where the last copy went";
     EXPECT_EQ(test::checkedRows(w.document().catalogue()), 2) << "the catalogue and queue stay";
 }
 

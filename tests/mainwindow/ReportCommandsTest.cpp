@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -125,6 +126,15 @@ TEST_F(ReportCommands, AQueuedSongsPlaylistFollowsThePlayersQueueOrder)
         folder + QStringLiteral("Song 7.mp3\r\n") + folder + QStringLiteral("Song 2.mp3\r\n") + folder + QStringLiteral("Song 5.mp3\r\n"));
     EXPECT_EQ(dialogs.opened, QStringList{target});
     EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("File salvato: ") + target) << "where it went";
+    EXPECT_EQ(dialogs.namedSaves.last().split(QLatin1Char('|')).value(4), QDir::currentPath()) << "a new list's reports start here";
+
+    // The next report starts in the folder the last one went to.
+    QDir().mkpath(files.path(QStringLiteral("reports")));
+    dialogs.files.push_back(files.path(QStringLiteral("reports/lista.htm")));
+    withReport([&] { window->command(Command::HtmlList)->trigger(); }, [&](QWidget& d) { child<QPushButton>(d, "Command1")->click(); });
+    dialogs.files.push_back(QString());
+    withReport([&] { window->command(Command::HtmlList)->trigger(); }, [&](QWidget& d) { child<QPushButton>(d, "Command1")->click(); });
+    EXPECT_EQ(dialogs.namedSaves.last().split(QLatin1Char('|')).value(4), files.path(QStringLiteral("reports")));
 }
 
 TEST_F(ReportCommands, AReportOfTheOpenListNeverReplacesIt)

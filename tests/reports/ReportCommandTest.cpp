@@ -30,7 +30,7 @@ protected:
         c.toPrinter = toPrinter;
         return c;
     }
-    void run(const ReportChoice& c) { runReport(c, catalogue, list, queue, dialogs, kItalian); }
+    void run(const ReportChoice& c) { runReport(c, catalogue, list, queue, files.path(QString()), dialogs, kItalian); }
 
     TempFiles files;
     Catalogue catalogue = numberedSongs(8);
@@ -43,7 +43,7 @@ protected:
 
 TEST_F(ReportCommand, AsksForTheFileWithTheTitleFilterAndDefaultNameOfEachKind)
 {
-    const QString folder = QDir::currentPath();
+    const QString folder = files.path(QString());  // where the caller says the dialog starts
     for (const ReportKind kind : {ReportKind::TextList, ReportKind::HtmlPage, ReportKind::Playlist}) {
         dialogs.files.push_back(QString());
         run(choice(kind));
@@ -92,7 +92,7 @@ TEST_F(ReportCommand, AFileNoProgramOpensIsSaidToBeSavedAndNamed)
     dialogs.desktopOpens = false;
     const QString target = files.path(QStringLiteral("x.htm"));
     dialogs.files.push_back(target);
-    EXPECT_EQ(runReport(choice(ReportKind::HtmlPage), catalogue, list, queue, dialogs, kItalian), target);
+    EXPECT_EQ(runReport(choice(ReportKind::HtmlPage), catalogue, list, queue, files.path(QString()), dialogs, kItalian), target);
     EXPECT_TRUE(QFileInfo::exists(target));
     EXPECT_EQ(dialogs.notices,
         QStringList{QStringLiteral("inform: Il file ") + target + QStringLiteral(" è stato salvato, ma nessun programma lo ha aperto.")})

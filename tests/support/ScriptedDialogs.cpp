@@ -18,21 +18,24 @@ template <typename T> T take(std::deque<T>& queue, const QString& what, T whenEm
 
 }  // namespace
 
-QString ScriptedDialogs::openFile(const QString& title, const FileFilter&, const QString&)
+QString ScriptedDialogs::openFile(const QString& title, const FileFilter&, const QString& folder)
 {
     asked << title;
+    startedIn << folder;
     return take(files, title, QString());
 }
 
-QString ScriptedDialogs::saveFile(const QString& title, const FileFilter&, const QString&)
+QString ScriptedDialogs::saveFile(const QString& title, const FileFilter&, const QString& folder)
 {
     asked << title;
+    startedIn << folder;
     return take(files, title, QString());
 }
 
-QString ScriptedDialogs::chooseFolder(const QString& title)
+QString ScriptedDialogs::chooseFolder(const QString& title, const QString& folder)
 {
     asked << title;
+    startedIn << folder;
     return take(folders, title, QString());
 }
 

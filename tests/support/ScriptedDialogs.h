@@ -20,14 +20,15 @@ public:
 
     std::function<void()> whileAskingYesNo;  // run inside askYesNoToAll, as a user might act
 
-    QStringList asked;    // every question's text
+    QStringList asked;      // every question's text
+    QStringList startedIn;  // the folder each file or folder dialog started in
     QStringList notices;  // "inform: ...", "warn: ...", "critical: ..."
     QStringList opened;   // every file handed to the desktop
     bool desktopOpens = true;
 
     QString openFile(const QString& title, const FileFilter& filter, const QString& folder) override;
     QString saveFile(const QString& title, const FileFilter& filter, const QString& folder) override;
-    QString chooseFolder(const QString& title) override;
+    QString chooseFolder(const QString& title, const QString& folder) override;
     Answer askYesNoCancel(const QString& text) override;
     Answer askYesNoToAll(const QString& text) override;
     std::optional<QString> inputText(const QString& prompt, const QString& title, const QString& text) override;
