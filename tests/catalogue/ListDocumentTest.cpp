@@ -4,6 +4,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFiles.h"
 
+#include <QFileInfo>
 #include <QDir>
 #include <QFile>
 
@@ -86,6 +87,9 @@ TEST_F(ListDocumentTest, SaveOpenAndTheTitle)
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.listPath(), list);
     EXPECT_FALSE(dialogs.asked.contains(kPrompt));
+    dialogs.files.push_back(QString());
+    doc.openList();
+    EXPECT_EQ(dialogs.startedIn.last(), QFileInfo(list).path()) << "the next list is looked for beside this one";
 }
 
 TEST_F(ListDocumentTest, TheSavePromptNeverLosesChanges)
