@@ -245,11 +245,4 @@ QString clsMP3::Tipo(const QString& fileName)
     return db.mimeTypeForFile(fileName).comment();
 }
 
-QString clsMP3::pReplace(QString& expression, const QString& find, const QString& replacement)
-{
-    if (!find.isEmpty())
-        expression.replace(find, replacement, Qt::CaseSensitive);
-    return expression;
-}
-
 }  // namespace sonivo

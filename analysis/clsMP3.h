@@ -95,8 +95,6 @@ public:
 
     // The desktop's type name of a file ("MP3 audio").
     static QString Tipo(const QString& fileName);
-    // Replaces every occurrence of find, left to right; changes expression too.
-    static QString pReplace(QString& expression, const QString& find, const QString& replacement);
 
     // errno of the last Unreadable result.
     int readError() const { return readError_; }

@@ -1,6 +1,6 @@
 #include "audio/MediaCommand.h"
 
-#include "platform/MediaControl.h"
+#include "player/MediaControl.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "audio/Mp3Decoder.h"
 
 #include "common/NativePath.h"
-#include "platform/MediaControl.h"
+#include "player/MediaControl.h"
 
 #include <cerrno>
 #include <fcntl.h>

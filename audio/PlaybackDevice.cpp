@@ -1,7 +1,7 @@
 #include "audio/PlaybackDevice.h"
 
-#include "platform/MediaControl.h"
 #include "audio/PlaybackEngine.h"
+#include "player/MediaControl.h"
 
 namespace sonivo {
 

@@ -1,6 +1,6 @@
 #include "catalogue/DriveInfo.h"
 
-#include "catalogue/MountParsing.h"
+#include "platform/MountParsing.h"
 
 #include <QStringList>
 

@@ -201,12 +201,6 @@ QByteArrayView SongRecord::stored(int c) const
     return QByteArrayView(texts + start, qsizetype(end(c) - start));
 }
 
-void SongRecord::copyText(int c, QString& into) const
-{
-    into.resize(0);  // keeps the room
-    appendDecoded(into, stored(c));
-}
-
 void SongRecord::setColumn(int c, const QString& value)
 {
     SongRecordBuilder builder;

@@ -60,8 +60,6 @@ public:
     ~SongRecord() { release(); }
 
     QString text(int c) const { return decodeStored(stored(c)); }
-    // The same into a string of the caller's, whose room is reused.
-    void copyText(int c, QString& into) const;
     // The column's text in the record's own form (see StoredText.h).
     QByteArrayView stored(int c) const;
     bool isEmpty(int c) const { return stored(c).isEmpty(); }

@@ -80,7 +80,7 @@ int decimalDigit(char32_t c)
     return c >= 0x80 && QChar::isDigit(c) ? QChar::digitValue(c) : -1;
 }
 
-// A size text's kilobytes (see totalSizeKB), read from its stored bytes as they
+// A size text's kilobytes (see RowTotals::size), read from its stored bytes as they
 // come: the locale, asked for each row, would cost more than all the rest of a
 // list's load. More digits than any file's size has count 0.
 qint64 sizeKB(QByteArrayView stored)
@@ -171,33 +171,6 @@ QString RowTotals::time() const
     const qint64 minutes = total / 60 % 60;
     const qint64 secs = total % 60;
     return twoDigits(hours) + QLatin1Char(':') + twoDigits(minutes) + QLatin1Char(':') + twoDigits(secs);
-}
-
-namespace {
-
-RowTotals totalsOf(std::span<const SongRecord> rows)
-{
-    RowTotals totals;
-    for (const SongRecord& r : rows)
-        totals.add(r);
-    return totals;
-}
-
-}  // namespace
-
-double totalSizeKB(std::span<const SongRecord> rows)
-{
-    return totalsOf(rows).size(QLatin1Char('k'));
-}
-
-double totalSize(std::span<const SongRecord> rows, QChar unit)
-{
-    return totalsOf(rows).size(unit);
-}
-
-QString totalTime(std::span<const SongRecord> rows)
-{
-    return totalsOf(rows).time();
 }
 
 QString formatGrouped(double value, const QLocale& locale)

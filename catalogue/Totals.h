@@ -5,7 +5,6 @@
 #include "catalogue/SongRecord.h"
 
 #include <QLocale>
-#include <span>
 
 namespace sonivo {
 
@@ -25,8 +24,15 @@ public:
     void addTime(qint64 seconds);
     void remove(const SongRecord& row, qint64 seconds);
     void clear();
-    // As totalSize and totalTime below.
+    // The kilobyte sum in a unit: 'k' kilobytes, 'b' the sum × 1024, 'm' megabytes
+    // (the sum × 1024 ÷ 1,048,000); any other letter the kilobyte sum. A size is a
+    // whole number, whatever locale grouped its digits: "4.002 KB", "4,002 KB",
+    // "4 002 KB" and "4’002 KB" are all 4002. The digits at the start of the text
+    // count, the grouping between them is skipped and what follows is the unit; a
+    // text that does not start with a number counts 0.
     double size(QChar unit) const;
+    // "hh:mm:ss" of the durations ("minutes.seconds"), each part at least two
+    // digits; a negative duration (a file without a valid header) counts nothing.
     QString time() const;
 
 private:
@@ -36,19 +42,6 @@ private:
     Seconds seconds_ = 0;
     qint64 rows_ = 0;
 };
-
-// The kilobytes of the rows. A size is a whole number, whatever locale grouped
-// its digits: "4.002 KB", "4,002 KB", "4 002 KB" and "4’002 KB" are all 4002.
-// The digits at the start of the text count, the grouping between them is
-// skipped and what follows is the unit; a text that does not start with a
-// number counts 0.
-double totalSizeKB(std::span<const SongRecord> rows);
-// The kilobyte sum in a unit: 'k' kilobytes, 'b' the sum × 1024, 'm' megabytes
-// (the sum × 1024 ÷ 1,048,000); any other letter the kilobyte sum.
-double totalSize(std::span<const SongRecord> rows, QChar unit);
-// "hh:mm:ss" of the durations ("minutes.seconds"), each part at least two digits;
-// a negative duration (a file without a valid header) counts nothing.
-QString totalTime(std::span<const SongRecord> rows);
 
 // "#,##0": the nearest whole number, thousands grouped as the locale groups them.
 QString formatGrouped(double value, const QLocale& locale = QLocale());

@@ -34,8 +34,6 @@ public:
     bool removeSection(const QString& section);
     bool hasSection(const QString& section) const;
     QStringList sections() const;
-    // Whether there are changes that save() has not written yet.
-    bool isChanged() const { return changed_; }
 
     // Writes the changes, if any, creating the file's folder when needed; on
     // failure the old file is kept and error() says why.

@@ -142,15 +142,6 @@ TEST_F(Rename, NoValidHeaderGivesZeroPlayTime)
     EXPECT_EQ(mp3.Filename(), QStringLiteral("Song 0 0.00.mp3"));
 }
 
-TEST(PReplace, ReplacesEveryOccurrenceAndChangesTheExpression)
-{
-    QString text = QStringLiteral("aXbXXc");
-    EXPECT_EQ(clsMP3::pReplace(text, QStringLiteral("X"), QStringLiteral("yy")), QStringLiteral("ayybyyyyc"));
-    EXPECT_EQ(text, QStringLiteral("ayybyyyyc"));
-    QString caseful = QStringLiteral("xX");
-    EXPECT_EQ(clsMP3::pReplace(caseful, QStringLiteral("x"), QString()), QStringLiteral("X"));
-}
-
 TEST(Attributes, TextsAndChanges)
 {
     TempFiles files;

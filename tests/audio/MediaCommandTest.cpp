@@ -1,5 +1,5 @@
 #include "audio/MediaCommand.h"
-#include "platform/MediaControl.h"
+#include "player/MediaControl.h"
 
 #include <gtest/gtest.h>
 

@@ -71,9 +71,17 @@ TEST(IniFile, SeveralChangesAreOneWrite)
     EXPECT_EQ(TempFiles::read(path), QByteArray("[Opzioni]\nWidth=1\n")) << "nothing written before the save";
     ASSERT_TRUE(ini.save());
     EXPECT_EQ(TempFiles::read(path), QByteArray("[Opzioni]\nWidth=2\nMaximized=0\nHeight=3\n"));
-    EXPECT_FALSE(ini.isChanged());
+    // Each write puts a new file in place, so an unchanged inode means no write.
+    const auto inode = [&path] {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : ino_t(0);
+    };
+    const ino_t written = inode();
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(inode(), written) << "a save writes only what changed since the last one";
     ini.setValue(QStringLiteral("opzioni"), QStringLiteral("width"), QStringLiteral("2"));
-    EXPECT_FALSE(ini.isChanged()) << "the same value again is no change";
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(inode(), written) << "the same value again is no change";
 }
 
 TEST(IniFile, ValuesLoseTheirNulsAndWhatTheFileCouldNotKeepIsRefused)

@@ -1,4 +1,4 @@
-#include "catalogue/MountParsing.h"
+#include "platform/MountParsing.h"
 
 #include "common/NativePath.h"
 

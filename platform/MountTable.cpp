@@ -1,7 +1,7 @@
-#include "catalogue/DriveInfo.h"
+#include "platform/MountTable.h"
 
-#include "catalogue/MountParsing.h"
 #include "platform/Directory.h"
+#include "platform/MountParsing.h"
 #include "platform/NativeFile.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
 #pragma once
 // The steps of reading the machine's mounts that need no system call, kept apart
 // so that they can be tested on their own, and the lossless path resolution that
-// DriveInfo and the system mount table share.
+// the drive identification and the system mount table share.
 
-#include "catalogue/DriveInfo.h"
+#include "platform/MountTable.h"
 
 #include <QByteArray>
 #include <QString>

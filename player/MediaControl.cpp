@@ -1,4 +1,4 @@
-#include "platform/MediaControl.h"
+#include "player/MediaControl.h"
 
 namespace sonivo {
 
