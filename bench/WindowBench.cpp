@@ -157,17 +157,17 @@ int main(int argc, char** argv)
     timed("sort by file name, descending", [&] { window.view().headerClicked(ColFileName); });
     timed("sort by folder, ascending", [&] { window.view().sortByEntry(ColFolder); });
     timedEach("enabling rules, none checked", 1000, [&] { window.applyEnablingRules(); });
-    timedEach("tick, none checked", 200, [&] { window.tick(); });
+    timedEach("tick, none checked", 200, [&] { window.app().tick(); });
     const auto uncheckAll = [&] {
-        window.view().uncheckAll();
+        window.app().uncheckAll();
         QApplication::processEvents();
     };
     timedMedian("Seleziona tutti, views drawn", runs, uncheckAll, [&] {
-        window.view().checkAll();
+        window.app().checkAll();
         drawViews(window);
     });
     timedEach("enabling rules, all checked", 1000, [&] { window.applyEnablingRules(); });
-    timedEach("tick, all checked", 200, [&] { window.tick(); });
+    timedEach("tick, all checked", 200, [&] { window.app().tick(); });
     timed("status refresh", [&] { window.statusLine().refresh(window.document().catalogue()); });
     uncheckAll();
     queueing(window, songs, runs);
