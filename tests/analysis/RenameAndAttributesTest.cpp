@@ -37,12 +37,6 @@ protected:
     TempFiles files;
 };
 
-mode_t modeOf(const QString& path)
-{
-    struct stat st {};
-    ::stat(toNativePath(path).constData(), &st);
-    return st.st_mode & 0777;
-}
 
 }  // namespace
 
@@ -152,13 +146,13 @@ TEST(Attributes, TextsAndChanges)
     mp3.setFileAttributes(QStringLiteral("R"));
     EXPECT_TRUE(mp3.WriteAttributes());
     EXPECT_EQ(mp3.FileAttributes(), QStringLiteral("R"));
-    EXPECT_EQ(modeOf(mp3.FullName()) & 0222, 0u) << "every write permission removed";
+    EXPECT_EQ(permissionsOf(mp3.FullName()) & 0222, 0u) << "every write permission removed";
 
     mp3.setFileAttributes(QStringLiteral("rha"));
     EXPECT_EQ(mp3.FileAttributes(), QStringLiteral("R")) << "lower case keeps";
     mp3.setFileAttributes(QStringLiteral("A"));
     EXPECT_EQ(mp3.FileAttributes(), QStringLiteral("Normal"));
-    EXPECT_NE(modeOf(mp3.FullName()) & 0200, 0u);
+    EXPECT_NE(permissionsOf(mp3.FullName()) & 0200, 0u);
 
     mp3.setFileAttributes(QStringLiteral("R"));
     mp3.setFileAttributes(QStringLiteral("nOrMaL"));

@@ -155,15 +155,6 @@ TEST_F(TagEditing, WritabilityIsWhatTheSystemSays)
     ::chmod(toNativePath(files.path(QStringLiteral("locked"))).constData(), 0755);
 }
 
-TEST(RenameArrangements, CaptionsAndPatterns)
-{
-    const auto& a = renameArrangements();
-    EXPECT_STREQ(a[0].caption, "Artista - Titolo");
-    EXPECT_STREQ(a[0].pattern, "%a - %n");
-    EXPECT_STREQ(a[4].caption, "Titolo  Artista") << "two blanks in the caption";
-    EXPECT_STREQ(a[4].pattern, "%n %a") << "one in the name";
-}
-
 TEST_F(TagEditing, RenameWithEachArrangement)
 {
     TagFields tag;

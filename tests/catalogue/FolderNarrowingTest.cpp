@@ -101,38 +101,29 @@ TEST(FolderChoices, OneChoicePerFolderInRowOrderDiscsToldApartBySerial)
     EXPECT_TRUE(all.wholeList);
 }
 
-TEST(FolderChoices, ADiscIsToldApartFromAFolderWhoseTextReadsTheSame)
+TEST(FolderChoices, CaptionsTellApartWhatTheUserMustTellApart)
 {
-    Catalogue c;
-    c.append(song(QStringLiteral("a"), QStringLiteral("/x/ (A)")));
-    c.append(song(QStringLiteral("b"), QStringLiteral("/x/"), QStringLiteral("A/1A2B")));
-    EXPECT_EQ(captions(folderChoices(c)), QStringList({QStringLiteral("/x/ (A)"), QStringLiteral("/x/ (A/1A2B)")}));
-}
-
-TEST(FolderChoices, ACdRowIsOneWithAnIdentifierWhereverItsFolderLies)
-{
-    // No drive is asked: a disc that is not in the drive keeps its choice, and a
-    // hard-disk path with an identifier is a disc's folder all the same.
-    Catalogue c;
-    c.append(song(QStringLiteral("a"), QStringLiteral("/nowhere/at/all/"), QStringLiteral("OLD/0000-0001")));
-    c.append(song(QStringLiteral("b"), QStringLiteral("/nowhere/at/all/")));
-    c.append(song(QStringLiteral("c"), QStringLiteral("/nowhere/at/all/"), QStringLiteral("/-")));
-    EXPECT_EQ(captions(folderChoices(c)),
-        QStringList({QStringLiteral("/nowhere/at/all/ (OLD)"), QStringLiteral("/nowhere/at/all/"), QStringLiteral("/nowhere/at/all/ ()")}))
-        << "a disc whose name box was cancelled still has a choice of its own";
-}
-
-TEST(FolderChoices, FoldersDifferingOnlyInLetterCaseAreDifferentChoices)
-{
-    Catalogue c;
-    c.append(song(QStringLiteral("a"), QStringLiteral("/m/Rock/")));
-    c.append(song(QStringLiteral("b"), QStringLiteral("/m/rock/")));
-    c.append(song(QStringLiteral("c"), QStringLiteral("/m/Rock/")));
-    c.append(song(QStringLiteral("d"), QStringLiteral("/cd/"), QStringLiteral("Disco/1")));
-    c.append(song(QStringLiteral("e"), QStringLiteral("/cd/"), QStringLiteral("disco/1")));
-    EXPECT_EQ(captions(folderChoices(c)),
-        QStringList({QStringLiteral("/m/Rock/"), QStringLiteral("/m/rock/"), QStringLiteral("/cd/ (Disco)"), QStringLiteral("/cd/ (disco)")}));
-    EXPECT_TRUE(folderChoices(Catalogue()).empty());
+    // No drive is asked: a disc not in the drive keeps its choice. Each case: the
+    // rows' folders and discs, and the captions they give.
+    const struct {
+        std::vector<std::pair<const char*, const char*>> rows;
+        QStringList captions;
+        const char* why;
+    } cases[] = {
+        {{{"/x/ (A)", ""}, {"/x/", "A/1A2B"}}, {QStringLiteral("/x/ (A)"), QStringLiteral("/x/ (A/1A2B)")}, "a folder reading as a disc's caption"},
+        {{{"/n/", "OLD/0000-0001"}, {"/n/", ""}, {"/n/", "/-"}}, {QStringLiteral("/n/ (OLD)"), QStringLiteral("/n/"), QStringLiteral("/n/ ()")},
+            "a disc whose name box was cancelled still has a choice of its own"},
+        {{{"/m/Rock/", ""}, {"/m/rock/", ""}, {"/m/Rock/", ""}, {"/cd/", "Disco/1"}, {"/cd/", "disco/1"}},
+            {QStringLiteral("/m/Rock/"), QStringLiteral("/m/rock/"), QStringLiteral("/cd/ (Disco)"), QStringLiteral("/cd/ (disco)")},
+            "letter case counts"},
+        {{}, {}, "no rows, no choices"},
+    };
+    for (const auto& test : cases) {
+        Catalogue c;
+        for (const auto& [folder, cd] : test.rows)
+            c.append(song(QStringLiteral("s"), QString::fromUtf8(folder), QString::fromUtf8(cd)));
+        EXPECT_EQ(captions(folderChoices(c)), test.captions) << test.why;
+    }
 }
 
 TEST(Catalogue, KeepingOneFolderTakesEveryOtherRowAndNeverEmptiesForAMissingOne)

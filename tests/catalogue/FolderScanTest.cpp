@@ -90,8 +90,8 @@ protected:
     }
     qint64 scan(bool tree, const MountTable& mounts, const QString& folder = {})
     {
-        const DriveInfo drives(mounts);
-        FolderScan s(catalogue, dialogs, drives);
+        const DriveInfo on(mounts);
+        FolderScan s(catalogue, dialogs, on);
         s.setIncludeSubfolders(tree);
         return s.ScanFolders(folder.isEmpty() ? root : folder);
     }
@@ -106,6 +106,7 @@ protected:
     TempFiles files;
     QString root;
     OneMount fixed;
+    const DriveInfo drives{fixed};
     Catalogue catalogue;
     Script dialogs;
 };
@@ -188,7 +189,6 @@ TEST_F(FolderScanTest, FoldersAndFilesThatVanishDuringTheScanAreLeftOut)
     };
     // Without readers nothing is read before its folder's turn (readers may read a
     // file ahead, before it goes).
-    const DriveInfo drives(fixed);
     FolderScan s(catalogue, dialogs, drives);
     s.setIncludeSubfolders(true);
     s.setReaders(0);
@@ -302,7 +302,6 @@ TEST_F(FolderScanTest, AnUpdateKeepsTheRowsOfFilesItCannotReadAndSaysSo)
     ASSERT_EQ(before.text(ColArtist), QStringLiteral("Artist"));
 
     ::chmod(toNativePath(bad).constData(), 0);
-    const DriveInfo drives(fixed);
     FolderScan again(catalogue, dialogs, drives);
     {
         PermissionsEnforced enforced;
@@ -324,7 +323,6 @@ TEST_F(FolderScanTest, FoldersThatCannotBeOpenedAndEntriesThatAreNoFileAreListed
     song(QStringLiteral("locked/2.mp3"));
     ASSERT_EQ(::mkfifo(toNativePath(root + QStringLiteral("/a/pipe.mp3")).constData(), 0644), 0);
     ::chmod(toNativePath(root + QStringLiteral("/locked")).constData(), 0);
-    const DriveInfo drives(fixed);
     FolderScan s(catalogue, dialogs, drives);
     s.setIncludeSubfolders(true);
     qint64 added;
@@ -373,7 +371,6 @@ TEST_F(FolderScanTest, TreesDeeperThanThePathLimitAreScannedWhole)
     ::close(file);
     ::close(fd);
 
-    const DriveInfo drives(fixed);
     FolderScan s(catalogue, dialogs, drives);
     s.setIncludeSubfolders(true);
     EXPECT_EQ(s.CountFiles(root), 1);
@@ -419,7 +416,6 @@ TEST_F(FolderScanTest, ReadersAheadGiveTheSameRowsQuestionsAndSkipsAsOneAfterThe
     const auto scanTwice = [&](int readers) {
         Catalogue fresh;
         Script answers;
-        const DriveInfo drives(fixed);
         FolderScan s(fresh, answers, drives);
         s.setIncludeSubfolders(true);
         s.setReaders(readers);
@@ -457,7 +453,6 @@ TEST_F(FolderScanTest, AStopEndsTheScanWithTheFoldersReadWholeAndTheRestLeftOut)
         for (int f = 0; f < 4; ++f)
             song(QStringLiteral("%1/%2.mp3").arg(QLatin1String(folder)).arg(f));
     }
-    const DriveInfo drives(fixed);
     FolderScan s(catalogue, dialogs, drives);
     s.setIncludeSubfolders(true);
     dialogs.atFolder = [&](int n) {
@@ -491,7 +486,6 @@ TEST_F(FolderScanTest, AStopInsideAnUpdatedFolderPutsItsOldRowsBack)
     for (int f = 0; f < 5; ++f)
         files.write(QStringLiteral("%1.mp3").arg(f), frames(FrameFields{}, 4) + id3v1Tag(tag));
 
-    const DriveInfo drives(fixed);
     FolderScan s(catalogue, dialogs, drives);
     dialogs.atFolder = [](int) {
         // Time passes before the first file: a file progress call follows it.
@@ -510,7 +504,6 @@ TEST_F(FolderScanTest, AFileReplacedByAPipeAfterTheListingIsReportedNotWaitedFor
     song(QStringLiteral("a.mp3"));
     const QString swapped = song(QStringLiteral("b.mp3"));
     song(QStringLiteral("c.mp3"));
-    const DriveInfo drives(fixed);
     FolderScan s(catalogue, dialogs, drives);
     s.setReaders(0);  // the files are read after the folder's progress call
     dialogs.atFirstFolder = [&] {
@@ -538,7 +531,6 @@ TEST_F(FolderScanTest, SongsReadAheadOfAFolderNotUpdatedAreLeftOutAndTheRestFoll
         Catalogue fresh;
         Script answers;
         answers.update = false;
-        const DriveInfo drives(fixed);
         FolderScan s(fresh, answers, drives);
         s.setReaders(readers);
         s.ScanFolders(root + QStringLiteral("/f20"));  // present: its update is declined

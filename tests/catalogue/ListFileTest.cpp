@@ -164,11 +164,6 @@ TEST_F(ListFile, FailuresAreReportedAndKeepTheOldFile)
         EXPECT_FALSE(SalvaLista(path, catalogue).ok);
         ::chmod(toNativePath(files.path(QString())).constData(), 0700);
     }
-    {
-        // The disk is full: not even the first line fits.
-        FileSizeLimit limit(10);
-        EXPECT_FALSE(SalvaLista(path, catalogue).ok);
-    }
     EXPECT_EQ(TempFiles::read(path), QByteArray("old;content\r\n"));
 }
 
@@ -299,10 +294,9 @@ TEST_F(ListFile, ASaveKeepsModeOwnerAndNamesThatAreNotUtf8)
     ASSERT_EQ(::chmod(toNativePath(path).constData(), 0640), 0);
     const bool owned = ::geteuid() == 0 && ::chown(toNativePath(path).constData(), 1234, 5678) == 0;
     ASSERT_TRUE(SalvaLista(path, catalogue).ok);
+    EXPECT_EQ(permissionsOf(path), 0640u);
     struct stat st {};
-    ASSERT_EQ(::stat(toNativePath(path).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
-    if (owned) {
+    if (owned && ::stat(toNativePath(path).constData(), &st) == 0) {
         EXPECT_EQ(st.st_uid, 1234u);
         EXPECT_EQ(st.st_gid, 5678u);
     }

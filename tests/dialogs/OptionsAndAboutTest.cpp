@@ -2,6 +2,7 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOption.h"
 #include "platform/KeyValueStore.h"
+#include "tests/support/DesktopHome.h"
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFiles.h"
@@ -26,23 +27,8 @@ using namespace sonivo::test;
 
 namespace {
 
-class OptionsTest : public testing::Test {
+class OptionsTest : public testing::Test, protected DesktopHome {
 protected:
-    void SetUp() override
-    {
-        for (const char* folder : {"home/.config/sonivo", "home/.local/share/applications", "home/Desktop"})
-            QDir().mkpath(files.path(QString::fromLatin1(folder)));
-        setup.folders = {home(), home() + QStringLiteral("/.config"), home() + QStringLiteral("/.local/share"), home() + QStringLiteral("/Desktop")};
-        setup.program = QStringLiteral("/usr/bin/sonivo");
-        setup.icon = QStringLiteral("sonivo");
-        setup.registryFile = home() + QStringLiteral("/.config/sonivo/registry.ini");
-        setup.runTool = [](const QString&, const QStringList&) {};
-    }
-
-    QString home() const { return files.path(QStringLiteral("home")); }
-
-    TempFiles files;
-    DesktopSetup setup;
     ScriptedDialogs dialogs;
 };
 

@@ -1,11 +1,18 @@
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/Commands.h"
+#include "tests/mainwindow/WindowTest.h"
+#include "tests/support/SongRows.h"
+
+#include <QAction>
 
 #include <gtest/gtest.h>
 
 using namespace sonivo;
+using namespace sonivo::test;
 
 namespace {
+
+using CommandsInTheWindow = WindowTest;
 
 bool enabled(Command command, const CommandInputs& in)
 {
@@ -14,35 +21,35 @@ bool enabled(Command command, const CommandInputs& in)
 
 }  // namespace
 
-TEST(CommandRules, RowsChecksAndThePlayer)
+TEST_F(CommandsInTheWindow, ListCommandsWaitForRowsAndFileCommandsForCheckedRows)
 {
-    const CommandInputs empty;
-    for (Command c : {Command::SaveList, Command::SaveListAs, Command::NewList, Command::PrintList, Command::HtmlList, Command::M3uList,
-             Command::SearchSong, Command::SearchFolder, Command::SearchAlbum, Command::ShowAll, Command::CopyFiles,
-             Command::DeleteSelected, Command::OpenQueueExternally, Command::ViewTag, Command::Play, Command::NextSong})
-        EXPECT_FALSE(enabled(c, empty)) << int(c);
-    for (Command c : {Command::OpenList, Command::AddFolder, Command::AddFolderTree, Command::Exit, Command::About, Command::Options})
-        EXPECT_TRUE(enabled(c, empty)) << int(c);
+    Form1 w(services());
+    w.start(QString());
+    const char* const needRows[] = {"newList", "saveList", "saveListAs", "searchSong", "searchFolder", "searchAlbum", "printList",
+        "htmlList", "m3uList"};
+    const char* const needChecks[] = {"copyFiles", "deleteSelected", "openQueueExternally"};
+    const auto enabled = [&w](const char* name) { return w.action(QLatin1String(name))->isEnabled(); };
 
-    CommandInputs in;
-    in.rowCount = 3;
-    for (Command c : {Command::SaveList, Command::SaveListAs, Command::NewList, Command::PrintList, Command::HtmlList, Command::M3uList,
-             Command::SearchSong, Command::SearchFolder, Command::SearchAlbum})
-        EXPECT_TRUE(enabled(c, in)) << int(c);
-    EXPECT_FALSE(enabled(Command::ShowAll, in));
-    EXPECT_FALSE(enabled(Command::CopyFiles, in));
+    for (const char* name : {"openList", "addFolder", "addFolderTree", "exit", "about", "options"})
+        EXPECT_TRUE(enabled(name)) << name;
+    for (const char* name : needRows)
+        EXPECT_FALSE(enabled(name)) << name << " with no rows";
+    for (const char* name : needChecks)
+        EXPECT_FALSE(enabled(name)) << name << " with no rows";
 
-    in.anyChecked = true;
-    in.songLoaded = true;
-    in.queueSize = 1;
-    for (Command c : {Command::CopyFiles, Command::DeleteSelected, Command::OpenQueueExternally, Command::ViewTag, Command::Play,
-             Command::Pause, Command::Stop})
-        EXPECT_TRUE(enabled(c, in)) << int(c);
-    EXPECT_FALSE(enabled(Command::NextSong, in)) << "one queued song has no other to move to";
-    in.queueSize = 2;
-    EXPECT_TRUE(enabled(Command::NextSong, in) && enabled(Command::PreviousSong, in));
-    in.songLoaded = false;
-    EXPECT_FALSE(enabled(Command::PreviousSong, in));
+    w.document().catalogue().append({songIn(QStringLiteral("a.mp3"), QStringLiteral("/m/")), songIn(QStringLiteral("b.mp3"), QStringLiteral("/m/"))});
+    w.applyEnablingRules();
+    for (const char* name : needRows)
+        EXPECT_TRUE(enabled(name)) << name << " with rows";
+    for (const char* name : needChecks)
+        EXPECT_FALSE(enabled(name)) << name << " with no row checked";
+    EXPECT_FALSE(enabled("showAll")) << "a new list has nothing to show again";
+
+    w.action(QStringLiteral("checkAll"))->trigger();
+    for (const char* name : needChecks)
+        EXPECT_TRUE(enabled(name)) << name << " with rows checked";
+    w.action(QStringLiteral("uncheckAll"))->trigger();
+    EXPECT_FALSE(enabled("copyFiles"));
 }
 
 TEST(CommandRules, ShowAllComesOnWithChangesToALoadedListAndStaysWhileRowsRemain)

@@ -3,9 +3,11 @@
 #include "mainwindow/FileIcons.h"
 #include "mainwindow/ScanProgressFrame.h"
 #include "mainwindow/WindowLayout.h"
+#include "tests/mainwindow/WindowTest.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/XServer.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -15,28 +17,49 @@
 using namespace sonivo;
 using namespace sonivo::test;
 
-TEST(WindowLayout, RulesAtTheMinimumSizeAndWhenGrown)
+namespace {
+
+using WindowLayoutTest = WindowTest;
+
+// The catalogue, the player's frame and the play queue where the user sees them,
+// in the central widget's coordinates.
+std::array<QRect, 3> partsOf(const Form1& w)
 {
-    // With room enough below, the rules as they stand.
-    const WindowLayout l = layoutFor(kMinWindowWidth, kMinWindowHeight, 99999);
-    const int frameTop = 7110 - 345 - 1395 - 800;
-    EXPECT_EQ(l.playerFrame, QRect(75, frameTop, 3360, 1395));
-    EXPECT_EQ(l.playQueue, QRect(3510, frameTop + 100, 10005 - 200 - 3510, 1395));
-    EXPECT_EQ(l.catalogueView, QRect(45, 810, 10005 - 200, frameTop - 900));
-    EXPECT_EQ(l.statusPanel[0], 10005 - 7200);
-    EXPECT_EQ(l.statusPanel[1], 5000);
-    EXPECT_EQ(l.statusPanel[2], 2200);
+    const QWidget* central = w.centralWidget();
+    const auto placed = [central](const QWidget* part) { return QRect(part->mapTo(central, QPoint()), part->size()); };
+    return {placed(w.findChild<QWidget*>(QStringLiteral("ListView1"))->parentWidget()), placed(w.findChild<QWidget*>(QStringLiteral("Frame1"))),
+        placed(w.findChild<QWidget*>(QStringLiteral("lstPlay")))};
+}
 
-    const WindowLayout big = layoutFor(30000, 20000, 99999);
-    EXPECT_EQ(big.catalogueView.width(), 29800);
-    EXPECT_EQ(big.playerFrame.bottom() + 1, 20000 - 345 - 800) << "the frame sits above the status bar";
-    EXPECT_EQ(big.playQueue.width(), 30000 - 200 - 3510);
+void expectApartAndInside(const std::array<QRect, 3>& parts, const QRect& room)
+{
+    for (size_t i = 0; i < parts.size(); ++i) {
+        EXPECT_TRUE(room.contains(parts[i])) << "part " << i << " leaves the window";
+        for (size_t j = i + 1; j < parts.size(); ++j)
+            EXPECT_FALSE(parts[i].intersects(parts[j])) << "parts " << i << " and " << j << " overlap";
+    }
+}
 
-    // Smaller than anything sensible: no negative sizes.
-    const WindowLayout tiny = layoutFor(100, 100, 0);
-    EXPECT_GE(tiny.catalogueView.height(), 0);
-    EXPECT_GE(tiny.playQueue.width(), 0);
-    EXPECT_GE(tiny.statusPanel[0], 0);
+}  // namespace
+
+TEST_F(WindowLayoutTest, ThePartsStayApartAndWhatTheWindowGrowsGoesToTheList)
+{
+    Form1 w(services());
+    w.start(QString());
+    w.show();
+    w.resize(667, 474);  // the design's smallest window
+    QApplication::processEvents();
+    const std::array<QRect, 3> small = partsOf(w);
+    expectApartAndInside(small, w.centralWidget()->rect());
+
+    w.resize(667 + 300, 474 + 200);
+    QApplication::processEvents();
+    const std::array<QRect, 3> grown = partsOf(w);
+    expectApartAndInside(grown, w.centralWidget()->rect());
+    EXPECT_NEAR(grown[0].width() - small[0].width(), 300, 1);
+    EXPECT_NEAR(grown[0].height() - small[0].height(), 200, 1);
+    EXPECT_EQ(grown[1].size(), small[1].size()) << "the player's frame keeps its size";
+    EXPECT_NEAR(grown[2].width() - small[2].width(), 300, 1) << "the queue widens with the window";
 }
 
 TEST(WindowLayout, TheQueueEndsAboveTheStatusLine)

@@ -1,6 +1,7 @@
 #include "platform/DesktopEntry.h"
 #include "platform/DesktopIntegration.h"
 #include "platform/KeyValueStore.h"
+#include "tests/support/DesktopHome.h"
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/TempFiles.h"
 
@@ -30,28 +31,19 @@ const QByteArray kOtherMimeApps
       "[Added Associations]\n"
       "image/png=gimp.desktop;\n";
 
-// A home folder as a desktop user has it: configuration and data folders, a
-// desktop, the program's own settings, and other programs' file associations.
-class DesktopIntegrationTest : public ::testing::Test {
+// The desktop user's home, with the program's own settings and other programs'
+// file associations; the caches refreshed are noted.
+class DesktopIntegrationTest : public ::testing::Test, protected DesktopHome {
 protected:
-    void SetUp() override
+    DesktopIntegrationTest() : DesktopHome(QStringLiteral("/opt/Sonivo 1.3/bin/sonivo"))
     {
-        for (const char* folder : {"home/.config/sonivo", "home/.local/share/applications", "home/Desktop"})
-            QDir().mkpath(files.path(QString::fromLatin1(folder)));
         files.write(QStringLiteral("home/.config/sonivo/sonivo.ini"), "[Opzioni]\nWidth=9000\n");
         files.write(QStringLiteral("home/.config/mimeapps.list"), kOtherMimeApps);
-        setup.folders = {home(), home() + QStringLiteral("/.config"), home() + QStringLiteral("/.local/share"), home() + QStringLiteral("/Desktop")};
-        setup.program = QStringLiteral("/opt/Sonivo 1.3/bin/sonivo");
-        setup.icon = QStringLiteral("sonivo");
-        setup.registryFile = home() + QStringLiteral("/.config/sonivo/registry.ini");
         setup.runTool = [this](const QString& tool, const QStringList& arguments) { ran << tool + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')); };
     }
 
-    QString home() const { return files.path(QStringLiteral("home")); }
     QString read(const QString& path) const { return QString::fromUtf8(TempFiles::read(path)); }
 
-    TempFiles files;
-    DesktopSetup setup;
     QStringList ran;
 };
 

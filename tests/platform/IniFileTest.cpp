@@ -133,20 +133,6 @@ TEST(IniFile, GarbageIsReadWithoutHarmAndAFailedWriteKeepsTheOldFile)
     EXPECT_EQ(TempFiles::read(locked), QByteArray("[S]\nK=old\n"));
 }
 
-TEST(IniFile, AFullDiskLeavesTheOldFile)
-{
-    TempFiles files;
-    const QString path = files.write(QStringLiteral("full.ini"), "[S]\nK=old\n");
-    IniFile ini(path);
-    ini.setValue(QStringLiteral("S"), QStringLiteral("K"), QString(4096, QLatin1Char('x')));
-    {
-        const FileSizeLimit limit(1024);
-        EXPECT_FALSE(ini.save());
-    }
-    EXPECT_FALSE(ini.error().isEmpty());
-    EXPECT_EQ(TempFiles::read(path), QByteArray("[S]\nK=old\n"));
-}
-
 TEST(KeyValueStore, ValuesKeysSubkeysAndDefaults)
 {
     TempFiles files;

@@ -94,12 +94,6 @@ int setAttribute(const QString& path, const char* name, const QByteArray& value)
     return ::setxattr(toNativePath(path).constData(), name, value.constData(), size_t(value.size()), 0) == 0 ? 0 : errno;
 }
 
-mode_t modeOf(const QString& path)
-{
-    struct stat st {};
-    return ::stat(toNativePath(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
-}
-
 // Owner and a named user may read and write, the owning group and others read.
 const QByteArray kSharedAcl = aclValue({{kOwner, 6}, {kNamedUser, 6, kNobody}, {kOwningGroup, 4}, {kMask, 6}, {kOthers, 4}});
 
@@ -223,7 +217,7 @@ TEST(ReplacingFile, AReplacedFileKeepsItsAclAndExtendedAttributes)
                 GTEST_SKIP() << "the temporary folder's file system keeps no ACL or no user attributes";
             ASSERT_EQ(error, 0);
         }
-        ASSERT_EQ(modeOf(path), mode_t(0664)) << "the mask stands as the group's bits";
+        ASSERT_EQ(permissionsOf(path), mode_t(0664)) << "the mask stands as the group's bits";
     }
     ASSERT_EQ(replace(list, "new\n"), 0);
     IniFile ini(settings);
@@ -231,7 +225,7 @@ TEST(ReplacingFile, AReplacedFileKeepsItsAclAndExtendedAttributes)
     for (const QString& path : {list, settings}) {
         EXPECT_EQ(attribute(path, "system.posix_acl_access"), kSharedAcl) << path.toStdString();
         EXPECT_EQ(attribute(path, "user.origin"), "tagged by hand");
-        EXPECT_EQ(modeOf(path), mode_t(0664));
+        EXPECT_EQ(permissionsOf(path), mode_t(0664));
     }
 
     // A file without an ACL gets none from its folder's default one.
@@ -241,7 +235,7 @@ TEST(ReplacingFile, AReplacedFileKeepsItsAclAndExtendedAttributes)
     ASSERT_EQ(setAttribute(files.path(QString()), "system.posix_acl_default", folderDefault), 0);
     ASSERT_EQ(replace(plain, "new\n"), 0);
     EXPECT_TRUE(attribute(plain, "system.posix_acl_access").isNull()) << "a named user gained access";
-    EXPECT_EQ(modeOf(plain), mode_t(0640));
+    EXPECT_EQ(permissionsOf(plain), mode_t(0640));
 }
 
 TEST(ReplacingFile, AGroupTheUserCannotKeepGainsNothingFromTheAcl)

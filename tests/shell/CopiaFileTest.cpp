@@ -63,13 +63,6 @@ extern "C" int link(const char* from, const char* to) noexcept
 
 namespace {
 
-mode_t permissionsOf(const QString& path)
-{
-    struct stat st {};
-    ::stat(QFile::encodeName(path).constData(), &st);
-    return st.st_mode & 07777;
-}
-
 class CopiaFileTest : public testing::Test {
 protected:
     void SetUp() override

@@ -10,29 +10,12 @@ using namespace sonivo::test;
 
 namespace {
 
-SongRecord song(const QString& name, const QString& folder)
-{
-    SongRecord r;
-    r.setColumn(ColFileName, name);
-    r.setColumn(ColFolder, folder);
-    r.setColumn(ColSize, QStringLiteral("1000 Kb"));
-    return r;
-}
-
-QStringList names(const Catalogue& c)
-{
-    QStringList list;
-    for (const SongRecord& r : c.rows())
-        list << r.text(ColFileName);
-    return list;
-}
-
 class SelectedFilesTest : public testing::Test {
 protected:
     void SetUp() override
     {
         for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"})
-            doc.catalogue().append(song(QString::fromLatin1(name), QStringLiteral("/music/")));
+            doc.catalogue().append(songIn(QString::fromLatin1(name), QStringLiteral("/music/")));
     }
 
     ScriptedDialogs dialogs;
@@ -57,8 +40,8 @@ TEST_F(SelectedFilesTest, RemovingTakesTheCheckedRowsAndKeepsTheOthersInOrder)
     c.setChecked(1, true);
     c.setChecked(3, true);
     EXPECT_EQ(removeCheckedSongs(doc), 2);
-    EXPECT_EQ(names(c), QStringList({QStringLiteral("a.mp3"), QStringLiteral("c.mp3")}));
-    EXPECT_EQ(test::checkedRows(c), 0);
+    EXPECT_EQ(fileNames(c), QStringLiteral("a.mp3,c.mp3"));
+    EXPECT_EQ(checkedRows(c), 0);
     EXPECT_TRUE(doc.isModified());
 }
 

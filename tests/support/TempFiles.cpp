@@ -86,6 +86,12 @@ FileSizeLimit::~FileSizeLimit()
     std::signal(SIGXFSZ, oldHandler_);
 }
 
+mode_t permissionsOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(toNativePath(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
 bool ignoresPermissions()
 {
     return ::geteuid() == 0;

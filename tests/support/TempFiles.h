@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
+#include <sys/types.h>
 
 namespace sonivo::test {
 
@@ -38,6 +39,9 @@ private:
     rlimit old_{};
     void (*oldHandler_)(int) = nullptr;
 };
+
+// A file's permission bits (07777), 0 when it cannot be looked at.
+mode_t permissionsOf(const QString& path);
 
 // True when the process may write files whatever their permissions say (root).
 bool ignoresPermissions();
