@@ -179,20 +179,22 @@ void resynchronise(QByteArray& body)
 // on (it may stand in the middle of the text). An odd last byte is dropped.
 QString decodeUtf16(const unsigned char* p, qsizetype n, bool bigEndianOrder, qsizetype& consumed)
 {
-    QString text;
-    qsizetype i = 0;
-    for (; i + 1 < n; i += 2) {
+    QString text(n / 2, Qt::Uninitialized);
+    QChar* out = text.data();
+    qsizetype length = 0;
+    consumed = n;
+    for (qsizetype i = 0; i + 1 < n; i += 2) {
         const char16_t unit = bigEndianOrder ? char16_t(p[i] << 8 | p[i + 1]) : char16_t(p[i + 1] << 8 | p[i]);
         if (unit == 0) {
             consumed = i + 2;
-            return text;
+            break;
         }
         if (unit == 0xFFFE)
             bigEndianOrder = !bigEndianOrder;
         else if (unit != 0xFEFF)
-            text.append(QChar(unit));
+            out[length++] = QChar(unit);
     }
-    consumed = n;
+    text.truncate(length);
     return text;
 }
 
@@ -270,11 +272,11 @@ public:
         return (seen_ & kAll) == kAll && (seen_ & (bitOf(Field::Year) | bitOf(Field::RecordingDate)));
     }
 
-    void take(Field field, const QByteArray& body)
+    void take(Field field, QByteArrayView body)
     {
         if (body.isEmpty() || (seen_ & bitOf(field)))
             return;
-        const auto* p = reinterpret_cast<const unsigned char*>(body.constData());
+        const auto* p = reinterpret_cast<const unsigned char*>(body.data());
         qsizetype consumed = 0;
         if (field != Field::Comment) {
             if (const std::optional<QString> text = decodeText(p[0], p + 1, body.size() - 1, consumed))
@@ -315,21 +317,21 @@ private:
 
 // The frame's bytes as text: the prefixes its flags announce taken off, and
 // unsynchronisation undone; nothing for a compressed or encrypted frame.
-std::optional<QByteArray> frameText(QByteArray body, int version, const unsigned char* flags, bool tagUnsync)
+std::optional<QByteArrayView> frameText(QByteArray& body, int version, const unsigned char* flags, bool tagUnsync)
 {
+    qsizetype prefix = 0;
     if (version == 3) {
         if (flags[1] & (kV3Compressed | kV3Encrypted))
             return std::nullopt;
-        return body.mid((flags[1] & kV3Grouped) ? 1 : 0);
-    }
-    if (version == 4) {
+        prefix = (flags[1] & kV3Grouped) ? 1 : 0;
+    } else if (version == 4) {
         if (flags[1] & (kV4Compressed | kV4Encrypted))
             return std::nullopt;
         if (flags[1] & kV4Unsync || tagUnsync)
             resynchronise(body);
-        return body.mid(((flags[1] & kV4Grouped) ? 1 : 0) + ((flags[1] & kV4DataLength) ? 4 : 0));
+        prefix = ((flags[1] & kV4Grouped) ? 1 : 0) + ((flags[1] & kV4DataLength) ? 4 : 0);
     }
-    return body;
+    return QByteArrayView(body).sliced(std::min(prefix, body.size()));
 }
 
 // Passes the extended header; false when it does not fit in the tag.
@@ -351,6 +353,7 @@ void readFrames(TagBytes& bytes, int version, bool tagUnsync, Id3v1Fields& field
     const int idLength = version == 2 ? 3 : 4;
     const qint64 headerSize = version == 2 ? 6 : 10;
     FieldsFound found(fields);
+    QByteArray body;  // one buffer for every frame read
     while (!found.complete() && bytes.left() >= headerSize) {
         unsigned char h[kHeaderSize];
         if (!bytes.read(h, headerSize) || !isFrameId(h, idLength))
@@ -363,11 +366,11 @@ void readFrames(TagBytes& bytes, int version, bool tagUnsync, Id3v1Fields& field
             bytes.skip(size);
             continue;
         }
-        QByteArray body(std::min(size, kMaxTextBytes), Qt::Uninitialized);
+        body.resize(std::min(size, kMaxTextBytes));
         if (!bytes.read(reinterpret_cast<unsigned char*>(body.data()), body.size()))
             return;
         bytes.skip(size - body.size());
-        if (const std::optional<QByteArray> text = frameText(std::move(body), version, h + 8, tagUnsync))
+        if (const std::optional<QByteArrayView> text = frameText(body, version, h + 8, tagUnsync))
             found.take(field, *text);
     }
 }
