@@ -102,6 +102,7 @@ FirstFrame findFirstFrame(ByteSource& source, qint64 firstPiece)
     firstPiece = std::clamp<qint64>(firstPiece, 1, kSearchWindow);
     file.hold(0, std::min(firstPiece, fileSize));
     const qint64 start = skipId3v2Tags(file);
+    result.id3v2 = start > 0;
     if (file.failed()) {
         result.readFailed = true;
         return result;

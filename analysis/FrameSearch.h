@@ -19,6 +19,7 @@ struct FirstFrame {
     MpegHeader header;        // the cleared header when none
     qint64 vbrFrames = -1;    // frame count of its Xing/Info or VBRI header, -1 when none
     bool readFailed = false;  // the source could not be read
+    bool id3v2 = false;       // the source starts with an ID3v2 tag
 };
 
 // firstPiece: the bytes read first, each later piece twice as long (kSearchWindow:

@@ -62,6 +62,7 @@ clsMP3::ReadResult clsMP3::analyse(NativeFile& file)
         return ReadResult::Missing;
     tag_ = Id3v1Fields{};
     tagPresent_ = false;
+    id3v2_ = Id3v2Tag{};
     frame_ = FirstFrame{};
     totalFrames_ = 0;
     analysedSize_ = 0;
@@ -92,6 +93,14 @@ clsMP3::ReadResult clsMP3::analyse(NativeFile& file)
         return ReadResult::Unreadable;
     }
     frame_ = frame;
+    if (frame_.id3v2
+        && (id3v2Reading_ == Id3v2Reading::Beside || (id3v2Reading_ == Id3v2Reading::InPlaceOfId3v1 && !tagPresent_))) {
+        id3v2_ = readId3v2(source);
+        if (id3v2_.readFailed) {
+            readError_ = file.error();
+            return ReadResult::Unreadable;
+        }
+    }
     if (frame_.vbrFrames > 0)
         totalFrames_ = frame_.vbrFrames;
     else if (FrameLength() > 0)
@@ -115,9 +124,13 @@ void clsMP3::remeasure()
         analysedSize_ = size;
 }
 
-QString clsMP3::tagText(const QString& field) const
+QString clsMP3::tagText(QString Id3v1Fields::*field) const
 {
-    return tagPresent_ ? field.trimmed() : QString();
+    if (tagPresent_)
+        return (tag_.*field).trimmed();
+    if (id3v2Reading_ == Id3v2Reading::InPlaceOfId3v1)
+        return (id3v2_.fields.*field).trimmed();
+    return QString();
 }
 
 void clsMP3::setTitle(const QString& value)

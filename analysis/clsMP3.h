@@ -1,11 +1,12 @@
 #pragma once
 // The analysis object of one MP3 file: point it at a file with setFullName, call
-// ReadMP3Info, then read the first frame's header, the ID3v1 tag and the file's
-// attributes. Assigning a tag field writes the whole tag into the file at once.
+// ReadMP3Info, then read the first frame's header, the ID3v1 tag (or, when asked,
+// the ID3v2 tag) and the file's attributes. Assigning a tag field writes the whole tag into the file at once.
 // The object holds no open file between calls.
 
 #include "analysis/FrameSearch.h"
 #include "analysis/Id3v1Tag.h"
+#include "analysis/Id3v2Tag.h"
 #include "analysis/RenamePattern.h"
 #include "platform/NativeFile.h"
 
@@ -63,14 +64,26 @@ public:
     double PlayTime() const;
     bool ValidHeader() const { return frame_.header.isValid(); }
 
-    // Tag fields without surrounding spaces; empty when the file has no tag.
-    QString Title() const { return tagText(tag_.title); }
-    QString Artist() const { return tagText(tag_.artist); }
-    QString Album() const { return tagText(tag_.album); }
-    QString Year() const { return tagText(tag_.year); }
-    QString Comment() const { return tagText(tag_.comment); }
-    QString Genre() const { return tagText(tag_.genre); }
+    // Which files ReadMP3Info reads the ID3v2 tag of: none (the default); those
+    // without an ID3v1 tag, whose tag fields then come from it; or every file,
+    // its fields kept apart in Id3v2().
+    enum class Id3v2Reading { Off, InPlaceOfId3v1, Beside };
+    void setId3v2Reading(Id3v2Reading reading) { id3v2Reading_ = reading; }
+
+    // Tag fields without surrounding spaces; empty when the file has no tag (no
+    // ID3v1 tag, nor an ID3v2 tag read in its place).
+    QString Title() const { return tagText(&Id3v1Fields::title); }
+    QString Artist() const { return tagText(&Id3v1Fields::artist); }
+    QString Album() const { return tagText(&Id3v1Fields::album); }
+    QString Year() const { return tagText(&Id3v1Fields::year); }
+    QString Comment() const { return tagText(&Id3v1Fields::comment); }
+    QString Genre() const { return tagText(&Id3v1Fields::genre); }
+    // True when the file has an ID3v1 tag.
     bool TagPresent() const { return tagPresent_; }
+    // True when the file starts with an ID3v2 tag, whether it was read or not.
+    bool Id3v2Present() const { return frame_.id3v2; }
+    // The ID3v2 tag as read; version 0 when none was read.
+    const Id3v2Tag& Id3v2() const { return id3v2_; }
 
     void setTitle(const QString& value);
     void setArtist(const QString& value);
@@ -103,7 +116,7 @@ public:
 
 private:
     ReadResult analyse(NativeFile& file);
-    QString tagText(const QString& field) const;
+    QString tagText(QString Id3v1Fields::*field) const;
     bool writeTag();
     // Takes the file's length again after this object changed it.
     void remeasure();
@@ -118,6 +131,8 @@ private:
 
     Id3v1Fields tag_;
     bool tagPresent_ = false;
+    Id3v2Reading id3v2Reading_ = Id3v2Reading::Off;
+    Id3v2Tag id3v2_;
     bool writeErrore_ = false;
     int writeError_ = 0;
     bool writeAttributes_ = false;

@@ -65,6 +65,7 @@ struct FolderScan::QueuedFolder {
 qint64 FolderScan::ScanFolders(const QString& folder)
 {
     skipped_.clear();
+    unreadId3v2Files_ = 0;
     stopRequested_ = false;
     total_ = CountFiles(folder);
     dialogs_.scanCounted(total_);
@@ -133,9 +134,11 @@ bool FolderScan::queueNextFolder(FolderWalk& walk, const DriveInfo& drives, Read
         if (!e.isFile || e.isFolder || !isMp3Name(e.name))
             continue;
         // Each read shares the listing: the folder stays open while any song of it is read.
-        reads.push_back([listing = folder.step.listing, name = e.name, path] {
+        reads.push_back([listing = folder.step.listing, name = e.name, path, readId3v2 = readId3v2_] {
             SongRead song;
             song.mp3.setFullName(path + name);
+            if (readId3v2)
+                song.mp3.setId3v2Reading(clsMP3::Id3v2Reading::InPlaceOfId3v1);
             song.read = song.mp3.ReadMP3Info(listing->handle.fd());
             if (const std::optional<FileFacts>& opened = song.mp3.OpenedFacts())
                 song.facts = *opened;
@@ -185,6 +188,7 @@ void FolderScan::AddFolderSongs(const QueuedFolder& folder, ReaderPool& readers)
     };
 
     size_t ticket = folder.firstTicket;
+    qint64 unreadId3v2 = 0;
     for (const DirEntry& e : folder.step.listing->entries) {
         if (e.isFolder || !isMp3Name(e.name))
             continue;
@@ -209,6 +213,8 @@ void FolderScan::AddFolderSongs(const QueuedFolder& folder, ReaderPool& readers)
                 continue;
             }
         }
+        if (!readId3v2_ && !song.mp3.TagPresent() && song.mp3.Id3v2Present())
+            ++unreadId3v2;
         SongSource source = folder.source;
         source.name = e.name;
         source.size = song.facts.size;
@@ -216,6 +222,7 @@ void FolderScan::AddFolderSongs(const QueuedFolder& folder, ReaderPool& readers)
         source.attributes = attributeText(song.facts.mode, e.name);
         collected_.push_back(MakeSongLine(source, song.mp3));
     }
+    unreadId3v2Files_ += unreadId3v2;
 }
 
 }  // namespace sonivo

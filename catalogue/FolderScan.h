@@ -59,6 +59,9 @@ public:
     // the calling thread reads them all); the rows and the questions are the same
     // either way.
     void setReaders(int readers) { readers_ = readers; }
+    // Off by default: a file without an ID3v1 tag but with an ID3v2 tag gets its
+    // artist, title, album, year, genre and comment from the ID3v2 tag.
+    void setReadId3v2(bool read) { readId3v2_ = read; }
     // Scans the folder (and its subfolders when included); returns the songs added.
     // A folder's songs come in name order, then its subfolders' trees, one by one.
     // Folders are named by their path without links, so that a folder reached
@@ -75,6 +78,9 @@ public:
     // What the last scan could not read: folders it could not open or list (their
     // rows are kept), files it could not read, entries named *.mp3 that are no file.
     const std::vector<ScanSkip>& skipped() const { return skipped_; }
+    // The files of the last scan's rows whose only tag is an ID3v2 tag it did not
+    // read (0 when it read them).
+    qint64 unreadId3v2Files() const { return unreadId3v2Files_; }
     // The "*.mp3" files the scan would read; lists folders only.
     qint64 CountFiles(const QString& folder) const;
     // The name given to the last CD scanned; it goes into every CD song's identifier.
@@ -94,6 +100,8 @@ private:
     NameOrder order_;
     bool includeSubfolders_ = false;
     int readers_ = kDefaultReaders;
+    bool readId3v2_ = false;
+    qint64 unreadId3v2Files_ = 0;
     QString cdName_;
     qint64 total_ = 0;
     std::vector<SongRecord> collected_;

@@ -44,6 +44,7 @@ QString inUseText()
 
 void printInfo(const clsMP3& mp3)
 {
+    const Id3v2Tag& id3v2 = mp3.Id3v2();
     const std::pair<const char*, QString> lines[] = {
         {"FullName", mp3.FullName()},
         {"MPEGVersion", mp3.MPEGVersion()},
@@ -70,6 +71,13 @@ void printInfo(const clsMP3& mp3)
         {"Genre", mp3.Genre()},
         {"TagPresent", boolText(mp3.TagPresent())},
         {"FileAttributes", mp3.FileAttributes()},
+        {"ID3v2", id3v2.version == 0 ? QString() : QStringLiteral("2.%1.%2").arg(id3v2.version).arg(id3v2.revision)},
+        {"ID3v2 Titolo", id3v2.fields.title.trimmed()},
+        {"ID3v2 Artista", id3v2.fields.artist.trimmed()},
+        {"ID3v2 Album", id3v2.fields.album.trimmed()},
+        {"ID3v2 Anno", id3v2.fields.year.trimmed()},
+        {"ID3v2 Commento", id3v2.fields.comment.trimmed()},
+        {"ID3v2 Genere", id3v2.fields.genre.trimmed()},
     };
     for (const auto& [name, value] : lines)
         printLine(QLatin1String(name) + QLatin1String(": ") + value);
@@ -86,6 +94,7 @@ int infoCommand(const QStringList& args)
     int status = 0;
     bool first = true;
     clsMP3 mp3;
+    mp3.setId3v2Reading(clsMP3::Id3v2Reading::Beside);
     for (const QString& file : args) {
         if (!analyse(mp3, file)) {
             status = 1;

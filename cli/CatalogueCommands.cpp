@@ -25,7 +25,7 @@ private:
     std::optional<QString> cdName_;
 };
 
-const QString kScanUsage = QStringLiteral("uso: sonivo-cli scan [--recursive] [--cd-name NOME] CARTELLA [--list FILE.svl]");
+const QString kScanUsage = QStringLiteral("uso: sonivo-cli scan [--recursive] [--id3v2] [--cd-name NOME] CARTELLA [--list FILE.svl]");
 
 void printRows(const Catalogue& catalogue, qsizetype from)
 {
@@ -40,11 +40,19 @@ void printRows(const Catalogue& catalogue, qsizetype from)
     }
 }
 
+QString unreadId3v2Text(qint64 files)
+{
+    return (files == 1 ? QStringLiteral("1 file ha soltanto un tag ID3v2, non letto")
+                       : QStringLiteral("%1 file hanno soltanto un tag ID3v2, non letto").arg(files))
+        + QStringLiteral(": con --id3v2 la scansione ne legge artista, titolo, album, anno, genere e commento");
+}
+
 }  // namespace
 
 int scanCommand(const QStringList& args)
 {
     bool recursive = false;
+    bool readId3v2 = false;
     std::optional<QString> cdName;
     QString listFile;
     QString folder;
@@ -52,6 +60,8 @@ int scanCommand(const QStringList& args)
         const QString& a = args.at(i);
         if (a == QLatin1String("--recursive")) {
             recursive = true;
+        } else if (a == QLatin1String("--id3v2")) {
+            readId3v2 = true;
         } else if ((a == QLatin1String("--cd-name") || a == QLatin1String("--list")) && i + 1 < args.size()) {
             (a == QLatin1String("--list") ? listFile : cdName.emplace()) = args.at(++i);
         } else if (folder.isEmpty() && !a.startsWith(QLatin1String("--"))) {
@@ -90,10 +100,13 @@ int scanCommand(const QStringList& args)
     const DriveInfo drives;
     FolderScan scan(catalogue, dialogs, drives);
     scan.setIncludeSubfolders(recursive);
+    scan.setReadId3v2(readId3v2);
     const qsizetype before = catalogue.size();
     const qint64 added = scan.ScanFolders(folder);
     for (const ScanSkip& skip : scan.skipped())
         printError(QStringLiteral("%1: non letto (%2)").arg(skip.path, skip.reason));
+    if (const qint64 unread = scan.unreadId3v2Files())
+        printError(unreadId3v2Text(unread));
     const int status = scan.skipped().empty() ? 0 : 1;
     if (listFile.isEmpty()) {
         printRows(catalogue, before);

@@ -1,5 +1,6 @@
 #include "catalogue/FolderScan.h"
 #include "catalogue/LineForm.h"
+#include "catalogue/ListFile.h"
 #include "common/ErrorText.h"
 #include "common/NativePath.h"
 #include "tests/support/Mp3Builder.h"
@@ -555,4 +556,69 @@ TEST_F(FolderScanTest, SongsReadAheadOfAFolderNotUpdatedAreLeftOutAndTheRestFoll
         EXPECT_EQ(scanWith(readers, noStop), alone) << readers << " readers";
         EXPECT_EQ(scanWith(readers, stopAt), stoppedAlone) << readers << " readers, stopped";
     }
+}
+
+TEST_F(FolderScanTest, FilesWithOnlyAnId3v2TagGetItsFieldsWhenAskedAndAreCountedWhenNot)
+{
+    const auto text = [](const char* id, const QString& value) { return id3v2Frame(3, id, id3v2Text(1, value)); };
+    const QByteArray audio = frames(FrameFields{}, 3);
+    const QByteArray v2 = id3v2TagOf(3,
+        text("TIT2", QStringLiteral(" Titolo; uno ")) + text("TPE1", QStringLiteral("Artista")) + text("TALB", QStringLiteral("Disco"))
+            + text("TYER", QStringLiteral("1999")) + text("TCON", QStringLiteral("(17)Rock"))
+            + id3v2Frame(3, "COMM", QByteArray("\0ita\0", 5) + "Riga uno; fine\rriga due"),
+        0, 512);
+    TagFields v1;
+    v1.title = "Dal tag ID3v1";
+    files.write(QStringLiteral("v2.mp3"), v2 + audio);
+    files.write(QStringLiteral("both.mp3"), v2 + audio + id3v1Tag(v1));
+    files.write(QStringLiteral("none.mp3"), audio);
+    const QStringList scripts = {QString::fromUtf8("Цой — Кукушка"), QString::fromUtf8("Τα παιδιά του Πειραιά"),
+        QString::fromUtf8("上を向いて歩こう"), QString::fromUtf8("إنت عمري")};
+    for (qsizetype i = 0; i < scripts.size(); ++i)
+        files.write(QStringLiteral("script%1.mp3").arg(i), id3v2TagOf(4, id3v2Frame(4, "TIT2", id3v2Text(3, scripts[i]))) + audio);
+
+    const DriveInfo drives(fixed);
+    const auto row = [&](const QString& name) {
+        for (const SongRecord& r : catalogue.rows()) {
+            if (r.text(ColFileName) == name)
+                return r;
+        }
+        ADD_FAILURE() << qPrintable(name);
+        return SongRecord();
+    };
+    const auto tagColumns = [&](const QString& name) {
+        QStringList columns;
+        for (int c = ColArtist; c <= ColComment; ++c)
+            columns << row(name).text(c);
+        return columns << row(name).text(ColTagPresent);
+    };
+
+    FolderScan plain(catalogue, dialogs, drives);
+    plain.ScanFolders(root);
+    EXPECT_EQ(plain.unreadId3v2Files(), 5) << "the five files whose only tag is ID3v2";
+    const QStringList empty = {{}, {}, {}, {}, {}, {}, QStringLiteral("False")};
+    EXPECT_EQ(tagColumns(QStringLiteral("v2.mp3")), empty);
+    EXPECT_EQ(tagColumns(QStringLiteral("script0.mp3")), empty);
+    EXPECT_EQ(row(QStringLiteral("both.mp3")).text(ColTitle), QStringLiteral("Dal tag ID3v1"));
+
+    FolderScan reading(catalogue, dialogs, drives);
+    reading.setReadId3v2(true);
+    reading.ScanFolders(root);  // the folder is updated: its rows are made anew
+    ASSERT_EQ(catalogue.size(), 7);
+    EXPECT_EQ(reading.unreadId3v2Files(), 0);
+    EXPECT_EQ(tagColumns(QStringLiteral("v2.mp3")), (QStringList{QStringLiteral("Artista"), QStringLiteral("Titolo, uno"),
+                                                       QStringLiteral("Disco"), QStringLiteral("1999"), QStringLiteral("Rock"),
+                                                       QStringLiteral("Riga uno, fine"), QStringLiteral("False")}));
+    EXPECT_EQ(row(QStringLiteral("both.mp3")).text(ColTitle), QStringLiteral("Dal tag ID3v1"));
+    EXPECT_EQ(row(QStringLiteral("both.mp3")).text(ColArtist), QString()) << "a file with an ID3v1 tag shows that tag whole";
+    EXPECT_EQ(row(QStringLiteral("none.mp3")).text(ColTitle), QString());
+    for (qsizetype i = 0; i < scripts.size(); ++i)
+        EXPECT_EQ(row(QStringLiteral("script%1.mp3").arg(i)).text(ColTitle), scripts[i]);
+
+    // The rows go through the list file as they are.
+    const QString list = files.path(QStringLiteral("songs.svl"));
+    ASSERT_TRUE(SalvaLista(list, catalogue).ok);
+    Catalogue loaded;
+    ASSERT_TRUE(ApriLista(list, loaded).ok);
+    EXPECT_EQ(loaded.rows(), catalogue.rows());
 }

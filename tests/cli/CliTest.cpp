@@ -32,7 +32,7 @@ TEST(Cli, InfoPrintsEveryPropertyWithABlankLineBetweenFiles)
     const QStringList blocks = r.out.split(QStringLiteral("\n\n"));
     ASSERT_EQ(blocks.size(), 2);
     const QStringList first = blocks.at(0).split(QLatin1Char('\n'));
-    EXPECT_EQ(first.size(), 25);
+    EXPECT_EQ(first.size(), 32);
     EXPECT_EQ(first.at(0), QStringLiteral("FullName: ") + a);
     EXPECT_TRUE(first.contains(QStringLiteral("BitRate: 128")));
     EXPECT_TRUE(first.contains(QStringLiteral("ChannelMode: Joint Stereo")));
@@ -201,6 +201,37 @@ TEST(Cli, ScanPrintsLineFormsAndKeepsAList)
     EXPECT_EQ(cli({QStringLiteral("scan"), files.path(QStringLiteral("none"))}).status, 1);
     EXPECT_EQ(cli({QStringLiteral("list"), files.path(QStringLiteral("none.svl"))}).status, 1);
     EXPECT_EQ(cli({QStringLiteral("scan")}).status, 2);
+}
+
+TEST(Cli, Id3v2TagsAreReadByInfoAndByAScanThatAsksAndCountedByOneThatDoesNot)
+{
+    TempFiles files;
+    QDir().mkpath(files.path(QStringLiteral("music")));
+    const QString title = QString::fromUtf8("Песня о тревожной молодости");
+    const QString v2 = files.write(QStringLiteral("music/v2.mp3"),
+        id3v2TagOf(4, id3v2Frame(4, "TIT2", id3v2Text(3, title)) + id3v2Frame(4, "TCON", id3v2Text(0, QStringLiteral("(8)")))) + frames(FrameFields{}, 3));
+    files.write(QStringLiteral("music/plain.mp3"), frames(FrameFields{}, 3));
+    const QString folder = files.path(QStringLiteral("music"));
+
+    CliRun r = cli({QStringLiteral("scan"), folder});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains(title));
+    EXPECT_EQ(r.err.count(QStringLiteral("ID3v2")), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("1 file ha soltanto un tag ID3v2")) && r.err.contains(QStringLiteral("--id3v2")))
+        << r.err.toStdString();
+
+    r = cli({QStringLiteral("scan"), QStringLiteral("--id3v2"), folder});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral(";") + title + QStringLiteral(";"))) << r.out.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+
+    r = cli({QStringLiteral("info"), v2});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Title: "))) << "the ID3v1 fields stay as they are";
+    EXPECT_TRUE(lines.contains(QStringLiteral("ID3v2: 2.4.0")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("ID3v2 Titolo: ") + title));
+    EXPECT_TRUE(lines.contains(QStringLiteral("ID3v2 Genere: Jazz")));
 }
 
 TEST(Cli, PipesNamedLikeSongsOrListsNeverHang)

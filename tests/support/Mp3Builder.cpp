@@ -68,6 +68,61 @@ QByteArray id3v2Tag(int payloadSize, char fill)
     return t;
 }
 
+namespace {
+
+QByteArray syncSafe(qint64 value)
+{
+    QByteArray bytes;
+    for (int shift = 21; shift >= 0; shift -= 7)
+        bytes.append(char((value >> shift) & 0x7F));
+    return bytes;
+}
+
+QByteArray bigEndianBytes(qint64 value, int count)
+{
+    QByteArray bytes;
+    for (int i = count - 1; i >= 0; --i)
+        bytes.append(char((value >> (8 * i)) & 0xFF));
+    return bytes;
+}
+
+}  // namespace
+
+QByteArray id3v2Frame(int version, const QByteArray& id, const QByteArray& body, quint16 flags, bool plainSize)
+{
+    if (version == 2)
+        return id + bigEndianBytes(body.size(), 3) + body;
+    const QByteArray size = version == 4 && !plainSize ? syncSafe(body.size()) : bigEndianBytes(body.size(), 4);
+    return id + size + bigEndianBytes(flags, 2) + body;
+}
+
+QByteArray id3v2Text(int encoding, const QString& text, bool bigEndian)
+{
+    QByteArray body(1, char(encoding));
+    if (encoding == 0)
+        return body + text.toLatin1();
+    if (encoding == 3)
+        return body + text.toUtf8();
+    if (encoding == 1)
+        body += bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+    for (const QChar c : text) {
+        const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+        const bool highFirst = encoding == 2 || bigEndian;
+        body += highFirst ? high : low;
+        body += highFirst ? low : high;
+    }
+    return body;
+}
+
+QByteArray id3v2TagOf(int version, const QByteArray& frames, unsigned char flags, int padding)
+{
+    const QByteArray header = QByteArray("ID3") + char(version) + char(0) + char(flags) + syncSafe(frames.size() + padding);
+    QByteArray tag = header + frames + QByteArray(padding, 0);
+    if (flags & 0x10)
+        tag += QByteArray("3DI") + header.mid(3);
+    return tag;
+}
+
 QByteArray id3v1Tag(const TagFields& s)
 {
     QByteArray t("TAG");

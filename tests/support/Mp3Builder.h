@@ -33,6 +33,15 @@ QByteArray xingFrame(const FrameFields& shape, quint32 frameCount, const char* t
 QByteArray vbriFrame(const FrameFields& shape, quint32 frameCount);
 // An ID3v2.3 tag whose body is payloadSize bytes of fill.
 QByteArray id3v2Tag(int payloadSize, char fill = 0);
+// One ID3v2 frame of a tag of that version (2, 3 or 4): id, size, the two flag
+// bytes (not in 2.2), then the body. A 2.4 size is sync-safe unless plainSize.
+QByteArray id3v2Frame(int version, const QByteArray& id, const QByteArray& body, quint16 flags = 0, bool plainSize = false);
+// A text frame's body: the encoding byte (0 Latin-1, 1 UTF-16 with a byte order
+// mark, little-endian unless bigEndian, 2 UTF-16BE, 3 UTF-8), the text, no terminator.
+QByteArray id3v2Text(int encoding, const QString& text, bool bigEndian = false);
+// An ID3v2 tag of that version around the frames, then padding zero bytes; a
+// footer when the flags ask for one.
+QByteArray id3v2TagOf(int version, const QByteArray& frames, unsigned char flags = 0, int padding = 0);
 
 struct TagFields {
     QByteArray title, artist, album, year, comment;  // raw bytes, padded with pad
