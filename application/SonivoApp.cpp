@@ -55,7 +55,7 @@ bool SonivoApp::load(const QString& path)
 
 std::optional<qint64> SonivoApp::addFolder(bool withSubfolders, ScanDialogs& scanDialogs)
 {
-    const std::optional<qint64> added = document_.addFolder(withSubfolders, scanDialogs);
+    const std::optional<qint64> added = document_.addFolder(withSubfolders, scanDialogs, readId3v2_);
     rowsDone(RowsChange::Replaced);  // also when no folder was chosen
     return added;
 }

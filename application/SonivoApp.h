@@ -54,6 +54,9 @@ public:
     bool openList();
     bool load(const QString& path);
     std::optional<qint64> addFolder(bool withSubfolders, ScanDialogs& scanDialogs);
+    // Whether a scan reads the ID3v2 tag of a file without an ID3v1 tag.
+    void setReadId3v2(bool read) { readId3v2_ = read; }
+    bool readsId3v2() const { return readId3v2_; }
     // "&Mostra tutti": the list's rows again, from its file.
     void restoreList();
 
@@ -103,6 +106,7 @@ private:
     ExternalPlayer external_;
     QTimer* timer_;
     std::array<QString, 2> lastFolders_;
+    bool readId3v2_ = false;
 };
 
 }  // namespace sonivo

@@ -52,7 +52,23 @@ bool TagEditor::open(RowId row)
     mp3_ = clsMP3();
     mp3_.setFullName(record_.fullName());
     editable_ = isFileWritable(mp3_.FullName());
+    fieldsSource_ = sourceOfFields();
     return true;
+}
+
+QString TagEditor::sourceOfFields() const
+{
+    if (record_.text(ColTagPresent) == QLatin1String("True"))
+        return QStringLiteral("ID3v1");
+    if (rowFields() == TagEdit{})
+        return QStringLiteral("nessuno");
+    // Fields without an ID3v1 tag were taken from the ID3v2 tag: its version is read again.
+    clsMP3 file;
+    file.setFullName(record_.fullName());
+    file.setId3v2Reading(clsMP3::Id3v2Reading::Beside);
+    if (file.ReadMP3Info() != clsMP3::ReadResult::Done || file.Id3v2().version == 0)
+        return QStringLiteral("ID3v2");
+    return QStringLiteral("ID3v2.%1").arg(file.Id3v2().version);
 }
 
 TagEdit TagEditor::rowFields() const
@@ -75,6 +91,7 @@ void TagEditor::rowChanged()
     if (!refreshRow(catalogue, row_, mp3_.FullName()))
         return;  // the row is gone (or the file unreadable): no row to show it
     record_ = catalogue.row(catalogue.position(row_));
+    fieldsSource_ = sourceOfFields();
     document_.setModified(true);
 }
 

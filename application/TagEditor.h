@@ -34,6 +34,9 @@ public:
     const SongRecord& record() const { return record_; }
     // The tag fields as the row shows them.
     TagEdit rowFields() const;
+    // Which tag those fields came from: "ID3v1", "ID3v2.3" and the like for a file
+    // whose only tag is ID3v2 and whose row took its fields from it, or "nessuno".
+    QString fieldsSource() const { return fieldsSource_; }
     // The file may be written (decided when opened): else view only. A rename
     // also needs the folder writable, and says so when it is not.
     bool isEditable() const { return editable_; }
@@ -51,6 +54,7 @@ public:
 private:
     // Suspends the player when it plays or pauses this song; true when it did.
     bool suspendPlayer();
+    QString sourceOfFields() const;
     // The row made again from the file, and the document modified.
     void rowChanged();
 
@@ -61,6 +65,7 @@ private:
     RowId row_ = 0;
     SongRecord record_;
     bool editable_ = false;
+    QString fieldsSource_;
 };
 
 }  // namespace sonivo

@@ -206,7 +206,7 @@ void ListDocument::stopScan()
         scan_->requestStop();
 }
 
-std::optional<qint64> ListDocument::addFolder(bool withSubfolders, ScanDialogs& scanDialogs)
+std::optional<qint64> ListDocument::addFolder(bool withSubfolders, ScanDialogs& scanDialogs, bool readId3v2)
 {
     const QString folder = dialogs_.chooseFolder(withSubfolders ? QStringLiteral("Seleziona la cartella da cui iniziare la ricerca:")
                                                                 : QStringLiteral("Seleziona la cartella singola in cui ricercare:"),
@@ -216,6 +216,7 @@ std::optional<qint64> ListDocument::addFolder(bool withSubfolders, ScanDialogs& 
     Q_EMIT workStarted(Work::Scanning);
     FolderScan scan(catalogue_, scanDialogs, drives_);
     scan.setIncludeSubfolders(withSubfolders);
+    scan.setReadId3v2(readId3v2);
     scan_ = &scan;
     const qint64 added = scan.ScanFolders(folder);
     scan_ = nullptr;
@@ -223,6 +224,10 @@ std::optional<qint64> ListDocument::addFolder(bool withSubfolders, ScanDialogs& 
     Q_EMIT workFinished(Work::Scanning);
     if (!scan.skipped().empty())
         dialogs_.warn(skippedText(scan.skipped()));
+    if (const qint64 unread = scan.unreadId3v2Files())
+        dialogs_.inform((unread == 1 ? QStringLiteral("1 file ha soltanto un tag ID3v2, che non è stato letto")
+                                     : QStringLiteral("%1 file hanno soltanto un tag ID3v2, che non è stato letto").arg(unread))
+            + QStringLiteral(": per leggerlo attivare \"Leggi i tag ID3v2 dei file senza tag ID3v1\" nella finestra Opzioni."));
     return added;
 }
 

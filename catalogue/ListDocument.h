@@ -64,8 +64,9 @@ public:
     bool confirmNarrowing() { return changes_ != Changes::Some || savePrompt(); }
     // Asks for a folder and scans it (with its subfolders when asked): the songs
     // added, or nothing when no folder was chosen. What could not be read is
-    // reported at the end.
-    std::optional<qint64> addFolder(bool withSubfolders, ScanDialogs& scanDialogs);
+    // reported at the end, and so are the files whose only tag, ID3v2, was left
+    // unread (readId3v2: it is read for a file without an ID3v1 tag).
+    std::optional<qint64> addFolder(bool withSubfolders, ScanDialogs& scanDialogs, bool readId3v2 = false);
     // Stops the running scan after the file being read; the folder being read
     // then is left as it was, the rows found before it are kept.
     void stopScan();

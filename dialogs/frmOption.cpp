@@ -49,8 +49,9 @@ frmOption::frmOption(DesktopIntegration& desktop, DesktopDialogs& dialogs, std::
         {DesktopOption::DesktopLauncher, "Crea un collegamento di Sonivo sul Desktop"},
         {DesktopOption::MenuLauncher, "Crea un collegamento di Sonivo nel menu Applicazioni"},
         {DesktopOption::StartMaximized, "Massimizza dimensioni di Sonivo all'avvio"},
+        {DesktopOption::ReadId3v2, "Leggi i tag ID3v2 dei file senza tag ID3v1"},
     };
-    const char* names[] = {"chkAssocia", "chkDesktop", "chkQuick", "chkDimension"};
+    const char* names[] = {"chkAssocia", "chkDesktop", "chkQuick", "chkDimension", "chkId3v2"};
     for (size_t i = 0; i < std::size(captions); ++i) {
         const auto [option, caption] = captions[i];
         auto* box = new QCheckBox(QString::fromUtf8(caption), this);

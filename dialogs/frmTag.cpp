@@ -79,6 +79,10 @@ frmTag::frmTag(ListDocument& document, Transport& transport, DesktopDialogs& dia
         rows[r].second->setAccessibleName(rows[r].first.chopped(1));
     }
     cboGenra_->lineEdit()->setAccessibleName(cboGenra_->accessibleName());  // where the genre is typed
+    // Which tag the fields came from; the save writes an ID3v1 tag whatever it was.
+    tagSource_ = valueLabel(QStringLiteral("lblTagSource"), QStringLiteral("Campi dal tag:"));
+    tag->addWidget(new QLabel(QStringLiteral("Campi dal tag:")), 6, 0);
+    tag->addWidget(tagSource_, 6, 1);
     for (QWidget* wide : {static_cast<QWidget*>(txtTitle_), static_cast<QWidget*>(txtArtist_), static_cast<QWidget*>(txtAlbum_),
              static_cast<QWidget*>(txtComment_), static_cast<QWidget*>(cboGenra_)})
         wide->setMinimumWidth(wide->fontMetrics().horizontalAdvance(QString(30, QLatin1Char('x'))));
@@ -180,6 +184,7 @@ void frmTag::showRecord()
     const QString folder = record.text(ColFolder);
     folderValue_->setText(folder.left(folder.size() - 1));
     showFileName(record.text(ColFileName));
+    tagSource_->setText(editor_.fieldsSource());
 }
 
 void frmTag::showFileName(const QString& name)

@@ -44,6 +44,7 @@ private:
 
     TagEditor editor_;
     QString fileName_;  // in full; the label may show it cut
+    QLabel* tagSource_ = nullptr;
     QLabel* fileNameValue_;
     QLabel* folderValue_;
     QLineEdit* txtTitle_;

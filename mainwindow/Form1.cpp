@@ -134,6 +134,7 @@ void Form1::start(const QString& commandLine)
     status_->showStart();
     buildSortMenu();
 
+    app_->setReadId3v2(desktop_.isOn(DesktopOption::ReadId3v2));
     if (RegistryEntries(services_.registryFile).startMaximized())
         setWindowState(windowState() | Qt::WindowMaximized);
     applyEnablingRules();  // before the window shows, not at the timer's first tick

@@ -121,6 +121,7 @@ void Form1::connectCommands()
     c.run(C::Options, this, [this] {
         frmOption options(desktop_, dialogs_, [this] { help_->showHelp(); }, this);
         options.exec();
+        app_->setReadId3v2(desktop_.isOn(DesktopOption::ReadId3v2));
     });
     c.run(C::Help, help_, &HelpCommands::showHelp);
     c.run(C::HelpSearch, help_, &HelpCommands::searchHelp);

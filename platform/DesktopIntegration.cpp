@@ -100,6 +100,8 @@ bool DesktopIntegration::isOn(DesktopOption option) const
         return QFileInfo(menuLauncherFile()).isFile();
     case DesktopOption::StartMaximized:
         return RegistryEntries(setup_.registryFile).startMaximized();
+    case DesktopOption::ReadId3v2:
+        return RegistryEntries(setup_.registryFile).readsId3v2();
     }
     return false;
 }
@@ -116,6 +118,10 @@ QString DesktopIntegration::set(DesktopOption option, bool on)
     case DesktopOption::StartMaximized: {
         RegistryEntries entries(setup_.registryFile);
         return entries.setStartMaximized(on) ? QString() : storeFailure(entries);
+    }
+    case DesktopOption::ReadId3v2: {
+        RegistryEntries entries(setup_.registryFile);
+        return entries.setReadsId3v2(on) ? QString() : storeFailure(entries);
     }
     }
     return {};

@@ -1,6 +1,7 @@
 #pragma once
 // Sonivo on the user's desktop: the list-file association, the launchers on the
-// desktop and in the applications menu, and the start-maximized option. Each
+// desktop and in the applications menu, the start-maximized option and the
+// reading of ID3v2 tags (a setting of the program's, kept beside the others). Each
 // option is read from the files it consists of, so what is shown is always what
 // is there; reading never writes. Turning an option on writes all of its files or,
 // when one cannot be written, none; turning it off removes every one of them.
@@ -19,7 +20,7 @@
 
 namespace sonivo {
 
-enum class DesktopOption { Association, DesktopLauncher, MenuLauncher, StartMaximized };
+enum class DesktopOption { Association, DesktopLauncher, MenuLauncher, StartMaximized, ReadId3v2 };
 
 struct DesktopSetup {
     DesktopFolders folders;

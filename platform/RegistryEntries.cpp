@@ -14,6 +14,8 @@ const QString kOpenCommand = QStringLiteral("Sonivo.file\\shell\\open\\command")
 const QString kIcon = QStringLiteral("Sonivo.file\\DefaultIcon");
 const QString kProgram = QStringLiteral("Sonivo");
 const QString kMax = QStringLiteral("Max");
+const QString kOptions = QStringLiteral("Opzioni");
+const QString kId3v2 = QStringLiteral("ID3v2");
 
 // The association's keys with their default values for the program.
 std::array<std::pair<QString, QString>, 4> associationValues(const QString& program)
@@ -62,6 +64,20 @@ bool RegistryEntries::setStartMaximized(bool on)
     if (on)
         return store_.setValue(kProgram, kMax, QStringLiteral("1"));
     const bool removed = store_.removeKey(kProgram);
+    removeIfEmpty();
+    return removed;
+}
+
+bool RegistryEntries::readsId3v2() const
+{
+    return store_.value(kOptions, kId3v2) == QLatin1String("1");
+}
+
+bool RegistryEntries::setReadsId3v2(bool on)
+{
+    if (on)
+        return store_.setValue(kOptions, kId3v2, QStringLiteral("1"));
+    const bool removed = store_.removeKey(kOptions);
     removeIfEmpty();
     return removed;
 }

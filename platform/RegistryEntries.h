@@ -1,5 +1,6 @@
 #pragma once
-// The list-file association and the start-maximized option as keys and values
+// The list-file association, the start-maximized option and the reading of ID3v2
+// tags as keys and values
 // of the key/value store: the one place that knows their names.
 
 #include "platform/KeyValueStore.h"
@@ -27,6 +28,11 @@ public:
     bool startMaximized() const;
     // On: "Max" set to "1"; off: the key "Sonivo" removed.
     bool setStartMaximized(bool on);
+
+    // "ID3v2" of "Opzioni" is "1": a file without an ID3v1 tag is read by its ID3v2 tag.
+    bool readsId3v2() const;
+    // On: "ID3v2" set to "1"; off: the key "Opzioni" removed.
+    bool setReadsId3v2(bool on);
 
     const QString& file() const { return file_; }
     // Why the last change could not be written.

@@ -1,6 +1,7 @@
 #include "catalogue/ListDocument.h"
 #include "catalogue/FolderScan.h"
 #include "catalogue/ListFile.h"
+#include "tests/support/Mp3Builder.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFiles.h"
 
@@ -286,4 +287,23 @@ TEST_F(ListDocumentTest, WhatTheScanCouldNotReadIsReportedAtTheEnd)
     EXPECT_EQ(dialogs.notices[0],
         QStringLiteral("warn: La scansione non ha potuto leggere 1 tra file e cartelle:\n") + folder
             + QStringLiteral("pipe.mp3: non è un file regolare"));
+}
+
+TEST_F(ListDocumentTest, AScanThatLeftId3v2TagsUnreadSaysHowManyAndWhereToReadThem)
+{
+    const QString folder = files.path(QStringLiteral("v2/"));
+    QDir().mkpath(folder);
+    const QByteArray audio = frames(FrameFields{}, 3);
+    for (const char* name : {"a.mp3", "b.mp3"})
+        files.write(QStringLiteral("v2/") + QLatin1String(name), id3v2TagOf(3, id3v2Frame(3, "TIT2", id3v2Text(0, QStringLiteral("Uno")))) + audio);
+    EXPECT_EQ(scan(folder), 2);
+    EXPECT_EQ(dialogs.notices, QStringList(QStringLiteral("inform: 2 file hanno soltanto un tag ID3v2, che non è stato letto: per leggerlo "
+                                                          "attivare \"Leggi i tag ID3v2 dei file senza tag ID3v1\" nella finestra Opzioni.")));
+    EXPECT_EQ(doc.catalogue().row(0).text(ColTitle), QString());
+
+    dialogs.notices.clear();
+    dialogs.folders.push_back(folder);
+    doc.addFolder(false, scanAnswers, true);  // the folder again, updated
+    EXPECT_TRUE(dialogs.notices.isEmpty()) << "read, so nothing to say";
+    EXPECT_EQ(doc.catalogue().row(0).text(ColTitle), QStringLiteral("Uno"));
 }

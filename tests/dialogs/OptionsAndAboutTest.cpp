@@ -114,6 +114,14 @@ TEST_F(OptionsTest, AClickActsAtOnceAndAFailureIsSaidWithTheRealStateShown)
     EXPECT_EQ(KeyValueStore(setup.registryFile).value(QStringLiteral("Sonivo"), QStringLiteral("Max")), QStringLiteral("1"));
     dialog.box(DesktopOption::StartMaximized)->click();
     EXPECT_FALSE(KeyValueStore(setup.registryFile).keyExists(QStringLiteral("Sonivo")));
+    // Reading ID3v2 tags is kept apart: turning the start option off leaves it.
+    dialog.box(DesktopOption::ReadId3v2)->click();
+    dialog.box(DesktopOption::StartMaximized)->click();
+    dialog.box(DesktopOption::StartMaximized)->click();
+    EXPECT_TRUE(desktop.isOn(DesktopOption::ReadId3v2));
+    EXPECT_EQ(dialog.box(DesktopOption::ReadId3v2)->text(), QStringLiteral("Leggi i tag ID3v2 dei file senza tag ID3v1"));
+    dialog.box(DesktopOption::ReadId3v2)->click();
+    EXPECT_FALSE(desktop.isOn(DesktopOption::ReadId3v2));
 
     QDir(home() + QStringLiteral("/Desktop")).removeRecursively();
     dialog.box(DesktopOption::DesktopLauncher)->click();

@@ -2,6 +2,7 @@
 #include "tests/dialogs/DialogFixture.h"
 
 #include "common/NativePath.h"
+#include "tests/support/Mp3Builder.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -146,4 +147,30 @@ TEST_F(frmTagTest, ALongFileNameIsCutToTheLabelWithTheFullNameAsItsTip)
     EXPECT_TRUE(label->text().endsWith(QChar(0x2026))) << label->text().toStdString();
     EXPECT_EQ(label->toolTip(), longName);
     EXPECT_EQ(accessibleName(label), longName);
+}
+
+TEST_F(frmTagTest, SaysWhichTagTheFieldsCameFromAndASaveMakesThemAnId3v1Tag)
+{
+    const QString name = QStringLiteral("v2.mp3");
+    files.write(name, id3v2TagOf(4, id3v2Frame(4, "TIT2", id3v2Text(3, QStringLiteral("Uno")))) + frames(FrameFields{}, 3));
+    SongRecord r;
+    r.setColumn(ColFileName, name);
+    r.setColumn(ColFolder, files.path(QString()));
+    r.setColumn(ColTitle, QStringLiteral("Uno"));  // as a scan reading ID3v2 tags made it
+    r.setColumn(ColTagPresent, QStringLiteral("False"));
+    catalogue.append(r);
+    ASSERT_TRUE(dialog.open(catalogue.id(catalogue.size() - 1)));
+    const QLabel* source = child<QLabel>(dialog, "lblTagSource");
+    EXPECT_EQ(source->text(), QStringLiteral("ID3v2.4"));
+    EXPECT_EQ(field("txtTitle")->text(), QStringLiteral("Uno"));
+
+    field("txtTitle")->setText(QStringLiteral("Due"));
+    button("cmdSave")->click();
+    EXPECT_EQ(source->text(), QStringLiteral("ID3v1")) << "the save writes an ID3v1 tag, which the row then shows";
+    EXPECT_EQ(catalogue.row(catalogue.size() - 1).text(ColTitle), QStringLiteral("Due"));
+
+    r.setColumn(ColTitle, QString());
+    catalogue.append(r);
+    ASSERT_TRUE(dialog.open(catalogue.id(catalogue.size() - 1)));
+    EXPECT_EQ(source->text(), QStringLiteral("nessuno")) << "a row without tag fields";
 }

@@ -2,6 +2,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/WindowLayout.h"
 #include "platform/IniFile.h"
+#include "platform/RegistryEntries.h"
 #include "tests/mainwindow/WindowTest.h"
 
 #include <QDir>
@@ -139,4 +140,18 @@ TEST_F(WindowSettingsTest, ListModeCellsAreAsHighAsTheIconsTheyDraw)
     const int icon = list->style()->pixelMetric(QStyle::PM_ListViewIconSize, nullptr, list);
     const int rowStep = list->visualRect(list->model()->index(1, 0)).top() - list->visualRect(list->model()->index(0, 0)).top();
     EXPECT_GE(rowStep, icon) << "the icons of two rows would overlap";
+}
+
+TEST_F(WindowSettingsTest, ScansReadId3v2TagsOnlyWhenTheOptionSaysSo)
+{
+    const FormServices s = services();
+    {
+        Form1 w(s);
+        w.start(QString());
+        EXPECT_FALSE(w.app().readsId3v2()) << "off by default";
+    }
+    ASSERT_TRUE(RegistryEntries(s.registryFile).setReadsId3v2(true));
+    Form1 w(s);
+    w.start(QString());
+    EXPECT_TRUE(w.app().readsId3v2());
 }
