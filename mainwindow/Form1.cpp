@@ -16,6 +16,7 @@
 #include "platform/RegistryEntries.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -227,8 +228,13 @@ void Form1::savePlacement()
 void Form1::setScanning(bool scanning)
 {
     const std::initializer_list<QWidget*> parts = {menuBar(), toolbar_, view_->widget(), player_->frame(), player_->queueView()};
+    if (scanning)
+        focusBeforeScan_ = QApplication::focusWidget();
     for (QWidget* w : parts)
         w->setEnabled(!scanning);
+    // Disabling took the keyboard's focus away: it comes back where it was, else to the catalogue.
+    if (!scanning)
+        (focusBeforeScan_ ? focusBeforeScan_.data() : view_->widget()->currentWidget())->setFocus();
     if (!scanning && std::exchange(closeAfterScan_, false))
         QTimer::singleShot(0, this, &QWidget::close);  // the close asked for during the scan
 }

@@ -123,6 +123,7 @@ private:
     HelpCommands* help_;
 
     bool closeAfterScan_ = false;             // the user closed the window during a scan
+    QPointer<QWidget> focusBeforeScan_;       // where the keyboard was when the scan began
     std::optional<QSize> restoredOuterSize_;  // from the settings, until the frame is known
 
     PlayerPanel* player_;

@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -249,6 +250,10 @@ TEST_F(Form1Test, TheScanShowsWhatItDoesAndAsksOnceForAllFolders)
     // The selected row is in the last folder the update reads again: its row goes.
     w.view().reportView()->selectRow(11);
     const RowId kept = rows(w).id(11);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.view().reportView()->setFocus();
 
     // During the scan: the busy pointer and the scan's text in the status line.
     QString statusDuringScan;
@@ -273,6 +278,7 @@ TEST_F(Form1Test, TheScanShowsWhatItDoesAndAsksOnceForAllFolders)
     const QModelIndexList left = w.view().reportView()->selectionModel()->selectedRows();
     EXPECT_TRUE(left.isEmpty()) << "the removed row's selection went with it " << left.size() << " "
                                 << (left.isEmpty() ? -1 : left[0].row());
+    EXPECT_EQ(QApplication::focusWidget(), w.view().reportView()) << "the keys work on the catalogue again after the scan";
 }
 
 TEST_F(Form1Test, ClosingDuringAScanStopsItThenAsksAboutTheChanges)
