@@ -98,15 +98,17 @@ CatalogueView::CatalogueView(SonivoApp& app, QWidget* parent)
         });
     }
     connect(model_, &CatalogueModel::checkRequested, &app_, &SonivoApp::setChecked);
-    // A row reached with the keys counts as clicked, once the keys rest: holding
-    // an arrow down does not load every song on the way.
+    // The row the keys moved to counts as clicked, once the keys rest: holding an
+    // arrow down does not load every song on the way. A key that could not move
+    // (Down on the last row) still selects and clicks the current row.
     keyMoveDone_ = new QTimer(this);
     keyMoveDone_->setSingleShot(true);
     keyMoveDone_->setInterval(200);
-    connect(keyMoveDone_, &QTimer::timeout, this, [this] { rowClicked(table_->currentIndex()); });
-    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
-        if (std::exchange(keyMove_, false))
-            keyMoveDone_->start();
+    connect(keyMoveDone_, &QTimer::timeout, this, [this] {
+        const QModelIndex current = table_->currentIndex();
+        if (current.isValid() && !table_->selectionModel()->isRowSelected(current.row(), {}))
+            table_->selectRow(current.row());
+        rowClicked(current);
     });
     // Rows added unsorted: the sort arrow no longer tells their order.
     connect(model_, &QAbstractItemModel::rowsInserted, this, [header] { header->setSortIndicatorShown(false); });
@@ -185,8 +187,6 @@ void CatalogueView::restoreSelection()
 
 bool CatalogueView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyRelease)
-        keyMove_ = false;  // a key that moved no row leaves nothing pending
     if (event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -218,7 +218,7 @@ bool CatalogueView::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_Home:
     case Qt::Key_End:
     case Qt::Key_Left:
-    case Qt::Key_Right: keyMove_ = true; break;
+    case Qt::Key_Right: keyMoveDone_->start(); break;
     default: break;
     }
     return QObject::eventFilter(watched, event);

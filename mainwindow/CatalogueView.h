@@ -101,7 +101,6 @@ private:
     // The selected and current rows across a reset of the model.
     std::optional<RowId> selectedId_, currentId_;
     bool dropSelection_ = false;  // the selected row is being removed
-    bool keyMove_ = false;        // a key is moving the current row
     QTimer* keyMoveDone_;         // the row a key moved to counts as clicked once the keys rest
 };
 

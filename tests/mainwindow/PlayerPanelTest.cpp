@@ -288,6 +288,12 @@ TEST_F(PlayerPanelTest, TheArrowKeysActAsARowClickAndEnterOpensTheSongAsADoubleC
     EXPECT_EQ(transport().state(), PlayerState::Stopped);
     EXPECT_TRUE(window->action(QStringLiteral("openSongExternally"))->isEnabled());
     EXPECT_TRUE(window->action(QStringLiteral("viewTag"))->isEnabled());
+    // A key that cannot move (Down on the last row) still takes the row the keys are on.
+    rows->clearSelection();
+    window->action(QStringLiteral("openSongExternally"))->setEnabled(false);
+    QTest::keyClick(rows, Qt::Key_Down);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->action(QStringLiteral("openSongExternally"))->isEnabled(); }));
+    EXPECT_TRUE(rows->selectionModel()->isRowSelected(1, {}));
 
     QTest::keyClick(rows, Qt::Key_Return);
     auto* editor = window->findChild<frmTag*>();
