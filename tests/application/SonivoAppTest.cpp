@@ -2,9 +2,7 @@
 // the player's tick, and the hand-off to the desktop's player. The fixture songs
 // play through the silent output on a clock the test moves.
 
-#include "application/SonivoApp.h"
-#include "tests/support/MediaFixtures.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/SilentApp.h"
 #include "tests/support/SongRows.h"
 #include "tests/support/TempFiles.h"
 
@@ -18,15 +16,8 @@ using namespace sonivo::test;
 
 namespace {
 
-class SonivoAppTest : public ::testing::Test {
+class SonivoAppTest : public SilentApp {
 protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
-    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
-    SonivoApp app{dialogs, systemMountTable(),
-        [this] { return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock}); }};
-    Catalogue& catalogue = app.catalogue();
-    Transport& transport = app.transport();
     std::vector<RowsChange> rowChanges;
     int checkChanges = 0;
 

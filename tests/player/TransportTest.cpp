@@ -2,9 +2,7 @@
 // output on a clock the test moves; the application keeps the queue in step with
 // the checks.
 
-#include "application/SonivoApp.h"
-#include "tests/support/MediaFixtures.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/SilentApp.h"
 #include "tests/support/SongRows.h"
 #include "tests/support/TempFiles.h"
 
@@ -19,15 +17,8 @@ using namespace sonivo::test;
 
 namespace {
 
-class TransportTest : public ::testing::Test {
+class TransportTest : public SilentApp {
 protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
-    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
-    SonivoApp app{dialogs, systemMountTable(),
-        [this] { return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Null, clock}); }};
-    Catalogue& catalogue = app.catalogue();
-    Transport& transport = app.transport();
     QStringList notices;
     int songsLoaded = 0;
 
