@@ -103,7 +103,14 @@ Form1::Form1(FormServices services, QWidget* parent)
     setWindowTitle(document->title());
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The dialogs and the tag editor work on the application object, which as the
+    // first child would go before them: they go first.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isWindow())
+            delete child;
+}
 
 void Form1::orderTabStops()
 {

@@ -4,6 +4,7 @@
 #include "mainwindow/Form1.h"
 
 #include "dialogs/CopyFilesCommand.h"
+#include "dialogs/OpenDialog.h"
 #include "dialogs/frmFolder.h"
 #include "dialogs/frmOption.h"
 #include "dialogs/frmReport.h"
@@ -119,16 +120,15 @@ void Form1::connectCommands()
     });
     c.run(C::DeleteSelected, app, &SonivoApp::deleteChecked);
     c.run(C::Options, this, [this] {
-        frmOption options(desktop_, dialogs_, [this] { help_->showHelp(); }, this);
-        options.exec();
-        app_->setReadId3v2(desktop_.isOn(DesktopOption::ReadId3v2));
+        auto* options = openDialog(new frmOption(desktop_, dialogs_, [this] { help_->showHelp(); }, this));
+        connect(options, &QDialog::finished, this, [this] { app_->setReadId3v2(desktop_.isOn(DesktopOption::ReadId3v2)); });
     });
     c.run(C::Help, help_, &HelpCommands::showHelp);
     c.run(C::HelpSearch, help_, &HelpCommands::searchHelp);
     c.run(C::Website, help_, &HelpCommands::openWebsite);
     c.run(C::About, help_, &HelpCommands::showAbout);
-    // Browsing by folder: the folder chooser, modal until its close box, and the whole list again.
-    c.run(C::SearchFolder, this, [this] { frmFolder(app_->narrowing(), this).exec(); });
+    // Browsing by folder: the folder chooser, open until its close box, and the whole list again.
+    c.run(C::SearchFolder, this, [this] { openDialog(new frmFolder(app_->narrowing(), this)); });
     c.run(C::ShowAll, app, &SonivoApp::restoreList);
     // The Report menu, also the toolbar's "Stampa" and its drop-down: the report
     // dialog of the entry's kind, over the catalogue and the play queue.
@@ -154,13 +154,15 @@ void Form1::connectMediaKeys()
 
 void Form1::openReport(ReportKind kind)
 {
-    frmReport report(
-        kind, app_->catalogue(), app_->document().listPath(), app_->queuedRows(), app_->startFolder(SonivoApp::FolderUse::Reports), dialogs_, this);
-    report.exec();
-    if (report.writtenFile().isEmpty())
-        return;
-    app_->setLastFolder(SonivoApp::FolderUse::Reports, QFileInfo(report.writtenFile()).path());
-    statusBar()->showMessage(QStringLiteral("File salvato: ") + report.writtenFile(), 8000);
+    auto* report = openDialog(new frmReport(
+        kind, app_->catalogue(), app_->document().listPath(), app_->queuedRows(), app_->startFolder(SonivoApp::FolderUse::Reports), dialogs_, this));
+    connect(report, &QDialog::finished, this, [this, report] {
+        const QString written = report->writtenFile();
+        if (written.isEmpty())
+            return;
+        app_->setLastFolder(SonivoApp::FolderUse::Reports, QFileInfo(written).path());
+        statusBar()->showMessage(QStringLiteral("File salvato: ") + written, 8000);
+    });
 }
 
 void Form1::buildSortMenu()

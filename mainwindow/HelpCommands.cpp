@@ -2,6 +2,7 @@
 
 #include "common/Version.h"
 #include "dialogs/HelpWindow.h"
+#include "dialogs/OpenDialog.h"
 #include "dialogs/Website.h"
 #include "dialogs/frmAbout.h"
 
@@ -13,8 +14,7 @@ HelpCommands::~HelpCommands() = default;
 
 void HelpCommands::showAbout()
 {
-    frmAbout about(versionText(), dialogs_, window_);
-    about.exec();
+    openDialog(new frmAbout(versionText(), dialogs_, window_));
 }
 
 HelpWindow* HelpCommands::helpWindow() const

@@ -3,6 +3,7 @@
 #include "mainwindow/Form1.h"
 
 #include "dialogs/BusyPointer.h"
+#include "dialogs/OpenDialog.h"
 #include "dialogs/frmSearch.h"
 #include "dialogs/frmSearchTag.h"
 #include "dialogs/frmTag.h"
@@ -38,16 +39,16 @@ void Form1::openTagEditor()
 
 void Form1::openSearch(bool byAlbum)
 {
-    std::unique_ptr<QDialog> dialog;
+    QDialog* dialog = nullptr;
     {
         const BusyPointer busy;
         const Catalogue& catalogue = app_->catalogue();
         if (byAlbum)
-            dialog = std::make_unique<frmSearchTag>(catalogue, app_->transport(), dialogs_, this);
+            dialog = new frmSearchTag(catalogue, app_->transport(), dialogs_, this);
         else
-            dialog = std::make_unique<frmSearch>(catalogue, app_->transport(), dialogs_, this);
+            dialog = new frmSearch(catalogue, app_->transport(), dialogs_, this);
     }
-    dialog->exec();
+    openDialog(dialog);
 }
 
 }  // namespace sonivo

@@ -59,14 +59,12 @@ protected:
     // Runs the command while a modal dialog it opens is looked at and closed.
     static QString modalTitle(QAction* command)
     {
-        QString title;
-        QTimer::singleShot(0, [&] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                title = modal->windowTitle();
-                static_cast<QDialog*>(modal)->reject();
-            }
-        });
         command->trigger();
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!modal)
+            return {};
+        const QString title = modal->windowTitle();
+        modal->reject();
         return title;
     }
 };
@@ -125,15 +123,11 @@ TEST_F(EditAndHelpCommandsTest, TheOptionsAndAboutButtonsOpenTheirDialogs)
     // No menu holds the options: a key opens them, and the button says which.
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QString title;
-    QTimer::singleShot(0, [&] {
-        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            title = modal->windowTitle();
-            modal->reject();
-        }
-    });
     QTest::keyClick(&w, Qt::Key_Comma, Qt::ControlModifier);
-    EXPECT_EQ(title, QStringLiteral("Sonivo - Opzioni"));
+    auto* options = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(options->windowTitle(), QStringLiteral("Sonivo - Opzioni"));
+    options->reject();
     EXPECT_TRUE(w.toolButton(QStringLiteral("Opzioni"))->toolTip().contains(QStringLiteral("Ctrl+,")));
 }
 

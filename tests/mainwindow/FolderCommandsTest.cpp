@@ -84,17 +84,13 @@ protected:
     // would, then closes it with its close box. False when no chooser opened.
     bool withChooser(QAction* entry, const std::function<void(frmFolder&)>& work)
     {
-        bool opened = false;
-        QTimer::singleShot(0, [&] {
-            auto* chooser = qobject_cast<frmFolder*>(QApplication::activeModalWidget());
-            if (!chooser)
-                return;
-            opened = true;
-            work(*chooser);
-            chooser->close();
-        });
         entry->trigger();
-        return opened;
+        auto* chooser = qobject_cast<frmFolder*>(QApplication::activeModalWidget());
+        if (!chooser)
+            return false;
+        work(*chooser);
+        chooser->close();
+        return true;
     }
 };
 

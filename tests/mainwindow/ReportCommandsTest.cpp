@@ -43,17 +43,15 @@ protected:
     // is closed afterwards if act left it open. The dialog's title.
     static QString withReport(const std::function<void()>& run, const std::function<void(QWidget&)>& act = {})
     {
-        QString title;
-        QTimer::singleShot(0, [&] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                title = modal->windowTitle();
-                if (act)
-                    act(*modal);
-                if (modal->isVisible())
-                    modal->close();
-            }
-        });
         run();
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return {};
+        const QString title = modal->windowTitle();
+        if (act)
+            act(*modal);
+        if (modal->isVisible())
+            modal->close();
         return title;
     }
     template <typename W> static W* child(QWidget& dialog, const char* name)

@@ -48,17 +48,17 @@ protected:
         QTableView* table = window->view().reportView();
         table->setCurrentIndex(table->model()->index(row, 0));
     }
-    // Runs the command and answers its modal dialog by closing it; the dialog's title.
+    // Runs the command, which leaves its dialog open over the window, and
+    // closes it; the dialog's title.
     static QString titleOfModal(const std::function<void()>& run)
     {
-        QString title;
-        QTimer::singleShot(0, [&] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                title = modal->windowTitle();
-                modal->close();
-            }
-        });
         run();
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return {};
+        EXPECT_EQ(modal->windowModality(), Qt::WindowModal) << "the window waits, the rest of the desktop does not";
+        const QString title = modal->windowTitle();
+        modal->close();
         return title;
     }
 };
