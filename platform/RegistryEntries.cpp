@@ -61,11 +61,7 @@ bool RegistryEntries::startMaximized() const
 
 bool RegistryEntries::setStartMaximized(bool on)
 {
-    if (on)
-        return store_.setValue(kProgram, kMax, QStringLiteral("1"));
-    const bool removed = store_.removeKey(kProgram);
-    removeIfEmpty();
-    return removed;
+    return setFlag(kProgram, kMax, on);
 }
 
 bool RegistryEntries::readsId3v2() const
@@ -75,9 +71,14 @@ bool RegistryEntries::readsId3v2() const
 
 bool RegistryEntries::setReadsId3v2(bool on)
 {
+    return setFlag(kOptions, kId3v2, on);
+}
+
+bool RegistryEntries::setFlag(const QString& key, const QString& name, bool on)
+{
     if (on)
-        return store_.setValue(kOptions, kId3v2, QStringLiteral("1"));
-    const bool removed = store_.removeKey(kOptions);
+        return store_.setValue(key, name, QStringLiteral("1"));
+    const bool removed = store_.removeKey(key);
     removeIfEmpty();
     return removed;
 }

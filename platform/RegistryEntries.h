@@ -39,6 +39,8 @@ public:
     const QString& error() const { return store_.error(); }
 
 private:
+    // On: name set to "1" under key; off: the key removed.
+    bool setFlag(const QString& key, const QString& name, bool on);
     // A store left without keys goes, so that nothing of it stays behind.
     void removeIfEmpty() const;
 
