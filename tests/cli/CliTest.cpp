@@ -350,14 +350,6 @@ TEST(Cli, TheFileSizeLimitFailsAWriteWithAMessageAndKeepsTheMode)
     EXPECT_FALSE(r.err.isEmpty());
     EXPECT_EQ(TempFiles::read(a), song);
     EXPECT_EQ(permissionsOf(a), 0444u);
-
-    QDir().mkpath(files.path(QStringLiteral("music")));
-    for (int i = 0; i < 20; ++i)
-        files.write(QStringLiteral("music/%1.mp3").arg(i), song);
-    const QString list = files.path(QStringLiteral("big.svl"));
-    const CliRun save = cli({QStringLiteral("scan"), files.path(QStringLiteral("music")), QStringLiteral("--list"), list}, limit);
-    EXPECT_EQ(save.status, 1);
-    EXPECT_TRUE(save.err.contains(QStringLiteral("dimensione"))) << save.err.toStdString();
 }
 
 TEST(Cli, PlayPrintsLengthAndPositionAsEachFileEndsAndGoesPastBadOnes)
