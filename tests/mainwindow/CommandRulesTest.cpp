@@ -70,6 +70,20 @@ TEST(CommandRules, ShowAllComesOnWithChangesToALoadedListAndStaysWhileRowsRemain
     EXPECT_FALSE(enabled(Command::ShowAll, in));
 }
 
+TEST(CommandRules, TheQueueSkipsNeedALoadedSongAndAnotherEntryToMoveTo)
+{
+    CommandInputs in;
+    in.songLoaded = true;
+    in.queueSize = 1;
+    EXPECT_FALSE(enabled(Command::NextSong, in)) << "a queue of one has no other entry";
+    EXPECT_FALSE(enabled(Command::PreviousSong, in));
+    in.queueSize = 2;
+    EXPECT_TRUE(enabled(Command::NextSong, in));
+    EXPECT_TRUE(enabled(Command::PreviousSong, in));
+    in.songLoaded = false;
+    EXPECT_FALSE(enabled(Command::NextSong, in));
+}
+
 TEST(Commands, ACommandWithNothingToRunStaysDisabledWhateverItsRule)
 {
     Commands commands(nullptr);

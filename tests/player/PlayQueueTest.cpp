@@ -90,7 +90,7 @@ TEST(PlayQueue, SongsOfTheSameNameInDifferentFoldersAreTwoEntries)
     EXPECT_EQ(positions(q, c), (std::vector<qsizetype>{1}));
 }
 
-TEST(PlayQueue, NeighboursWrapRoundAndAPositionPastTheEndStartsAgain)
+TEST(PlayQueue, NeighboursAndTheFollowingEntryWrapRoundAndAPositionPastTheEndStartsAgain)
 {
     Catalogue c = rows(3);
     c.checkAll();
@@ -105,6 +105,11 @@ TEST(PlayQueue, NeighboursWrapRoundAndAPositionPastTheEndStartsAgain)
     EXPECT_EQ(q.neighbour(-1, -1), 2);
     EXPECT_EQ(q.neighbour(2, -1), 1);
     EXPECT_EQ(q.neighbour(9, -1), 2);
+
+    q.setStarted(0);
+    EXPECT_EQ(q.following(), 1);
+    q.setStarted(2);
+    EXPECT_EQ(q.following(), 0) << "after the last entry, the first";
 }
 
 TEST(PlayQueue, StatisticsCountTheQueuedRows)
