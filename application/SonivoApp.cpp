@@ -25,6 +25,12 @@ void SonivoApp::tick()
     Q_EMIT ticked();
 }
 
+void SonivoApp::checksDone()
+{
+    transport_.syncQueue();
+    Q_EMIT checksChanged();
+}
+
 void SonivoApp::rowsDone(RowsChange change)
 {
     transport_.syncQueue();
@@ -68,29 +74,25 @@ void SonivoApp::restoreList()
 void SonivoApp::setChecked(qsizetype row, bool checked)
 {
     catalogue().setChecked(row, checked);
-    transport_.syncQueue();
-    Q_EMIT checksChanged();
+    checksDone();
 }
 
 void SonivoApp::checkAll()
 {
     catalogue().checkAll();
-    transport_.syncQueue();
-    Q_EMIT checksChanged();
+    checksDone();
 }
 
 void SonivoApp::uncheckAll()
 {
     catalogue().uncheckAll();
-    transport_.syncQueue();
-    Q_EMIT checksChanged();
+    checksDone();
 }
 
 void SonivoApp::invertChecks()
 {
     catalogue().invertChecks();
-    transport_.syncQueue();
-    Q_EMIT checksChanged();
+    checksDone();
 }
 
 void SonivoApp::deleteChecked()

@@ -97,7 +97,9 @@ Q_SIGNALS:
     void ticked();
 
 private:
+    // The queue brought in line with the rows or the checks, then the change told.
     void rowsDone(RowsChange change);
+    void checksDone();
 
     DriveInfo drives_;
     ListDocument document_;

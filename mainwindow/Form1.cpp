@@ -53,22 +53,27 @@ std::optional<int> sizeSetting(const QString& text, int screenTwips)
     return int(value);
 }
 
+// The services with the user's own files where none were given.
+FormServices withDefaultFiles(FormServices services)
+{
+    if (services.settingsFile.isEmpty())
+        services.settingsFile = IniFile::defaultPath();
+    if (services.registryFile.isEmpty())
+        services.registryFile = KeyValueStore::defaultPath();
+    return services;
+}
+
 }  // namespace
 
 Form1::Form1(FormServices services, QWidget* parent)
-    : QMainWindow(parent), services_(std::move(services)),
+    : QMainWindow(parent), services_(withDefaultFiles(std::move(services))),
       ownDialogs_(services_.dialogs ? nullptr : std::make_unique<QtDesktopDialogs>(this)),
       dialogs_(services_.dialogs ? *services_.dialogs : *ownDialogs_),
       app_(new SonivoApp(dialogs_, services_.mounts ? *services_.mounts : systemMountTable(),
           [audio = services_.audio] { return std::make_unique<AudioMediaControl>(audio); }, this)),
-      desktop_(services_.desktop.value_or(DesktopSetup::forThisProgram(
-          services_.registryFile.isEmpty() ? KeyValueStore::defaultPath() : services_.registryFile))),
+      desktop_(services_.desktop.value_or(DesktopSetup::forThisProgram(services_.registryFile))),
       framain_(new ScanProgressFrame)
 {
-    if (services_.settingsFile.isEmpty())
-        services_.settingsFile = IniFile::defaultPath();
-    if (services_.registryFile.isEmpty())
-        services_.registryFile = KeyValueStore::defaultPath();
     setObjectName(QStringLiteral("Form1"));
     initResources();
     setWindowIcon(QIcon(QStringLiteral(":/sonivo/sonivo.png")));

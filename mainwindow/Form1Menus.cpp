@@ -196,7 +196,6 @@ void Form1::connectView()
     connect(app_, &SonivoApp::rowsChanged, this, &Form1::showRowsChange);
     connect(app_, &SonivoApp::checksChanged, this, &Form1::applyEnablingRules);
     connect(&app_->transport(), &Transport::songChanged, this, &Form1::applyEnablingRules);
-    connect(&app_->transport(), &Transport::queueChanged, this, &Form1::applyEnablingRules);
     connect(app_, &SonivoApp::ticked, this, &Form1::showTick);
 }
 
