@@ -4,7 +4,7 @@
 // environment has SONIVO_AUDIO=null. Any number of aliases may be open at once.
 
 #include "audio/AudioOptions.h"
-#include "player/MediaControl.h"
+#include "audio/MediaControl.h"
 
 #include <map>
 #include <memory>

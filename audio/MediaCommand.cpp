@@ -1,6 +1,6 @@
 #include "audio/MediaCommand.h"
 
-#include "player/MediaControl.h"
+#include "audio/MediaControl.h"
 
 #include <QStringList>
 

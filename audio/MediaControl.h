@@ -10,6 +10,9 @@
 // "silent" (no sound server could be had: it plays on without sound) or "null"
 // (silence was asked for). A status query for an alias that is not open
 // answers an empty reply.
+//
+// The interface alone, in this header: the player uses it without linking the
+// engine, which its user hands it (see Transport::MediaFactory).
 
 #include <QString>
 
@@ -40,7 +43,22 @@ public:
     // The readable text of a result code.
     virtual QString errorText(int code) const { return mediaErrorText(code); }
 
-    static QString mediaErrorText(int code);
+    static QString mediaErrorText(int code)
+    {
+        switch (code) {
+        case kMediaOk: return QStringLiteral("Comando eseguito.");
+        case kMediaUnknownCommand: return QStringLiteral("Comando non riconosciuto.");
+        case kMediaBadParameter: return QStringLiteral("Parametro mancante o non valido.");
+        case kMediaFileNotFound: return QStringLiteral("File non trovato.");
+        case kMediaFileUnreadable: return QStringLiteral("Impossibile leggere il file.");
+        case kMediaCannotDecode: return QStringLiteral("Il file non contiene audio MPEG riproducibile.");
+        case kMediaUnsupportedType: return QStringLiteral("Tipo di dispositivo non supportato.");
+        case kMediaAliasInUse: return QStringLiteral("Il nome del dispositivo è già in uso.");
+        case kMediaNotOpen: return QStringLiteral("Nessun dispositivo aperto con questo nome.");
+        case kMediaOutOfRange: return QStringLiteral("Posizione oltre la fine del brano.");
+        }
+        return QStringLiteral("Errore sconosciuto.");
+    }
 };
 
 }  // namespace sonivo

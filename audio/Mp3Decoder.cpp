@@ -1,7 +1,7 @@
 #include "audio/Mp3Decoder.h"
 
 #include "common/NativePath.h"
-#include "player/MediaControl.h"
+#include "audio/MediaControl.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,7 +1,7 @@
 #include "audio/PlaybackDevice.h"
 
 #include "audio/PlaybackEngine.h"
-#include "player/MediaControl.h"
+#include "audio/MediaControl.h"
 
 namespace sonivo {
 

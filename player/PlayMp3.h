@@ -4,7 +4,7 @@
 // as whole seconds or as short time texts; a query while nothing is open reads as 0
 // seconds, "0:00" and not playing.
 
-#include "player/MediaControl.h"
+#include "audio/MediaControl.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "player/Transport.h"
 
 #include "platform/NativeFile.h"
-#include "player/MediaControl.h"
+#include "audio/MediaControl.h"
 #include "player/PlayMp3.h"
 
 #include <sys/stat.h>

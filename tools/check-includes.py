@@ -10,7 +10,7 @@ import pathlib
 import re
 import sys
 
-ROOMS = ["common", "platform", "analysis", "catalogue", "player", "audio", "reports",
+ROOMS = ["common", "platform", "analysis", "audio", "catalogue", "player", "reports",
          "shell", "application", "dialogs", "mainwindow"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z]+)/[^"]*"', re.MULTILINE)
 

@@ -1,5 +1,5 @@
 #include "audio/MediaCommand.h"
-#include "player/MediaControl.h"
+#include "audio/MediaControl.h"
 
 #include <gtest/gtest.h>
 
