@@ -3,13 +3,26 @@
 #include "audio/PlaybackEngine.h"
 #include "audio/MediaControl.h"
 
+#include <QEventLoop>
+#include <future>
+#include <pthread.h>
+
 namespace sonivo {
 
-PlaybackDevice::PlaybackDevice() : context_(std::make_unique<QObject>())
+PlaybackDevice::PlaybackDevice()
 {
-    thread_.setObjectName(QStringLiteral("sonivo-playback"));
-    context_->moveToThread(&thread_);
-    thread_.start();
+    std::promise<void> ready;
+    std::future<void> started = ready.get_future();
+    thread_ = std::thread([this, ready = std::move(ready)]() mutable {
+        pthread_setname_np(pthread_self(), "sonivo-playback");
+        QEventLoop loop;
+        QObject context;
+        loop_ = &loop;
+        context_ = &context;
+        ready.set_value();
+        loop.exec();
+    });
+    started.wait();
 }
 
 std::unique_ptr<PlaybackDevice> PlaybackDevice::open(const QString& path, const AudioOptions& options, int& error)
@@ -25,14 +38,18 @@ std::unique_ptr<PlaybackDevice> PlaybackDevice::open(const QString& path, const 
 
 PlaybackDevice::~PlaybackDevice()
 {
-    run([this] { engine_.reset(); });
-    thread_.quit();
-    thread_.wait();
+    run([this] {
+        engine_.reset();
+        loop_->quit();
+    });
+    // A joined thread has also let go of Qt's data for it, which a thread
+    // only waited for may still hold as the program ends.
+    thread_.join();
 }
 
 template <typename Call> void PlaybackDevice::run(Call&& call)
 {
-    QMetaObject::invokeMethod(context_.get(), std::forward<Call>(call), Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(context_, std::forward<Call>(call), Qt::BlockingQueuedConnection);
 }
 
 int PlaybackDevice::moveTo(qint64 ms, void (PlaybackEngine::*move)(qint64))

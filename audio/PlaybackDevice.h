@@ -6,8 +6,11 @@
 #include "audio/AudioOptions.h"
 
 #include <QString>
-#include <QThread>
 #include <memory>
+#include <thread>
+
+class QEventLoop;
+class QObject;
 
 namespace sonivo {
 
@@ -43,8 +46,9 @@ private:
     // that lies beyond the end.
     int moveTo(qint64 ms, void (PlaybackEngine::*move)(qint64));
 
-    QThread thread_;
-    std::unique_ptr<QObject> context_;  // lives on thread_; calls are queued to it
+    std::thread thread_;
+    QEventLoop* loop_ = nullptr;  // thread_'s own loop
+    QObject* context_ = nullptr;  // lives on thread_; calls are queued to it
     std::unique_ptr<PlaybackEngine> engine_;
 };
 
