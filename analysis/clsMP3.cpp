@@ -87,20 +87,18 @@ clsMP3::ReadResult clsMP3::analyse(NativeFile& file)
         }
     }
 
-    FirstFrame frame = findFirstFrame(source);
-    if (frame.readFailed) {
+    // The ID3v2 tag is read before the frame search: the blocks that hold its
+    // last frames hold the first audio frame too, and are read once.
+    const bool wantsId3v2 = id3v2Reading_ == Id3v2Reading::Beside || (id3v2Reading_ == Id3v2Reading::InPlaceOfId3v1 && !tagPresent_);
+    const Id3v2Tag id3v2 = wantsId3v2 ? readId3v2(source) : Id3v2Tag{};
+    const FirstFrame frame = findFirstFrame(source);
+    if (frame.readFailed || (frame.id3v2 && id3v2.readFailed)) {
         readError_ = file.error();
         return ReadResult::Unreadable;
     }
     frame_ = frame;
-    if (frame_.id3v2
-        && (id3v2Reading_ == Id3v2Reading::Beside || (id3v2Reading_ == Id3v2Reading::InPlaceOfId3v1 && !tagPresent_))) {
-        id3v2_ = readId3v2(source);
-        if (id3v2_.readFailed) {
-            readError_ = file.error();
-            return ReadResult::Unreadable;
-        }
-    }
+    if (frame_.id3v2)
+        id3v2_ = id3v2;
     if (frame_.vbrFrames > 0)
         totalFrames_ = frame_.vbrFrames;
     else if (FrameLength() > 0)
