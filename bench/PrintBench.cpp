@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromLocal8Bit(argv[2]));
     bool printed = false;
-    timed("printed into the PDF file", [&] { printed = printText(printer, text); });
+    timed("printed into the PDF file", [&] { printed = printText(printer, text) == DesktopDialogs::PrintOutcome::Printed; });
     std::printf("%lld rows, %.1f MB over the %.0f MB held before\n", static_cast<long long>(rows), memory.grownMB(), memory.beforeMB());
     return printed ? 0 : 1;
 }

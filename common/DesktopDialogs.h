@@ -2,7 +2,10 @@
 // Every dialog and question the program shows goes through this interface: the
 // window uses the Qt dialogs, tests a script that never blocks.
 
+#include "common/WorkProgress.h"
+
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace sonivo {
@@ -40,9 +43,15 @@ public:
     virtual bool openWithDesktop(const QString& file) = 0;
     // A file to write, offered first under the name given ("Lista mp3"); "" when cancelled.
     virtual QString saveFileNamed(const QString& title, const FileFilter& filter, const QString& folder, const QString& name) = 0;
-    // Prints the text on the default printer, as a job of the name given.
-    enum class PrintOutcome { Printed, NoPrinter, Failed };
+    // Prints the text on the default printer, as a job of the name given, its
+    // progress shown with "Annulla". Cancelled: the job was withdrawn whole;
+    // CancelledPartlySent: the printer took the pages made before "Annulla",
+    // as a printer that cannot withdraw a job does.
+    enum class PrintOutcome { Printed, NoPrinter, Failed, Cancelled, CancelledPartlySent };
     virtual PrintOutcome printText(const QString& jobName, const QString& text) = 0;
+    // The progress of long work, shown with the text and "Annulla" while the
+    // object returned lives.
+    virtual std::unique_ptr<WorkProgress> showProgress(const QString& text) = 0;
     // Opens a web address in the desktop's browser; false when that failed.
     virtual bool openAddress(const QString& url) = 0;
 };

@@ -4,14 +4,20 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace sonivo {
 namespace {
@@ -35,6 +41,51 @@ QString chooseFile(
         dialog.selectFile(name);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
+
+// A progress dialog modal to the window the work was started from, shown once
+// the work has taken half a second. The window repaints and "Annulla" is heard
+// at each step told, at most twenty times a second so that showing the progress
+// costs the work nothing.
+class ProgressDialog final : public WorkProgress {
+public:
+    ProgressDialog(QWidget* parent, const QString& text) : dialog_(parent)
+    {
+        dialog_.setObjectName(QStringLiteral("progressDialog"));
+        dialog_.setWindowTitle(kTitle);
+        dialog_.setWindowModality(Qt::WindowModal);
+        auto* label = new QLabel(text);
+        label->setObjectName(QStringLiteral("progressText"));
+        dialog_.setLabel(label);
+        auto* bar = new QProgressBar;
+        bar->setObjectName(QStringLiteral("progressBar"));
+        bar->setAccessibleName(QStringLiteral("Avanzamento"));
+        dialog_.setBar(bar);
+        auto* cancel = new QPushButton(QStringLiteral("Annulla"));
+        cancel->setObjectName(QStringLiteral("progressCancel"));
+        dialog_.setCancelButton(cancel);
+        dialog_.setAutoClose(false);
+        dialog_.setAutoReset(false);
+        dialog_.setMinimumDuration(500);
+        dialog_.setRange(0, kScale);
+        dialog_.setValue(0);
+    }
+
+    bool step(qint64 done, qint64 total) override
+    {
+        if (sinceShown_.isValid() && !sinceShown_.hasExpired(kStepMs))
+            return !dialog_.wasCanceled();
+        sinceShown_.start();
+        dialog_.setValue(total > 0 ? int(std::min(done, total) * kScale / total) : 0);
+        QCoreApplication::processEvents();
+        return !dialog_.wasCanceled();
+    }
+
+private:
+    static constexpr int kScale = 1000;
+    static constexpr qint64 kStepMs = 50;
+    QProgressDialog dialog_;
+    QElapsedTimer sinceShown_;
+};
 
 }  // namespace
 
@@ -149,7 +200,13 @@ DesktopDialogs::PrintOutcome QtDesktopDialogs::printText(const QString& jobName,
         return PrintOutcome::NoPrinter;
     QPrinter device(printer, QPrinter::HighResolution);
     device.setDocName(jobName);
-    return sonivo::printText(device, text) ? PrintOutcome::Printed : PrintOutcome::Failed;
+    const std::unique_ptr<WorkProgress> progress = showProgress(QStringLiteral("Stampa della lista brani in corso..."));
+    return sonivo::printText(device, text, progress.get());
+}
+
+std::unique_ptr<WorkProgress> QtDesktopDialogs::showProgress(const QString& text)
+{
+    return std::make_unique<ProgressDialog>(parentWindow(), text);
 }
 
 bool QtDesktopDialogs::openAddress(const QString& url)

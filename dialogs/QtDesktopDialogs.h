@@ -1,7 +1,7 @@
 #pragma once
 // The dialogs of the desktop: QFileDialog, QMessageBox and QInputDialog, titled
 // "Sonivo" where the program gives no title of its own; printing on the default
-// printer.
+// printer; QProgressDialog for long work.
 
 #include "common/DesktopDialogs.h"
 
@@ -25,6 +25,7 @@ public:
     bool openWithDesktop(const QString& file) override;
     QString saveFileNamed(const QString& title, const FileFilter& filter, const QString& folder, const QString& name) override;
     PrintOutcome printText(const QString& jobName, const QString& text) override;
+    std::unique_ptr<WorkProgress> showProgress(const QString& text) override;
     bool openAddress(const QString& url) override;
 
 private:

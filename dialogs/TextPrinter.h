@@ -3,13 +3,16 @@
 // line, wrapping a line wider than the page and going on to a new page when one
 // is full.
 
-#include <QString>
+#include "common/DesktopDialogs.h"
 
 class QPrinter;
 
 namespace sonivo {
 
-// The text's lines end with CR LF or LF; false when the printer could not start.
-bool printText(QPrinter& printer, const QString& text);
+// The text's lines end with CR LF or LF. The progress, when given, follows the
+// lines printed, told once a page. Cancelled there, the job is withdrawn where
+// the printer allows it (Cancelled); else it ends with the pages made so far
+// (CancelledPartlySent). Failed when the printer could not start or take a page.
+DesktopDialogs::PrintOutcome printText(QPrinter& printer, const QString& text, WorkProgress* progress = nullptr);
 
 }  // namespace sonivo

@@ -81,9 +81,9 @@ void appendTotals(QByteArray& out, qsizetype songs, const QString& time, const R
 
 }  // namespace
 
-bool writeHtmlPage(const ReportSource& songs, ReportOptions options, const QLocale& locale, const ReportOutput& output)
+bool writeHtmlPage(const ReportSource& songs, ReportOptions options, const QLocale& locale, const ReportOutput& output, WorkProgress* progress)
 {
-    ChunkedOutput chunks(output);
+    ChunkedOutput chunks(output, progress, songs.size());
     QByteArray& out = chunks.buffer();
     out += kHead;
     appendTotals(out, songs.size(), songs.totalTime(), songs.catalogueTotals(), locale);

@@ -12,6 +12,7 @@
 namespace sonivo {
 
 // Sizes are read, and the size totals grouped, in the locale.
-bool writeHtmlPage(const ReportSource& songs, ReportOptions options, const QLocale& locale, const ReportOutput& output);
+bool writeHtmlPage(
+    const ReportSource& songs, ReportOptions options, const QLocale& locale, const ReportOutput& output, WorkProgress* progress = nullptr);
 
 }  // namespace sonivo

@@ -4,9 +4,9 @@
 
 namespace sonivo {
 
-bool writePlaylist(const ReportSource& songs, const ReportOutput& output)
+bool writePlaylist(const ReportSource& songs, const ReportOutput& output, WorkProgress* progress)
 {
-    ChunkedOutput chunks(output);
+    ChunkedOutput chunks(output, progress, songs.size());
     QByteArray& out = chunks.buffer();
     for (qsizetype i = 0; i < songs.size(); ++i) {
         const SongRecord& song = songs.at(i);

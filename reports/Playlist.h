@@ -9,6 +9,6 @@
 
 namespace sonivo {
 
-bool writePlaylist(const ReportSource& songs, const ReportOutput& output);
+bool writePlaylist(const ReportSource& songs, const ReportOutput& output, WorkProgress* progress = nullptr);
 
 }  // namespace sonivo

@@ -4,7 +4,6 @@
 #include "reports/ReportFile.h"
 #include "reports/TextList.h"
 
-
 namespace sonivo {
 namespace {
 
@@ -36,6 +35,11 @@ void print(const ReportSource& songs, ReportOptions options, DesktopDialogs& dia
                                     "Impostare una stampante predefinita nel sistema e riprovare."));
         return;
     case DesktopDialogs::PrintOutcome::Failed: dialogs.critical(QStringLiteral("Impossibile stampare la lista brani.")); return;
+    case DesktopDialogs::PrintOutcome::Cancelled: dialogs.inform(QStringLiteral("Stampa annullata.")); return;
+    case DesktopDialogs::PrintOutcome::CancelledPartlySent:
+        dialogs.warn(QStringLiteral("Stampa annullata. La stampante non permette di ritirare il lavoro: "
+                                    "le pagine preparate prima dell'annullamento sono state inviate."));
+        return;
     }
 }
 
@@ -53,7 +57,14 @@ QString runReport(const ReportChoice& choice, const Catalogue& catalogue, const 
     const QString file = dialogs.saveFileNamed(question.title, question.filter, folder, kDefaultName);
     if (file.isEmpty())
         return {};
-    const ReportResult saved = saveReport(file, choice.kind, songs, choice.options, locale, list);
+    const ReportResult saved = [&] {
+        const std::unique_ptr<WorkProgress> progress = dialogs.showProgress(QStringLiteral("Scrittura di ") + file + QStringLiteral("..."));
+        return saveReport(file, choice.kind, songs, choice.options, locale, list, progress.get());
+    }();
+    if (saved.cancelled) {
+        dialogs.inform(QStringLiteral("Scrittura annullata: il file ") + file + QStringLiteral(" non è stato scritto né modificato."));
+        return {};
+    }
     if (!saved.ok) {
         dialogs.critical(QStringLiteral("Impossibile scrivere il file ") + file + QStringLiteral(": ") + saved.error);
         return {};

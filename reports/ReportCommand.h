@@ -1,8 +1,9 @@
 #pragma once
 // What the report dialog's action button does with the user's choice: asks for
 // the file, writes the page, text list or playlist and hands it to the desktop,
-// or prints the text list from memory. A file that cannot be written or a print
-// that fails is told in a message box, and then nothing is opened.
+// or prints the text list from memory, either with its progress and "Annulla".
+// A file that cannot be written, a print that fails and work the user cancelled
+// are told in a message box, and then nothing is opened.
 
 #include "catalogue/Catalogue.h"
 #include "reports/ReportOptions.h"

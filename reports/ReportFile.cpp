@@ -23,29 +23,48 @@ bool sameFile(const QString& a, const QString& b)
         && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+// Passes the steps on and keeps whether the user cancelled, which stops a
+// writer as a failed write does.
+class CancelWatch final : public WorkProgress {
+public:
+    explicit CancelWatch(WorkProgress* progress) : progress_(progress) {}
+    WorkProgress* given() { return progress_ ? this : nullptr; }
+    bool cancelled() const { return cancelled_; }
+    bool step(qint64 done, qint64 total) override
+    {
+        cancelled_ = !progress_->step(done, total);
+        return !cancelled_;
+    }
+
+private:
+    WorkProgress* const progress_;
+    bool cancelled_ = false;
+};
+
 // Runs the writer into the file, unless the file is the list; the folder the
 // file goes into must exist.
-template <typename Writer> ReportResult saveThrough(const QString& file, const QString& list, Writer writer)
+template <typename Writer> ReportResult saveThrough(const QString& file, const QString& list, WorkProgress* progress, Writer writer)
 {
     if (!list.isEmpty() && sameFile(file, list))
-        return {false, QStringLiteral("è la lista da cui vengono i brani, che non viene sostituita")};
+        return {false, false, QStringLiteral("è la lista da cui vengono i brani, che non viene sostituita")};
     ReplacingFile target;
+    CancelWatch watch(progress);
     const ReportOutput output = [&target](QByteArrayView piece) { return target.write(piece); };
-    if (!target.open(file, ReplacingFile::Folders::MustExist) || !writer(output) || !target.commit())
-        return {false, errorText(target.error())};
+    if (!target.open(file, ReplacingFile::Folders::MustExist) || !writer(output, watch.given()) || !target.commit())
+        return {false, watch.cancelled(), watch.cancelled() ? QString() : errorText(target.error())};
     return {};
 }
 
 }  // namespace
 
-ReportResult saveReport(
-    const QString& file, ReportKind kind, const ReportSource& songs, ReportOptions options, const QLocale& locale, const QString& list)
+ReportResult saveReport(const QString& file, ReportKind kind, const ReportSource& songs, ReportOptions options, const QLocale& locale,
+    const QString& list, WorkProgress* progress)
 {
-    return saveThrough(file, list, [&](const ReportOutput& output) {
+    return saveThrough(file, list, progress, [&](const ReportOutput& output, WorkProgress* steps) {
         switch (kind) {
-        case ReportKind::TextList: return writeTextList(songs, options, output);
-        case ReportKind::HtmlPage: return writeHtmlPage(songs, options, locale, output);
-        case ReportKind::Playlist: return writePlaylist(songs, output);
+        case ReportKind::TextList: return writeTextList(songs, options, output, steps);
+        case ReportKind::HtmlPage: return writeHtmlPage(songs, options, locale, output, steps);
+        case ReportKind::Playlist: return writePlaylist(songs, output, steps);
         }
         return false;
     });

@@ -14,9 +14,9 @@ void appendBracketed(QByteArray& out, QByteArrayView stored)
 
 }  // namespace
 
-bool writeTextList(const ReportSource& songs, ReportOptions options, const ReportOutput& output)
+bool writeTextList(const ReportSource& songs, ReportOptions options, const ReportOutput& output, WorkProgress* progress)
 {
-    ChunkedOutput chunks(output);
+    ChunkedOutput chunks(output, progress, songs.size());
     QByteArray& out = chunks.buffer();
     out += "Sonivo - Lista brani\r\n\r\n";
     for (qsizetype i = 0; i < songs.size(); ++i) {

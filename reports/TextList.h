@@ -10,7 +10,7 @@
 
 namespace sonivo {
 
-bool writeTextList(const ReportSource& songs, ReportOptions options, const ReportOutput& output);
+bool writeTextList(const ReportSource& songs, ReportOptions options, const ReportOutput& output, WorkProgress* progress = nullptr);
 // The same text, for printing.
 QString textList(const ReportSource& songs, ReportOptions options);
 

@@ -7,6 +7,10 @@
 #include <QFileInfo>
 #include <QTranslator>
 #include <QDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -98,4 +102,27 @@ TEST(QtDesktopDialogsTest, TheFileDialogNamesAFolderInItalian)
     }
     EXPECT_EQ(type, QStringLiteral("Cartella"));
     EXPECT_EQ(yes, QStringLiteral("&Sì")) << "Qt's own catalogue is there too";
+}
+
+TEST(QtDesktopDialogsTest, LongWorkShowsItsProgressOverTheWindowWithAnnulla)
+{
+    QWidget main;
+    QtDesktopDialogs dialogs(&main);
+    std::unique_ptr<WorkProgress> progress = dialogs.showProgress(QStringLiteral("Stampa della lista brani in corso..."));
+    auto* shown = main.findChild<QProgressDialog*>();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->windowTitle(), QStringLiteral("Sonivo"));
+    EXPECT_EQ(shown->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(shown->findChild<QLabel*>(QStringLiteral("progressText"))->text(), QStringLiteral("Stampa della lista brani in corso..."));
+    EXPECT_EQ(shown->findChild<QProgressBar*>(QStringLiteral("progressBar"))->accessibleName(), QStringLiteral("Avanzamento"));
+    auto* cancel = shown->findChild<QPushButton*>(QStringLiteral("progressCancel"));
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), QStringLiteral("Annulla"));
+
+    EXPECT_TRUE(progress->step(250, 1000));
+    EXPECT_EQ(shown->value(), 250);
+    cancel->click();
+    EXPECT_FALSE(progress->step(300, 1000)) << "the work is told to stop";
+    progress.reset();
+    EXPECT_EQ(main.findChild<QProgressDialog*>(), nullptr) << "gone with the work";
 }

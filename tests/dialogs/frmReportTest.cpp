@@ -3,6 +3,8 @@
 #include "tests/dialogs/DialogFixture.h"
 
 #include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QPrinter>
 #include <QPushButton>
@@ -48,13 +50,50 @@ qsizetype pdfPages(const QString& file)
     return QString::fromLatin1(TempFiles::read(file)).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")));
 }
 
-// Prints the text into a PDF file; its pages, or -1 when printing failed.
-qsizetype printedPages(const QString& pdf, const QString& text)
+void printIntoPdf(QPrinter& printer, const QString& pdf)
 {
-    QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
-    return printText(printer, text) ? pdfPages(pdf) : -1;
+}
+
+// Prints the text into a PDF file; its pages, or -1 when printing failed.
+qsizetype printedPages(const QString& pdf, const QString& text, WorkProgress* progress = nullptr)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printIntoPdf(printer, pdf);
+    return printText(printer, text, progress) == DesktopDialogs::PrintOutcome::Printed ? pdfPages(pdf) : -1;
+}
+
+// Records every step and answers "Annulla" at the one numbered cancelAt (from 1).
+struct StepsTaken final : WorkProgress {
+    explicit StepsTaken(size_t cancelAt = 0) : cancelAt(cancelAt) {}
+    bool step(qint64 done, qint64 total) override
+    {
+        steps.emplace_back(done, total);
+        return steps.size() != cancelAt;
+    }
+    size_t cancelAt;
+    std::vector<std::pair<qint64, qint64>> steps;
+};
+
+// Words of the character, "cc cc cc...": the longest such line that fits the
+// printer's page as the text is printed, measured whole, and that line with
+// the rest of its next word, which does not.
+std::pair<QString, QString> widestLines(QPrinter& printer, QChar c)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(10);
+    const QFontMetricsF metrics(font, &printer);
+    const qreal width = printer.pageLayout().paintRectPixels(printer.resolution()).width();
+    const QString words = QString(c) + c + QLatin1Char(' ');
+    const auto next = [&](const QString& line) { return line + words.at(line.size() % words.size()); };
+    QString fits(c);
+    while (metrics.horizontalAdvance(next(fits)) <= width)
+        fits = next(fits);
+    QString over = next(fits);
+    if (over.endsWith(QLatin1Char(' ')))
+        over = next(over);
+    return {fits, over};
 }
 
 }  // namespace
@@ -193,4 +232,47 @@ TEST(TextPrinter, WrapsLinesWiderThanThePageAndBeginsNewPagesWhenFull)
     EXPECT_EQ(printedPages(pdf, shortLines.join(QStringLiteral("\r\n"))), 1);
     // Each long line takes several printed lines, so the same count fills pages.
     EXPECT_GE(printedPages(pdf, longLines.join(QLatin1Char('\n'))), 3);
+}
+
+TEST(TextPrinter, ALineWrapsExactlyWhenItIsWiderThanThePage)
+{
+    TempFiles files;
+    const QString pdf = files.path(QStringLiteral("p.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printIntoPdf(printer, pdf);
+    // A page full of lines as wide as the page is one page; one character
+    // more on each and every line takes two printed lines.
+    for (const QChar c : {QChar(u'M'), QChar(u'Ж'), QChar(u'音')}) {
+        const auto [fits, over] = widestLines(printer, c);
+        QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSize(10);
+        const qsizetype perPage = qsizetype(printer.pageLayout().paintRectPixels(printer.resolution()).height() / QFontMetricsF(font, &printer).lineSpacing());
+        EXPECT_EQ(printedPages(pdf, QStringList(perPage, fits).join(QStringLiteral("\r\n"))), 1) << fits.size() << " of " << QString(c).toStdString();
+        EXPECT_GE(printedPages(pdf, QStringList(perPage, over).join(QStringLiteral("\r\n"))), 2) << over.size() << " of " << QString(c).toStdString();
+    }
+}
+
+TEST(TextPrinter, TellsItsProgressAPageAtATimeAndStopsWhereCancelled)
+{
+    TempFiles files;
+    const QString pdf = files.path(QStringLiteral("p.pdf"));
+    QStringList lines;
+    for (int n = 0; n < 400; ++n)
+        lines << QStringLiteral("Brano numero %1 [03.45] [4.321 KB]").arg(n);
+    const QString text = lines.join(QStringLiteral("\r\n"));
+    StepsTaken whole;
+    const qsizetype pages = printedPages(pdf, text, &whole);
+    ASSERT_GE(pages, 4);
+    ASSERT_EQ(qsizetype(whole.steps.size()), pages - 1) << "one step as each page after the first begins";
+    for (size_t i = 1; i < whole.steps.size(); ++i)
+        EXPECT_GT(whole.steps[i].first, whole.steps[i - 1].first);
+    EXPECT_EQ(whole.steps.back().second, 400);
+
+    StepsTaken cancelled(2);
+    QPrinter printer(QPrinter::HighResolution);
+    printIntoPdf(printer, pdf);
+    // A PDF file cannot be withdrawn: it ends with the pages made.
+    EXPECT_EQ(printText(printer, text, &cancelled), DesktopDialogs::PrintOutcome::CancelledPartlySent);
+    EXPECT_EQ(cancelled.steps.size(), 2u) << "nothing printed after Annulla";
+    EXPECT_EQ(pdfPages(pdf), 3);
 }

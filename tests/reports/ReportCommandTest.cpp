@@ -144,6 +144,59 @@ TEST_F(ReportCommand, PrintsTheTextListFromMemoryWithoutAFileDialog)
     EXPECT_EQ(dialogs.notices.last(), QStringLiteral("critical: Impossibile stampare la lista brani."));
 }
 
+TEST_F(ReportCommand, ACancelledPrintIsSaidToBeCancelledAndHowFar)
+{
+    dialogs.printOutcome = DesktopDialogs::PrintOutcome::Cancelled;
+    run(choice(ReportKind::TextList, false, true));
+    EXPECT_EQ(dialogs.notices, QStringList{QStringLiteral("inform: Stampa annullata.")});
+    dialogs.notices.clear();
+    dialogs.printOutcome = DesktopDialogs::PrintOutcome::CancelledPartlySent;
+    run(choice(ReportKind::TextList, false, true));
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices.at(0).startsWith(QStringLiteral("warn: Stampa annullata. La stampante non permette"))) << "the pages sent are not passed over";
+    EXPECT_TRUE(dialogs.opened.isEmpty());
+}
+
+TEST_F(ReportCommand, AReportCancelledHalfwayLeavesTheOldFileWholeAndNoOtherFile)
+{
+    // Enough songs for pieces of several mebibytes, so that "Annulla" comes between two of them.
+    catalogue = numberedSongs(120000);
+    for (const ReportKind kind : {ReportKind::TextList, ReportKind::HtmlPage, ReportKind::Playlist}) {
+        SCOPED_TRACE(int(kind));
+        const QString target = files.write(QStringLiteral("Lista mp3"), "old report");
+        dialogs.files.push_back(target);
+        dialogs.notices.clear();
+        dialogs.steps.clear();
+        dialogs.cancelAtStep = 2;
+        ReportChoice c = choice(kind);
+        c.options = {true, true};
+        run(c);
+        ASSERT_EQ(dialogs.steps.size(), 2u) << "the work stops at the step cancelled";
+        const auto [before, total] = dialogs.steps.at(0);
+        EXPECT_EQ(total, 120000);
+        EXPECT_GT(before, 0);
+        EXPECT_LT(dialogs.steps.at(1).first, total) << "cancelled halfway";
+        EXPECT_GT(dialogs.steps.at(1).first, before);
+        EXPECT_EQ(TempFiles::read(target), QByteArray("old report"));
+        EXPECT_EQ(QDir(files.path(QString())).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Lista mp3")});
+        EXPECT_EQ(dialogs.notices, QStringList{QStringLiteral("inform: Scrittura annullata: il file ") + target
+                                       + QStringLiteral(" non è stato scritto né modificato.")});
+        EXPECT_TRUE(dialogs.opened.isEmpty());
+    }
+    EXPECT_EQ(dialogs.progressShown.size(), 3);
+    EXPECT_TRUE(dialogs.progressShown.at(0).startsWith(QStringLiteral("Scrittura di ")));
+
+    // Not cancelled, the steps run to the last song and the report is written.
+    dialogs.steps.clear();
+    dialogs.cancelAtStep.reset();
+    const QString target = files.path(QStringLiteral("Lista mp3"));
+    dialogs.files.push_back(target);
+    run(choice(ReportKind::Playlist));
+    ASSERT_FALSE(dialogs.steps.empty());
+    EXPECT_EQ(dialogs.steps.back(), std::make_pair(qint64(120000), qint64(120000)));
+    EXPECT_TRUE(TempFiles::read(target).startsWith("/music/Song 1.mp3\r\n"));
+}
+
 TEST(ReportFile, AFailedWriteLeavesTheOldFileWhole)
 {
     TempFiles files;

@@ -77,6 +77,25 @@ QString ScriptedDialogs::saveFileNamed(const QString& title, const FileFilter& f
     return take(files, title, QString());
 }
 
+std::unique_ptr<WorkProgress> ScriptedDialogs::showProgress(const QString& text)
+{
+    // Steps go on being recorded after "Annulla", so that a test sees work that does not stop.
+    class Scripted final : public WorkProgress {
+    public:
+        explicit Scripted(ScriptedDialogs& dialogs) : dialogs_(dialogs) {}
+        bool step(qint64 done, qint64 total) override
+        {
+            dialogs_.steps.emplace_back(done, total);
+            return !dialogs_.cancelAtStep || dialogs_.steps.size() < *dialogs_.cancelAtStep;
+        }
+
+    private:
+        ScriptedDialogs& dialogs_;
+    };
+    progressShown << text;
+    return std::make_unique<Scripted>(*this);
+}
+
 DesktopDialogs::PrintOutcome ScriptedDialogs::printText(const QString& jobName, const QString& text)
 {
     printed << text;

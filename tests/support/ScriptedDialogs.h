@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <vector>
 
 namespace sonivo::test {
 
@@ -48,6 +49,12 @@ public:
     PrintOutcome printOutcome = PrintOutcome::Printed;
     std::function<PrintOutcome(const QString& jobName, const QString& text)> printer;
     PrintOutcome printText(const QString& jobName, const QString& text) override;
+    // Every progress shown, by its text, and the steps told to them all; the
+    // user presses "Annulla" at the step numbered cancelAtStep (from 1), if any.
+    QStringList progressShown;
+    std::vector<std::pair<qint64, qint64>> steps;
+    std::optional<size_t> cancelAtStep;
+    std::unique_ptr<WorkProgress> showProgress(const QString& text) override;
     bool openAddress(const QString& url) override
     {
         opened << url;
