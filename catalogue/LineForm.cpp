@@ -1,5 +1,6 @@
 #include "catalogue/LineForm.h"
 
+#include <bit>
 #include <cstring>
 
 namespace sonivo {
@@ -117,7 +118,92 @@ void appendUnescaped(std::string& text, QByteArrayView field)
     }
 }
 
+// The length of the UTF-8 sequence that begins with the byte at p (0x80 or
+// above) when it is well formed and ends by end: no overlong form, no UTF-16
+// half, nothing beyond U+10FFFF. 0 otherwise.
+int wellFormedLength(const uchar* p, const uchar* end)
+{
+    const auto follows = [&](ptrdiff_t k, uchar low, uchar high) { return end - p > k && p[k] >= low && p[k] <= high; };
+    const uchar b = p[0];
+    if (b >= 0xC2 && b <= 0xDF)
+        return follows(1, 0x80, 0xBF) ? 2 : 0;
+    if (b >= 0xE0 && b <= 0xEF) {
+        const bool second = follows(1, b == 0xE0 ? 0xA0 : 0x80, b == 0xED ? 0x9F : 0xBF);
+        return second && follows(2, 0x80, 0xBF) ? 3 : 0;
+    }
+    if (b >= 0xF0 && b <= 0xF4) {
+        const bool second = follows(1, b == 0xF0 ? 0x90 : 0x80, b == 0xF4 ? 0x8F : 0xBF);
+        return second && follows(2, 0x80, 0xBF) && follows(3, 0x80, 0xBF) ? 4 : 0;
+    }
+    return 0;
+}
+
 }  // namespace
+
+namespace {
+
+constexpr quint64 kEachByte = 0x0101010101010101u;
+constexpr quint64 kHighBits = 0x8080808080808080u;
+
+// The high bit of each byte of v that is zero, and no other bit.
+quint64 zeroBytes(quint64 v)
+{
+    return ~(((v & ~kHighBits) + ~kHighBits) | v) & kHighBits;
+}
+
+// The high bit of each byte of the eight at p that plainFieldEnds must look
+// at: a separator, an escape, a NUL or a byte of a character beyond ASCII.
+quint64 bytesToLookAt(const uchar* p)
+{
+    quint64 w;
+    std::memcpy(&w, p, sizeof w);
+    if constexpr (std::endian::native == std::endian::big)
+        w = __builtin_bswap64(w);  // the first byte in the lowest bits
+    return zeroBytes(w ^ (kEachByte * ';')) | zeroBytes(w ^ (kEachByte * uchar(kEscape))) | zeroBytes(w) | (w & kHighBits);
+}
+
+}  // namespace
+
+std::optional<std::array<qsizetype, kColumnCount>> plainFieldEnds(QByteArrayView line)
+{
+    std::array<qsizetype, kColumnCount> ends;
+    size_t found = 0;
+    const auto* begin = reinterpret_cast<const uchar*>(line.data());
+    const auto* end = begin + line.size();
+    const uchar* next = begin;  // the bytes before it are looked at
+    // Looks at the byte at p; false when the line is no row as it stands.
+    const auto lookAt = [&](const uchar* p) {
+        if (p < next)
+            return true;  // within a character already taken
+        next = p + 1;
+        if (*p == ';') {
+            if (found == kColumnCount - 1)
+                return false;  // a 23rd field
+            ends[found++] = p - begin;
+            return true;
+        }
+        if (*p < 0x80)
+            return *p != 0 && *p != uchar(kEscape);
+        const int length = wellFormedLength(p, end);
+        next = p + length;
+        return length > 0;
+    };
+    const uchar* p = begin;
+    for (; end - p >= 8; p += 8) {
+        for (quint64 marks = bytesToLookAt(p); marks != 0; marks &= marks - 1) {
+            if (!lookAt(p + std::countr_zero(marks) / 8))
+                return std::nullopt;
+        }
+    }
+    for (; p < end; ++p) {
+        if (!lookAt(p))
+            return std::nullopt;
+    }
+    if (found != kColumnCount - 1)
+        return std::nullopt;
+    ends.back() = line.size();
+    return ends;
+}
 
 void appendLine(QByteArray& out, const SongRecord& record)
 {
