@@ -157,13 +157,17 @@ char* SongRecord::makeBlock(size_t textSize, const std::array<quint32, kColumnCo
 {
     if (textSize == 0)
         return nullptr;
-    const bool narrow = textSize <= 0xFFFF;
-    const size_t width = narrow ? 2 : 4;
+    bool shortColumns = true;
+    for (int c = 0; c < kColumnCount && shortColumns; ++c)
+        shortColumns = ends[size_t(c)] - (c > 0 ? ends[size_t(c) - 1] : 0) <= 0xFF;
+    const size_t width = shortColumns ? 1 : textSize <= 0xFFFF ? 2 : 4;
     char* block = RecordMemory::allocate(1 + kColumnCount * width + textSize);
     block[0] = char(width);
     for (int c = 0; c < kColumnCount; ++c) {
         char* at = block + 1 + size_t(c) * width;
-        if (narrow) {
+        if (width == 1) {
+            *at = char(ends[size_t(c)] - (c > 0 ? ends[size_t(c) - 1] : 0));
+        } else if (width == 2) {
             const auto end = quint16(ends[size_t(c)]);
             std::memcpy(at, &end, 2);
         } else {
@@ -193,9 +197,20 @@ SongRecord SongRecord::fromSeparated(QByteArrayView text, const std::array<qsize
     return record;
 }
 
+quint32 SongRecord::lengthsBefore(int c) const
+{
+    const auto* lengths = reinterpret_cast<const uchar*>(block_ + 1);
+    quint32 sum = 0;
+    for (int k = 0; k < c; ++k)
+        sum += lengths[k];
+    return sum;
+}
+
 quint32 SongRecord::end(int c) const
 {
     const char* at = block_ + 1 + size_t(c) * size_t(block_[0]);
+    if (block_[0] == 1)
+        return lengthsBefore(c + 1);
     if (block_[0] == 2) {
         quint16 end;
         std::memcpy(&end, at, 2);
@@ -215,6 +230,8 @@ QByteArrayView SongRecord::stored(int c) const
 {
     if (!block_)
         return {};
+    if (block_[0] == 1)
+        return QByteArrayView(textsOf(block_) + lengthsBefore(c), qsizetype(uchar(block_[1 + c])));
     const quint32 start = c > 0 ? end(c - 1) : 0;
     return QByteArrayView(textsOf(block_) + start, qsizetype(end(c) - start));
 }
