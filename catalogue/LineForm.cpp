@@ -138,65 +138,78 @@ int wellFormedLength(const uchar* p, const uchar* end)
     return 0;
 }
 
-}  // namespace
-
-namespace {
-
 constexpr quint64 kEachByte = 0x0101010101010101u;
 constexpr quint64 kHighBits = 0x8080808080808080u;
 
-// The high bit of each byte of v that is zero, and no other bit.
-quint64 zeroBytes(quint64 v)
-{
-    return ~(((v & ~kHighBits) + ~kHighBits) | v) & kHighBits;
-}
-
-// The high bit of each byte of the eight at p that plainFieldEnds must look
-// at: a separator, an escape, a NUL or a byte of a character beyond ASCII.
-quint64 bytesToLookAt(const uchar* p)
+// The eight bytes at p, the first in the lowest bits.
+quint64 wordAt(const uchar* p)
 {
     quint64 w;
     std::memcpy(&w, p, sizeof w);
     if constexpr (std::endian::native == std::endian::big)
-        w = __builtin_bswap64(w);  // the first byte in the lowest bits
-    return zeroBytes(w ^ (kEachByte * ';')) | zeroBytes(w ^ (kEachByte * uchar(kEscape))) | zeroBytes(w) | (w & kHighBits);
+        w = __builtin_bswap64(w);
+    return w;
+}
+
+// The high bit of each byte of w that is zero, and no other bit.
+quint64 zeroBytes(quint64 w)
+{
+    return ~(((w & ~kHighBits) + ~kHighBits) | w) & kHighBits;
+}
+
+// The high bit of each byte of w that is b.
+quint64 bytesEqual(quint64 w, uchar b)
+{
+    return zeroBytes(w ^ (kEachByte * b));
+}
+
+// The marks of the bytes from `from` on (0 to 8) of a word's.
+quint64 marksFrom(quint64 marks, ptrdiff_t from)
+{
+    return from >= 8 ? 0 : from <= 0 ? marks : marks & (~quint64(0) << (8 * from));
 }
 
 }  // namespace
 
 std::optional<std::array<qsizetype, kColumnCount>> plainFieldEnds(QByteArrayView line)
 {
+    // Eight bytes at a time: an escape or a NUL ends the search at once (no
+    // character beyond ASCII holds one, nor a separator); the separators are
+    // noted, and each character beyond ASCII is checked from its first byte.
     std::array<qsizetype, kColumnCount> ends;
     size_t found = 0;
     const auto* begin = reinterpret_cast<const uchar*>(line.data());
     const auto* end = begin + line.size();
-    const uchar* next = begin;  // the bytes before it are looked at
-    // Looks at the byte at p; false when the line is no row as it stands.
-    const auto lookAt = [&](const uchar* p) {
-        if (p < next)
-            return true;  // within a character already taken
-        next = p + 1;
-        if (*p == ';') {
-            if (found == kColumnCount - 1)
-                return false;  // a 23rd field
-            ends[found++] = p - begin;
-            return true;
-        }
-        if (*p < 0x80)
-            return *p != 0 && *p != uchar(kEscape);
-        const int length = wellFormedLength(p, end);
-        next = p + length;
+    const uchar* next = begin;  // the first byte of a character not yet checked
+    const auto separator = [&](const uchar* at) {
+        if (found == kColumnCount - 1)
+            return false;  // a 23rd field
+        ends[found++] = at - begin;
+        return true;
+    };
+    const auto character = [&](const uchar* lead) {
+        const int length = wellFormedLength(lead, end);
+        next = lead + length;
         return length > 0;
     };
     const uchar* p = begin;
     for (; end - p >= 8; p += 8) {
-        for (quint64 marks = bytesToLookAt(p); marks != 0; marks &= marks - 1) {
-            if (!lookAt(p + std::countr_zero(marks) / 8))
+        const quint64 w = wordAt(p);
+        if (bytesEqual(w, uchar(kEscape)) | zeroBytes(w))
+            return std::nullopt;
+        for (quint64 marks = bytesEqual(w, ';'); marks != 0; marks &= marks - 1) {
+            if (!separator(p + std::countr_zero(marks) / 8))
+                return std::nullopt;
+        }
+        for (quint64 marks = marksFrom(w & kHighBits, next - p); marks != 0; marks = marksFrom(marks, next - p)) {
+            if (!character(p + std::countr_zero(marks) / 8))
                 return std::nullopt;
         }
     }
     for (; p < end; ++p) {
-        if (!lookAt(p))
+        if (*p == 0 || *p == uchar(kEscape))
+            return std::nullopt;
+        if ((*p == ';' && !separator(p)) || (*p >= 0x80 && p >= next && !character(p)))
             return std::nullopt;
     }
     if (found != kColumnCount - 1)

@@ -9,8 +9,6 @@
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <atomic>
-#include <thread>
 #include <utility>
 
 namespace sonivo {
@@ -211,104 +209,6 @@ void ListReader::finish(std::vector<SongRecord>& rows)
     dropping_ = false;
 }
 
-namespace {
-
-// Files from this size on are read in two halves at once.
-constexpr qint64 kHalvesFrom = 8 * kChunk;
-
-// The offset just past the first LF from the middle of the file on: a line
-// begins there. 0 when there is none.
-qint64 secondHalfStart(NativeFile& file, qint64 size)
-{
-    QByteArray buffer(kChunk, Qt::Uninitialized);
-    for (qint64 offset = size / 2; offset < size;) {
-        const qint64 n = file.readAt(offset, buffer.data(), kChunk);
-        if (n <= 0)
-            return 0;
-        const qsizetype lf = QByteArrayView(buffer.constData(), n).indexOf('\n');
-        if (lf >= 0)
-            return offset + lf + 1;
-        offset += n;
-    }
-    return 0;
-}
-
-// Reads the file's bytes from `from` up to `to` (to its end for -1) into rows,
-// asking keepGoing(bytes read) after each chunk. Returns 0, or the errno of a
-// read that failed, the line it was in then left out.
-template <typename KeepGoing>
-int readPart(NativeFile& file, qint64 from, qint64 to, ListReader& reader, std::vector<SongRecord>& rows, KeepGoing keepGoing)
-{
-    QByteArray chunk(kChunk, Qt::Uninitialized);
-    for (qint64 offset = from; to < 0 || offset < to;) {
-        const qint64 n = file.readAt(offset, chunk.data(), to < 0 ? kChunk : std::min(kChunk, to - offset));
-        if (n < 0)
-            return file.error();
-        if (n == 0)
-            break;
-        reader.feed(QByteArrayView(chunk.constData(), n), rows);
-        offset += n;
-        if (!keepGoing(offset - from))
-            break;
-    }
-    reader.finish(rows);
-    return 0;
-}
-
-// The second half of a file read while the first is: on a thread of its own,
-// through a descriptor of its own.
-class SecondHalf {
-public:
-    SecondHalf() = default;
-    SecondHalf(const SecondHalf&) = delete;
-    SecondHalf& operator=(const SecondHalf&) = delete;
-    ~SecondHalf() { stop(); }
-
-    // Starts reading the file from `from` on, to its end: NUL bytes there make
-    // no binary file when the first half has a row. False when the file could
-    // not be opened again, which leaves the whole file to the caller.
-    bool start(const NativeFile& file, qint64 from)
-    {
-        if (!file_.openAgain(file, NativeFile::Mode::Read))
-            return false;
-        thread_ = std::thread([this, from] {
-            error_ = readPart(file_, from, -1, reader_, rows_, [this](qint64 done) {
-                done_ = done;
-                return !stop_;
-            });
-        });
-        return true;
-    }
-    // Bytes read so far; safe while it reads.
-    qint64 done() const { return done_; }
-    // Ends the read after the chunk being read and waits for it.
-    void stop()
-    {
-        stop_ = true;
-        finish();
-    }
-    void finish()
-    {
-        if (thread_.joinable())
-            thread_.join();
-    }
-    // After finish:
-    int error() const { return error_; }
-    const ListReader& reader() const { return reader_; }
-    std::vector<SongRecord>& rows() { return rows_; }
-
-private:
-    NativeFile file_;
-    ListReader reader_{ListReader::Start::WithinFile};
-    std::vector<SongRecord> rows_;
-    int error_ = 0;
-    std::atomic<qint64> done_ = 0;
-    std::atomic<bool> stop_ = false;
-    std::thread thread_;
-};
-
-}  // namespace
-
 ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows, const ReadProgress& progress)
 {
     const qsizetype before = qsizetype(rows.size());
@@ -316,33 +216,22 @@ ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& ro
     if (!file.open(fileName.isEmpty() ? defaultListFile() : fileName, NativeFile::Mode::Read))
         return failure(errorText(file.error()));
     const qint64 size = file.size();
-    SecondHalf second;
-    qint64 split = size >= kHalvesFrom ? secondHalfStart(file, size) : 0;
-    const bool halves = split > 0 && second.start(file, split);
-    if (!halves)
-        split = -1;  // the whole file here
     ListReader reader;
+    QByteArray chunk(kChunk, Qt::Uninitialized);
     bool cancelled = false;
-    const int error = readPart(file, 0, split, reader, rows, [&](qint64 done) {
+    for (qint64 offset = 0;;) {
+        const qint64 n = file.readAt(offset, chunk.data(), kChunk);
+        if (n < 0)
+            return failure(errorText(file.error()));
+        if (n == 0)
+            break;
+        reader.feed(QByteArrayView(chunk.constData(), n), rows);
+        offset += n;
         if (reader.binary())
-            return false;  // no need to read the rest of a binary file
-        cancelled = progress && !progress(done + second.done(), size);
-        return !cancelled;
-    });
-    const bool whole = !cancelled && error == 0 && !reader.binary();
-    bool binary = reader.binary();
-    qint64 damaged = reader.damagedLines();
-    int secondError = 0;
-    if (halves) {
-        if (!whole) {
-            second.stop();
-        } else {
-            second.finish();
-            // NUL bytes in the second half make a binary file when no row came before.
-            binary = !reader.tookRow() && second.reader().binary();
-            damaged += second.reader().damagedLines();
-            secondError = second.error();
-            rows.insert(rows.end(), std::make_move_iterator(second.rows().begin()), std::make_move_iterator(second.rows().end()));
+            break;  // no need to read the rest of a binary file
+        if (progress && !progress(offset, size)) {
+            cancelled = true;
+            break;
         }
     }
     if (cancelled) {
@@ -352,15 +241,14 @@ ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& ro
         result.cancelled = true;
         return result;
     }
-    if (error != 0 || secondError != 0)
-        return failure(errorText(error != 0 ? error : secondError));
-    const bool noRow = qsizetype(rows.size()) == before && damaged > 0;
-    if (binary || noRow) {
+    reader.finish(rows);
+    const bool noRow = qsizetype(rows.size()) == before && reader.damagedLines() > 0;
+    if (reader.binary() || noRow) {
         rows.erase(rows.begin() + before, rows.end());
-        return notAList(binary ? QStringLiteral("contiene byte nulli, come un file binario")
-                               : QStringLiteral("nessuna delle sue righe è un brano"));
+        return notAList(reader.binary() ? QStringLiteral("contiene byte nulli, come un file binario")
+                                        : QStringLiteral("nessuna delle sue righe è un brano"));
     }
-    return {true, {}, damaged};
+    return {true, {}, reader.damagedLines()};
 }
 
 ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue)

@@ -66,11 +66,6 @@ void appendListLine(QByteArray& out, const SongRecord& record, bool firstLine);
 // ends at CR, LF or CR LF, also when a chunk ends between the CR and the LF.
 class ListReader {
 public:
-    // A reader of a later part of a file, which begins at a line's start:
-    // its first line has no byte-order mark to take off.
-    enum class Start { OfFile, WithinFile };
-    explicit ListReader(Start start = Start::OfFile) : firstLine_(start == Start::OfFile) {}
-
     void feed(QByteArrayView chunk, std::vector<SongRecord>& rows);
     // The last line, when the file does not end with a line end.
     void finish(std::vector<SongRecord>& rows);
@@ -81,7 +76,6 @@ public:
     // text files never hold one, binary files soon do. A row that holds one is
     // only a damaged line of a list.
     bool binary() const { return binary_; }
-    bool tookRow() const { return tookRow_; }
 
 private:
     void takeLine(QByteArrayView line, std::vector<SongRecord>& rows);
@@ -101,9 +95,8 @@ using ReadProgress = std::function<bool(qint64 done, qint64 total)>;
 
 // Reads the rows of the file (the default list file for an empty name) into
 // rows; when reading fails part-way the rows read so far are there. A file that
-// is no list gives no rows, and neither does a read that progress stopped. A
-// large file is read in two halves at once, the second on a thread of its own;
-// progress is told on the calling thread.
+// is no list gives no rows, and neither does a read that progress stopped.
+// progress is told after each chunk read.
 ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows, const ReadProgress& progress = {});
 // The same, appended to the catalogue.
 ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue);
