@@ -12,6 +12,25 @@
 #include <utility>
 
 namespace sonivo {
+namespace {
+
+// The progress of a list being read: window-modal, shown once the read looks to
+// take more than a second, with "Annulla".
+QProgressDialog* loadProgressDialog(QWidget* window)
+{
+    auto* dialog = new QProgressDialog(QStringLiteral("Apertura della lista in corso..."), QString(), 0, 100, window);
+    dialog->setWindowTitle(QStringLiteral("Apertura lista"));
+    dialog->setAccessibleName(QStringLiteral("Apertura della lista in corso"));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setMinimumDuration(1000);
+    dialog->setAutoReset(false);
+    auto* cancel = new QPushButton(QStringLiteral("Annulla"), dialog);
+    cancel->setAccessibleName(QStringLiteral("Annulla l'apertura della lista"));
+    dialog->setCancelButton(cancel);  // its click is the dialog's canceled()
+    return dialog;
+}
+
+}  // namespace
 
 FileCommands::FileCommands(SonivoApp& app, DesktopDialogs& dialogs, StatusLine& status, ScanProgressFrame& frame, QWidget* window)
     : QObject(window), app_(app), document_(app.document()), dialogs_(dialogs), status_(status), frame_(frame), window_(window)
@@ -29,17 +48,7 @@ void FileCommands::workStarted(ListDocument::Work work)
     case ListDocument::Work::Loading:
         // The icons made so far stay: a list that cannot be read leaves the rows as they were.
         status_.showLoading();
-        loadProgress_ = new QProgressDialog(QStringLiteral("Apertura della lista in corso..."), QString(), 0, 100, window_);
-        loadProgress_->setWindowTitle(QStringLiteral("Apertura lista"));
-        loadProgress_->setAccessibleName(QStringLiteral("Apertura della lista in corso"));
-        loadProgress_->setWindowModality(Qt::WindowModal);
-        loadProgress_->setMinimumDuration(1000);
-        loadProgress_->setAutoReset(false);
-        {
-            auto* cancel = new QPushButton(QStringLiteral("Annulla"), loadProgress_);
-            cancel->setAccessibleName(QStringLiteral("Annulla l'apertura della lista"));
-            loadProgress_->setCancelButton(cancel);  // also wired to canceled()
-        }
+        loadProgress_ = loadProgressDialog(window_);
         connect(loadProgress_, &QProgressDialog::canceled, &document_, &ListDocument::stopLoad);
         QApplication::processEvents();
         break;
@@ -60,17 +69,15 @@ void FileCommands::workFinished(ListDocument::Work work)
         // The columns are fitted with the icons, once, by whoever loaded the list.
         delete loadProgress_;
         status_.refresh(document_.catalogue());
-        if (!afterWork_.isEmpty())
-            QMetaObject::invokeMethod(this, [this, path = std::exchange(afterWork_, {})] { openFromOutside(path); }, Qt::QueuedConnection);
         break;
     case ListDocument::Work::Scanning:
         frame_.hide();
         status_.refresh(document_.catalogue());
-        if (!afterWork_.isEmpty())
-            QMetaObject::invokeMethod(this, [this, path = std::exchange(afterWork_, {})] { openFromOutside(path); }, Qt::QueuedConnection);
         break;
     case ListDocument::Work::Saving: break;
     }
+    if (!afterWork_.isEmpty())
+        QMetaObject::invokeMethod(this, [this, path = std::exchange(afterWork_, {})] { openFromOutside(path); }, Qt::QueuedConnection);
     QApplication::restoreOverrideCursor();
 }
 
