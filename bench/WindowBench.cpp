@@ -154,6 +154,7 @@ int main(int argc, char** argv)
         QApplication::processEvents();
     });
     std::printf("rows                         %8lld\n", qlonglong(window.document().catalogue().size()));
+    std::printf("peak memory after start      %8ld MB\n", peakMegabytes());
     timed("sort by file name, descending", [&] { window.view().headerClicked(ColFileName); });
     timed("sort by folder, ascending", [&] { window.view().sortByEntry(ColFolder); });
     timedEach("enabling rules, none checked", 1000, [&] { window.applyEnablingRules(); });

@@ -18,8 +18,9 @@ void FolderIndex::add(const SongRecord& record)
         return;
     }
     const Key key = keyOf(record);
-    ++rows_[key];
-    last_.emplace(key, &rows_[key]);
+    qsizetype& count = rows_[key];
+    ++count;
+    last_.emplace(key, &count);
 }
 
 void FolderIndex::remove(const SongRecord& record)

@@ -1,5 +1,6 @@
 #include "catalogue/LineForm.h"
 
+#include <bit>
 #include <cstring>
 
 namespace sonivo {
@@ -117,7 +118,105 @@ void appendUnescaped(std::string& text, QByteArrayView field)
     }
 }
 
+// The length of the UTF-8 sequence that begins with the byte at p (0x80 or
+// above) when it is well formed and ends by end: no overlong form, no UTF-16
+// half, nothing beyond U+10FFFF. 0 otherwise.
+int wellFormedLength(const uchar* p, const uchar* end)
+{
+    const auto follows = [&](ptrdiff_t k, uchar low, uchar high) { return end - p > k && p[k] >= low && p[k] <= high; };
+    const uchar b = p[0];
+    if (b >= 0xC2 && b <= 0xDF)
+        return follows(1, 0x80, 0xBF) ? 2 : 0;
+    if (b >= 0xE0 && b <= 0xEF) {
+        const bool second = follows(1, b == 0xE0 ? 0xA0 : 0x80, b == 0xED ? 0x9F : 0xBF);
+        return second && follows(2, 0x80, 0xBF) ? 3 : 0;
+    }
+    if (b >= 0xF0 && b <= 0xF4) {
+        const bool second = follows(1, b == 0xF0 ? 0x90 : 0x80, b == 0xF4 ? 0x8F : 0xBF);
+        return second && follows(2, 0x80, 0xBF) && follows(3, 0x80, 0xBF) ? 4 : 0;
+    }
+    return 0;
+}
+
+constexpr quint64 kEachByte = 0x0101010101010101u;
+constexpr quint64 kHighBits = 0x8080808080808080u;
+
+// The eight bytes at p, the first in the lowest bits.
+quint64 wordAt(const uchar* p)
+{
+    quint64 w;
+    std::memcpy(&w, p, sizeof w);
+    if constexpr (std::endian::native == std::endian::big)
+        w = __builtin_bswap64(w);
+    return w;
+}
+
+// The high bit of each byte of w that is zero, and no other bit.
+quint64 zeroBytes(quint64 w)
+{
+    return ~(((w & ~kHighBits) + ~kHighBits) | w) & kHighBits;
+}
+
+// The high bit of each byte of w that is b.
+quint64 bytesEqual(quint64 w, uchar b)
+{
+    return zeroBytes(w ^ (kEachByte * b));
+}
+
+// The marks of the bytes from `from` on (0 to 8) of a word's.
+quint64 marksFrom(quint64 marks, ptrdiff_t from)
+{
+    return from >= 8 ? 0 : from <= 0 ? marks : marks & (~quint64(0) << (8 * from));
+}
+
 }  // namespace
+
+std::optional<std::array<qsizetype, kColumnCount>> plainFieldEnds(QByteArrayView line)
+{
+    // Eight bytes at a time: an escape or a NUL ends the search at once (no
+    // character beyond ASCII holds one, nor a separator); the separators are
+    // noted, and each character beyond ASCII is checked from its first byte.
+    std::array<qsizetype, kColumnCount> ends;
+    size_t found = 0;
+    const auto* begin = reinterpret_cast<const uchar*>(line.data());
+    const auto* end = begin + line.size();
+    const uchar* next = begin;  // the first byte of a character not yet checked
+    const auto separator = [&](const uchar* at) {
+        if (found == kColumnCount - 1)
+            return false;  // a 23rd field
+        ends[found++] = at - begin;
+        return true;
+    };
+    const auto character = [&](const uchar* lead) {
+        const int length = wellFormedLength(lead, end);
+        next = lead + length;
+        return length > 0;
+    };
+    const uchar* p = begin;
+    for (; end - p >= 8; p += 8) {
+        const quint64 w = wordAt(p);
+        if (bytesEqual(w, uchar(kEscape)) | zeroBytes(w))
+            return std::nullopt;
+        for (quint64 marks = bytesEqual(w, ';'); marks != 0; marks &= marks - 1) {
+            if (!separator(p + std::countr_zero(marks) / 8))
+                return std::nullopt;
+        }
+        for (quint64 marks = marksFrom(w & kHighBits, next - p); marks != 0; marks = marksFrom(marks, next - p)) {
+            if (!character(p + std::countr_zero(marks) / 8))
+                return std::nullopt;
+        }
+    }
+    for (; p < end; ++p) {
+        if (*p == 0 || *p == uchar(kEscape))
+            return std::nullopt;
+        if ((*p == ';' && !separator(p)) || (*p >= 0x80 && p >= next && !character(p)))
+            return std::nullopt;
+    }
+    if (found != kColumnCount - 1)
+        return std::nullopt;
+    ends.back() = line.size();
+    return ends;
+}
 
 void appendLine(QByteArray& out, const SongRecord& record)
 {

@@ -87,6 +87,8 @@ bool ListDocument::load(const QString& path)
 {
     const Read read = readRows(path, Keep::WhatWasRead);
     const ListFileResult& result = read.file;
+    if (result.cancelled)
+        return false;
     if (result.notAList) {
         dialogs_.warn(notAListText(path, result.error) + QStringLiteral("\nNon è stato aperto e la lista dei brani non è cambiata."));
         return false;
@@ -110,9 +112,18 @@ bool ListDocument::load(const QString& path)
 ListDocument::Read ListDocument::readRows(const QString& path, Keep keep)
 {
     Q_EMIT workStarted(Work::Loading);
+    loading_ = true;
+    stopLoad_ = false;
     std::vector<SongRecord> rows;
-    Read read{readListFile(path, rows), false};
-    read.taken = keep == Keep::OnlyAWholeRead ? read.file.ok : !read.file.notAList && (read.file.ok || !rows.empty());
+    Read read{readListFile(path, rows,
+                  [this](qint64 done, qint64 total) {
+                      Q_EMIT loadProgress(done, total);
+                      return !stopLoad_;
+                  }),
+        false};
+    loading_ = false;
+    read.taken = keep == Keep::OnlyAWholeRead ? read.file.ok
+                                              : !read.file.notAList && !read.file.cancelled && (read.file.ok || !rows.empty());
     if (read.taken) {
         catalogue_.clear();
         catalogue_.append(std::move(rows));
@@ -140,6 +151,8 @@ bool ListDocument::restoreList()
         return false;
     }
     const ListFileResult result = readRows(listPath_, Keep::OnlyAWholeRead).file;
+    if (result.cancelled)
+        return false;
     if (!result.ok) {
         const QString why = result.notAList ? notAListText(listPath_, result.error) : unreadableText(listPath_, result.error);
         dialogs_.warn(why + QStringLiteral("\nLa lista attuale non è stata modificata."));

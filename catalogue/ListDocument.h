@@ -36,6 +36,7 @@ public:
     // row when it did before.
     void setNarrowed();
     bool isScanning() const { return scan_ != nullptr; }
+    bool isLoading() const { return loading_; }
     // Where the file dialogs start: the list's folder, the current one for a new list.
     QString dialogFolder() const;
     // "Sonivo - " and the list path, or "Sonivo - Nuova lista".
@@ -70,6 +71,9 @@ public:
     // Stops the running scan after the file being read; the folder being read
     // then is left as it was, the rows found before it are kept.
     void stopScan();
+    // Stops the list being read at the next loadProgress: the rows, the path and
+    // the modified flag stay as they were before the read, and nothing is said.
+    void stopLoad() { stopLoad_ = true; }
     // The rows of the current list file in place of the catalogue's, unmodified.
     // The file is read to its end first: one that cannot be read leaves the rows
     // as they are and is reported. A list never saved has no file to restore
@@ -79,6 +83,9 @@ public:
 Q_SIGNALS:
     void workStarted(sonivo::ListDocument::Work work);
     void workFinished(sonivo::ListDocument::Work work);
+    // While a list file is read: how many of its bytes so far. Told on this
+    // object's thread, where a slot may stop the read (see stopLoad).
+    void loadProgress(qint64 done, qint64 total);
     void listPathChanged();
 
 private:
@@ -106,6 +113,8 @@ private:
     Changes changes_ = Changes::None;
     bool needsName_ = false;      // saving asks for a name even though there is a path
     FolderScan* scan_ = nullptr;  // while a scan runs
+    bool loading_ = false;        // while a list file is read
+    bool stopLoad_ = false;       // the read was asked to stop
 };
 
 }  // namespace sonivo

@@ -141,6 +141,11 @@ void ListReader::takeLine(QByteArrayView line, std::vector<SongRecord>& rows)
         ++damaged_;
         return;
     }
+    if (const auto ends = plainFieldEnds(line)) {
+        rows.push_back(SongRecord::fromSeparated(line, *ends));
+        tookRow_ = true;
+        return;
+    }
     std::string windows1252;
     if (!line.isValidUtf8()) {
         appendStored(windows1252, decodeWindows1252(line.data(), line.size()));
@@ -204,14 +209,16 @@ void ListReader::finish(std::vector<SongRecord>& rows)
     dropping_ = false;
 }
 
-ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows)
+ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows, const ReadProgress& progress)
 {
     const qsizetype before = qsizetype(rows.size());
     NativeFile file;
     if (!file.open(fileName.isEmpty() ? defaultListFile() : fileName, NativeFile::Mode::Read))
         return failure(errorText(file.error()));
+    const qint64 size = file.size();
     ListReader reader;
     QByteArray chunk(kChunk, Qt::Uninitialized);
+    bool cancelled = false;
     for (qint64 offset = 0;;) {
         const qint64 n = file.readAt(offset, chunk.data(), kChunk);
         if (n < 0)
@@ -222,6 +229,17 @@ ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& ro
         offset += n;
         if (reader.binary())
             break;  // no need to read the rest of a binary file
+        if (progress && !progress(offset, size)) {
+            cancelled = true;
+            break;
+        }
+    }
+    if (cancelled) {
+        rows.erase(rows.begin() + before, rows.end());
+        ListFileResult result;
+        result.ok = false;
+        result.cancelled = true;
+        return result;
     }
     reader.finish(rows);
     const bool noRow = qsizetype(rows.size()) == before && reader.damagedLines() > 0;

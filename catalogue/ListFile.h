@@ -8,6 +8,7 @@
 #include "platform/FileLock.h"
 
 #include <chrono>
+#include <functional>
 
 namespace sonivo {
 
@@ -20,6 +21,7 @@ struct ListFileResult {
     // (ok is false).
     bool notAList = false;
     bool unlocked = false;    // saved without the lock: the file system takes none
+    bool cancelled = false;   // the read was stopped by whoever followed it; no row taken
 };
 
 // How long a save or an update of a list waits for another one of the same list.
@@ -88,10 +90,14 @@ private:
     qint64 damaged_ = 0;
 };
 
+// Told how many of a file's bytes a read has come through; false stops it.
+using ReadProgress = std::function<bool(qint64 done, qint64 total)>;
+
 // Reads the rows of the file (the default list file for an empty name) into
 // rows; when reading fails part-way the rows read so far are there. A file that
-// is no list gives no rows.
-ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows);
+// is no list gives no rows, and neither does a read that progress stopped.
+// progress is told after each chunk read.
+ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows, const ReadProgress& progress = {});
 // The same, appended to the catalogue.
 ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue);
 

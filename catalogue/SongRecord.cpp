@@ -153,30 +153,64 @@ void SongRecord::release()
     RecordMemory::release(std::exchange(block_, nullptr), size);
 }
 
-char* SongRecord::makeBlock(const std::string& texts, const std::array<quint32, kColumnCount>& ends)
+char* SongRecord::makeBlock(size_t textSize, const std::array<quint32, kColumnCount>& ends)
 {
-    if (texts.empty())
+    if (textSize == 0)
         return nullptr;
-    const bool narrow = texts.size() <= 0xFFFF;
-    const size_t width = narrow ? 2 : 4;
-    char* block = RecordMemory::allocate(1 + kColumnCount * width + texts.size());
+    bool shortColumns = true;
+    for (int c = 0; c < kColumnCount && shortColumns; ++c)
+        shortColumns = ends[size_t(c)] - (c > 0 ? ends[size_t(c) - 1] : 0) <= 0xFF;
+    const size_t width = shortColumns ? 1 : textSize <= 0xFFFF ? 2 : 4;
+    char* block = RecordMemory::allocate(1 + kColumnCount * width + textSize);
     block[0] = char(width);
     for (int c = 0; c < kColumnCount; ++c) {
         char* at = block + 1 + size_t(c) * width;
-        if (narrow) {
+        if (width == 1) {
+            *at = char(ends[size_t(c)] - (c > 0 ? ends[size_t(c) - 1] : 0));
+        } else if (width == 2) {
             const auto end = quint16(ends[size_t(c)]);
             std::memcpy(at, &end, 2);
         } else {
             std::memcpy(at, &ends[size_t(c)], 4);
         }
     }
-    std::memcpy(block + 1 + kColumnCount * width, texts.data(), texts.size());
     return block;
+}
+
+SongRecord SongRecord::fromSeparated(QByteArrayView text, const std::array<qsizetype, kColumnCount>& ends)
+{
+    std::array<quint32, kColumnCount> textEnds;
+    for (int c = 0; c < kColumnCount; ++c)
+        textEnds[size_t(c)] = quint32(ends[size_t(c)] - c);  // less the separators before it
+    SongRecord record;
+    record.block_ = makeBlock(textEnds.back(), textEnds);
+    if (!record.block_)
+        return record;
+    char* to = textsOf(record.block_);
+    qsizetype from = 0;
+    for (int c = 0; c < kColumnCount; ++c) {
+        const size_t length = size_t(ends[size_t(c)] - from);
+        std::memcpy(to, text.data() + from, length);
+        to += length;
+        from = ends[size_t(c)] + 1;
+    }
+    return record;
+}
+
+quint32 SongRecord::lengthsBefore(int c) const
+{
+    const auto* lengths = reinterpret_cast<const uchar*>(block_ + 1);
+    quint32 sum = 0;
+    for (int k = 0; k < c; ++k)
+        sum += lengths[k];
+    return sum;
 }
 
 quint32 SongRecord::end(int c) const
 {
     const char* at = block_ + 1 + size_t(c) * size_t(block_[0]);
+    if (block_[0] == 1)
+        return lengthsBefore(c + 1);
     if (block_[0] == 2) {
         quint16 end;
         std::memcpy(&end, at, 2);
@@ -196,9 +230,10 @@ QByteArrayView SongRecord::stored(int c) const
 {
     if (!block_)
         return {};
+    if (block_[0] == 1)
+        return QByteArrayView(textsOf(block_) + lengthsBefore(c), qsizetype(uchar(block_[1 + c])));
     const quint32 start = c > 0 ? end(c - 1) : 0;
-    const char* texts = block_ + 1 + kColumnCount * size_t(block_[0]);
-    return QByteArrayView(texts + start, qsizetype(end(c) - start));
+    return QByteArrayView(textsOf(block_) + start, qsizetype(end(c) - start));
 }
 
 void SongRecord::setColumn(int c, const QString& value)
@@ -249,7 +284,9 @@ SongRecord SongRecordBuilder::take()
     while (column_ < kColumnCount)
         endColumn();
     SongRecord record;
-    record.block_ = SongRecord::makeBlock(texts_, ends_);
+    record.block_ = SongRecord::makeBlock(texts_.size(), ends_);
+    if (record.block_)
+        std::memcpy(SongRecord::textsOf(record.block_), texts_.data(), texts_.size());
     texts_.clear();
     column_ = 0;
     return record;

@@ -75,13 +75,22 @@ public:
     // holds each position once.
     static void reorder(std::vector<SongRecord>& records, std::span<const qsizetype> order);
 
+    // The record whose columns, in stored form, are pieces of one text, each
+    // ending at its ends[c] and the next beginning one separator byte later.
+    static SongRecord fromSeparated(QByteArrayView text, const std::array<qsizetype, kColumnCount>& ends);
+
 private:
     friend class SongRecordBuilder;
-    // One block per record: a byte giving the width (2 or 4 bytes) of the 22
-    // column ends that follow it, then the texts. Null for a record of empty texts.
-    static char* makeBlock(const std::string& texts, const std::array<quint32, kColumnCount>& ends);
+    // One block per record: a byte giving the width of the 22 entries that
+    // follow it, then the texts. Width 1 when no column is longer than 255 bytes,
+    // as in almost every record: the entries are the columns' lengths. Else 2 or
+    // 4: the entries are where the columns end. Null for a record of empty
+    // texts. The texts, textSize bytes, are copied in by whoever made it.
+    static char* makeBlock(size_t textSize, const std::array<quint32, kColumnCount>& ends);
+    static char* textsOf(char* block) { return block + 1 + kColumnCount * size_t(block[0]); }
     void release();
     quint32 end(int c) const;
+    quint32 lengthsBefore(int c) const;  // of a block of width 1
     size_t blockSize() const;
 
     char* block_ = nullptr;

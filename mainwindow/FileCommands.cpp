@@ -5,17 +5,39 @@
 #include "mainwindow/WindowScanDialogs.h"
 
 #include <QApplication>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QWidget>
 
 #include <utility>
 
 namespace sonivo {
+namespace {
+
+// The progress of a list being read: window-modal, shown once the read looks to
+// take more than a second, with "Annulla".
+QProgressDialog* loadProgressDialog(QWidget* window)
+{
+    auto* dialog = new QProgressDialog(QStringLiteral("Apertura della lista in corso..."), QString(), 0, 100, window);
+    dialog->setWindowTitle(QStringLiteral("Apertura lista"));
+    dialog->setAccessibleName(QStringLiteral("Apertura della lista in corso"));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setMinimumDuration(1000);
+    dialog->setAutoReset(false);
+    auto* cancel = new QPushButton(QStringLiteral("Annulla"), dialog);
+    cancel->setAccessibleName(QStringLiteral("Annulla l'apertura della lista"));
+    dialog->setCancelButton(cancel);  // its click is the dialog's canceled()
+    return dialog;
+}
+
+}  // namespace
 
 FileCommands::FileCommands(SonivoApp& app, DesktopDialogs& dialogs, StatusLine& status, ScanProgressFrame& frame, QWidget* window)
     : QObject(window), app_(app), document_(app.document()), dialogs_(dialogs), status_(status), frame_(frame), window_(window)
 {
     connect(&document_, &ListDocument::workStarted, this, &FileCommands::workStarted);
     connect(&document_, &ListDocument::workFinished, this, &FileCommands::workFinished);
+    connect(&document_, &ListDocument::loadProgress, this, &FileCommands::showLoadProgress);
     connect(&document_, &ListDocument::listPathChanged, this, [this] { window_->setWindowTitle(document_.title()); });
 }
 
@@ -26,6 +48,8 @@ void FileCommands::workStarted(ListDocument::Work work)
     case ListDocument::Work::Loading:
         // The icons made so far stay: a list that cannot be read leaves the rows as they were.
         status_.showLoading();
+        loadProgress_ = loadProgressDialog(window_);
+        connect(loadProgress_, &QProgressDialog::canceled, &document_, &ListDocument::stopLoad);
         QApplication::processEvents();
         break;
     case ListDocument::Work::Scanning:
@@ -43,17 +67,25 @@ void FileCommands::workFinished(ListDocument::Work work)
     switch (work) {
     case ListDocument::Work::Loading:
         // The columns are fitted with the icons, once, by whoever loaded the list.
+        delete loadProgress_;
         status_.refresh(document_.catalogue());
         break;
     case ListDocument::Work::Scanning:
         frame_.hide();
         status_.refresh(document_.catalogue());
-        if (!afterScan_.isEmpty())
-            QMetaObject::invokeMethod(this, [this, path = std::exchange(afterScan_, {})] { openFromOutside(path); }, Qt::QueuedConnection);
         break;
     case ListDocument::Work::Saving: break;
     }
+    if (!afterWork_.isEmpty())
+        QMetaObject::invokeMethod(this, [this, path = std::exchange(afterWork_, {})] { openFromOutside(path); }, Qt::QueuedConnection);
     QApplication::restoreOverrideCursor();
+}
+
+void FileCommands::showLoadProgress(qint64 done, qint64 total)
+{
+    // Shown, the dialog lets the window repaint and "Annulla" be clicked meanwhile.
+    if (loadProgress_ && total > 0)
+        loadProgress_->setValue(int(done * 100 / total));
 }
 
 void FileCommands::loadAtStart(const QString& path)
@@ -63,8 +95,8 @@ void FileCommands::loadAtStart(const QString& path)
 
 void FileCommands::openFromOutside(const QString& path)
 {
-    if (document_.isScanning()) {
-        afterScan_ = path;
+    if (document_.isScanning() || document_.isLoading()) {
+        afterWork_ = path;
         return;
     }
     if (!document_.confirmDiscard())

@@ -1,12 +1,15 @@
 #pragma once
 // The "&File" menu's commands as the window carries them out: the application
 // does the work, this shows it while it runs (busy pointer, status texts, the
-// scan's frame) and keeps the title up to date.
+// scan's frame, the progress of a long read with its "Annulla") and keeps the
+// title up to date.
 
 #include "application/SonivoApp.h"
 
 #include <QObject>
+#include <QPointer>
 
+class QProgressDialog;
 class QWidget;
 
 namespace sonivo {
@@ -23,7 +26,7 @@ public:
     // The list named on the command line, read at start.
     void loadAtStart(const QString& path);
     // A list opened from outside while the program runs: read after the save
-    // prompt, or once the running scan has ended.
+    // prompt, or once the running scan or read has ended.
     void openFromOutside(const QString& path);
 
     void newList();
@@ -37,6 +40,7 @@ private:
     void workStarted(ListDocument::Work work);
     void workFinished(ListDocument::Work work);
     void scan(bool withSubfolders);
+    void showLoadProgress(qint64 done, qint64 total);
 
     SonivoApp& app_;
     ListDocument& document_;
@@ -44,7 +48,10 @@ private:
     StatusLine& status_;
     ScanProgressFrame& frame_;
     QWidget* window_;
-    QString afterScan_;  // the list to open when the scan ends
+    QString afterWork_;  // the list to open when the scan or the read ends
+    // While a list is read; it shows itself once the read looks to take more
+    // than a second.
+    QPointer<QProgressDialog> loadProgress_;
 };
 
 }  // namespace sonivo

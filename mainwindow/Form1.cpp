@@ -102,6 +102,8 @@ Form1::Form1(FormServices services, QWidget* parent)
     connect(document, &ListDocument::workFinished, this, [this](ListDocument::Work work) {
         if (work == ListDocument::Work::Scanning)
             setScanning(false);
+        if (work == ListDocument::Work::Loading && std::exchange(closeAfterWork_, false))
+            QTimer::singleShot(0, this, &QWidget::close);  // the close asked for during the read
     });
 
     resize(toPixels(kMinWindowWidth), toPixels(kMinWindowHeight));
@@ -247,7 +249,7 @@ void Form1::setScanning(bool scanning)
     // Disabling took the keyboard's focus away: it comes back where it was, else to the catalogue.
     if (!scanning)
         (focusBeforeScan_ ? focusBeforeScan_.data() : view_->widget()->currentWidget())->setFocus();
-    if (!scanning && std::exchange(closeAfterScan_, false))
+    if (!scanning && std::exchange(closeAfterWork_, false))
         QTimer::singleShot(0, this, &QWidget::close);  // the close asked for during the scan
 }
 
@@ -257,8 +259,15 @@ void Form1::closeEvent(QCloseEvent* event)
     if (document.isScanning()) {
         // The scan stops after its current file; the window closes when it has,
         // with the usual question about the changes.
-        closeAfterScan_ = true;
+        closeAfterWork_ = true;
         document.stopScan();
+        event->ignore();
+        return;
+    }
+    if (document.isLoading()) {
+        // The read is given up, the rows staying as they were; then the window closes.
+        closeAfterWork_ = true;
+        document.stopLoad();
         event->ignore();
         return;
     }

@@ -122,7 +122,7 @@ private:
     FileCommands* files_;
     HelpCommands* help_;
 
-    bool closeAfterScan_ = false;             // the user closed the window during a scan
+    bool closeAfterWork_ = false;             // the user closed the window during a scan or a read
     QPointer<QWidget> focusBeforeScan_;       // where the keyboard was when the scan began
     std::optional<QSize> restoredOuterSize_;  // from the settings, until the frame is known
 

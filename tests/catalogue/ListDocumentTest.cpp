@@ -185,6 +185,40 @@ TEST_F(ListDocumentTest, AListThatCannotBeOpenedLeavesTheCatalogueAsItWasAndSays
     EXPECT_TRUE(doc.isModified());
 }
 
+TEST_F(ListDocumentTest, AStoppedOpenOrRestoreLeavesTheCatalogueAsItWasAndSaysNothing)
+{
+    const QString list = files.path(QStringLiteral("saved.svl"));
+    ASSERT_EQ(scan(songFolder()), 4);
+    dialogs.files.push_back(list);
+    ASSERT_TRUE(doc.save());
+    doc.catalogue().setChecked(0, true);
+    doc.catalogue().removeChecked();
+    doc.setNarrowed();
+    const std::vector<SongRecord> before = doc.catalogue().rows();
+    const qsizetype noticesBefore = dialogs.notices.size();
+
+    const QString other = files.write(QStringLiteral("other.svl"), QByteArray(kColumnCount - 1, ';') + "\r\n");
+    int told = 0;
+    const auto stop = QObject::connect(&doc, &ListDocument::loadProgress, [&](qint64 done, qint64 total) {
+        ++told;
+        EXPECT_TRUE(doc.isLoading());
+        EXPECT_LE(done, total);
+        doc.stopLoad();
+    });
+    EXPECT_FALSE(doc.load(other));
+    EXPECT_FALSE(doc.restoreList());
+    EXPECT_EQ(told, 2);
+    EXPECT_FALSE(doc.isLoading());
+    EXPECT_EQ(doc.catalogue().rows(), before);
+    EXPECT_EQ(doc.listPath(), list);
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(dialogs.notices.size(), noticesBefore) << "a stop the user asked for needs no message";
+
+    QObject::disconnect(stop);
+    ASSERT_TRUE(doc.restoreList()) << "the next read is not stopped";
+    EXPECT_EQ(doc.catalogue().size(), 4);
+}
+
 TEST_F(ListDocumentTest, DamagedLinesAreLeftOutCountedAndTheListIsNeverWrittenOverUnasked)
 {
     const QByteArray content = QByteArray("only;three;fields\r\n") + QByteArray(21, ';') + "\r\n";

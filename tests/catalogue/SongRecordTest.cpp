@@ -73,6 +73,32 @@ TEST(SongRecord, EveryTextComesBackUnchangedWhateverItsLength)
     EXPECT_TRUE(copy.isEmpty(17));
 }
 
+TEST(SongRecord, TextsOfEveryLengthComeBackAsTheirRecordGrowsAndShrinks)
+{
+    // Columns up to 255 bytes, then one longer, and back: each record keeps
+    // every text, whichever form its lengths take.
+    std::array<QString, kColumnCount> columns;
+    for (int c = 0; c < kColumnCount; ++c)
+        columns[size_t(c)] = QString(c * 12 % 256, QLatin1Char('a' + c));
+    columns[ColFolder] = QString(127, QChar(u'è'));  // 254 bytes
+    columns[ColTitle] = QString(255, QLatin1Char('t'));
+    SongRecord r(columns);
+    const auto expectColumns = [&](const SongRecord& record, const char* what) {
+        for (int c = 0; c < kColumnCount; ++c) {
+            EXPECT_EQ(record.text(c), columns[size_t(c)]) << what << ", column " << c;
+            EXPECT_EQ(record.stored(c).size(), columns[size_t(c)].toUtf8().size()) << what << ", column " << c;
+        }
+    };
+    expectColumns(r, "short columns");
+    for (const int length : {256, 300, 255, 0, 70000, 1}) {
+        columns[ColTitle] = QString(length, QLatin1Char('t'));
+        r.setColumn(ColTitle, columns[ColTitle]);
+        const SongRecord copy = r;
+        expectColumns(copy, ("title of " + std::to_string(length)).c_str());
+        EXPECT_EQ(copy, r);
+    }
+}
+
 TEST(SongRecord, SizeText)
 {
     const QLocale it(QLocale::Italian, QLocale::Italy);

@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -139,6 +140,61 @@ TEST_F(Form1Test, AListThatCannotBeOpenedLeavesTheRowsTheirIconsAndTheTitle)
     }
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Sonivo - ") + list);
     EXPECT_FALSE(w.document().isModified());
+}
+
+TEST_F(Form1Test, AnnullaDuringAnOpenKeepsTheListThatWasOpenAndClosingStopsTheRead)
+{
+    Form1 w(services());
+    w.start(QString());
+    w.show();  // a hidden window is closed without asking
+    scan(w, songFolder());
+    const QString list = files.path(QStringLiteral("saved.svl"));
+    dialogs.files = {list};
+    w.toolButton(QStringLiteral("Salva"))->click();
+    ASSERT_EQ(rows(w).size(), 4);
+    Catalogue other;
+    other.append(song(QStringLiteral("x.mp3"), QStringLiteral("1 KB"), QStringLiteral("00.01")));
+    const QString otherList = files.path(QStringLiteral("other.svl"));
+    ASSERT_TRUE(SalvaLista(otherList, other).ok);
+
+    // What the progress shows while the list is read, then "Annulla".
+    QProgressDialog* shown = nullptr;
+    QPushButton* cancel = nullptr;
+    int value = -1;
+    auto whileReading = QObject::connect(&w.document(), &ListDocument::loadProgress, &w, [&] {
+        shown = w.findChild<QProgressDialog*>();
+        ASSERT_NE(shown, nullptr);
+        cancel = shown->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        value = shown->value();
+        EXPECT_EQ(shown->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(shown->labelText(), QStringLiteral("Apertura della lista in corso..."));
+        EXPECT_FALSE(shown->accessibleName().isEmpty());
+        EXPECT_EQ(cancel->text(), QStringLiteral("Annulla"));
+        EXPECT_FALSE(cancel->accessibleName().isEmpty());
+        cancel->click();
+    });
+    dialogs.files = {otherList};
+    w.toolButton(QStringLiteral("Apri"))->click();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(value, 100) << "the one chunk of a small list is the whole of it";
+    EXPECT_EQ(w.findChild<QProgressDialog*>(), nullptr) << "gone with the read";
+    ASSERT_EQ(rows(w).size(), 4);
+    EXPECT_EQ(w.view().reportView()->model()->rowCount(), 4);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Sonivo - ") + list);
+    EXPECT_FALSE(w.document().isModified());
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+    QObject::disconnect(whileReading);
+
+    // Closed during a read: the read stops, the rows stay, then the window closes.
+    bool closedAtOnce = true;
+    whileReading = QObject::connect(&w.document(), &ListDocument::loadProgress, &w, [&] { closedAtOnce = w.close(); });
+    dialogs.files = {otherList};
+    w.toolButton(QStringLiteral("Apri"))->click();
+    EXPECT_FALSE(closedAtOnce) << "not in the middle of a read";
+    EXPECT_EQ(rows(w).size(), 4);
+    QApplication::processEvents();  // the close asked for during the read
+    EXPECT_FALSE(w.isVisible());
 }
 
 TEST_F(Form1Test, ScanSortCheckSaveAndReopen)
