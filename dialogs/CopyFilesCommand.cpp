@@ -1,18 +1,13 @@
 #include "dialogs/CopyFilesCommand.h"
 
 #include "common/DesktopDialogs.h"
+#include "dialogs/ProgressLook.h"
 #include "shell/CopiaFile.h"
 
 #include <QApplication>
 #include <QProgressDialog>
 
 namespace sonivo {
-namespace {
-
-constexpr int kSteps = 1000;
-
-}  // namespace
-
 QString copyFilesToFolder(QWidget* owner, DesktopDialogs& dialogs, const QStringList& files, const QString& startFolder)
 {
     if (files.isEmpty())
@@ -22,16 +17,10 @@ QString copyFilesToFolder(QWidget* owner, DesktopDialogs& dialogs, const QString
         return {};
     QProgressDialog progress(owner);
     progress.setObjectName(QStringLiteral("copyProgress"));
-    progress.setWindowTitle(QStringLiteral("Copia ") + folder);
-    progress.setCancelButtonText(QStringLiteral("Annulla"));
-    progress.setRange(0, kSteps);
-    progress.setMinimumDuration(0);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
+    giveProgressLook(progress, QStringLiteral("Copia ") + folder, QString(), 0);
     CopiaFile copier(dialogs, [&progress](const CopyProgress& p) {
         progress.setLabelText(QStringLiteral("%1 (%2 di %3)").arg(p.name).arg(p.file + 1).arg(p.files));
-        progress.setValue(p.bytesTotal > 0 ? int(p.bytesDone * kSteps / p.bytesTotal) : 0);
+        progress.setValue(p.bytesTotal > 0 ? int(p.bytesDone * kProgressSteps / p.bytesTotal) : 0);
         QApplication::processEvents();
         return !progress.wasCanceled();
     });

@@ -1,20 +1,19 @@
 #include "dialogs/QtDesktopDialogs.h"
 
+#include "dialogs/ProgressLook.h"
 #include "dialogs/TextPrinter.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QProgressBar>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QUrl>
 
 #include <algorithm>
@@ -51,23 +50,7 @@ public:
     ProgressDialog(QWidget* parent, const QString& text) : dialog_(parent)
     {
         dialog_.setObjectName(QStringLiteral("progressDialog"));
-        dialog_.setWindowTitle(kTitle);
-        dialog_.setWindowModality(Qt::WindowModal);
-        auto* label = new QLabel(text);
-        label->setObjectName(QStringLiteral("progressText"));
-        dialog_.setLabel(label);
-        auto* bar = new QProgressBar;
-        bar->setObjectName(QStringLiteral("progressBar"));
-        bar->setAccessibleName(QStringLiteral("Avanzamento"));
-        dialog_.setBar(bar);
-        auto* cancel = new QPushButton(QStringLiteral("Annulla"));
-        cancel->setObjectName(QStringLiteral("progressCancel"));
-        dialog_.setCancelButton(cancel);
-        dialog_.setAutoClose(false);
-        dialog_.setAutoReset(false);
-        dialog_.setMinimumDuration(500);
-        dialog_.setRange(0, kScale);
-        dialog_.setValue(0);
+        giveProgressLook(dialog_, kTitle, text, 500);
     }
 
     bool step(qint64 done, qint64 total) override
@@ -75,13 +58,12 @@ public:
         if (sinceShown_.isValid() && !sinceShown_.hasExpired(kStepMs))
             return !dialog_.wasCanceled();
         sinceShown_.start();
-        dialog_.setValue(total > 0 ? int(std::min(done, total) * kScale / total) : 0);
+        dialog_.setValue(total > 0 ? int(std::min(done, total) * kProgressSteps / total) : 0);
         QCoreApplication::processEvents();
         return !dialog_.wasCanceled();
     }
 
 private:
-    static constexpr int kScale = 1000;
     static constexpr qint64 kStepMs = 50;
     QProgressDialog dialog_;
     QElapsedTimer sinceShown_;

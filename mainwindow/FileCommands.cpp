@@ -1,14 +1,15 @@
 #include "mainwindow/FileCommands.h"
 
+#include "dialogs/ProgressLook.h"
 #include "mainwindow/ScanProgressFrame.h"
 #include "mainwindow/StatusLine.h"
 #include "mainwindow/WindowScanDialogs.h"
 
 #include <QApplication>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QWidget>
 
+#include <algorithm>
 #include <utility>
 
 namespace sonivo {
@@ -18,15 +19,8 @@ namespace {
 // take more than a second, with "Annulla".
 QProgressDialog* loadProgressDialog(QWidget* window)
 {
-    auto* dialog = new QProgressDialog(QStringLiteral("Apertura della lista in corso..."), QString(), 0, 100, window);
-    dialog->setWindowTitle(QStringLiteral("Apertura lista"));
-    dialog->setAccessibleName(QStringLiteral("Apertura della lista in corso"));
-    dialog->setWindowModality(Qt::WindowModal);
-    dialog->setMinimumDuration(1000);
-    dialog->setAutoReset(false);
-    auto* cancel = new QPushButton(QStringLiteral("Annulla"), dialog);
-    cancel->setAccessibleName(QStringLiteral("Annulla l'apertura della lista"));
-    dialog->setCancelButton(cancel);  // its click is the dialog's canceled()
+    auto* dialog = new QProgressDialog(window);
+    giveProgressLook(*dialog, QStringLiteral("Apertura lista"), QStringLiteral("Apertura della lista in corso..."), 1000);
     return dialog;
 }
 
@@ -85,7 +79,7 @@ void FileCommands::showLoadProgress(qint64 done, qint64 total)
 {
     // Shown, the dialog lets the window repaint and "Annulla" be clicked meanwhile.
     if (loadProgress_ && total > 0)
-        loadProgress_->setValue(int(done * 100 / total));
+        loadProgress_->setValue(int(std::min(done, total) * kProgressSteps / total));
 }
 
 void FileCommands::loadAtStart(const QString& path)

@@ -1,4 +1,5 @@
 #include "dialogs/Twips.h"
+#include "dialogs/ProgressLook.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/WindowLayout.h"
 #include "catalogue/LineForm.h"
@@ -177,7 +178,7 @@ TEST_F(Form1Test, AnnullaDuringAnOpenKeepsTheListThatWasOpenAndClosingStopsTheRe
     dialogs.files = {otherList};
     w.toolButton(QStringLiteral("Apri"))->click();
     ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(value, 100) << "the one chunk of a small list is the whole of it";
+    EXPECT_EQ(value, kProgressSteps) << "the one chunk of a small list is the whole of it";
     EXPECT_EQ(w.findChild<QProgressDialog*>(), nullptr) << "gone with the read";
     ASSERT_EQ(rows(w).size(), 4);
     EXPECT_EQ(w.view().reportView()->model()->rowCount(), 4);
