@@ -178,24 +178,6 @@ TEST_F(TransportTest, TheOperationsForOtherWindowsTakeRowsByIdentity)
     transport.SuonaBrano(b);
     EXPECT_EQ(playing(), QStringLiteral("b.mp3"));
     EXPECT_EQ(transport.loadedRow(), b);
-    // Suspended and resumed around a change of its file, it goes on where it was.
-    clock->advanceMs(1000);
-    ASSERT_TRUE(eventually([&] {
-        transport.tick();
-        return transport.display().positionSeconds == 1;
-    }));
-    transport.FermaBrano();
-    transport.RiprendiBrano();
-    transport.tick();
-    EXPECT_EQ(transport.display().positionSeconds, 1);
-    EXPECT_EQ(transport.state(), PlayerState::Playing);
-
-    // A rename of the loaded file is followed.
-    const QString renamed = files.path(QStringLiteral("b2.mp3"));
-    ASSERT_TRUE(QFile::rename(transport.playerFile(), renamed));
-    transport.fileRenamed(files.path(QStringLiteral("b.mp3")), renamed);
-    EXPECT_EQ(transport.playerFile(), renamed);
-
     transport.clearQueue();
     EXPECT_TRUE(transport.queue().isEmpty());
     EXPECT_EQ(test::checkedRows(catalogue), 0);
