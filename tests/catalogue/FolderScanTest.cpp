@@ -346,7 +346,8 @@ TEST_F(FolderScanTest, TreesDeeperThanThePathLimitAreScannedWhole)
 TEST_F(FolderScanTest, ReadersAheadGiveTheSameRowsQuestionsAndSkipsAsOneAfterTheOther)
 {
     // Many folders of varied songs, some unreadable, a pipe named *.mp3, a folder
-    // already present; each way scans a fresh catalogue twice (the second updates).
+    // already present whose update is declined while its songs may be read ahead,
+    // a stop; then the scan of a folder that is updated.
     for (int d = 0; d < 12; ++d) {
         for (int f = 0; f < 1 + d * 3; ++f) {
             FrameFields shape;
@@ -365,7 +366,7 @@ TEST_F(FolderScanTest, ReadersAheadGiveTheSameRowsQuestionsAndSkipsAsOneAfterThe
     struct Outcome {
         QStringList rows, skips, asked;
     };
-    const auto scanTwice = [&](int readers) {
+    const auto scanWith = [&](int readers, int stopAt) {
         Catalogue fresh;
         Script answers;
         FolderScan s(fresh, answers, drives);
@@ -378,7 +379,15 @@ TEST_F(FolderScanTest, ReadersAheadGiveTheSameRowsQuestionsAndSkipsAsOneAfterThe
             for (const ScanSkip& skip : s.skipped())
                 out.skips << skip.path + skip.reason;
         };
+        scanAndNoteSkips(root + QStringLiteral("/d4"));
+        answers.update = false;
+        answers.atFolder = [&](int n) {
+            if (n == stopAt)
+                s.requestStop();
+        };
         scanAndNoteSkips(root);
+        answers.update = true;
+        answers.atFolder = nullptr;
         ::chmod(updatedUnreadable.constData(), 0);  // its row stays as first read
         scanAndNoteSkips(root + QStringLiteral("/d7"));
         ::chmod(updatedUnreadable.constData(), 0644);
@@ -387,15 +396,20 @@ TEST_F(FolderScanTest, ReadersAheadGiveTheSameRowsQuestionsAndSkipsAsOneAfterThe
         out.asked = answers.askedFolders;
         return out;
     };
-    const Outcome alone = scanTwice(0);
-    ASSERT_GT(alone.rows.size(), 190);
-    EXPECT_EQ(alone.asked, QStringList{root + QStringLiteral("/d7/e1/")});
+    const Outcome alone = scanWith(0, -1);
+    EXPECT_EQ(alone.rows.size(), 210) << "every song once";
+    EXPECT_EQ(alone.asked, (QStringList{root + QStringLiteral("/d4/e1/"), root + QStringLiteral("/d7/e1/")}));
     EXPECT_EQ(alone.skips.size(), 3u) << "the pipe and a file, then the file of the update";
+    const Outcome stoppedAlone = scanWith(0, 14);
+    EXPECT_LT(stoppedAlone.rows.size(), alone.rows.size());
     for (const int readers : {1, 3, 8}) {
-        const Outcome pooled = scanTwice(readers);
-        EXPECT_EQ(pooled.rows, alone.rows) << readers << " readers";
-        EXPECT_EQ(pooled.skips, alone.skips) << readers << " readers";
-        EXPECT_EQ(pooled.asked, alone.asked) << readers << " readers";
+        for (const int stopAt : {-1, 14}) {
+            const Outcome pooled = scanWith(readers, stopAt);
+            const Outcome& expected = stopAt < 0 ? alone : stoppedAlone;
+            EXPECT_EQ(pooled.rows, expected.rows) << readers << " readers, stop at " << stopAt;
+            EXPECT_EQ(pooled.skips, expected.skips) << readers << " readers, stop at " << stopAt;
+            EXPECT_EQ(pooled.asked, expected.asked) << readers << " readers, stop at " << stopAt;
+        }
     }
 }
 
@@ -469,43 +483,6 @@ TEST_F(FolderScanTest, AFileReplacedByAPipeAfterTheListingIsReportedNotWaitedFor
     for (const SongRecord& r : catalogue.rows()) {
         const bool isPipe = r.text(ColFileName) == QStringLiteral("b.mp3");
         EXPECT_EQ(r.text(ColBitRate), isPipe ? QString() : QStringLiteral("128")) << r.text(ColFileName).toStdString();
-    }
-}
-
-TEST_F(FolderScanTest, SongsReadAheadOfAFolderNotUpdatedAreLeftOutAndTheRestFollowInOrder)
-{
-    // Many small folders: the readers run several folders ahead of the rows.
-    for (int d = 0; d < 40; ++d) {
-        for (int f = 0; f < 1 + d % 3; ++f)
-            song(QStringLiteral("f%1/s%2.mp3").arg(d, 2, 10, QLatin1Char('0')).arg(f), 2 + f);
-    }
-    const auto scanWith = [&](int readers, const std::function<void(FolderScan&, int)>& atFolder) {
-        Catalogue fresh;
-        Script answers;
-        answers.update = false;
-        FolderScan s(fresh, answers, drives);
-        s.setReaders(readers);
-        s.ScanFolders(root + QStringLiteral("/f20"));  // present: its update is declined
-        s.setIncludeSubfolders(true);
-        answers.atFolder = [&](int n) { atFolder(s, n); };
-        s.ScanFolders(root);
-        QStringList rows;
-        for (const SongRecord& r : fresh.rows())
-            rows << toLine(r);
-        return std::pair{rows, answers.askedFolders};
-    };
-    const auto noStop = [](FolderScan&, int) {};
-    const auto alone = scanWith(0, noStop);
-    ASSERT_EQ(alone.first.size(), 79) << "f20 keeps its three rows";
-    EXPECT_EQ(alone.second, QStringList{root + QStringLiteral("/f20/")});
-    const auto stopAt = [](FolderScan& s, int n) {
-        if (n == 30)
-            s.requestStop();
-    };
-    const auto stoppedAlone = scanWith(0, stopAt);
-    for (const int readers : {1, 3, 8}) {
-        EXPECT_EQ(scanWith(readers, noStop), alone) << readers << " readers";
-        EXPECT_EQ(scanWith(readers, stopAt), stoppedAlone) << readers << " readers, stopped";
     }
 }
 
