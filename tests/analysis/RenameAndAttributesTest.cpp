@@ -2,11 +2,7 @@
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempFiles.h"
 
-#include "common/NativePath.h"
-
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 using namespace sonivo;
 using namespace sonivo::test;
@@ -36,20 +32,7 @@ protected:
 
     TempFiles files;
 };
-
-
 }  // namespace
-
-TEST_F(Rename, FillsThePatternAndRenamesInTheSameFolder)
-{
-    clsMP3 mp3 = song(artistAndSong());
-    const QString folder = mp3.Path();
-    ASSERT_EQ(mp3.RenameFile(QStringLiteral("%n (%a)")), 0);
-    EXPECT_EQ(mp3.Filename(), QStringLiteral("Song (Artist).mp3"));
-    EXPECT_EQ(mp3.FullName(), folder + QStringLiteral("Song (Artist).mp3"));
-    EXPECT_TRUE(clsMP3::FileExists(mp3.FullName()));
-    EXPECT_FALSE(clsMP3::FileExists(folder + QStringLiteral("old.mp3")));
-}
 
 TEST_F(Rename, EveryTokenAndTheExtensionRule)
 {
@@ -104,26 +87,12 @@ TEST_F(Rename, NoNameIsRefusedAndTheSameNameChangesNothing)
     EXPECT_TRUE(clsMP3::FileExists(mp3.FullName()));
 }
 
-TEST_F(Rename, RefusalsChangeNothing)
+TEST_F(Rename, AFileWithoutATagHasNoNameToTake)
 {
-    clsMP3 mp3 = song(artistAndSong());
-    const QString other = files.write(QStringLiteral("Artist - Song.mp3"), QByteArray("other"));
-    EXPECT_EQ(mp3.RenameFile(QStringLiteral("%a - %n")), -1);
-    EXPECT_EQ(TempFiles::read(other), QByteArray("other"));
-    EXPECT_TRUE(clsMP3::FileExists(mp3.FullName()));
-    EXPECT_EQ(mp3.Filename(), QStringLiteral("old.mp3"));
-
-    // A name longer than the file system allows is refused, not raised.
-    EXPECT_EQ(mp3.RenameFile(QString(300, QLatin1Char('x'))), -1);
-    EXPECT_TRUE(clsMP3::FileExists(mp3.FullName()));
-
     clsMP3 untagged;
     untagged.setFullName(files.write(QStringLiteral("plain.mp3"), frames(FrameFields{}, 3)));
     ASSERT_EQ(untagged.ReadMP3Info(), clsMP3::ReadResult::Done);
     EXPECT_FALSE(untagged.RenameFile(QStringLiteral("%n")).has_value());
-
-    ASSERT_EQ(::unlink(toNativePath(mp3.FullName()).constData()), 0);
-    EXPECT_EQ(mp3.RenameFile(QStringLiteral("%n")), -1);
 }
 
 TEST_F(Rename, NoValidHeaderGivesZeroPlayTime)

@@ -6,7 +6,6 @@
 #include "tests/support/SongRows.h"
 #include "tests/support/TempFiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -27,14 +26,7 @@ protected:
         QObject::connect(&app, &SonivoApp::checksChanged, [this] { ++checkChanges; });
     }
 
-    // A row for a copy of the three-second tone at folder/name.
-    void addSong(const QString& folder, const QString& name)
-    {
-        const QString dir = files.path(folder);
-        QDir().mkpath(dir);
-        QFile::copy(fixture("tone-3s-8k.mp3"), dir + name);
-        catalogue.append(songIn(name, dir));
-    }
+    void addSong(const QString& folder, const QString& name) { catalogue.append(toneRow(files.path(folder + name))); }
 
     std::vector<qsizetype> queueRows() const
     {

@@ -3,7 +3,6 @@
 
 #include "application/TagEditor.h"
 
-#include "catalogue/SongSearch.h"
 #include "common/NativePath.h"
 #include "tests/support/PlayingDocument.h"
 
@@ -236,28 +235,4 @@ TEST_F(TagEditorTest, ARenameThatDidNotHappenIsReportedAndTheRowKeepsItsName)
     EXPECT_EQ(dialogs.notices.value(2), QStringLiteral("inform: Nella cartella esiste già un file di nome \"Abc - Xyz.mp3\"."));
     EXPECT_EQ(rowOf(id).text(ColFileName), QStringLiteral("old.mp3"));
     EXPECT_EQ(TempFiles::read(files.path(QStringLiteral("Abc - Xyz.mp3"))), QByteArray("taken"));
-}
-
-TEST_F(TagEditorTest, TheSearchesQueueTheRightRowsInOrder)
-{
-    const char* names[] = {"Blue.mp3", "red.mp3", "BLUE moon.mp3", "green.mp3", "blueish.mp3"};
-    const char* albums[] = {"Sky", "sky", "Sky", "", "Sky"};
-    std::vector<RowId> ids;
-    for (size_t k = 0; k < 5; ++k) {
-        ids.push_back(addSong(QLatin1String(names[k]), {}, {}, false));
-        SongRecord r = rowOf(ids.back());
-        r.setColumn(ColAlbum, QLatin1String(albums[k]));
-        catalogue.replaceRow(catalogue.position(ids.back()), r);
-    }
-    transport.AggiungiLista(ids[3]);
-    FileNameSearch search(catalogue);
-    for (const quint32 song : search.find(QStringLiteral("blue")))
-        transport.AggiungiLista(search.id(song));
-    EXPECT_EQ(transport.queue().entries(), (std::vector<RowId>{ids[3], ids[0], ids[2], ids[4]})) << "added after what was queued";
-
-    transport.clearQueue();
-    transport.AggiungiBrani(albumsOf(catalogue)[1].album);
-    EXPECT_EQ(transport.queue().entries(), (std::vector<RowId>{ids[1]})) << "only the rows spelled exactly so";
-    transport.AggiungiBrani(albumsOf(catalogue)[0].album);
-    EXPECT_EQ(transport.queue().entries(), (std::vector<RowId>{ids[1], ids[0], ids[2], ids[4]}));
 }

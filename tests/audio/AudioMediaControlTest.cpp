@@ -138,20 +138,6 @@ TEST_F(AudioMediaControlTest, SeekingBeyondTheEndIsRefusedAndChangesNothing)
     EXPECT_EQ(position(), 400);
 }
 
-TEST_F(AudioMediaControlTest, ASecondOpenOfTheAliasIsRefusedAndTheFirstPlaysOn)
-{
-    open(fixture("tone-3s-8k.mp3"));
-    send("play a");
-    ASSERT_TRUE(playback.playFor(300));
-    EXPECT_EQ(playback.send(openCommand(fixture("vbr-2s-8k-no-info.mp3"))).code, kMediaAliasInUse);
-    EXPECT_EQ(mode(), QStringLiteral("playing"));
-    EXPECT_EQ(playback.status("length"), QStringLiteral("3000"));
-    ASSERT_TRUE(playback.playFor(300));
-    send("close a");
-    EXPECT_TRUE(mode().isEmpty());
-    open(fixture("vbr-2s-8k-no-info.mp3"));
-}
-
 TEST_F(AudioMediaControlTest, FilesThatCannotBePlayedAreRefusedWithTheirReason)
 {
     EXPECT_EQ(playback.send(openCommand(files.path(QStringLiteral("none.mp3")))).code, kMediaFileNotFound);
@@ -190,19 +176,6 @@ TEST_F(AudioMediaControlTest, AFileCutShortWhilePlayingEndsWhereItWasCut)
     EXPECT_LT(position(), 1500);
     EXPECT_EQ(playback.status("length").toLongLong(), position());
     EXPECT_EQ(playback.send(QStringLiteral("play a from 2000")).code, kMediaOutOfRange);
-}
-
-TEST_F(AudioMediaControlTest, NamesWithBlanksQuotesAndBytesThatAreNotUtf8Play)
-{
-    QFile tone(fixture("tone-3s-8k.mp3"));
-    ASSERT_TRUE(tone.open(QIODevice::ReadOnly));
-    const QByteArray bytes = tone.readAll();
-    const QString odd = QStringLiteral("a \"b\" caf") + QChar(0xDCE9) + QStringLiteral(".mp3");
-    for (const QString& name : {QStringLiteral("two  blanks.mp3"), odd}) {
-        open(files.write(name, bytes));
-        EXPECT_EQ(playback.status("length"), QStringLiteral("3000"));
-        send("close a");
-    }
 }
 
 TEST_F(AudioMediaControlTest, AFiveMinuteSongPlaysToItsEndOnTheTestClock)

@@ -28,16 +28,6 @@ SongRecord recordOf(const QString& seed)
 
 }  // namespace
 
-TEST(LineForm, PlainRecordsAreTheirTextsJoined)
-{
-    const SongRecord r = recordOf(QStringLiteral("f"));
-    const QString line = toLine(r);
-    EXPECT_EQ(line.count(QLatin1Char(';')), 21);
-    EXPECT_TRUE(line.startsWith(QStringLiteral("f0;f1;f2;")));
-    EXPECT_TRUE(line.endsWith(QStringLiteral(";f21")));
-    EXPECT_EQ(fromLine(line), r);
-}
-
 TEST(LineForm, ShortAndLongLines)
 {
     const SongRecord shortLine = fromLine(u"a;b;c");
@@ -64,6 +54,7 @@ TEST(LineForm, SeparatorsLineBreaksAndRawBytesRoundTrip)
     r.setColumn(ColTitle, fromNativePath(QByteArray("caf\xE9")));
     const QString line = toLine(r);
     EXPECT_EQ(line.count(QLatin1Char(';')), 21);
+    EXPECT_TRUE(line.endsWith(QStringLiteral(";x21")));
     EXPECT_FALSE(line.contains(QLatin1Char('\n')));
     EXPECT_FALSE(line.contains(QLatin1Char('\r')));
     EXPECT_EQ(QString::fromUtf8(line.toUtf8()), line) << "the line is valid UTF-8";
@@ -159,11 +150,6 @@ TEST_F(ListFile, FailuresAreReportedAndKeepTheOldFile)
     const ListFileResult toFolder = SalvaLista(files.path(QString()), catalogue);
     EXPECT_FALSE(toFolder.ok);
 
-    if (!ignoresPermissions()) {
-        ASSERT_EQ(::chmod(toNativePath(files.path(QString())).constData(), 0500), 0);
-        EXPECT_FALSE(SalvaLista(path, catalogue).ok);
-        ::chmod(toNativePath(files.path(QString())).constData(), 0700);
-    }
     EXPECT_EQ(TempFiles::read(path), QByteArray("old;content\r\n"));
 }
 

@@ -95,27 +95,6 @@ TEST_F(MenusTest, TheToolbarsDropDownsRunTheMenusCommands)
     EXPECT_EQ(dialogs.asked.last(), QStringLiteral("Seleziona la cartella da cui iniziare la ricerca:"));
 }
 
-TEST_F(MenusTest, WithACheckedRowEveryCommandOfTheRowsAndChecksIsEnabled)
-{
-    Form1 w(services());
-    w.start(QString());
-    Catalogue& rows = w.document().catalogue();
-    SongRecord song;
-    song.setColumn(ColFileName, QStringLiteral("a.mp3"));
-    song.setColumn(ColFolder, files.path(QString()));
-    rows.append(song);
-    rows.setChecked(0, true);
-    w.applyEnablingRules();
-    EXPECT_TRUE(w.command(Command::SaveList)->isEnabled());
-    EXPECT_TRUE(w.command(Command::OpenQueueExternally)->isEnabled());
-    EXPECT_TRUE(w.command(Command::SearchSong)->isEnabled());
-    EXPECT_TRUE(w.command(Command::SearchAlbum)->isEnabled());
-    for (Command c : {Command::SearchFolder, Command::PrintList, Command::HtmlList, Command::M3uList})
-        EXPECT_TRUE(w.command(c)->isEnabled()) << w.command(c)->objectName().toStdString();
-    for (const char* key : {"Apri", "Nuovo", "Salva", "Aggiungi", "Trova", "Stampa", "Opzioni", "Informazioni", "Esci"})
-        EXPECT_TRUE(w.toolButton(QString::fromLatin1(key))->isEnabled()) << key;
-}
-
 TEST_F(MenusTest, TheFileCommandsHaveTheirStandardKeysAndF1IsForHelp)
 {
     Form1 w(services());

@@ -7,14 +7,12 @@
 #include "dialogs/frmTag.h"
 #include "mainwindow/Form1.h"
 #include "tests/support/MediaFixtures.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/mainwindow/WindowTest.h"
 #include "tests/support/SongRows.h"
-#include "tests/support/TempFiles.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -31,19 +29,14 @@ using namespace sonivo::test;
 
 namespace {
 
-class PlayerPanelTest : public testing::Test {
+class PlayerPanelTest : public WindowTest {
 protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
     std::unique_ptr<Form1> window = makeWindow();
 
     std::unique_ptr<Form1> makeWindow()
     {
-        FormServices s;
-        s.dialogs = &dialogs;
-        s.settingsFile = files.path(QStringLiteral("config/sonivo.ini"));
-        s.registryFile = files.path(QStringLiteral("config/registry.ini"));
+        FormServices s = services();
         s.audio = AudioOptions{AudioOptions::Output::Null, clock};
         auto w = std::make_unique<Form1>(s);
         w->resize(1200, 800);
@@ -56,20 +49,10 @@ protected:
     Transport& transport() { return window->transport(); }
     RowId rowId(int row) { return catalogue().id(row - 1); }
 
-    // A catalogue row for a copy of the three-second tone at folder/name; with
-    // copy false the file is not there.
+    // A catalogue row for a copy of the tone at folder/name; with copy false the file is not there.
     void addSong(const QString& folder, const QString& name, bool copy = true)
     {
-        const QString dir = files.path(folder);
-        QDir().mkpath(dir);
-        if (copy)
-            QFile::copy(fixture("tone-3s-8k.mp3"), dir + name);
-        SongRecord r;
-        r.setColumn(ColFileName, name);
-        r.setColumn(ColFolder, dir);
-        r.setColumn(ColBitRate, QStringLiteral("24"));
-        r.setColumn(ColDuration, QStringLiteral("00.03"));
-        catalogue().append(r);
+        catalogue().append(toneRow(files.path(folder + name), copy ? "tone-3s-8k.mp3" : nullptr));
         window->document().setModified(true);
     }
 

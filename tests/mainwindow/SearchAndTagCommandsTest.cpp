@@ -1,8 +1,7 @@
 #include "dialogs/frmTag.h"
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Form1.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TempFiles.h"
+#include "tests/mainwindow/WindowTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,19 +19,13 @@ using namespace sonivo::test;
 
 namespace {
 
-class SearchAndTagCommands : public testing::Test {
+class SearchAndTagCommands : public WindowTest {
 protected:
-    TempFiles files;
-    ScriptedDialogs dialogs;
     std::unique_ptr<Form1> window;
 
     void SetUp() override
     {
-        FormServices s;
-        s.dialogs = &dialogs;
-        s.settingsFile = files.path(QStringLiteral("config/sonivo.ini"));
-        s.registryFile = files.path(QStringLiteral("config/registry.ini"));
-        window = std::make_unique<Form1>(s);
+        window = std::make_unique<Form1>(services());
         window->start(QString());
         for (const char* name : {"a.mp3", "b.mp3"}) {
             SongRecord r;

@@ -4,13 +4,8 @@
 #include "mainwindow/ScanProgressFrame.h"
 #include "mainwindow/WindowLayout.h"
 #include "tests/mainwindow/WindowTest.h"
-#include "tests/support/TempFiles.h"
-#include "tests/support/XServer.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -132,34 +127,4 @@ TEST(ScanProgressFrame, CountAndPercentage)
     EXPECT_EQ(frame.levelText(), QStringLiteral("67%"));
     frame.showProgress(0, 0);
     EXPECT_EQ(frame.levelText(), QStringLiteral("0%"));
-}
-
-TEST(WindowTitle, TheWindowManagerIsGivenExactlyTheListPath)
-{
-    // The real program on a real X server: the title X receives, not only the
-    // one the window holds.
-    const XServer x;
-    if (!x.running())
-        GTEST_SKIP() << "Xvfb and xwininfo are needed (packages xvfb, x11-utils)";
-
-    TempFiles files;
-    for (const char* folder : {"run", "config", "data"})
-        ASSERT_TRUE(QDir().mkpath(files.path(QString::fromLatin1(folder))));
-    QFile::setPermissions(files.path(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QString list = files.write(QStringLiteral("my list.svl"), QByteArray());
-    QProcessEnvironment env = x.environment(QProcessEnvironment::systemEnvironment());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), files.path(QStringLiteral("run")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), files.path(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), files.path(QStringLiteral("data")));
-    QProcess program;
-    program.setProcessEnvironment(env);
-    program.start(QStringLiteral(SONIVO_PROGRAM), {list});
-
-    // The title is set once the list is read.
-    QString titles;
-    const bool shown = x.waitForTitle(QStringLiteral("Sonivo - ") + list, &titles);
-    program.kill();
-    program.waitForFinished(5000);
-    EXPECT_TRUE(shown) << titles.toStdString();
-    EXPECT_FALSE(titles.contains(QStringLiteral(" — "))) << "nothing appended to the title";
 }

@@ -1,5 +1,9 @@
 #include "tests/support/MediaFixtures.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <thread>
 
 namespace sonivo::test {
@@ -7,6 +11,20 @@ namespace sonivo::test {
 QString fixture(const char* name)
 {
     return QStringLiteral(SONIVO_FIXTURES "/playback/") + QLatin1String(name);
+}
+
+SongRecord toneRow(const QString& fullName, const char* copyOf)
+{
+    const QFileInfo file(fullName);
+    QDir().mkpath(file.path());
+    if (copyOf)
+        QFile::copy(fixture(copyOf), fullName);
+    SongRecord r;
+    r.setColumn(ColFileName, file.fileName());
+    r.setColumn(ColFolder, file.path() + QLatin1Char('/'));
+    r.setColumn(ColBitRate, QStringLiteral("24"));
+    r.setColumn(ColDuration, QStringLiteral("00.03"));
+    return r;
 }
 
 bool eventually(const std::function<bool()>& condition)

@@ -7,6 +7,7 @@
 // (-V 4 -t) is two seconds of alternating tone and noise.
 
 #include "audio/AudioMediaControl.h"
+#include "catalogue/SongRecord.h"
 #include "tests/support/ManualClock.h"
 
 #include <QString>
@@ -18,6 +19,10 @@ namespace sonivo::test {
 
 // Full path of a file of fixtures/playback.
 QString fixture(const char* name);
+
+// A catalogue row of the three-second tone (24 kbit/s) at fullName, which gets a
+// copy of the fixture named unless that is null.
+SongRecord toneRow(const QString& fullName, const char* copyOf = "tone-3s-8k.mp3");
 
 // Polls the condition until it holds or five seconds have passed; the decoding
 // thread works on its own timer, so a result shows after some milliseconds.
