@@ -1,0 +1,64 @@
+// One sort of a large list by file name, descending as a first click on the
+// column header sorts it, after the list is loaded.
+//   bench-sort FILE.svl [varied|distinct|same|sorted|reversed]
+// varied sorts the rows as loaded; distinct gives every row a name of its own,
+// same gives them all one name, sorted and reversed put the rows in the order
+// the sort makes, or the opposite one, before the sort that is timed. Each
+// process sorts once: run it several times to see the spread.
+
+#include "bench/Timed.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/ListFile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+using namespace sonivo;
+
+namespace {
+
+// Rows with their file names changed as name(i) says, order and everything else kept.
+template <typename Name> void renameAll(Catalogue& catalogue, Name name)
+{
+    for (qsizetype i = 0; i < catalogue.size(); ++i) {
+        SongRecord record = catalogue.row(i);
+        record.setColumn(ColFileName, name(i));
+        catalogue.replaceRow(i, std::move(record));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const char* input = argc > 2 ? argv[2] : "varied";
+    const char* inputs[] = {"varied", "distinct", "same", "sorted", "reversed"};
+    if (argc < 2 || std::none_of(std::begin(inputs), std::end(inputs), [&](const char* k) { return std::strcmp(k, input) == 0; })) {
+        std::fprintf(stderr, "usage: bench-sort FILE.svl [varied|distinct|same|sorted|reversed]\n");
+        return 2;
+    }
+    Catalogue catalogue;
+    const ListFileResult loaded = ApriLista(QString::fromLocal8Bit(argv[1]), catalogue);
+    if (!loaded.ok) {
+        std::fprintf(stderr, "failed: %s\n", loaded.error.toLocal8Bit().constData());
+        return 1;
+    }
+    if (std::strcmp(input, "distinct") == 0) {
+        // Numbers spread over the rows, so that the names' order is not the rows'.
+        const auto n = quint64(catalogue.size());
+        renameAll(catalogue, [&](qsizetype i) {
+            return QStringLiteral("Brano %1.mp3").arg(quint64(i) * 2654435761u % (n * 16), 9, 10, QLatin1Char('0'));
+        });
+    } else if (std::strcmp(input, "same") == 0) {
+        renameAll(catalogue, [](qsizetype) { return QStringLiteral("Senza titolo.mp3"); });
+    } else if (std::strcmp(input, "sorted") == 0) {
+        catalogue.sortBy(ColFileName, false);
+    } else if (std::strcmp(input, "reversed") == 0) {
+        catalogue.sortBy(ColFileName, true);
+    }
+    std::printf("rows                             %8lld\n", qlonglong(catalogue.size()));
+    timed(input, [&] { catalogue.sortBy(ColFileName, false); });
+    return 0;
+}
