@@ -3,7 +3,7 @@
 #include "common/TwoHalves.h"
 
 #include <algorithm>
-#include <string_view>
+#include <cstring>
 
 namespace sonivo {
 namespace {
@@ -18,24 +18,23 @@ constexpr quint64 kLastCharMask = (quint64(1) << kCharBits) - 1;
 // Below this many rows a range is put in order by insertion.
 constexpr ptrdiff_t kInsertionSort = 16;
 
-// Appends the stored text folded as QString::toCaseFolded folds it: one
-// character at a time, whatever its neighbours, except that a lone UTF-16 half
-// may become U+FFFD depending on what comes before it, so a text holding one is
-// folded by QString itself.
-void appendFolded(std::u16string& out, QByteArrayView stored)
+// Set in Entry::left while the low half of the character at rest is still to come.
+constexpr quint32 kLowHalfNext = quint32(1) << 31;
+
+// Whether a lone UTF-16 half may be among the text's characters: its three
+// bytes start with 0xED and a byte with 0x20 set, which Hangul's never have.
+bool mayHoldLoneHalf(QByteArrayView stored)
 {
-    const size_t from = out.size();
-    out.resize(from + 2 * size_t(stored.size()));
-    char16_t* w = writeMapped(out.data() + from, stored, [](char32_t code, char16_t* at) -> char16_t* {
-        return QChar::isSurrogate(code) ? nullptr : writeChar(at, QChar::toCaseFolded(code));
-    });
-    if (w) {
-        out.resize(size_t(w - out.data()));
-        return;
+    if (stored.size() < 3)
+        return false;
+    for (const char* p = stored.data(), *end = p + stored.size() - 1; p < end; ++p) {
+        p = static_cast<const char*>(std::memchr(p, 0xED, size_t(end - p)));
+        if (!p)
+            return false;
+        if (p[1] & 0x20)
+            return true;
     }
-    out.resize(from);
-    const QString folded = decodeStored(stored).toCaseFolded();
-    out.append(reinterpret_cast<const char16_t*>(folded.utf16()), size_t(folded.size()));
+    return false;
 }
 
 }  // namespace
@@ -43,6 +42,24 @@ void appendFolded(std::u16string& out, QByteArrayView stored)
 bool SortKeys::Entry::ended() const
 {
     return (second & kLastCharMask) == 0;
+}
+
+// Folds one character at a time as QString::toCaseFolded does, whatever its
+// neighbours; a character beyond the first plane gives its two halves one call
+// after the other.
+quint32 SortKeys::Entry::takeFolded()
+{
+    const quint32 bytes = left & ~kLowHalfNext;
+    const uchar* next = rest;
+    const char32_t code = QChar::toCaseFolded(takeStoredChar(next, rest + bytes));
+    if (QChar::requiresSurrogates(code) && !(left & kLowHalfNext)) {
+        left |= kLowHalfNext;
+        return quint32(QChar::highSurrogate(code)) + 1;
+    }
+    const bool lowHalf = left & kLowHalfNext;
+    left = bytes - quint32(next - rest);
+    rest = next;
+    return quint32(lowHalf ? QChar::lowSurrogate(code) : code) + 1;
 }
 
 SortKeys::SortKeys(const std::vector<SongRecord>& rows, int column) : rows_(rows), column_(column) {}
@@ -56,14 +73,15 @@ void SortKeys::load(Entry& entry)
     entry.second = packed[1];
 }
 
-int SortKeys::compare(const Entry& a, const Entry& b)
+int SortKeys::compare(Entry a, Entry b)
 {
-    if (a.first != b.first || a.second != b.second)
-        return a.before(b) ? -1 : 1;
-    if (a.ended())
-        return 0;
-    // Code units compare as numbers, and a text comes before the longer texts it starts.
-    return std::u16string_view(a.rest, a.left).compare(std::u16string_view(b.rest, b.left));
+    while (a.first == b.first && a.second == b.second) {
+        if (a.ended())
+            return 0;
+        load(a);
+        load(b);
+    }
+    return a.before(b) ? -1 : 1;
 }
 
 void SortKeys::sortRange(Range range, std::vector<Range>& ranges)
@@ -233,33 +251,27 @@ void SortKeys::numberTexts(LargeVector<quint32>& textOf, DistinctTexts& distinct
     }
 }
 
-void SortKeys::foldTexts(const LargeVector<QByteArrayView>& texts)
+void SortKeys::startTexts(const LargeVector<QByteArrayView>& texts)
 {
     entries_.resize(texts.size());
     inTwoHalves(texts.size(), [&](size_t from, size_t to) {
-        std::u16string& folded = folded_[from == 0 ? 0 : 1];
-        // A text never folds to more code units than its stored bytes, and
-        // folding one needs room for two units a byte before it is cut to size.
-        size_t bytes = 0;
-        size_t longest = 0;
-        for (size_t t = from; t < to; ++t) {
-            bytes += size_t(texts[t].size());
-            longest = std::max(longest, size_t(texts[t].size()));
-        }
-        folded.reserve(bytes + 2 * longest);
-        // Where each text starts is kept in first until its half is folded:
-        // the room may move as it grows.
         for (size_t t = from; t < to; ++t) {
             if (t + 8 < to)
                 __builtin_prefetch(texts[t + 8].data());
-            entries_[t].first = folded.size();
-            appendFolded(folded, texts[t]);
-            entries_[t].left = quint32(folded.size() - entries_[t].first);
-            entries_[t].text = quint32(t);
-        }
-        for (size_t t = from; t < to; ++t) {
-            entries_[t].rest = folded.data() + entries_[t].first;
-            load(entries_[t]);
+            QByteArrayView text = texts[t];
+            // QString folds a lone half to U+FFFD or not depending on what
+            // comes before it: such a text is folded by QString itself, once,
+            // and folding a folded text again changes nothing.
+            if (mayHoldLoneHalf(text)) {
+                std::deque<std::string>& preFolded = preFolded_[from == 0 ? 0 : 1];
+                preFolded.push_back(toStored(decodeStored(text).toCaseFolded()));
+                text = preFolded.back();
+            }
+            Entry& entry = entries_[t];
+            entry.rest = reinterpret_cast<const uchar*>(text.data());
+            entry.left = quint32(text.size());
+            entry.text = quint32(t);
+            load(entry);
         }
     });
 }
@@ -270,7 +282,7 @@ std::vector<qsizetype> SortKeys::order(bool ascending)
     LargeVector<quint32> textOf(n);
     DistinctTexts distinct(n);
     numberTexts(textOf, distinct);
-    foldTexts(distinct.texts());
+    startTexts(distinct.texts());
     sameAsBefore_.assign(entries_.size(), 0);
     sortEntries();
 
