@@ -5,83 +5,120 @@
 #include <algorithm>
 #include <cstring>
 
+#include <QtEndian>
+
 namespace sonivo {
 namespace {
-
-// Characters are compared six at a time, packed into two numbers of three: each
-// is its code unit plus one, so that the end of a text (0) comes before any
-// character.
-constexpr int kPacked = 3;
-constexpr int kCharBits = 17;
-constexpr quint64 kLastCharMask = (quint64(1) << kCharBits) - 1;
 
 // Below this many rows a range is put in order by insertion.
 constexpr ptrdiff_t kInsertionSort = 16;
 
-// Set in Entry::left while the low half of the character at rest is still to come.
-constexpr quint32 kLowHalfNext = quint32(1) << 31;
+// The most bytes writeUnit writes for one code unit; a stored text never folds
+// to more code units than it has bytes.
+constexpr size_t kMostBytesAUnit = 4;
 
-// Whether a lone UTF-16 half may be among the text's characters: its three
-// bytes start with 0xED and a byte with 0x20 set, which Hangul's never have.
-bool mayHoldLoneHalf(QByteArrayView stored)
+// Writes the code unit plus one in UTF-8's form, whose bytes order as the
+// numbers they hold do and are never 0, so that a text that ends comes before
+// the longer texts it starts.
+uchar* writeUnit(uchar* w, quint32 unit)
 {
-    if (stored.size() < 3)
-        return false;
-    for (const char* p = stored.data(), *end = p + stored.size() - 1; p < end; ++p) {
-        p = static_cast<const char*>(std::memchr(p, 0xED, size_t(end - p)));
-        if (!p)
-            return false;
-        if (p[1] & 0x20)
-            return true;
+    const quint32 v = unit + 1;
+    if (v < 0x80) {
+        *w++ = uchar(v);
+    } else if (v < 0x800) {
+        *w++ = uchar(0xC0 | v >> 6);
+        *w++ = uchar(0x80 | (v & 0x3F));
+    } else if (v < 0x10000) {
+        *w++ = uchar(0xE0 | v >> 12);
+        *w++ = uchar(0x80 | (v >> 6 & 0x3F));
+        *w++ = uchar(0x80 | (v & 0x3F));
+    } else {
+        *w++ = uchar(0xF0 | v >> 18);
+        *w++ = uchar(0x80 | (v >> 12 & 0x3F));
+        *w++ = uchar(0x80 | (v >> 6 & 0x3F));
+        *w++ = uchar(0x80 | (v & 0x3F));
     }
-    return false;
+    return w;
+}
+
+// Writes the stored text folded as QString::toCaseFolded folds it, unit by unit
+// in writeUnit's form: one character at a time, whatever its neighbours, except
+// that a lone UTF-16 half may become U+FFFD depending on what comes before it,
+// so a text holding one is folded by QString itself. Returns where it ends.
+uchar* writeFolded(uchar* w, QByteArrayView stored)
+{
+    uchar* const start = w;
+    const auto* p = reinterpret_cast<const uchar*>(stored.data());
+    const auto* end = p + stored.size();
+    while (p < end) {
+        if (*p < 0x7F) {
+            const uchar b = *p++;
+            *w++ = uchar((b >= 'A' && b <= 'Z' ? b + 32 : b) + 1);
+            continue;
+        }
+        const char32_t code = takeStoredChar(p, end);
+        if (QChar::isSurrogate(code)) {
+            w = start;
+            for (const QChar unit : decodeStored(stored).toCaseFolded())
+                w = writeUnit(w, unit.unicode());
+            return w;
+        }
+        const char32_t folded = QChar::toCaseFolded(code);
+        if (QChar::requiresSurrogates(folded)) {
+            w = writeUnit(w, QChar::highSurrogate(folded));
+            w = writeUnit(w, QChar::lowSurrogate(folded));
+        } else {
+            w = writeUnit(w, folded);
+        }
+    }
+    return w;
 }
 
 }  // namespace
 
-bool SortKeys::Entry::ended() const
+SortKeys::FoldedRoom::~FoldedRoom()
 {
-    return (second & kLastCharMask) == 0;
+    if (start_)
+        LargePageAllocator<uchar>().deallocate(start_, bytes_);
 }
 
-// Folds one character at a time as QString::toCaseFolded does, whatever its
-// neighbours; a character beyond the first plane gives its two halves one call
-// after the other.
-quint32 SortKeys::Entry::takeFolded()
+uchar* SortKeys::FoldedRoom::take(size_t bytes)
 {
-    const quint32 bytes = left & ~kLowHalfNext;
-    const uchar* next = rest;
-    const char32_t code = QChar::toCaseFolded(takeStoredChar(next, rest + bytes));
-    if (QChar::requiresSurrogates(code) && !(left & kLowHalfNext)) {
-        left |= kLowHalfNext;
-        return quint32(QChar::highSurrogate(code)) + 1;
-    }
-    const bool lowHalf = left & kLowHalfNext;
-    left = bytes - quint32(next - rest);
-    rest = next;
-    return quint32(lowHalf ? QChar::lowSurrogate(code) : code) + 1;
+    start_ = LargePageAllocator<uchar>().allocate(bytes);
+    bytes_ = bytes;
+    return start_;
 }
 
 SortKeys::SortKeys(const std::vector<SongRecord>& rows, int column) : rows_(rows), column_(column) {}
 
 void SortKeys::load(Entry& entry)
 {
-    quint64 packed[2] = {0, 0};
-    for (int k = 0; k < 2 * kPacked; ++k)
-        packed[k / kPacked] = packed[k / kPacked] << kCharBits | entry.take();
-    entry.first = packed[0];
-    entry.second = packed[1];
+    // A room ends with sixteen bytes to spare: the bytes after the text are read
+    // and masked off.
+    quint64 first = qFromBigEndian<quint64>(entry.rest);
+    quint64 second = qFromBigEndian<quint64>(entry.rest + 8);
+    const quint32 taken = std::min<quint32>(entry.left, 16);
+    if (taken < 16) {
+        const auto kept = [](quint64 bytes, quint32 n) { return n == 0 ? 0 : n >= 8 ? bytes : bytes & ~quint64(0) << (64 - 8 * n); };
+        first = kept(first, taken);
+        second = kept(second, taken > 8 ? taken - 8 : 0);
+    }
+    entry.first = first;
+    entry.second = second;
+    entry.rest += taken;
+    entry.left -= taken;
 }
 
-int SortKeys::compare(Entry a, Entry b)
+int SortKeys::compare(const Entry& a, const Entry& b)
 {
-    while (a.first == b.first && a.second == b.second) {
-        if (a.ended())
-            return 0;
-        load(a);
-        load(b);
-    }
-    return a.before(b) ? -1 : 1;
+    if (a.first != b.first || a.second != b.second)
+        return a.before(b) ? -1 : 1;
+    if (a.ended())
+        return 0;
+    // Bytes compare as numbers, and a text comes before the longer texts it starts.
+    if (const int order = std::memcmp(a.rest, b.rest, std::min(a.left, b.left)))
+        return order;
+    return a.left < b.left ? -1 : a.left > b.left ? 1 : 0;
 }
 
 void SortKeys::sortRange(Range range, std::vector<Range>& ranges)
@@ -251,27 +288,24 @@ void SortKeys::numberTexts(LargeVector<quint32>& textOf, DistinctTexts& distinct
     }
 }
 
-void SortKeys::startTexts(const LargeVector<QByteArrayView>& texts)
+void SortKeys::foldTexts(const LargeVector<QByteArrayView>& texts)
 {
     entries_.resize(texts.size());
     inTwoHalves(texts.size(), [&](size_t from, size_t to) {
+        size_t bytes = 0;
+        for (size_t t = from; t < to; ++t)
+            bytes += size_t(texts[t].size());
+        uchar* w = folded_[from == 0 ? 0 : 1].take(kMostBytesAUnit * bytes + 16);
         for (size_t t = from; t < to; ++t) {
             if (t + 8 < to)
                 __builtin_prefetch(texts[t + 8].data());
-            QByteArrayView text = texts[t];
-            // QString folds a lone half to U+FFFD or not depending on what
-            // comes before it: such a text is folded by QString itself, once,
-            // and folding a folded text again changes nothing.
-            if (mayHoldLoneHalf(text)) {
-                std::deque<std::string>& preFolded = preFolded_[from == 0 ? 0 : 1];
-                preFolded.push_back(toStored(decodeStored(text).toCaseFolded()));
-                text = preFolded.back();
-            }
+            uchar* const end = writeFolded(w, texts[t]);
             Entry& entry = entries_[t];
-            entry.rest = reinterpret_cast<const uchar*>(text.data());
-            entry.left = quint32(text.size());
+            entry.rest = w;
+            entry.left = quint32(end - w);
             entry.text = quint32(t);
             load(entry);
+            w = end;
         }
     });
 }
@@ -282,7 +316,7 @@ std::vector<qsizetype> SortKeys::order(bool ascending)
     LargeVector<quint32> textOf(n);
     DistinctTexts distinct(n);
     numberTexts(textOf, distinct);
-    startTexts(distinct.texts());
+    foldTexts(distinct.texts());
     sameAsBefore_.assign(entries_.size(), 0);
     sortEntries();
 
