@@ -137,10 +137,20 @@ void SortKeys::sortRange(Range range, std::vector<Range>& ranges)
             sameAsBefore_[size_t(i - entries_.data())] = compare(i[-1], *i) == 0;
         return;
     }
-    // Three ways around the median of three: before, the same as, after the pivot.
-    const Entry* a = first;
-    const Entry* b = first + (last - first) / 2;
-    const Entry* c = last - 1;
+    // Three ways around the median of three: before, the same as, after the
+    // pivot. The three are drawn from places the range's bounds scramble, so
+    // that no order of the texts (already sorted, or as a partition leaves
+    // them) gives the least or the greatest text as the pivot again and again.
+    quint64 mix = (quint64(range.first) << 32 ^ range.last) * 0x9E3779B97F4A7C15u;
+    const auto drawn = [&] {
+        mix ^= mix >> 31;
+        mix *= 0xBF58476D1CE4E5B9u;
+        mix ^= mix >> 29;
+        return first + mix % quint64(last - first);
+    };
+    const Entry* a = drawn();
+    const Entry* b = drawn();
+    const Entry* c = drawn();
     if (b->before(*a))
         std::swap(a, b);
     if (c->before(*b))
