@@ -15,8 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sys/resource.h>
 #include <iterator>
+#include <sys/resource.h>
 
 using namespace sonivo;
 
@@ -62,9 +62,8 @@ int main(int argc, char** argv)
     if (std::strcmp(input, "distinct") == 0) {
         // Numbers spread over the rows, so that the names' order is not the rows'.
         const auto n = quint64(catalogue.size());
-        setAll(catalogue, ColFileName, [&](qsizetype i) {
-            return QStringLiteral("Brano %1.mp3").arg(quint64(i) * 2654435761u % (n * 16), 9, 10, QLatin1Char('0'));
-        });
+        setAll(catalogue, ColFileName,
+            [&](qsizetype i) { return QStringLiteral("Brano %1.mp3").arg(quint64(i) * 2654435761u % (n * 16), 9, 10, QLatin1Char('0')); });
     } else if (std::strcmp(input, "same") == 0) {
         setAll(catalogue, ColFileName, [](qsizetype) { return QStringLiteral("Senza titolo.mp3"); });
     }

@@ -2,10 +2,10 @@
 
 #include "common/TwoHalves.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <cstring>
-
-#include <QtEndian>
 
 namespace sonivo {
 namespace {

@@ -32,8 +32,8 @@ private:
         bool before(const Entry& other) const { return first != other.first ? first < other.first : second < other.second; }
         bool ended() const { return (second & 0xFF) == 0; }
     };
-    // Room for the folded texts of half the texts: taken whole from the system,
-    // which gives memory only as far as it is written.
+    // Room for the folded texts of half the texts, taken at once: a large room
+    // comes from the system, which gives it memory only as far as it is written.
     class FoldedRoom {
     public:
         FoldedRoom() = default;
