@@ -273,30 +273,29 @@ private:
 
 void SortKeys::numberTexts(LargeVector<quint32>& textOf, DistinctTexts& distinct) const
 {
-    // Rows lie scattered in memory: each step asks for what later ones read, a
-    // row's block two steps of kAhead rows ahead, its text or slot one, so that
-    // the waits for memory overlap. Each row's hash waits in textOf for its number.
-    constexpr size_t kAhead = 8;
+    // Rows lie scattered in memory: each step asks for what a later one reads,
+    // so that the waits for memory overlap.
+    constexpr size_t kAhead = 16;
     const size_t n = rows_.size();
+    LargeVector<QByteArrayView> stored(n);
+    LargeVector<quint32> hashes(n);
     inTwoHalves(n, [&](size_t from, size_t to) {
         for (size_t i = from; i < to; ++i) {
-            if (i + 2 * kAhead < to)
-                rows_[i + 2 * kAhead].prefetch();
             if (i + kAhead < to)
-                __builtin_prefetch(rows_[i + kAhead].stored(column_).data());
-            textOf[i] = quint32(qHash(rows_[i].stored(column_)));
+                rows_[i + kAhead].prefetch();
+            stored[i] = rows_[i].stored(column_);
+        }
+        for (size_t i = from; i < to; ++i) {
+            if (i + kAhead < to)
+                __builtin_prefetch(stored[i + kAhead].data());
+            hashes[i] = quint32(qHash(stored[i]));
         }
     });
-    QByteArrayView previous;
     for (size_t i = 0; i < n; ++i) {
-        if (i + 2 * kAhead < n)
-            rows_[i + 2 * kAhead].prefetch();
         if (i + kAhead < n)
-            distinct.prefetch(textOf[i + kAhead]);
-        const QByteArrayView stored = rows_[i].stored(column_);
+            distinct.prefetch(hashes[i + kAhead]);
         // Neighbouring rows often share their text: the songs of a folder, as scanned.
-        textOf[i] = i > 0 && stored == previous ? textOf[i - 1] : distinct.number(stored, textOf[i]);
-        previous = stored;
+        textOf[i] = i > 0 && stored[i] == stored[i - 1] ? textOf[i - 1] : distinct.number(stored[i], hashes[i]);
     }
 }
 
