@@ -20,6 +20,17 @@ template <typename Step> void timed(const char* what, Step step)
     std::printf("%-32s %8.3f s\n", what, secondsOf(step));
 }
 
+// Prints the median of the times and every one of them.
+inline void printMedian(const char* what, const std::vector<double>& took)
+{
+    std::vector<double> sorted = took;
+    std::sort(sorted.begin(), sorted.end());
+    std::printf("%-32s %8.3f s  median of", what, sorted[sorted.size() / 2]);
+    for (double t : took)
+        std::printf(" %.3f", t);
+    std::printf("\n");
+}
+
 // Runs prepare (not timed) and then step, runs times, and prints the median
 // step and every run, for figures taken on a busy machine.
 template <typename Prepare, typename Step> void timedMedian(const char* what, int runs, Prepare prepare, Step step)
@@ -29,12 +40,7 @@ template <typename Prepare, typename Step> void timedMedian(const char* what, in
         prepare();
         took.push_back(secondsOf(step));
     }
-    std::vector<double> sorted = took;
-    std::sort(sorted.begin(), sorted.end());
-    std::printf("%-32s %8.3f s  median of", what, sorted[sorted.size() / 2]);
-    for (double t : took)
-        std::printf(" %.3f", t);
-    std::printf("\n");
+    printMedian(what, took);
 }
 
 // The mean time of one call of step over times calls, in milliseconds.

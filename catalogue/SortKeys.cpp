@@ -2,58 +2,111 @@
 
 #include "common/TwoHalves.h"
 
+#include <QtEndian>
+
 #include <algorithm>
-#include <string_view>
+#include <cstring>
 
 namespace sonivo {
 namespace {
 
-// Characters are compared six at a time, packed into two numbers of three: each
-// is its code unit plus one, so that the end of a text (0) comes before any
-// character.
-constexpr int kPacked = 3;
-constexpr int kCharBits = 17;
-constexpr quint64 kLastCharMask = (quint64(1) << kCharBits) - 1;
-
 // Below this many rows a range is put in order by insertion.
 constexpr ptrdiff_t kInsertionSort = 16;
 
-// Appends the stored text folded as QString::toCaseFolded folds it: one
-// character at a time, whatever its neighbours, except that a lone UTF-16 half
-// may become U+FFFD depending on what comes before it, so a text holding one is
-// folded by QString itself.
-void appendFolded(std::u16string& out, QByteArrayView stored)
+// The most bytes writeUnit writes for one code unit; a stored text never folds
+// to more code units than it has bytes.
+constexpr size_t kMostBytesAUnit = 4;
+
+// Writes the code unit plus one in UTF-8's form, whose bytes order as the
+// numbers they hold do and are never 0, so that a text that ends comes before
+// the longer texts it starts.
+uchar* writeUnit(uchar* w, quint32 unit)
 {
-    const size_t from = out.size();
-    out.resize(from + 2 * size_t(stored.size()));
-    char16_t* w = writeMapped(out.data() + from, stored, [](char32_t code, char16_t* at) -> char16_t* {
-        return QChar::isSurrogate(code) ? nullptr : writeChar(at, QChar::toCaseFolded(code));
-    });
-    if (w) {
-        out.resize(size_t(w - out.data()));
-        return;
+    const quint32 v = unit + 1;
+    if (v < 0x80) {
+        *w++ = uchar(v);
+    } else if (v < 0x800) {
+        *w++ = uchar(0xC0 | v >> 6);
+        *w++ = uchar(0x80 | (v & 0x3F));
+    } else if (v < 0x10000) {
+        *w++ = uchar(0xE0 | v >> 12);
+        *w++ = uchar(0x80 | (v >> 6 & 0x3F));
+        *w++ = uchar(0x80 | (v & 0x3F));
+    } else {
+        *w++ = uchar(0xF0 | v >> 18);
+        *w++ = uchar(0x80 | (v >> 12 & 0x3F));
+        *w++ = uchar(0x80 | (v >> 6 & 0x3F));
+        *w++ = uchar(0x80 | (v & 0x3F));
     }
-    out.resize(from);
-    const QString folded = decodeStored(stored).toCaseFolded();
-    out.append(reinterpret_cast<const char16_t*>(folded.utf16()), size_t(folded.size()));
+    return w;
+}
+
+// Writes the stored text folded as QString::toCaseFolded folds it, unit by unit
+// in writeUnit's form: one character at a time, whatever its neighbours, except
+// that a lone UTF-16 half may become U+FFFD depending on what comes before it,
+// so a text holding one is folded by QString itself. Returns where it ends.
+uchar* writeFolded(uchar* w, QByteArrayView stored)
+{
+    uchar* const start = w;
+    const auto* p = reinterpret_cast<const uchar*>(stored.data());
+    const auto* end = p + stored.size();
+    while (p < end) {
+        if (*p < 0x7F) {
+            const uchar b = *p++;
+            *w++ = uchar((b >= 'A' && b <= 'Z' ? b + 32 : b) + 1);
+            continue;
+        }
+        const char32_t code = takeStoredChar(p, end);
+        if (QChar::isSurrogate(code)) {
+            w = start;
+            for (const QChar unit : decodeStored(stored).toCaseFolded())
+                w = writeUnit(w, unit.unicode());
+            return w;
+        }
+        const char32_t folded = QChar::toCaseFolded(code);
+        if (QChar::requiresSurrogates(folded)) {
+            w = writeUnit(w, QChar::highSurrogate(folded));
+            w = writeUnit(w, QChar::lowSurrogate(folded));
+        } else {
+            w = writeUnit(w, folded);
+        }
+    }
+    return w;
 }
 
 }  // namespace
 
-bool SortKeys::Entry::ended() const
+SortKeys::FoldedRoom::~FoldedRoom()
 {
-    return (second & kLastCharMask) == 0;
+    if (start_)
+        LargePageAllocator<uchar>().deallocate(start_, bytes_);
+}
+
+uchar* SortKeys::FoldedRoom::take(size_t bytes)
+{
+    start_ = LargePageAllocator<uchar>().allocate(bytes);
+    bytes_ = bytes;
+    return start_;
 }
 
 SortKeys::SortKeys(const std::vector<SongRecord>& rows, int column) : rows_(rows), column_(column) {}
 
 void SortKeys::load(Entry& entry)
 {
-    quint64 packed[2] = {0, 0};
-    for (int k = 0; k < 2 * kPacked; ++k)
-        packed[k / kPacked] = packed[k / kPacked] << kCharBits | entry.take();
-    entry.first = packed[0];
-    entry.second = packed[1];
+    // A room ends with sixteen bytes to spare: the bytes after the text are read
+    // and masked off.
+    quint64 first = qFromBigEndian<quint64>(entry.rest);
+    quint64 second = qFromBigEndian<quint64>(entry.rest + 8);
+    const quint32 taken = std::min<quint32>(entry.left, 16);
+    if (taken < 16) {
+        const auto kept = [](quint64 bytes, quint32 n) { return n == 0 ? 0 : n >= 8 ? bytes : bytes & ~quint64(0) << (64 - 8 * n); };
+        first = kept(first, taken);
+        second = kept(second, taken > 8 ? taken - 8 : 0);
+    }
+    entry.first = first;
+    entry.second = second;
+    entry.rest += taken;
+    entry.left -= taken;
 }
 
 int SortKeys::compare(const Entry& a, const Entry& b)
@@ -62,8 +115,10 @@ int SortKeys::compare(const Entry& a, const Entry& b)
         return a.before(b) ? -1 : 1;
     if (a.ended())
         return 0;
-    // Code units compare as numbers, and a text comes before the longer texts it starts.
-    return std::u16string_view(a.rest, a.left).compare(std::u16string_view(b.rest, b.left));
+    // Bytes compare as numbers, and a text comes before the longer texts it starts.
+    if (const int order = std::memcmp(a.rest, b.rest, std::min(a.left, b.left)))
+        return order;
+    return a.left < b.left ? -1 : a.left > b.left ? 1 : 0;
 }
 
 void SortKeys::sortRange(Range range, std::vector<Range>& ranges)
@@ -82,10 +137,20 @@ void SortKeys::sortRange(Range range, std::vector<Range>& ranges)
             sameAsBefore_[size_t(i - entries_.data())] = compare(i[-1], *i) == 0;
         return;
     }
-    // Three ways around the median of three: before, the same as, after the pivot.
-    const Entry* a = first;
-    const Entry* b = first + (last - first) / 2;
-    const Entry* c = last - 1;
+    // Three ways around the median of three: before, the same as, after the
+    // pivot. The three are drawn from places the range's bounds scramble, so
+    // that no order of the texts (already sorted, or as a partition leaves
+    // them) gives the least or the greatest text as the pivot again and again.
+    quint64 mix = (quint64(range.first) << 32 ^ range.last) * 0x9E3779B97F4A7C15u;
+    const auto drawn = [&] {
+        mix ^= mix >> 31;
+        mix *= 0xBF58476D1CE4E5B9u;
+        mix ^= mix >> 29;
+        return first + mix % quint64(last - first);
+    };
+    const Entry* a = drawn();
+    const Entry* b = drawn();
+    const Entry* c = drawn();
     if (b->before(*a))
         std::swap(a, b);
     if (c->before(*b))
@@ -176,6 +241,7 @@ public:
         while (capacity < 2 * rows)
             capacity *= 2;
         slots_.assign(capacity, {0, 0});
+        texts_.reserve(rows);  // memory never written is never taken
     }
 
     // The number of the text, a new one when it was not seen before.
@@ -237,29 +303,20 @@ void SortKeys::foldTexts(const LargeVector<QByteArrayView>& texts)
 {
     entries_.resize(texts.size());
     inTwoHalves(texts.size(), [&](size_t from, size_t to) {
-        std::u16string& folded = folded_[from == 0 ? 0 : 1];
-        // A text never folds to more code units than its stored bytes, and
-        // folding one needs room for two units a byte before it is cut to size.
         size_t bytes = 0;
-        size_t longest = 0;
-        for (size_t t = from; t < to; ++t) {
+        for (size_t t = from; t < to; ++t)
             bytes += size_t(texts[t].size());
-            longest = std::max(longest, size_t(texts[t].size()));
-        }
-        folded.reserve(bytes + 2 * longest);
-        // Where each text starts is kept in first until its half is folded:
-        // the room may move as it grows.
+        uchar* w = folded_[from == 0 ? 0 : 1].take(kMostBytesAUnit * bytes + 16);
         for (size_t t = from; t < to; ++t) {
             if (t + 8 < to)
                 __builtin_prefetch(texts[t + 8].data());
-            entries_[t].first = folded.size();
-            appendFolded(folded, texts[t]);
-            entries_[t].left = quint32(folded.size() - entries_[t].first);
-            entries_[t].text = quint32(t);
-        }
-        for (size_t t = from; t < to; ++t) {
-            entries_[t].rest = folded.data() + entries_[t].first;
-            load(entries_[t]);
+            uchar* const end = writeFolded(w, texts[t]);
+            Entry& entry = entries_[t];
+            entry.rest = w;
+            entry.left = quint32(end - w);
+            entry.text = quint32(t);
+            load(entry);
+            w = end;
         }
     });
 }

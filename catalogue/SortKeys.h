@@ -1,16 +1,16 @@
 #pragma once
 // Sorting many rows by the texts of one column compared without regard to letter
 // case, code unit by code unit as QString compares the case-folded texts. The
-// column's different texts are numbered, folded once into one place and only
-// they are sorted, by a three-way radix quicksort that reads the characters
-// texts share at their start once per text rather than once per comparison; the
-// rows then follow their texts' ranks. A large sort shares its work with a
-// second thread.
+// column's different texts are numbered, folded once into one place, each code
+// unit written in a form whose bytes order as the units do, and only they are
+// sorted, by a three-way radix quicksort that reads sixteen bytes at a time and
+// the bytes texts share at their start once per text rather than once per
+// comparison; the rows then follow their texts' ranks. A large sort shares its
+// work with a second thread.
 
 #include "catalogue/SongRecord.h"
 #include "platform/LargePages.h"
 
-#include <string>
 #include <vector>
 
 namespace sonivo {
@@ -24,15 +24,27 @@ public:
 
 private:
     struct Entry {
-        quint64 first;  // the next six code units of the text plus one, three by three
+        quint64 first;  // the next sixteen bytes of the folded text, 0 after its end
         quint64 second;
-        const char16_t* rest;  // what comes after them
-        quint32 left;          // code units from rest to the text's end
-        quint32 text;          // its number among the different texts
+        const uchar* rest;  // what comes after them
+        quint32 left;       // bytes from rest to the text's end
+        quint32 text;       // its number among the different texts
         bool before(const Entry& other) const { return first != other.first ? first < other.first : second < other.second; }
-        bool ended() const;
-        // The next code unit plus one, 0 at the end.
-        quint32 take() { return left > 0 ? (--left, quint32(*rest++) + 1) : 0; }
+        bool ended() const { return (second & 0xFF) == 0; }
+    };
+    // Room for the folded texts of half the texts, taken at once: a large room
+    // comes from the system, which gives it memory only as far as it is written.
+    class FoldedRoom {
+    public:
+        FoldedRoom() = default;
+        FoldedRoom(const FoldedRoom&) = delete;
+        FoldedRoom& operator=(const FoldedRoom&) = delete;
+        ~FoldedRoom();
+        uchar* take(size_t bytes);
+
+    private:
+        uchar* start_ = nullptr;
+        size_t bytes_ = 0;
     };
     struct Range {
         size_t first;
@@ -49,8 +61,7 @@ private:
 
     const std::vector<SongRecord>& rows_;
     int column_;
-    // The different texts folded, as UTF-16, each half of them in its own.
-    std::u16string folded_[2];
+    FoldedRoom folded_[2];
     LargeVector<Entry> entries_;
     // By position: 1 when the folded text equals the one before (bytes, not bits,
     // so that two threads may mark neighbouring positions).

@@ -291,11 +291,13 @@ TEST(Catalogue, LargeSortsMatchAStableSortOfTheFoldedTexts)
         QStringLiteral("SS"),
         QString(QChar(0)),
         QStringLiteral("\U0001F600"),
+        QStringLiteral("\U0001F601"),  // the same high half
         QStringLiteral("\U00010400"),  // folds to U+10428
         QStringLiteral("\U00010428"),
         QStringLiteral("\uFFFD"),
         QStringLiteral("ΣΑΣ"),
         QString(QChar(0xDC80)),
+        QString(QChar(0xD800)),
         QStringLiteral("É"),
         QStringLiteral("é"),
         QStringLiteral("Über"),
