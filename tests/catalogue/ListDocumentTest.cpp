@@ -53,6 +53,19 @@ protected:
         dialogs.folders.push_back(folder);
         return doc.addFolder(false, scanAnswers);
     }
+
+    // The four songs saved as a list, then the first row taken out of the
+    // catalogue; the list's path.
+    QString savedListWithOneRowOut()
+    {
+        const QString list = files.path(QStringLiteral("saved.svl"));
+        EXPECT_EQ(scan(songFolder()), 4);
+        dialogs.files.push_back(list);
+        EXPECT_TRUE(doc.save());
+        doc.catalogue().setChecked(0, true);
+        doc.catalogue().removeChecked();
+        return list;
+    }
 };
 
 }  // namespace
@@ -166,12 +179,7 @@ TEST_F(ListDocumentTest, ASaveWhileAnotherProgramKeepsTheListLockedFailsAndSaysS
 
 TEST_F(ListDocumentTest, AListThatCannotBeOpenedLeavesTheCatalogueAsItWasAndSaysWhyInItalian)
 {
-    const QString list = files.path(QStringLiteral("saved.svl"));
-    ASSERT_EQ(scan(songFolder()), 4);
-    dialogs.files.push_back(list);
-    ASSERT_TRUE(doc.save());
-    doc.catalogue().setChecked(0, true);
-    doc.catalogue().removeChecked();
+    const QString list = savedListWithOneRowOut();
     doc.setModified(true);
     const std::vector<SongRecord> before = doc.catalogue().rows();
 
@@ -187,12 +195,7 @@ TEST_F(ListDocumentTest, AListThatCannotBeOpenedLeavesTheCatalogueAsItWasAndSays
 
 TEST_F(ListDocumentTest, AStoppedOpenOrRestoreLeavesTheCatalogueAsItWasAndSaysNothing)
 {
-    const QString list = files.path(QStringLiteral("saved.svl"));
-    ASSERT_EQ(scan(songFolder()), 4);
-    dialogs.files.push_back(list);
-    ASSERT_TRUE(doc.save());
-    doc.catalogue().setChecked(0, true);
-    doc.catalogue().removeChecked();
+    const QString list = savedListWithOneRowOut();
     doc.setNarrowed();
     const std::vector<SongRecord> before = doc.catalogue().rows();
     const qsizetype noticesBefore = dialogs.notices.size();
