@@ -1,6 +1,7 @@
 #include "catalogue/SortKeys.h"
 
 #include "common/TwoHalves.h"
+#include "common/Utf8Write.h"
 
 #include <QtEndian>
 
@@ -22,23 +23,7 @@ constexpr size_t kMostBytesAUnit = 4;
 // the longer texts it starts.
 uchar* writeUnit(uchar* w, quint32 unit)
 {
-    const quint32 v = unit + 1;
-    if (v < 0x80) {
-        *w++ = uchar(v);
-    } else if (v < 0x800) {
-        *w++ = uchar(0xC0 | v >> 6);
-        *w++ = uchar(0x80 | (v & 0x3F));
-    } else if (v < 0x10000) {
-        *w++ = uchar(0xE0 | v >> 12);
-        *w++ = uchar(0x80 | (v >> 6 & 0x3F));
-        *w++ = uchar(0x80 | (v & 0x3F));
-    } else {
-        *w++ = uchar(0xF0 | v >> 18);
-        *w++ = uchar(0x80 | (v >> 12 & 0x3F));
-        *w++ = uchar(0x80 | (v >> 6 & 0x3F));
-        *w++ = uchar(0x80 | (v & 0x3F));
-    }
-    return w;
+    return writeUtf8(w, char32_t(unit + 1));
 }
 
 // Writes the stored text folded as QString::toCaseFolded folds it, unit by unit

@@ -1,5 +1,7 @@
 #include "catalogue/StoredText.h"
 
+#include "common/Utf8Write.h"
+
 namespace sonivo {
 
 void appendStored(std::string& out, QStringView text)
@@ -11,22 +13,11 @@ void appendStored(std::string& out, QStringView text)
     const char16_t* u = text.utf16();
     for (qsizetype i = 0; i < n; ++i) {
         const char32_t c = u[i];
-        if (c < 0x80) {
-            *w++ = char(c);
-        } else if (c < 0x800) {
-            *w++ = char(0xC0 | c >> 6);
-            *w++ = char(0x80 | (c & 0x3F));
-        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(u[i + 1])) {
-            const char32_t code = QChar::surrogateToUcs4(char16_t(c), u[++i]);
-            *w++ = char(0xF0 | code >> 18);
-            *w++ = char(0x80 | (code >> 12 & 0x3F));
-            *w++ = char(0x80 | (code >> 6 & 0x3F));
-            *w++ = char(0x80 | (code & 0x3F));
-        } else {  // the rest of the first plane, lone halves included
-            *w++ = char(0xE0 | c >> 12);
-            *w++ = char(0x80 | (c >> 6 & 0x3F));
-            *w++ = char(0x80 | (c & 0x3F));
-        }
+        // A pair of halves is one character; a lone half is kept as it is.
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(u[i + 1]))
+            w = writeUtf8(w, QChar::surrogateToUcs4(char16_t(c), u[++i]));
+        else
+            w = writeUtf8(w, c);
     }
     out.resize(size_t(w - out.data()));
 }

@@ -1,5 +1,7 @@
 #include "common/NativePath.h"
 
+#include "common/Utf8Write.h"
+
 namespace sonivo {
 namespace {
 
@@ -46,21 +48,8 @@ int validSequenceLength(const unsigned char* s, qsizetype i, qsizetype n, char32
 
 void appendUtf8(QByteArray& out, char32_t cp)
 {
-    if (cp < 0x80) {
-        out.append(char(cp));
-    } else if (cp < 0x800) {
-        out.append(char(0xC0 | (cp >> 6)));
-        out.append(char(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.append(char(0xE0 | (cp >> 12)));
-        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.append(char(0x80 | (cp & 0x3F)));
-    } else {
-        out.append(char(0xF0 | (cp >> 18)));
-        out.append(char(0x80 | ((cp >> 12) & 0x3F)));
-        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.append(char(0x80 | (cp & 0x3F)));
-    }
+    char bytes[4];
+    out.append(bytes, writeUtf8(bytes, cp) - bytes);
 }
 
 }  // namespace
