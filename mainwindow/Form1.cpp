@@ -102,8 +102,8 @@ Form1::Form1(FormServices services, QWidget* parent)
     connect(document, &ListDocument::workFinished, this, [this](ListDocument::Work work) {
         if (work == ListDocument::Work::Scanning)
             setScanning(false);
-        if (work == ListDocument::Work::Loading && std::exchange(closeAfterWork_, false))
-            QTimer::singleShot(0, this, &QWidget::close);  // the close asked for during the read
+        if (std::exchange(closeAfterWork_, false))
+            QTimer::singleShot(0, this, &QWidget::close);  // the close asked for during the scan or the read
     });
 
     resize(toPixels(kMinWindowWidth), toPixels(kMinWindowHeight));
@@ -249,25 +249,20 @@ void Form1::setScanning(bool scanning)
     // Disabling took the keyboard's focus away: it comes back where it was, else to the catalogue.
     if (!scanning)
         (focusBeforeScan_ ? focusBeforeScan_.data() : view_->widget()->currentWidget())->setFocus();
-    if (!scanning && std::exchange(closeAfterWork_, false))
-        QTimer::singleShot(0, this, &QWidget::close);  // the close asked for during the scan
 }
 
 void Form1::closeEvent(QCloseEvent* event)
 {
     ListDocument& document = app_->document();
-    if (document.isScanning()) {
-        // The scan stops after its current file; the window closes when it has,
-        // with the usual question about the changes.
+    if (document.isScanning() || document.isLoading()) {
+        // The scan stops after its current file, a read at once with the rows
+        // as they were; the window closes when it has, with the usual question
+        // about the changes.
         closeAfterWork_ = true;
-        document.stopScan();
-        event->ignore();
-        return;
-    }
-    if (document.isLoading()) {
-        // The read is given up, the rows staying as they were; then the window closes.
-        closeAfterWork_ = true;
-        document.stopLoad();
+        if (document.isScanning())
+            document.stopScan();
+        else
+            document.stopLoad();
         event->ignore();
         return;
     }
