@@ -20,7 +20,7 @@ QString copyFilesToFolder(QWidget* owner, DesktopDialogs& dialogs, const QString
     giveProgressLook(progress, QStringLiteral("Copia ") + folder, QString(), 0);
     CopiaFile copier(dialogs, [&progress](const CopyProgress& p) {
         progress.setLabelText(QStringLiteral("%1 (%2 di %3)").arg(p.name).arg(p.file + 1).arg(p.files));
-        progress.setValue(p.bytesTotal > 0 ? int(p.bytesDone * kProgressSteps / p.bytesTotal) : 0);
+        showDone(progress, p.bytesDone, p.bytesTotal);
         QApplication::processEvents();
         return !progress.wasCanceled();
     });

@@ -4,6 +4,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace sonivo {
 
 void giveProgressLook(QProgressDialog& dialog, const QString& title, const QString& text, int minimumMs)
@@ -27,6 +29,11 @@ void giveProgressLook(QProgressDialog& dialog, const QString& title, const QStri
     dialog.setMinimumDuration(minimumMs);
     dialog.setRange(0, kProgressSteps);
     dialog.setValue(0);
+}
+
+void showDone(QProgressDialog& dialog, qint64 done, qint64 total)
+{
+    dialog.setValue(total > 0 ? int(std::clamp<qint64>(done, 0, total) * kProgressSteps / total) : 0);
 }
 
 }  // namespace sonivo

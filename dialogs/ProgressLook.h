@@ -12,5 +12,7 @@ namespace sonivo {
 constexpr int kProgressSteps = 1000;
 
 void giveProgressLook(QProgressDialog& dialog, const QString& title, const QString& text, int minimumMs);
+// Shows done of total (nothing done while the total is not known).
+void showDone(QProgressDialog& dialog, qint64 done, qint64 total);
 
 }  // namespace sonivo

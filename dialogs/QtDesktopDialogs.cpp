@@ -16,7 +16,6 @@
 #include <QProgressDialog>
 #include <QUrl>
 
-#include <algorithm>
 
 namespace sonivo {
 namespace {
@@ -58,7 +57,7 @@ public:
         if (sinceShown_.isValid() && !sinceShown_.hasExpired(kStepMs))
             return !dialog_.wasCanceled();
         sinceShown_.start();
-        dialog_.setValue(total > 0 ? int(std::min(done, total) * kProgressSteps / total) : 0);
+        showDone(dialog_, done, total);
         QCoreApplication::processEvents();
         return !dialog_.wasCanceled();
     }

@@ -9,7 +9,6 @@
 #include <QProgressDialog>
 #include <QWidget>
 
-#include <algorithm>
 #include <utility>
 
 namespace sonivo {
@@ -79,7 +78,7 @@ void FileCommands::showLoadProgress(qint64 done, qint64 total)
 {
     // Shown, the dialog lets the window repaint and "Annulla" be clicked meanwhile.
     if (loadProgress_ && total > 0)
-        loadProgress_->setValue(int(std::min(done, total) * kProgressSteps / total));
+        showDone(*loadProgress_, done, total);
 }
 
 void FileCommands::loadAtStart(const QString& path)
