@@ -4,6 +4,7 @@
 #include "catalogue/ListFile.h"
 #include "common/DesktopDialogs.h"
 #include "common/ErrorText.h"
+#include "common/WorkProgress.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -115,11 +116,8 @@ ListDocument::Read ListDocument::readRows(const QString& path, Keep keep)
     loading_ = true;
     stopLoad_ = false;
     std::vector<SongRecord> rows;
-    Read read{readListFile(path, rows,
-                  [this](qint64 done, qint64 total) {
-                      Q_EMIT loadProgress(done, total);
-                      return !stopLoad_;
-                  }),
+    const std::unique_ptr<WorkProgress> progress = dialogs_.showProgress(QStringLiteral("Apertura della lista in corso..."));
+    Read read{readListFile(path, rows, [&](qint64 done, qint64 total) { return progress->step(done, total) && !stopLoad_; }),
         false};
     loading_ = false;
     read.taken = keep == Keep::OnlyAWholeRead ? read.file.ok

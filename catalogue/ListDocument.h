@@ -71,8 +71,9 @@ public:
     // Stops the running scan after the file being read; the folder being read
     // then is left as it was, the rows found before it are kept.
     void stopScan();
-    // Stops the list being read at the next loadProgress: the rows, the path and
-    // the modified flag stay as they were before the read, and nothing is said.
+    // Stops the list being read at its next step of progress, as "Annulla" does:
+    // the rows, the path and the modified flag stay as they were before the read,
+    // and nothing is said.
     void stopLoad() { stopLoad_ = true; }
     // The rows of the current list file in place of the catalogue's, unmodified.
     // The file is read to its end first: one that cannot be read leaves the rows
@@ -83,9 +84,6 @@ public:
 Q_SIGNALS:
     void workStarted(sonivo::ListDocument::Work work);
     void workFinished(sonivo::ListDocument::Work work);
-    // While a list file is read: how many of its bytes so far. Told on this
-    // object's thread, where a slot may stop the read (see stopLoad).
-    void loadProgress(qint64 done, qint64 total);
     void listPathChanged();
 
 private:

@@ -1,36 +1,20 @@
 #include "mainwindow/FileCommands.h"
 
-#include "dialogs/ProgressLook.h"
 #include "mainwindow/ScanProgressFrame.h"
 #include "mainwindow/StatusLine.h"
 #include "mainwindow/WindowScanDialogs.h"
 
 #include <QApplication>
-#include <QProgressDialog>
 #include <QWidget>
 
 #include <utility>
 
 namespace sonivo {
-namespace {
-
-// The progress of a list being read: window-modal, shown once the read looks to
-// take more than a second, with "Annulla".
-QProgressDialog* loadProgressDialog(QWidget* window)
-{
-    auto* dialog = new QProgressDialog(window);
-    giveProgressLook(*dialog, QStringLiteral("Apertura lista"), QStringLiteral("Apertura della lista in corso..."), 1000);
-    return dialog;
-}
-
-}  // namespace
-
 FileCommands::FileCommands(SonivoApp& app, DesktopDialogs& dialogs, StatusLine& status, ScanProgressFrame& frame, QWidget* window)
     : QObject(window), app_(app), document_(app.document()), dialogs_(dialogs), status_(status), frame_(frame), window_(window)
 {
     connect(&document_, &ListDocument::workStarted, this, &FileCommands::workStarted);
     connect(&document_, &ListDocument::workFinished, this, &FileCommands::workFinished);
-    connect(&document_, &ListDocument::loadProgress, this, &FileCommands::showLoadProgress);
     connect(&document_, &ListDocument::listPathChanged, this, [this] { window_->setWindowTitle(document_.title()); });
 }
 
@@ -41,8 +25,6 @@ void FileCommands::workStarted(ListDocument::Work work)
     case ListDocument::Work::Loading:
         // The icons made so far stay: a list that cannot be read leaves the rows as they were.
         status_.showLoading();
-        loadProgress_ = loadProgressDialog(window_);
-        connect(loadProgress_, &QProgressDialog::canceled, &document_, &ListDocument::stopLoad);
         QApplication::processEvents();
         break;
     case ListDocument::Work::Scanning:
@@ -60,7 +42,6 @@ void FileCommands::workFinished(ListDocument::Work work)
     switch (work) {
     case ListDocument::Work::Loading:
         // The columns are fitted with the icons, once, by whoever loaded the list.
-        delete loadProgress_;
         status_.refresh(document_.catalogue());
         break;
     case ListDocument::Work::Scanning:
@@ -72,13 +53,6 @@ void FileCommands::workFinished(ListDocument::Work work)
     if (!afterWork_.isEmpty())
         QMetaObject::invokeMethod(this, [this, path = std::exchange(afterWork_, {})] { openFromOutside(path); }, Qt::QueuedConnection);
     QApplication::restoreOverrideCursor();
-}
-
-void FileCommands::showLoadProgress(qint64 done, qint64 total)
-{
-    // Shown, the dialog lets the window repaint and "Annulla" be clicked meanwhile.
-    if (loadProgress_ && total > 0)
-        showDone(*loadProgress_, done, total);
 }
 
 void FileCommands::loadAtStart(const QString& path)

@@ -1,15 +1,12 @@
 #pragma once
 // The "&File" menu's commands as the window carries them out: the application
 // does the work, this shows it while it runs (busy pointer, status texts, the
-// scan's frame, the progress of a long read with its "Annulla") and keeps the
-// title up to date.
+// scan's frame) and keeps the title up to date.
 
 #include "application/SonivoApp.h"
 
 #include <QObject>
-#include <QPointer>
 
-class QProgressDialog;
 class QWidget;
 
 namespace sonivo {
@@ -40,7 +37,6 @@ private:
     void workStarted(ListDocument::Work work);
     void workFinished(ListDocument::Work work);
     void scan(bool withSubfolders);
-    void showLoadProgress(qint64 done, qint64 total);
 
     SonivoApp& app_;
     ListDocument& document_;
@@ -49,9 +45,6 @@ private:
     ScanProgressFrame& frame_;
     QWidget* window_;
     QString afterWork_;  // the list to open when the scan or the read ends
-    // While a list is read; it shows itself once the read looks to take more
-    // than a second.
-    QPointer<QProgressDialog> loadProgress_;
 };
 
 }  // namespace sonivo

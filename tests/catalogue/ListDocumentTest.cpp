@@ -201,23 +201,25 @@ TEST_F(ListDocumentTest, AStoppedOpenOrRestoreLeavesTheCatalogueAsItWasAndSaysNo
     const qsizetype noticesBefore = dialogs.notices.size();
 
     const QString other = files.write(QStringLiteral("other.svl"), QByteArray(kColumnCount - 1, ';') + "\r\n");
-    int told = 0;
-    const auto stop = QObject::connect(&doc, &ListDocument::loadProgress, [&](qint64 done, qint64 total) {
-        ++told;
-        EXPECT_TRUE(doc.isLoading());
-        EXPECT_LE(done, total);
-        doc.stopLoad();
-    });
+    // "Annulla" stops the open, a stop asked for from outside (a close) the restore.
+    dialogs.cancelAtStep = 1;
     EXPECT_FALSE(doc.load(other));
+    dialogs.cancelAtStep.reset();
+    dialogs.atStep = [&] {
+        EXPECT_TRUE(doc.isLoading());
+        doc.stopLoad();
+    };
     EXPECT_FALSE(doc.restoreList());
-    EXPECT_EQ(told, 2);
+    EXPECT_EQ(dialogs.progressShown, QStringList(2, QStringLiteral("Apertura della lista in corso...")));
+    ASSERT_EQ(dialogs.steps.size(), 2u);
+    EXPECT_LE(dialogs.steps[0].first, dialogs.steps[0].second);
     EXPECT_FALSE(doc.isLoading());
     EXPECT_EQ(doc.catalogue().rows(), before);
     EXPECT_EQ(doc.listPath(), list);
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(dialogs.notices.size(), noticesBefore) << "a stop the user asked for needs no message";
 
-    QObject::disconnect(stop);
+    dialogs.atStep = nullptr;
     ASSERT_TRUE(doc.restoreList()) << "the next read is not stopped";
     EXPECT_EQ(doc.catalogue().size(), 4);
 }

@@ -86,6 +86,8 @@ std::unique_ptr<WorkProgress> ScriptedDialogs::showProgress(const QString& text)
         bool step(qint64 done, qint64 total) override
         {
             dialogs_.steps.emplace_back(done, total);
+            if (dialogs_.atStep)
+                dialogs_.atStep();
             return !dialogs_.cancelAtStep || dialogs_.steps.size() < *dialogs_.cancelAtStep;
         }
 

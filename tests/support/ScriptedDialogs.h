@@ -50,10 +50,12 @@ public:
     std::function<PrintOutcome(const QString& jobName, const QString& text)> printer;
     PrintOutcome printText(const QString& jobName, const QString& text) override;
     // Every progress shown, by its text, and the steps told to them all; the
-    // user presses "Annulla" at the step numbered cancelAtStep (from 1), if any.
+    // user presses "Annulla" at the step numbered cancelAtStep (from 1), if any,
+    // and does atStep (when set) at each step, while the work runs.
     QStringList progressShown;
     std::vector<std::pair<qint64, qint64>> steps;
     std::optional<size_t> cancelAtStep;
+    std::function<void()> atStep;
     std::unique_ptr<WorkProgress> showProgress(const QString& text) override;
     bool openAddress(const QString& url) override
     {
