@@ -165,8 +165,13 @@ bool ListDocument::write(const QString& path)
 {
     const bool existed = QFileInfo::exists(path);
     Q_EMIT workStarted(Work::Saving);
-    const ListFileResult result = SalvaLista(path, catalogue_);
+    const ListFileResult result = [&] {
+        const std::unique_ptr<WorkProgress> progress = dialogs_.showProgress(QStringLiteral("Salvataggio della lista in corso..."));
+        return SalvaLista(path, catalogue_, [&](qint64 done, qint64 total) { return progress->step(done, total); });
+    }();
     Q_EMIT workFinished(Work::Saving);
+    if (result.cancelled)
+        return false;  // the file is as it was, the list still modified
     if (!result.ok) {
         QString text = QStringLiteral("Impossibile salvare la lista \"") + path + QStringLiteral("\":\n") + errorText(result.error);
         if (existed)

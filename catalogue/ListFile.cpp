@@ -49,6 +49,14 @@ ListFileResult notAList(const QString& why)
     return {false, why, 0, true};
 }
 
+ListFileResult stopped()
+{
+    ListFileResult result;
+    result.ok = false;
+    result.cancelled = true;
+    return result;
+}
+
 }  // namespace
 
 QString defaultListFile()
@@ -67,20 +75,21 @@ void appendListLine(QByteArray& out, const SongRecord& record, bool firstLine)
 
 namespace {
 
-ListFileResult writeRows(const QString& fileName, const Catalogue& catalogue)
+ListFileResult writeRows(const QString& fileName, const Catalogue& catalogue, const ListProgress& progress)
 {
     ReplacingFile file;
     if (!file.open(fileName))
         return failure(errorText(file.error()));
     QByteArray buffer;
-    bool first = true;
-    for (const SongRecord& record : catalogue.rows()) {
-        appendListLine(buffer, record, first);
-        first = false;
+    const std::vector<SongRecord>& rows = catalogue.rows();
+    for (size_t row = 0; row < rows.size(); ++row) {
+        appendListLine(buffer, rows[row], row == 0);
         if (buffer.size() >= kChunk) {
             if (!file.write(buffer))
                 return failure(errorText(file.error()));
             buffer.clear();
+            if (progress && !progress(qint64(row + 1), qint64(rows.size())))
+                return stopped();  // the new file goes with `file`; the old one was never touched
         }
     }
     if (!file.write(buffer) || !file.commit())
@@ -101,13 +110,13 @@ QString lockFailure(int error)
 
 }  // namespace
 
-ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue)
+ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue, const ListProgress& progress)
 {
     PathLock lock;
     const int locked = lock.lock(fileName, kListLockWait);
     if (locked != 0 && locked != kNoFileLocks)
         return failure(lockFailure(locked));
-    ListFileResult result = writeRows(fileName, catalogue);
+    ListFileResult result = writeRows(fileName, catalogue, progress);
     result.unlocked = locked == kNoFileLocks;
     return result;
 }
@@ -124,7 +133,7 @@ ListFileResult ListUpdate::read(const QString& fileName, Catalogue& catalogue)
 
 ListFileResult ListUpdate::write(const Catalogue& catalogue)
 {
-    const ListFileResult result = writeRows(fileName_, catalogue);
+    const ListFileResult result = writeRows(fileName_, catalogue, {});
     lock_.release();
     return result;
 }
@@ -209,7 +218,7 @@ void ListReader::finish(std::vector<SongRecord>& rows)
     dropping_ = false;
 }
 
-ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows, const ReadProgress& progress)
+ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows, const ListProgress& progress)
 {
     const qsizetype before = qsizetype(rows.size());
     NativeFile file;
@@ -236,10 +245,7 @@ ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& ro
     }
     if (cancelled) {
         rows.erase(rows.begin() + before, rows.end());
-        ListFileResult result;
-        result.ok = false;
-        result.cancelled = true;
-        return result;
+        return stopped();
     }
     reader.finish(rows);
     const bool noRow = qsizetype(rows.size()) == before && reader.damagedLines() > 0;

@@ -21,7 +21,7 @@ struct ListFileResult {
     // (ok is false).
     bool notAList = false;
     bool unlocked = false;    // saved without the lock: the file system takes none
-    bool cancelled = false;   // the read was stopped by whoever followed it; no row taken
+    bool cancelled = false;   // stopped by whoever followed it: no row taken, no file changed
 };
 
 // How long a save or an update of a list waits for another one of the same list.
@@ -33,12 +33,16 @@ constexpr qsizetype kMaxListLine = 4 << 20;
 // "listamp3.svl" in the user's data folder ($XDG_DATA_HOME/sonivo/).
 QString defaultListFile();
 
+// Told how far a read (bytes) or a save (rows) has come; false stops it.
+using ListProgress = std::function<bool(qint64 done, qint64 total)>;
+
 // Writes every row to the file through a temporary file, so that a save that
-// fails leaves the old file as it was (see ReplacingFile). It holds the list's
-// lock (see ListUpdate) while it writes, waiting at most kListLockWait for an
-// update of the list to end. Where the file system takes no locks it goes on,
-// unlocked: a save replaces the whole list, as a later save would.
-ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue);
+// fails or is stopped leaves the old file as it was (see ReplacingFile). It
+// holds the list's lock (see ListUpdate) while it writes, waiting at most
+// kListLockWait for an update of the list to end. Where the file system takes
+// no locks it goes on, unlocked: a save replaces the whole list, as a later save
+// would. progress is told after each chunk written.
+ListFileResult SalvaLista(const QString& fileName, const Catalogue& catalogue, const ListProgress& progress = {});
 
 // A list's read-modify-write (a scan added to the rows of a list file): the
 // list's lock is held from the read to the write, so that of two at once the
@@ -90,14 +94,11 @@ private:
     qint64 damaged_ = 0;
 };
 
-// Told how many of a file's bytes a read has come through; false stops it.
-using ReadProgress = std::function<bool(qint64 done, qint64 total)>;
-
 // Reads the rows of the file (the default list file for an empty name) into
 // rows; when reading fails part-way the rows read so far are there. A file that
 // is no list gives no rows, and neither does a read that progress stopped.
 // progress is told after each chunk read.
-ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows, const ReadProgress& progress = {});
+ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& rows, const ListProgress& progress = {});
 // The same, appended to the catalogue.
 ListFileResult ApriLista(const QString& fileName, Catalogue& catalogue);
 

@@ -3,6 +3,7 @@
 #include "catalogue/ListFile.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/SongRows.h"
 #include "tests/support/TempFiles.h"
 
 #include <QFileInfo>
@@ -160,6 +161,38 @@ TEST_F(ListDocumentTest, AFailedSaveOverAnExistingListSaysItIsUntouched)
     EXPECT_TRUE(doc.listPath().isEmpty());
 }
 
+TEST_F(ListDocumentTest, ASaveStoppedWithAnnullaKeepsTheOldListAndTheChanges)
+{
+    const QString list = files.write(QStringLiteral("old.svl"), "old;content\r\n");
+    std::vector<SongRecord> many;  // several chunks of the file, so the save has steps
+    for (int i = 0; i < 8000; ++i)
+        many.push_back(songIn(QStringLiteral("%1 - ").arg(i) + QString(200, QLatin1Char('x')) + QStringLiteral(".mp3"),
+            QStringLiteral("/musica/")));
+    doc.catalogue().append(std::move(many));
+    doc.setModified(true);
+    dialogs.files.push_back(list);
+    dialogs.cancelAtStep = 1;
+    EXPECT_FALSE(doc.saveAs());
+    EXPECT_EQ(dialogs.progressShown, QStringList{QStringLiteral("Salvataggio della lista in corso...")});
+    ASSERT_EQ(dialogs.steps.size(), 1u);
+    EXPECT_LT(dialogs.steps[0].first, dialogs.steps[0].second) << "stopped halfway";
+    EXPECT_EQ(TempFiles::read(list), QByteArray("old;content\r\n"));
+    EXPECT_EQ(QDir(files.path(QString())).entryList(QDir::Files), QStringList{QStringLiteral("old.svl")}) << "no new file left";
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(dialogs.notices.isEmpty()) << "a stop the user asked for needs no message";
+
+    dialogs.answers.push_back(DesktopDialogs::Answer::Yes);
+    dialogs.files.push_back(list);
+    EXPECT_FALSE(doc.savePrompt()) << "what was to follow the save does not go on";
+    dialogs.cancelAtStep.reset();
+    dialogs.files.push_back(list);
+    ASSERT_TRUE(doc.saveAs());
+    EXPECT_EQ(dialogs.steps.back().second, 8000);
+    Catalogue saved;
+    ASSERT_TRUE(ApriLista(list, saved).ok);
+    EXPECT_EQ(saved.size(), 8000);
+}
+
 TEST_F(ListDocumentTest, ASaveWhileAnotherProgramKeepsTheListLockedFailsAndSaysSo)
 {
     ASSERT_EQ(scan(songFolder()), 4);
@@ -202,6 +235,7 @@ TEST_F(ListDocumentTest, AStoppedOpenOrRestoreLeavesTheCatalogueAsItWasAndSaysNo
 
     const QString other = files.write(QStringLiteral("other.svl"), QByteArray(kColumnCount - 1, ';') + "\r\n");
     // "Annulla" stops the open, a stop asked for from outside (a close) the restore.
+    dialogs.progressShown.clear();
     dialogs.cancelAtStep = 1;
     EXPECT_FALSE(doc.load(other));
     dialogs.cancelAtStep.reset();

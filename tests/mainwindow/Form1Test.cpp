@@ -149,6 +149,7 @@ TEST_F(Form1Test, ClosingDuringAnOpenStopsTheReadKeepsTheListAndThenCloses)
 
     // Closed during a read: the read stops, the rows stay, then the window closes.
     bool closedAtOnce = true;
+    dialogs.progressShown.clear();
     dialogs.atStep = [&] { closedAtOnce = w.close(); };
     dialogs.files = {otherList};
     w.toolButton(QStringLiteral("Apri"))->click();
