@@ -6,10 +6,13 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGroupBox>
+#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+
+#include <cctype>
 
 using namespace sonivo;
 using namespace sonivo::test;
@@ -62,6 +65,44 @@ qsizetype printedPages(const QString& pdf, const QString& text, WorkProgress* pr
     QPrinter printer(QPrinter::HighResolution);
     printIntoPdf(printer, pdf);
     return printText(printer, text, progress) == DesktopDialogs::PrintOutcome::Printed ? pdfPages(pdf) : -1;
+}
+
+// What the pages of a PDF file Qt wrote show, glyph by glyph: "font glyph x y",
+// the position summed from the moves within its text object. Qt writes each
+// page's contents as one compressed stream.
+QStringList drawnGlyphs(const QString& pdf)
+{
+    const QByteArray file = TempFiles::read(pdf);
+    const QByteArray begin = "/FlateDecode\n>>\nstream\n";
+    QStringList glyphs;
+    for (qsizetype at = file.indexOf(begin); at >= 0; at = file.indexOf(begin, at + 1)) {
+        const qsizetype start = at + begin.size();
+        QByteArray packed = file.mid(start, file.indexOf("\nendstream", start) - start);
+        packed.prepend(QByteArray("\x00\x10\x00\x00", 4));  // the size qUncompress starts from
+        QList<QByteArray> operands;
+        QByteArray font;
+        double x = 0;
+        double y = 0;
+        for (const QByteArray& token : qUncompress(packed).simplified().split(' ')) {
+            if (token.isEmpty() || !std::isalpha(static_cast<unsigned char>(token.at(0)))) {
+                operands << token;
+                continue;
+            }
+            const auto operand = [&](qsizetype fromEnd) { return operands.at(operands.size() - fromEnd); };
+            if (token == "BT") {
+                x = y = 0;
+            } else if (token == "Tf") {
+                font = operand(2);
+            } else if (token == "Td") {
+                x += operand(2).toDouble();
+                y += operand(1).toDouble();
+            } else if (token == "Tj") {
+                glyphs << QStringLiteral("%1 %2 %3 %4").arg(QString::fromLatin1(font), QString::fromLatin1(operand(1))).arg(x, 0, 'f', 6).arg(y, 0, 'f', 6);
+            }
+            operands.clear();
+        }
+    }
+    return glyphs;
 }
 
 // Records every step and answers "Annulla" at the one numbered cancelAt (from 1).
@@ -250,6 +291,46 @@ TEST(TextPrinter, ALineWrapsExactlyWhenItIsWiderThanThePage)
         EXPECT_EQ(printedPages(pdf, QStringList(perPage, fits).join(QStringLiteral("\r\n"))), 1) << fits.size() << " of " << QString(c).toStdString();
         EXPECT_GE(printedPages(pdf, QStringList(perPage, over).join(QStringLiteral("\r\n"))), 2) << over.size() << " of " << QString(c).toStdString();
     }
+}
+
+TEST(TextPrinter, DrawsEachLineAsDrawingItsTextWholeWould)
+{
+    // Lines of the scripts a list holds, some with characters their neighbours
+    // place or turn right to left (a combining accent, Arabic, an Arabic
+    // question mark, a tab), which take shaping's own way.
+    const QStringList lines = {
+        QStringLiteral("Sonivo - Lista brani"),
+        QString(),
+        QStringLiteral("01 - Amore [03.45] [4,321 KB]"),
+        QStringLiteral("02 - Ночь Über Δέλτα Łódź Fjörður   Živé [04.11] [4,261 KB]"),
+        QStringLiteral("03 - 音楽 Città 音楽 [05.16] [1,726 KB]"),
+        QStringLiteral("04 - Cafe\u0301 «Señora» — €5 ½ ♪"),
+        QStringLiteral("05 - سلام Crème [06.08]"),
+        QStringLiteral("06 - (Chi ؟) [02.22]"),
+        QStringLiteral("07 - Sole\tMare 🎵 [07.13]"),
+        QStringLiteral("   "),
+        QStringLiteral("08 - Blue Strada Notte"),
+    };
+    TempFiles files;
+    const QString printed = files.path(QStringLiteral("printed.pdf"));
+    ASSERT_EQ(printedPages(printed, lines.join(QStringLiteral("\r\n"))), 1);
+
+    // The same lines, each drawn as a text at its baseline, one under the other.
+    const QString drawn = files.path(QStringLiteral("drawn.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printIntoPdf(printer, drawn);
+    QPainter painter(&printer);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(10);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, &printer);
+    for (qsizetype n = 0; n < lines.size(); ++n)
+        painter.drawText(QPointF(0, metrics.lineSpacing() * qreal(n) + metrics.ascent()), lines.at(n));
+    ASSERT_TRUE(painter.end());
+
+    const QStringList glyphs = drawnGlyphs(printed);
+    EXPECT_GT(glyphs.size(), 200);
+    EXPECT_EQ(glyphs.join(u'\n').toStdString(), drawnGlyphs(drawn).join(u'\n').toStdString());
 }
 
 TEST(TextPrinter, TellsItsProgressAPageAtATimeAndStopsWhereCancelled)
