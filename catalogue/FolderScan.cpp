@@ -76,7 +76,7 @@ qint64 FolderScan::ScanFolders(const QString& folder)
     const MountSnapshot mounts(drives_.table());
     const DriveInfo drives(mounts);
     ReaderPool readers(readers_);
-    FolderWalk walk(folder, includeSubfolders_, order_);
+    FolderWalk walk(folder, includeSubfolders_, &order_);
     std::deque<QueuedFolder> queued;
     // The readers keep busy across folders: at least the next folder is listed
     // while one ends, more while they have few songs to go on with.
@@ -102,7 +102,7 @@ qint64 FolderScan::ScanFolders(const QString& folder)
 qint64 FolderScan::CountFiles(const QString& folder) const
 {
     qint64 count = 0;
-    FolderWalk walk(folder, includeSubfolders_, order_);
+    FolderWalk walk(folder, includeSubfolders_, nullptr);  // a count needs no order
     while (const std::optional<WalkStep> step = walk.next()) {
         if (step->listing) {
             const std::vector<DirEntry>& entries = step->listing->entries;
