@@ -42,39 +42,49 @@ int escapedChar(char letter)
     }
 }
 
-void appendEscape(QByteArray& line, char letter)
+// True for a byte that is not copied as it stands: one with an escape letter,
+// or the first byte of a stored UTF-16 half.
+bool needsCare(char c)
 {
-    line += kEscape;
-    line += letter;
+    return escapeLetter(c) != 0 || c == '\xED';
 }
 
-void appendEscaped(QByteArray& line, QByteArrayView text)
+// Writes the stored text at out with its escapes; returns the end of what it
+// wrote, at most twice the text's length.
+char* writeEscaped(char* out, QByteArrayView text)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     const char* p = text.data();
     const char* end = p + text.size();
     while (p < end) {
+        const char* plain = p;
+        while (plain < end && !needsCare(*plain))
+            ++plain;
+        std::memcpy(out, p, size_t(plain - p));
+        out += plain - p;
+        p = plain;
+        if (p == end)
+            break;
         if (const char letter = escapeLetter(*p)) {
-            appendEscape(line, letter);
+            *out++ = kEscape;
+            *out++ = letter;
             ++p;
         } else if (const char16_t half = end - p >= 3 ? storedHalf(p) : 0) {
             if (isByteEscape(half)) {
                 const int byte = half - kByteEscapeBase;
-                appendEscape(line, 'x');
-                line += kHex[byte >> 4];
-                line += kHex[byte & 0xF];
+                *out++ = kEscape;
+                *out++ = 'x';
+                *out++ = kHex[byte >> 4];
+                *out++ = kHex[byte & 0xF];
             } else {
-                line += QString(QChar(half)).toUtf8();  // as UTF-8 writes a lone half
+                *out++ = '?';  // as UTF-8 writes a lone half
             }
             p += 3;
         } else {
-            const char* plain = p + 1;
-            while (plain < end && !escapeLetter(*plain) && *plain != '\xED')
-                ++plain;
-            line.append(p, plain - p);
-            p = plain;
+            *out++ = *p++;  // a character that is no half
         }
     }
+    return out;
 }
 
 int hexDigit(char c)
@@ -220,11 +230,23 @@ std::optional<std::array<qsizetype, kColumnCount>> plainFieldEnds(QByteArrayView
 
 void appendLine(QByteArray& out, const SongRecord& record)
 {
+    // Written in place into room for the longest line the texts can give.
+    std::array<QByteArrayView, kColumnCount> texts;
+    qsizetype room = kColumnCount - 1;
+    for (int c = 0; c < kColumnCount; ++c) {
+        texts[size_t(c)] = record.stored(c);
+        room += 2 * texts[size_t(c)].size();
+    }
+    const qsizetype start = out.size();
+    out.resize(start + room);
+    char* const begin = out.data();
+    char* w = begin + start;
     for (int c = 0; c < kColumnCount; ++c) {
         if (c > 0)
-            out += ';';
-        appendEscaped(out, record.stored(c));
+            *w++ = ';';
+        w = writeEscaped(w, texts[size_t(c)]);
     }
+    out.truncate(w - begin);
 }
 
 QString toLine(const SongRecord& record)
