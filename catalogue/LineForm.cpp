@@ -231,20 +231,18 @@ std::optional<std::array<qsizetype, kColumnCount>> plainFieldEnds(QByteArrayView
 void appendLine(QByteArray& out, const SongRecord& record)
 {
     // Written in place into room for the longest line the texts can give.
-    std::array<QByteArrayView, kColumnCount> texts;
+    const std::array<QByteArrayView, kColumnCount> texts = record.storedColumns();
     qsizetype room = kColumnCount - 1;
-    for (int c = 0; c < kColumnCount; ++c) {
-        texts[size_t(c)] = record.stored(c);
-        room += 2 * texts[size_t(c)].size();
-    }
+    for (const QByteArrayView text : texts)
+        room += 2 * text.size();
     const qsizetype start = out.size();
     out.resize(start + room);
     char* const begin = out.data();
     char* w = begin + start;
-    for (int c = 0; c < kColumnCount; ++c) {
+    for (size_t c = 0; c < texts.size(); ++c) {
         if (c > 0)
             *w++ = ';';
-        w = writeEscaped(w, texts[size_t(c)]);
+        w = writeEscaped(w, texts[c]);
     }
     out.truncate(w - begin);
 }

@@ -236,6 +236,21 @@ QByteArrayView SongRecord::stored(int c) const
     return QByteArrayView(textsOf(block_) + start, qsizetype(end(c) - start));
 }
 
+std::array<QByteArrayView, kColumnCount> SongRecord::storedColumns() const
+{
+    std::array<QByteArrayView, kColumnCount> columns{};
+    if (!block_)
+        return columns;
+    const char* texts = textsOf(block_);
+    quint32 start = 0;
+    for (int c = 0; c < kColumnCount; ++c) {
+        const quint32 stop = block_[0] == 1 ? start + uchar(block_[1 + c]) : end(c);
+        columns[size_t(c)] = QByteArrayView(texts + start, qsizetype(stop - start));
+        start = stop;
+    }
+    return columns;
+}
+
 void SongRecord::setColumn(int c, const QString& value)
 {
     SongRecordBuilder builder;
