@@ -1,5 +1,6 @@
 #include "catalogue/LineForm.h"
 
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -17,7 +18,7 @@ bool isByteEscape(char16_t c)
 // The letter that stands after the escape character for a byte a line cannot
 // hold as it is, or 0: a list file never holds NUL bytes, ";" ends a field and
 // CR and LF end the line.
-char escapeLetter(char c)
+constexpr char escapeLetter(char c)
 {
     switch (c) {
     case ';': return 's';
@@ -42,12 +43,14 @@ int escapedChar(char letter)
     }
 }
 
-// True for a byte that is not copied as it stands: one with an escape letter,
-// or the first byte of a stored UTF-16 half.
-bool needsCare(char c)
-{
-    return escapeLetter(c) != 0 || c == '\xED';
-}
+// The bytes not copied as they stand: those with an escape letter, and the
+// first byte of a stored UTF-16 half.
+constexpr std::array<bool, 256> kNeedsCare = [] {
+    std::array<bool, 256> care{};
+    for (int c = 0; c < 256; ++c)
+        care[size_t(c)] = escapeLetter(char(c)) != 0 || c == 0xED;
+    return care;
+}();
 
 // Writes the stored text at out with its escapes; returns the end of what it
 // wrote, at most twice the text's length.
@@ -58,7 +61,7 @@ char* writeEscaped(char* out, QByteArrayView text)
     const char* end = p + text.size();
     while (p < end) {
         const char* plain = p;
-        while (plain < end && !needsCare(*plain))
+        while (plain < end && !kNeedsCare[uchar(*plain)])
             ++plain;
         std::memcpy(out, p, size_t(plain - p));
         out += plain - p;
