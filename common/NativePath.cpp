@@ -48,10 +48,10 @@ int validSequenceLength(const unsigned char* s, qsizetype i, qsizetype n, char32
 
 }  // namespace
 
-QString fromNativePath(const QByteArray& bytes)
+QString fromNativePath(QByteArrayView bytes)
 {
     // Written in place: a name never has more UTF-16 units than bytes.
-    const auto* s = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype n = bytes.size();
     QString out(n, Qt::Uninitialized);
     char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
