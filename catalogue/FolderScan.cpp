@@ -24,6 +24,32 @@ const SongRecord* rowNamed(const std::vector<SongRecord>& rows, const QString& n
     return it == rows.end() ? nullptr : &*it;
 }
 
+// Reads the song of that name in the open folder and makes its row.
+SongRead readSong(int folderFd, SongSource source, const QString& name, bool readId3v2)
+{
+    clsMP3 mp3;
+    mp3.setFullName(source.folder + name);
+    if (readId3v2)
+        mp3.setId3v2Reading(clsMP3::Id3v2Reading::InPlaceOfId3v1);
+    SongRead song;
+    song.read = mp3.ReadMP3Info(folderFd);
+    if (song.read == clsMP3::ReadResult::Missing)
+        return song;
+    song.readError = mp3.readError();
+    song.unreadId3v2 = !readId3v2 && !mp3.TagPresent() && mp3.Id3v2Present();
+    FileFacts facts;
+    if (const std::optional<FileFacts>& opened = mp3.OpenedFacts())
+        facts = *opened;
+    else if (song.read == clsMP3::ReadResult::Unreadable)  // a row all the same: size and date as far as known
+        facts = fileFactsAt(folderFd, name).value_or(FileFacts{});
+    source.name = name;
+    source.size = facts.size;
+    source.created = facts.created;
+    source.attributes = attributeText(facts.mode, name);
+    song.row = MakeSongLine(source, mp3);
+    return song;
+}
+
 }  // namespace
 
 QString updateFolderQuestion(const QString& folder)
@@ -76,7 +102,7 @@ qint64 FolderScan::ScanFolders(const QString& folder)
     const MountSnapshot mounts(drives_.table());
     const DriveInfo drives(mounts);
     ReaderPool readers(readers_);
-    FolderWalk walk(folder, includeSubfolders_, order_);
+    FolderWalk walk(folder, includeSubfolders_, &order_);
     std::deque<QueuedFolder> queued;
     // The readers keep busy across folders: at least the next folder is listed
     // while one ends, more while they have few songs to go on with.
@@ -102,7 +128,7 @@ qint64 FolderScan::ScanFolders(const QString& folder)
 qint64 FolderScan::CountFiles(const QString& folder) const
 {
     qint64 count = 0;
-    FolderWalk walk(folder, includeSubfolders_, order_);
+    FolderWalk walk(folder, includeSubfolders_, nullptr);  // a count needs no order
     while (const std::optional<WalkStep> step = walk.next()) {
         if (step->listing) {
             const std::vector<DirEntry>& entries = step->listing->entries;
@@ -134,17 +160,8 @@ bool FolderScan::queueNextFolder(FolderWalk& walk, const DriveInfo& drives, Read
         if (!e.isFile || e.isFolder || !isMp3Name(e.name))
             continue;
         // Each read shares the listing: the folder stays open while any song of it is read.
-        reads.push_back([listing = folder.step.listing, name = e.name, path, readId3v2 = readId3v2_] {
-            SongRead song;
-            song.mp3.setFullName(path + name);
-            if (readId3v2)
-                song.mp3.setId3v2Reading(clsMP3::Id3v2Reading::InPlaceOfId3v1);
-            song.read = song.mp3.ReadMP3Info(listing->handle.fd());
-            if (const std::optional<FileFacts>& opened = song.mp3.OpenedFacts())
-                song.facts = *opened;
-            else if (song.read == clsMP3::ReadResult::Unreadable)  // a row all the same: size and date as far as known
-                song.facts = fileFactsAt(listing->handle.fd(), name).value_or(FileFacts{});
-            return song;
+        reads.push_back([listing = folder.step.listing, source = folder.source, name = e.name, readId3v2 = readId3v2_] {
+            return readSong(listing->handle.fd(), source, name, readId3v2);
         });
     }
     const size_t count = reads.size();
@@ -200,12 +217,12 @@ void FolderScan::AddFolderSongs(const QueuedFolder& folder, ReaderPool& readers)
             skipped_.push_back({p + e.name, errorText(kNotRegularFile)});
             continue;
         }
-        const SongRead song = readers.take(ticket++, [this] { reportProgress(); });
+        SongRead song = readers.take(ticket++, [this] { reportProgress(); });
         reportProgress();
         if (song.read == clsMP3::ReadResult::Missing)
             continue;  // gone since the folder was listed
         if (song.read == clsMP3::ReadResult::Unreadable) {
-            skipped_.push_back({p + e.name, errorText(song.mp3.readError())});
+            skipped_.push_back({p + e.name, errorText(song.readError)});
             // An update never blanks a row it cannot read again; a new file that
             // cannot be read gets the cleared header.
             if (const SongRecord* old = rowNamed(oldRows, e.name)) {
@@ -213,14 +230,9 @@ void FolderScan::AddFolderSongs(const QueuedFolder& folder, ReaderPool& readers)
                 continue;
             }
         }
-        if (!readId3v2_ && !song.mp3.TagPresent() && song.mp3.Id3v2Present())
+        if (song.unreadId3v2)
             ++unreadId3v2;
-        SongSource source = folder.source;
-        source.name = e.name;
-        source.size = song.facts.size;
-        source.created = song.facts.created;
-        source.attributes = attributeText(song.facts.mode, e.name);
-        collected_.push_back(MakeSongLine(source, song.mp3));
+        collected_.push_back(std::move(song.row));
     }
     unreadId3v2Files_ += unreadId3v2;
 }

@@ -10,7 +10,7 @@ QString withSlash(const QString& folder)
 
 }  // namespace
 
-FolderWalk::FolderWalk(const QString& root, bool includeSubfolders, const NameOrder& order)
+FolderWalk::FolderWalk(const QString& root, bool includeSubfolders, const NameOrder* order)
     : root_(root), includeSubfolders_(includeSubfolders), order_(order)
 {
 }
@@ -26,7 +26,8 @@ std::optional<WalkStep> FolderWalk::enter(FolderHandle handle, const QString& pa
     }
     if (!entries)
         return WalkStep{path, resolved, nullptr, handle.error()};
-    order_.sort(*entries);
+    if (order_)
+        order_->sort(*entries);
     auto listing = std::make_shared<const FolderListing>(FolderListing{std::move(handle), std::move(*entries)});
     if (includeSubfolders_)
         stack_.push_back({listing, path, resolved});

@@ -30,8 +30,9 @@ struct WalkStep {
 
 class FolderWalk {
 public:
-    // The order must outlive the walk.
-    FolderWalk(const QString& root, bool includeSubfolders, const NameOrder& order);
+    // The order must outlive the walk; without one each folder's entries, and its
+    // subfolders, come as the file system lists them, which is enough to count them.
+    FolderWalk(const QString& root, bool includeSubfolders, const NameOrder* order);
     // The next folder, or nothing at the end of the tree.
     std::optional<WalkStep> next();
 
@@ -51,7 +52,7 @@ private:
     std::set<FolderId> visited_;
     QString root_;
     bool includeSubfolders_;
-    const NameOrder& order_;
+    const NameOrder* order_;
     bool started_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "catalogue/LineForm.h"
 
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -17,7 +18,7 @@ bool isByteEscape(char16_t c)
 // The letter that stands after the escape character for a byte a line cannot
 // hold as it is, or 0: a list file never holds NUL bytes, ";" ends a field and
 // CR and LF end the line.
-char escapeLetter(char c)
+constexpr char escapeLetter(char c)
 {
     switch (c) {
     case ';': return 's';
@@ -42,39 +43,51 @@ int escapedChar(char letter)
     }
 }
 
-void appendEscape(QByteArray& line, char letter)
-{
-    line += kEscape;
-    line += letter;
-}
+// The bytes not copied as they stand: those with an escape letter, and the
+// first byte of a stored UTF-16 half.
+constexpr std::array<bool, 256> kNeedsCare = [] {
+    std::array<bool, 256> care{};
+    for (int c = 0; c < 256; ++c)
+        care[size_t(c)] = escapeLetter(char(c)) != 0 || c == 0xED;
+    return care;
+}();
 
-void appendEscaped(QByteArray& line, QByteArrayView text)
+// Writes the stored text at out with its escapes; returns the end of what it
+// wrote, at most twice the text's length.
+char* writeEscaped(char* out, QByteArrayView text)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     const char* p = text.data();
     const char* end = p + text.size();
     while (p < end) {
+        const char* plain = p;
+        while (plain < end && !kNeedsCare[uchar(*plain)])
+            ++plain;
+        std::memcpy(out, p, size_t(plain - p));
+        out += plain - p;
+        p = plain;
+        if (p == end)
+            break;
         if (const char letter = escapeLetter(*p)) {
-            appendEscape(line, letter);
+            *out++ = kEscape;
+            *out++ = letter;
             ++p;
         } else if (const char16_t half = end - p >= 3 ? storedHalf(p) : 0) {
             if (isByteEscape(half)) {
                 const int byte = half - kByteEscapeBase;
-                appendEscape(line, 'x');
-                line += kHex[byte >> 4];
-                line += kHex[byte & 0xF];
+                *out++ = kEscape;
+                *out++ = 'x';
+                *out++ = kHex[byte >> 4];
+                *out++ = kHex[byte & 0xF];
             } else {
-                line += QString(QChar(half)).toUtf8();  // as UTF-8 writes a lone half
+                *out++ = '?';  // as UTF-8 writes a lone half
             }
             p += 3;
         } else {
-            const char* plain = p + 1;
-            while (plain < end && !escapeLetter(*plain) && *plain != '\xED')
-                ++plain;
-            line.append(p, plain - p);
-            p = plain;
+            *out++ = *p++;  // a character that is no half
         }
     }
+    return out;
 }
 
 int hexDigit(char c)
@@ -220,11 +233,21 @@ std::optional<std::array<qsizetype, kColumnCount>> plainFieldEnds(QByteArrayView
 
 void appendLine(QByteArray& out, const SongRecord& record)
 {
-    for (int c = 0; c < kColumnCount; ++c) {
+    // Written in place into room for the longest line the texts can give.
+    const std::array<QByteArrayView, kColumnCount> texts = record.storedColumns();
+    qsizetype room = kColumnCount - 1;
+    for (const QByteArrayView text : texts)
+        room += 2 * text.size();
+    const qsizetype start = out.size();
+    out.resize(start + room);
+    char* const begin = out.data();
+    char* w = begin + start;
+    for (size_t c = 0; c < texts.size(); ++c) {
         if (c > 0)
-            out += ';';
-        appendEscaped(out, record.stored(c));
+            *w++ = ';';
+        w = writeEscaped(w, texts[c]);
     }
+    out.truncate(w - begin);
 }
 
 QString toLine(const SongRecord& record)

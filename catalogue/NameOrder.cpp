@@ -21,17 +21,26 @@ NameOrder::NameOrder() : collator_(collationLocale())
     collator_.setNumericMode(true);
 }
 
-bool NameOrder::before(const QString& a, const QString& b) const
-{
-    // Names the rules hold equal ("a" and "A", composed and decomposed accents)
-    // still come in one fixed order.
-    const int order = collator_.compare(a, b);
-    return order != 0 ? order < 0 : a < b;
-}
-
 void NameOrder::sort(std::vector<DirEntry>& entries) const
 {
-    std::sort(entries.begin(), entries.end(), [this](const DirEntry& a, const DirEntry& b) { return before(a.name, b.name); });
+    // The rules give each name a key whose bytes compare as the names do: one
+    // look at each name instead of one at two names for every comparison.
+    struct Keyed {
+        QCollatorSortKey key;
+        DirEntry entry;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(entries.size());
+    for (DirEntry& e : entries)
+        keyed.push_back({collator_.sortKey(e.name), std::move(e)});
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        // Names the rules hold equal ("a" and "A", composed and decomposed
+        // accents) still come in one fixed order.
+        const int order = a.key.compare(b.key);
+        return order != 0 ? order < 0 : a.entry.name < b.entry.name;
+    });
+    for (size_t i = 0; i < entries.size(); ++i)
+        entries[i] = std::move(keyed[i].entry);
 }
 
 }  // namespace sonivo

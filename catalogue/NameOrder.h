@@ -14,7 +14,6 @@ class NameOrder {
 public:
     // Reads the user's locale; one order serves a whole scan.
     NameOrder();
-    bool before(const QString& a, const QString& b) const;
     void sort(std::vector<DirEntry>& entries) const;
 
 private:

@@ -8,6 +8,7 @@
 // every queued song is under way.
 
 #include "analysis/clsMP3.h"
+#include "catalogue/SongRecord.h"
 
 #include <condition_variable>
 #include <deque>
@@ -19,11 +20,13 @@
 
 namespace sonivo {
 
-// One song as read: the analysis's outcome, and the file as it was found.
+// One song as read: the analysis's outcome and the row made of it, on the
+// reader's thread, so that the taking thread only puts rows in their place.
 struct SongRead {
     clsMP3::ReadResult read = clsMP3::ReadResult::Missing;
-    clsMP3 mp3;
-    FileFacts facts;
+    int readError = 0;         // errno when Unreadable
+    bool unreadId3v2 = false;  // the file's only tag is an ID3v2 tag the reading left alone
+    SongRecord row;
 };
 
 class ReaderPool {

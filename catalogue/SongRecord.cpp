@@ -9,30 +9,48 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 namespace sonivo {
 namespace {
 
-void appendBool(QString& out, bool value)
+// The helpers below write a text either as a QString or straight in a record's
+// stored form (see StoredText.h), in which ASCII is written as it is.
+void appendAscii(QString& out, std::string_view text)
 {
-    out += value ? QLatin1String("True") : QLatin1String("False");
+    out += QLatin1String(text.data(), qsizetype(text.size()));
 }
 
-void appendNumber(QString& out, qint64 value)
+void appendAscii(std::string& out, std::string_view text)
+{
+    out += text;
+}
+
+void appendText(QString& out, QStringView text)
+{
+    out += text;
+}
+
+void appendText(std::string& out, QStringView text)
+{
+    appendStored(out, text);
+}
+
+template <typename Out> void appendNumber(Out& out, qint64 value)
 {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out += QLatin1String(digits, end);
+    appendAscii(out, std::string_view(digits, size_t(end - digits)));
 }
 
 // At least two digits, the sign in front: -1 gives "-01".
-void appendTwoDigits(QString& out, qint64 value)
+template <typename Out> void appendTwoDigits(Out& out, qint64 value)
 {
     if (value < 0)
-        out += QLatin1Char('-');
+        appendAscii(out, "-");
     const qint64 magnitude = value < 0 ? -value : value;
     if (magnitude < 10)
-        out += QLatin1Char('0');
+        appendAscii(out, "0");
     appendNumber(out, magnitude);
 }
 
@@ -51,32 +69,45 @@ const QString& shortDate(const QDate& date, const QLocale& locale)
     return lastText;
 }
 
-void appendFileDate(QString& out, const QDateTime& time, const QLocale& locale)
+template <typename Out> void appendFileDate(Out& out, const QDateTime& time, const QLocale& locale)
 {
     const LocalDateTime local = toLocal(time);
-    out += shortDate(local.date, locale);
-    out += QLatin1Char(' ');
+    appendText(out, shortDate(local.date, locale));
+    appendAscii(out, " ");
     if (!local.time.isValid())
         return;
     appendTwoDigits(out, local.time.hour());
-    out += QLatin1Char('.');
+    appendAscii(out, ".");
     appendTwoDigits(out, local.time.minute());
 }
 
-void appendDuration(QString& out, qint64 seconds)
+template <typename Out> void appendDuration(Out& out, qint64 seconds)
 {
     const qint64 minutes = seconds >= 0 ? seconds / 60 : -((-seconds + 59) / 60);
     appendTwoDigits(out, minutes);
-    out += QLatin1Char('.');
+    appendAscii(out, ".");
     appendTwoDigits(out, seconds % 60);  // C++ keeps the sign of seconds
 }
 
-// The text with every ";" replaced by ",".
-void appendSafe(QString& out, QStringView text)
+template <typename Out> void appendSizeKB(Out& out, qint64 bytes, const QLocale& locale)
 {
-    const qsizetype from = out.size();
-    out += text;
-    std::replace(out.begin() + from, out.end(), QChar(u';'), QChar(u','));
+    // bytes ÷ 1000 + 0.5, rounded half away from zero, is bytes ÷ 1000 + 1 cut.
+    appendText(out, locale.toString(bytes / 1000 + 1));
+    appendAscii(out, " KB");
+}
+
+void appendBool(std::string& out, bool value)
+{
+    appendAscii(out, value ? "True" : "False");
+}
+
+// The text with every ";" replaced by ",": in the stored form no byte of
+// another character is that of ";".
+void appendSafe(std::string& out, QStringView text)
+{
+    const size_t from = out.size();
+    appendStored(out, text);
+    std::replace(out.begin() + qsizetype(from), out.end(), ';', ',');
 }
 
 }  // namespace
@@ -236,6 +267,21 @@ QByteArrayView SongRecord::stored(int c) const
     return QByteArrayView(textsOf(block_) + start, qsizetype(end(c) - start));
 }
 
+std::array<QByteArrayView, kColumnCount> SongRecord::storedColumns() const
+{
+    std::array<QByteArrayView, kColumnCount> columns{};
+    if (!block_)
+        return columns;
+    const char* texts = textsOf(block_);
+    quint32 start = 0;
+    for (int c = 0; c < kColumnCount; ++c) {
+        const quint32 stop = block_[0] == 1 ? start + uchar(block_[1 + c]) : end(c);
+        columns[size_t(c)] = QByteArrayView(texts + start, qsizetype(stop - start));
+        start = stop;
+    }
+    return columns;
+}
+
 void SongRecord::setColumn(int c, const QString& value)
 {
     SongRecordBuilder builder;
@@ -294,8 +340,9 @@ SongRecord SongRecordBuilder::take()
 
 QString FormatSizeKB(qint64 bytes, const QLocale& locale)
 {
-    // bytes ÷ 1000 + 0.5, rounded half away from zero, is bytes ÷ 1000 + 1 cut.
-    return locale.toString(bytes / 1000 + 1) + QStringLiteral(" KB");
+    QString text;
+    appendSizeKB(text, bytes, locale);
+    return text;
 }
 
 QString FormatFileDate(const QDateTime& time, const QLocale& locale)
@@ -325,19 +372,25 @@ QString SafeField(const QString& text)
 
 SongRecord MakeSongLine(const SongSource& s, const clsMP3& mp3)
 {
+    // Every text goes straight into the record's stored form.
     SongRecordBuilder record(256 + s.folder.size());
-    QString& t = record.text();
-    const auto column = [&](const auto& text) {
-        t += text;
+    std::string& t = record.stored();
+    const auto column = [&](QStringView text) {
+        appendStored(t, text);
         record.endColumn();
     };
     const auto safeColumn = [&](QStringView text) {
         appendSafe(t, text);
         record.endColumn();
     };
+    const auto boolColumn = [&](bool value) {
+        appendBool(t, value);
+        record.endColumn();
+    };
     const QLocale locale;
     column(s.name);
-    column(FormatSizeKB(s.size, locale));
+    appendSizeKB(t, s.size, locale);
+    record.endColumn();
     appendFileDate(t, s.created, locale);
     record.endColumn();
     column(s.folder);
@@ -346,12 +399,12 @@ SongRecord MakeSongLine(const SongSource& s, const clsMP3& mp3)
     record.endColumn();
     appendDuration(t, durationSeconds(mp3.PlayTime()));
     record.endColumn();
-    t += QLatin1String("MPEG - ");
-    t += mp3.MPEGVersion();
-    t += QLatin1String(" Layer ");
+    appendAscii(t, "MPEG - ");
+    appendStored(t, mp3.MPEGVersion());
+    appendAscii(t, " Layer ");
     column(mp3.Layer());
-    t += mp3.SampleRate();
-    t += QLatin1String("hz ");
+    appendStored(t, mp3.SampleRate());
+    appendAscii(t, "hz ");
     column(QStringView(mp3.ChannelMode()).trimmed());
     safeColumn(mp3.Artist());
     safeColumn(mp3.Title());
@@ -360,10 +413,6 @@ SongRecord MakeSongLine(const SongSource& s, const clsMP3& mp3)
     column(mp3.Genre());
     const QString comment = mp3.Comment();
     safeColumn(QStringView(comment).left(comment.indexOf(QLatin1Char('\r'))));
-    const auto boolColumn = [&](bool value) {
-        appendBool(t, value);
-        record.endColumn();
-    };
     boolColumn(mp3.Copyright());
     boolColumn(mp3.CRCPresent());
     column(QStringView(mp3.Emphasis()).trimmed());
@@ -371,9 +420,9 @@ SongRecord MakeSongLine(const SongSource& s, const clsMP3& mp3)
     boolColumn(mp3.TagPresent());
     column(s.attributes);
     if (s.driveType == QLatin1String("CD-ROM drive")) {
-        t += s.cdName;
-        t += QLatin1Char('/');
-        t += s.volumeSerial;
+        appendStored(t, s.cdName);
+        appendAscii(t, "/");
+        appendStored(t, s.volumeSerial);
     }
     return record.take();
 }

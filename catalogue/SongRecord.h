@@ -62,6 +62,8 @@ public:
     QString text(int c) const { return decodeStored(stored(c)); }
     // The column's text in the record's own form (see StoredText.h).
     QByteArrayView stored(int c) const;
+    // Every column's text in that form, found in one pass over the record.
+    std::array<QByteArrayView, kColumnCount> storedColumns() const;
     bool isEmpty(int c) const { return stored(c).isEmpty(); }
     // Asks the processor to fetch the record's memory ahead of reading it.
     void prefetch() const { __builtin_prefetch(block_); }

@@ -10,7 +10,10 @@ namespace sonivo::cli {
 
 void bufferOutput()
 {
-    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+    // A buffer of our own: given none, the C library takes the size it likes
+    // (a page, for a pipe) and ignores the one asked for.
+    static char buffer[1 << 16];
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
 }
 
 void printLine(const QString& text)

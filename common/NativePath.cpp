@@ -46,36 +46,33 @@ int validSequenceLength(const unsigned char* s, qsizetype i, qsizetype n, char32
     return len;
 }
 
-void appendUtf8(QByteArray& out, char32_t cp)
-{
-    char bytes[4];
-    out.append(bytes, writeUtf8(bytes, cp) - bytes);
-}
-
 }  // namespace
 
-QString fromNativePath(const QByteArray& bytes)
+QString fromNativePath(QByteArrayView bytes)
 {
-    const auto* s = reinterpret_cast<const unsigned char*>(bytes.constData());
+    // Written in place: a name never has more UTF-16 units than bytes.
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype n = bytes.size();
-    QString out;
-    out.reserve(n);
+    QString out(n, Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
+    char16_t* w = begin;
     for (qsizetype i = 0; i < n;) {
         char32_t cp;
         const int len = validSequenceLength(s, i, n, &cp);
         if (len == 0) {
-            out.append(QChar(char16_t(kEscapeBase + s[i])));
+            *w++ = char16_t(kEscapeBase + s[i]);
             ++i;
             continue;
         }
         if (cp < 0x10000) {
-            out.append(QChar(char16_t(cp)));
+            *w++ = char16_t(cp);
         } else {
-            out.append(QChar(QChar::highSurrogate(cp)));
-            out.append(QChar(QChar::lowSurrogate(cp)));
+            *w++ = QChar::highSurrogate(cp);
+            *w++ = QChar::lowSurrogate(cp);
         }
         i += len;
     }
+    out.truncate(w - begin);
     return out;
 }
 
@@ -87,27 +84,32 @@ int escapedByte(char16_t c)
 QByteArray toNativePath(const QString& name)
 {
     QByteArray out;
-    out.reserve(name.size());
     appendNativePath(out, name);
     return out;
 }
 
 void appendNativePath(QByteArray& out, QStringView name)
 {
+    // Written in place into room for three bytes a unit, the most one takes.
     const qsizetype n = name.size();
+    const qsizetype start = out.size();
+    out.resize(start + 3 * n);
+    char* const begin = out.data();
+    char* w = begin + start;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = name.at(i).unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(name.at(i + 1).unicode())) {
-            appendUtf8(out, QChar::surrogateToUcs4(c, name.at(i + 1).unicode()));
+            w = writeUtf8(w, QChar::surrogateToUcs4(c, name.at(i + 1).unicode()));
             ++i;
         } else if (const int byte = escapedByte(c); byte >= 0) {
-            out.append(char(byte));
+            *w++ = char(byte);
         } else if (QChar::isSurrogate(c)) {
-            out.append('?');  // a lone surrogate no byte stands for
+            *w++ = '?';  // a lone surrogate no byte stands for
         } else {
-            appendUtf8(out, c);
+            w = writeUtf8(w, c);
         }
     }
+    out.truncate(w - begin);
 }
 
 }  // namespace sonivo

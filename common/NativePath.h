@@ -5,11 +5,12 @@
 // toNativePath turns back into that byte.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace sonivo {
 
-QString fromNativePath(const QByteArray& bytes);
+QString fromNativePath(QByteArrayView bytes);
 QByteArray toNativePath(const QString& name);
 // The byte a character of a name stands for when it is an escaped byte, else -1.
 int escapedByte(char16_t c);

@@ -119,38 +119,38 @@ std::optional<QString> FolderHandle::canonicalPath() const
 
 std::optional<std::vector<DirEntry>> FolderHandle::list()
 {
-    // The listing gets its own descriptor: closedir closes it.
-    const int fd = fd_ < 0 ? -1 : ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
-    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
-    if (!dir) {
-        error_ = fd_ < 0 ? error_ : errno;
-        if (fd >= 0)
-            ::close(fd);
+    if (fd_ < 0)
+        return std::nullopt;
+    // Read straight from the folder's own descriptor, from its start (a listing
+    // before this one left it at the end), a buffer's worth of entries a call.
+    if (::lseek(fd_, 0, SEEK_SET) != 0) {
+        error_ = errno;
         return std::nullopt;
     }
-    ::rewinddir(dir);  // the duplicate shares the position of an earlier listing
     std::vector<DirEntry> entries;
+    alignas(dirent64) char buffer[32768];
     for (;;) {
-        errno = 0;
-        const dirent* d = ::readdir(dir);
-        if (!d)
-            break;
-        const QByteArray name(d->d_name);
-        if (name == "." || name == "..")
+        const ssize_t n = ::getdents64(fd_, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
             continue;
-        DirEntry entry;
-        entry.name = fromNativePath(name);
-        if (describeEntry(::dirfd(dir), d->d_name, d->d_type, entry))
-            entries.push_back(std::move(entry));
+        if (n < 0) {
+            error_ = errno;
+            return std::nullopt;
+        }
+        if (n == 0)
+            return entries;
+        for (ssize_t at = 0; at < n;) {
+            const auto* d = reinterpret_cast<const dirent64*>(buffer + at);
+            at += d->d_reclen;
+            const QByteArrayView name(d->d_name);
+            if (name == "." || name == "..")
+                continue;
+            DirEntry entry;
+            entry.name = fromNativePath(name);
+            if (describeEntry(fd_, d->d_name, d->d_type, entry))
+                entries.push_back(std::move(entry));
+        }
     }
-    // readdir ends with NULL both at the end and on an error: only errno tells.
-    const int readError = errno;
-    ::closedir(dir);
-    if (readError != 0) {
-        error_ = readError;
-        return std::nullopt;
-    }
-    return entries;
 }
 
 }  // namespace sonivo

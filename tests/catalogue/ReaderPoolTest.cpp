@@ -10,7 +10,7 @@ using namespace sonivo;
 
 namespace {
 
-// Reads that note which songs were read and give each its number as its size.
+// Reads that note which songs were read and give each its number as its error.
 class CountingReads {
 public:
     std::vector<ReaderPool::Read> batch(int first, int count)
@@ -22,7 +22,7 @@ public:
                 read_.insert(i);
                 SongRead song;
                 song.read = clsMP3::ReadResult::Done;
-                song.facts.size = i;
+                song.readError = i;
                 return song;
             });
         }
@@ -56,7 +56,7 @@ TEST(ReaderPool, SongsOfSeveralBatchesComeBackUnderTheirTickets)
         EXPECT_EQ(c, 7u);
         EXPECT_EQ(pool.waiting(), 27u);
         for (size_t t = 0; t < 27; ++t)
-            EXPECT_EQ(pool.take(t, kNothing).facts.size, qint64(t)) << readers << " readers, ticket " << t;
+            EXPECT_EQ(pool.take(t, kNothing).readError, int(t)) << readers << " readers, ticket " << t;
         EXPECT_EQ(pool.waiting(), 0u);
         EXPECT_EQ(reads.read().size(), 27u);
     }
@@ -69,14 +69,14 @@ TEST(ReaderPool, DroppedSongsAreNotReadAndTheRestFollowInOrder)
     ReaderPool pool(0);
     pool.add(reads.batch(0, 4));
     pool.add(reads.batch(4, 4));
-    EXPECT_EQ(pool.take(0, kNothing).facts.size, 0);
+    EXPECT_EQ(pool.take(0, kNothing).readError, 0);
     pool.dropBefore(4);  // a folder left after its first song
     EXPECT_EQ(pool.waiting(), 4u);
-    EXPECT_EQ(pool.take(4, kNothing).facts.size, 4);
-    EXPECT_EQ(pool.take(5, kNothing).facts.size, 5);
+    EXPECT_EQ(pool.take(4, kNothing).readError, 4);
+    EXPECT_EQ(pool.take(5, kNothing).readError, 5);
     EXPECT_EQ(reads.read(), (std::set<int>{0, 4, 5}));
     pool.dropBefore(2);  // below what is taken: changes nothing
-    EXPECT_EQ(pool.take(6, kNothing).facts.size, 6);
+    EXPECT_EQ(pool.take(6, kNothing).readError, 6);
 }
 
 TEST(ReaderPool, ResultsOfDroppedSongsUnderWayAreThrownAway)
@@ -91,7 +91,7 @@ TEST(ReaderPool, ResultsOfDroppedSongsUnderWayAreThrownAway)
         pool.add(reads.batch(35, 30));
         pool.dropBefore(30);
         for (size_t t = 30; t < 35; ++t)
-            ASSERT_EQ(pool.take(t, kNothing).facts.size, qint64(t));
+            ASSERT_EQ(pool.take(t, kNothing).readError, int(t));
         EXPECT_EQ(pool.waiting(), 30u);
     }
 }

@@ -73,6 +73,22 @@ TEST(SongRecord, EveryTextComesBackUnchangedWhateverItsLength)
     EXPECT_TRUE(copy.isEmpty(17));
 }
 
+TEST(SongRecord, AllColumnsAtOnceAreTheTextsGivenWhateverFormTheLengthsTake)
+{
+    // Short columns, one over 255 bytes, a record over 65,535 bytes.
+    for (const qsizetype longest : {0, 300, 70000}) {
+        std::array<QString, kColumnCount> columns;
+        for (int c = 0; c < kColumnCount; ++c)
+            columns[size_t(c)] = c % 3 == 0 ? QString() : QString(c, QLatin1Char('a' + c)) + QStringLiteral("è");
+        columns[ColTitle] += QString(longest, QLatin1Char('t'));
+        const std::array<QByteArrayView, kColumnCount> stored = SongRecord(columns).storedColumns();
+        for (int c = 0; c < kColumnCount; ++c)
+            EXPECT_EQ(stored[size_t(c)], QByteArrayView(toStored(columns[size_t(c)]))) << longest << " column " << c;
+    }
+    for (const QByteArrayView empty : SongRecord().storedColumns())
+        EXPECT_TRUE(empty.isEmpty());
+}
+
 TEST(SongRecord, TextsOfEveryLengthComeBackAsTheirRecordGrowsAndShrinks)
 {
     // Columns up to 255 bytes, then one longer, and back: each record keeps

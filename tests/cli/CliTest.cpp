@@ -13,6 +13,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace sonivo;
@@ -379,4 +380,44 @@ TEST(Cli, WithoutLocksATagIsStillWrittenButNoListIsUpdated)
     }
     EXPECT_EQ(TempFiles::read(list), before);
     EXPECT_FALSE(QFile::exists(fresh)) << "no empty list is left behind";
+}
+
+TEST(Cli, AScanWritesItsRowsInLargeBlocks)
+{
+    // Rows of some tens of KB in all, into a pipe: a few KB written at a time
+    // would show as many write calls in the kernel's count for the process.
+    TempFiles files;
+    for (int i = 0; i < 200; ++i)
+        files.write(QStringLiteral("song %1.mp3").arg(i), frames(FrameFields{}, 3));
+    const QByteArray program(SONIVO_CLI);
+    const QByteArray folder = toNativePath(files.path(QString()));
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        ::execl(program.constData(), program.constData(), "scan", folder.constData(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    qint64 bytes = 0;
+    char buffer[8192];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        bytes += n;
+    ::close(out[0]);
+    // The ended program is looked at before it is reaped.
+    siginfo_t ended{};
+    ASSERT_EQ(::waitid(P_PID, id_t(child), &ended, WEXITED | WNOWAIT), 0);
+    QFile io(QStringLiteral("/proc/%1/io").arg(child));
+    const bool counted = io.open(QIODevice::ReadOnly);
+    const QByteArray counts = counted ? io.readAll() : QByteArray();
+    ::waitpid(child, nullptr, 0);
+    ASSERT_EQ(ended.si_status, 0);
+    if (!counted)
+        GTEST_SKIP() << "the kernel keeps no I/O counts for processes here";
+    const qsizetype at = counts.indexOf("syscw: ");
+    ASSERT_GE(at, 0) << counts.constData();
+    const qint64 writes = counts.mid(at + 7, counts.indexOf('\n', at) - at - 7).toLongLong();
+    ASSERT_GT(bytes, 3 * 4096) << "enough rows to fill several small buffers";
+    EXPECT_LE(writes, 1 + bytes / 65536) << bytes << " bytes";
 }

@@ -4,6 +4,7 @@
 #include "tests/support/TempFiles.h"
 
 #include <QDir>
+#include <QSet>
 #include <gtest/gtest.h>
 
 #include <dirent.h>
@@ -110,4 +111,27 @@ TEST_F(DirectoryTest, OpeningLooksAtTheFileOnceForItsKindSizeAndDate)
     EXPECT_FALSE(file.openIn(fd, QStringLiteral("vanished"), NativeFile::Mode::Read));
     EXPECT_FALSE(file.facts()) << "nothing left of the file opened before";
     EXPECT_FALSE(fileFactsAt(fd, QStringLiteral("vanished")));
+}
+
+TEST_F(DirectoryTest, AFolderOfManyLongNamesIsListedWholeEachTimeItIsListed)
+{
+    // More names than one read of the folder returns, listed twice on one handle.
+    const QString many = root + QStringLiteral("/many");
+    QDir().mkpath(many);
+    QSet<QString> made;
+    for (int i = 0; i < 600; ++i) {
+        const QString name = QStringLiteral("%1 - ").arg(i) + QString(180, QLatin1Char('x')) + QStringLiteral(".mp3");
+        files.write(QStringLiteral("many/") + name, "x");
+        made.insert(name);
+    }
+    FolderHandle folder = FolderHandle::open(many);
+    for (int round = 0; round < 2; ++round) {
+        const std::optional<std::vector<DirEntry>> entries = folder.list();
+        ASSERT_TRUE(entries) << round;
+        QSet<QString> listed;
+        for (const DirEntry& e : *entries)
+            listed.insert(e.name);
+        EXPECT_EQ(entries->size(), 600u) << round;
+        EXPECT_EQ(listed, made) << round;
+    }
 }
