@@ -102,29 +102,21 @@ TEST(SongRecord, TextsOfEveryLengthComeBackAsTheirRecordGrowsAndShrinks)
 TEST(SongRecord, SizeText)
 {
     const QLocale it(QLocale::Italian, QLocale::Italy);
-    EXPECT_EQ(FormatSizeKB(0, it), QStringLiteral("1 KB"));
-    EXPECT_EQ(FormatSizeKB(499, it), QStringLiteral("1 KB"));
-    EXPECT_EQ(FormatSizeKB(1000, it), QStringLiteral("2 KB"));
-    EXPECT_EQ(FormatSizeKB(1999, it), QStringLiteral("2 KB"));
-    EXPECT_EQ(FormatSizeKB(2000, it), QStringLiteral("3 KB"));
-    EXPECT_EQ(FormatSizeKB(1234567, it), QStringLiteral("1.235 KB"));
-    EXPECT_EQ(FormatSizeKB(5000000000, it), QStringLiteral("5.000.001 KB")) << "over 2 GiB, shown true";
+    const std::pair<qint64, const char*> sizes[] = {{0, "1 KB"}, {499, "1 KB"}, {1000, "2 KB"}, {1999, "2 KB"}, {2000, "3 KB"},
+        {1234567, "1.235 KB"}, {5000000000, "5.000.001 KB"}};  // over 2 GiB, shown true
+    for (const auto& [bytes, text] : sizes)
+        EXPECT_EQ(FormatSizeKB(bytes, it), QLatin1String(text)) << bytes;
     EXPECT_EQ(FormatSizeKB(1234567, QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("1,235 KB"));
 }
 
 TEST(SongRecord, DurationText)
 {
-    EXPECT_EQ(FormatDuration(225), QStringLiteral("03.45"));
-    EXPECT_EQ(FormatDuration(6005), QStringLiteral("100.05"));
-    EXPECT_EQ(FormatDuration(36000), QStringLiteral("600.00"));
-    EXPECT_EQ(FormatDuration(-1), QStringLiteral("-01.-01"));
-    EXPECT_EQ(FormatDuration(0), QStringLiteral("00.00"));
-    EXPECT_EQ(durationSeconds(59.5), 60);
-    EXPECT_EQ(durationSeconds(60.5), 60);
-    EXPECT_EQ(durationSeconds(61.5), 62);
-    EXPECT_EQ(durationSeconds(225.05), 225);
-    EXPECT_EQ(durationSeconds(-1), -1);
-    EXPECT_EQ(durationSeconds(100000.49), 100000) << "no 16-bit limit";
+    const std::pair<qint64, const char*> texts[] = {{225, "03.45"}, {6005, "100.05"}, {36000, "600.00"}, {-1, "-01.-01"}, {0, "00.00"}};
+    for (const auto& [seconds, text] : texts)
+        EXPECT_EQ(FormatDuration(seconds), QLatin1String(text));
+    const std::pair<double, qint64> rounded[] = {{59.5, 60}, {60.5, 60}, {61.5, 62}, {225.05, 225}, {-1, -1}, {100000.49, 100000}};
+    for (const auto& [playTime, seconds] : rounded)
+        EXPECT_EQ(durationSeconds(playTime), seconds) << playTime << " (no 16-bit limit)";
 }
 
 TEST(SongRecord, DateText)
