@@ -45,14 +45,9 @@ TEST(SongRecord, EveryTextComesBackUnchangedWhateverItsLength)
 {
     // Lone halves (a name's bytes that are not UTF-8), pairs, a half before a
     // pair, U+0000, a leading U+FEFF, and a record too long for narrow ends.
-    const QList<QString> texts = {
-        QString(QChar(0xDC80)) + QStringLiteral("x") + QChar(0xDCFF),
-        QString(QChar(0xD800)),
-        QString(QChar(0xD83D)) + QStringLiteral("\U0001F600") + QChar(0xDE00),
-        QString(QChar(0)) + QStringLiteral("a"),
-        QStringLiteral("\uFEFFÀ\u0800\uFFFF"),
-        QString(70000, QLatin1Char('z')),
-    };
+    const QList<QString> texts = {QString(QChar(0xDC80)) + QStringLiteral("x") + QChar(0xDCFF), QString(QChar(0xD800)),
+        QString(QChar(0xD83D)) + QStringLiteral("\U0001F600") + QChar(0xDE00), QString(QChar(0)) + QStringLiteral("a"),
+        QStringLiteral("\uFEFFÀ\u0800\uFFFF"), QString(70000, QLatin1Char('z'))};
     std::array<QString, kColumnCount> columns;
     for (int c = 0; c < kColumnCount; ++c)
         columns[size_t(c)] = texts.at(c % texts.size());
