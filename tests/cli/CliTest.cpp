@@ -33,8 +33,8 @@ TEST(Cli, InfoPrintsEveryPropertyWithABlankLineBetweenFiles)
     const QStringList first = blocks.at(0).split(QLatin1Char('\n'));
     EXPECT_EQ(first.size(), 32);
     EXPECT_EQ(first.at(0), QStringLiteral("FullName: ") + a);
-    for (const char* line : {"BitRate: 128", "ChannelMode: Joint Stereo", "CRCPresent: False", "TotalFrames: 3", "Title: Song", "Genre: Rock",
-             "FileAttributes: Normal"})
+    for (const char* line : {"BitRate: 128", "ChannelMode: Joint Stereo", "CRCPresent: False", "TotalFrames: 3", "Title: Song",
+             "Genre: Rock", "FileAttributes: Normal"})
         EXPECT_TRUE(first.contains(QLatin1String(line))) << line;
     EXPECT_TRUE(blocks.at(1).contains(QStringLiteral("ValidHeader: False\n")));
     EXPECT_TRUE(blocks.at(1).contains(QStringLiteral("PlayTime: -1\n")));

@@ -51,7 +51,6 @@ protected:
         w.app().setChecked(3, true);
         w.app().setChecked(1, true);
     }
-
 };
 
 TEST_F(EditAndHelpCommandsTest, DeletingTakesTheCheckedRowsEmptiesTheQueueAndRefreshesTheStatus)
