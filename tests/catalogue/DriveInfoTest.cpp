@@ -82,21 +82,12 @@ TEST_F(DriveInfoTest, DriveTypesFollowTheFileSystemAndDevice)
         const char* fsType;
         bool removable;
         const char* type;
-    } cases[] = {
-        {"/dev/loop3", "iso9660", false, "CD-ROM drive"},
-        {"/dev/loop3", "udf", false, "CD-ROM drive"},
-        {"/dev/sr0", "hfsplus", false, "CD-ROM drive"},
-        {"/dev/sdb1", "iso9660", true, "CD-ROM drive"},
-        {"/dev/sdb1", "vfat", true, "Drive removibile"},
-        {"/dev/sdb1", "vfat", false, "Drive fisso"},
-        {"srv:/a", "nfs", false, "Network drive"},
-        {"//srv/a", "cifs", false, "Network drive"},
-        {"u@srv:", "fuse.sshfs", false, "Network drive"},
-        {"drvfs", "9p", false, "Network drive"},
-        {"tmpfs", "tmpfs", false, "RAM-disk"},
-        {"none", "ramfs", false, "RAM-disk"},
-        {"/dev/nvme0n1p2", "btrfs", false, "Drive fisso"},
-    };
+    } cases[] = {{"/dev/loop3", "iso9660", false, "CD-ROM drive"}, {"/dev/loop3", "udf", false, "CD-ROM drive"},
+        {"/dev/sr0", "hfsplus", false, "CD-ROM drive"}, {"/dev/sdb1", "iso9660", true, "CD-ROM drive"},
+        {"/dev/sdb1", "vfat", true, "Drive removibile"}, {"/dev/sdb1", "vfat", false, "Drive fisso"},
+        {"srv:/a", "nfs", false, "Network drive"}, {"//srv/a", "cifs", false, "Network drive"},
+        {"u@srv:", "fuse.sshfs", false, "Network drive"}, {"drvfs", "9p", false, "Network drive"}, {"tmpfs", "tmpfs", false, "RAM-disk"},
+        {"none", "ramfs", false, "RAM-disk"}, {"/dev/nvme0n1p2", "btrfs", false, "Drive fisso"}};
     for (const auto& c : cases) {
         table.list.resize(1);
         mount("drive", c.device, c.fsType).removable = c.removable;
@@ -143,13 +134,8 @@ TEST_F(DriveInfoTest, LabelAndSerialTexts)
 {
     FakeMount& cd = mount("cd", "/dev/sr0", "iso9660");
     const QString path = folder("cd/album");
-    const std::pair<std::optional<QString>, QString> labels[] = {
-        {q("MY DISC"), q("MY DISC")},
-        {QString(), q("-")},
-        {std::nullopt, QString()},
-        {q("AB") + QChar(u'\0') + q("CD"), q("AB")},
-        {QChar(u'\0') + q("junk"), q("-")},
-    };
+    const std::pair<std::optional<QString>, QString> labels[] = {{q("MY DISC"), q("MY DISC")}, {QString(), q("-")},
+        {std::nullopt, QString()}, {q("AB") + QChar(u'\0') + q("CD"), q("AB")}, {QChar(u'\0') + q("junk"), q("-")}};
     for (const auto& [label, expected] : labels) {
         cd.label = label;
         EXPECT_EQ(drives.volumeLabel(path), expected) << label.value_or(q("(none)")).toStdString();
@@ -158,16 +144,8 @@ TEST_F(DriveInfoTest, LabelAndSerialTexts)
     cd.serial = 0x1A2B3C4D;
     EXPECT_EQ(drives.volumeSerial(path), q("1A2B-3C4D"));
 
-    const std::pair<quint32, const char*> serials[] = {
-        {0x1A2B3C4D, "1A2B-3C4D"},
-        {0x01234567, "0123-4567"},
-        {0x0ABCDEF1, "ABCD-DEF1"},
-        {0xABC, "ABC-ABC"},
-        {0x12, "0000-0012"},
-        {0, "0000-0000"},
-        {0x1E5, "1E5-1E5"},
-        {0xFFFFFFFF, "FFFF-FFFF"},
-    };
+    const std::pair<quint32, const char*> serials[] = {{0x1A2B3C4D, "1A2B-3C4D"}, {0x01234567, "0123-4567"}, {0x0ABCDEF1, "ABCD-DEF1"},
+        {0xABC, "ABC-ABC"}, {0x12, "0000-0012"}, {0, "0000-0000"}, {0x1E5, "1E5-1E5"}, {0xFFFFFFFF, "FFFF-FFFF"}};
     for (const auto& [serial, expected] : serials)
         EXPECT_EQ(formatVolumeSerial(serial), q(expected)) << std::hex << serial;
 }

@@ -225,6 +225,37 @@ TEST_F(FolderNarrowingTest, AListFileThatCannotBeReadLeavesTheRowsAsTheyAre)
     EXPECT_EQ(dialogs.notices.size(), 2);
 }
 
+TEST_F(FolderNarrowingTest, NarrowingRowsNoListFileHoldsAsksTheSavePromptFirst)
+{
+    const QString prompt = QStringLiteral("La lista dei brani è stata modificata.\nVuoi salvare le modifiche?");
+    fillMixed(doc.catalogue());  // scanned, never saved
+    doc.setModified(true);
+    filter.refresh();
+    dialogs.answers = {DesktopDialogs::Answer::Cancel};
+    filter.keepOnly(choice(kJazz));
+    EXPECT_EQ(doc.catalogue().size(), 8) << "cancel narrows nothing";
+    EXPECT_EQ(dialogs.asked, QStringList(prompt));
+
+    // Saved first, the rows left out come back.
+    const QString saved = files.path(QStringLiteral("saved.svl"));
+    dialogs.answers = {DesktopDialogs::Answer::Yes};
+    dialogs.files = {saved};
+    filter.keepOnly(choice(kJazz));
+    EXPECT_EQ(fileNames(doc.catalogue()), QStringLiteral("j1"));
+    EXPECT_EQ(doc.listPath(), saved);
+    filter.restore();
+    EXPECT_EQ(doc.catalogue().size(), 8);
+
+    // Going on without saving drops the rows left out, as the user chose.
+    doc.catalogue().append(song(QStringLiteral("new"), kJazz));
+    doc.setModified(true);
+    dialogs.answers = {DesktopDialogs::Answer::No};
+    filter.keepOnly(choice(kJazz));
+    EXPECT_EQ(fileNames(doc.catalogue()), QStringLiteral("j1,new"));
+    EXPECT_EQ(dialogs.asked.count(prompt), 3);
+    EXPECT_EQ(TempFiles::read(saved).count('\n'), 8) << "the list file stays as it was saved";
+}
+
 TEST_F(FolderNarrowingTest, AListNeverSavedIsNotRestoredFromAnotherFile)
 {
     // The default list file exists, but it is not this list's.

@@ -295,27 +295,6 @@ TEST_F(ListFile, ASaveKeepsModeOwnerAndNamesThatAreNotUtf8)
     EXPECT_EQ(loaded.rows(), catalogue.rows());
 }
 
-TEST_F(ListFile, AFullDiskIsNamedAndTheOldFileKept)
-{
-    const QString disk = smallDisk();
-    if (disk.isEmpty())
-        GTEST_SKIP() << "no tmpfs may be mounted here";
-    const QString path = disk + QStringLiteral("/list.svl");
-    {
-        Catalogue small;
-        small.append(recordOf(QStringLiteral("old")));
-        ASSERT_TRUE(SalvaLista(path, small).ok);
-    }
-    const QByteArray before = TempFiles::read(path);
-    Catalogue big;
-    for (int i = 0; i < 5000; ++i)
-        big.append(recordOf(QStringLiteral("row%1-").arg(i)));
-    const ListFileResult r = SalvaLista(path, big);
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QStringLiteral("disco"))) << r.error.toStdString();
-    EXPECT_EQ(TempFiles::read(path), before);
-}
-
 namespace {
 
 // An update as sonivo-cli scan --list makes it: the rows of the list, one more.
@@ -414,20 +393,28 @@ TEST_F(ListFile, AFailedFirstSaveLeavesNoFileBehind)
     EXPECT_EQ(rowsOf(path), catalogue.rows());
 }
 
-TEST_F(ListFile, AListOnAReadOnlyMountIsRefusedAndKept)
+TEST_F(ListFile, AFullDiskOrAReadOnlyMountIsNamedAndTheOldFileKept)
 {
     const QString disk = smallDisk();
     if (disk.isEmpty())
         GTEST_SKIP() << "no tmpfs may be mounted here";
     const QString path = disk + QStringLiteral("/list.svl");
-    Catalogue catalogue;
-    catalogue.append(recordOf(QStringLiteral("old")));
-    ASSERT_TRUE(SalvaLista(path, catalogue).ok);
+    Catalogue small;
+    small.append(recordOf(QStringLiteral("old")));
+    ASSERT_TRUE(SalvaLista(path, small).ok);
     const QByteArray before = TempFiles::read(path);
+    Catalogue big;
+    for (int i = 0; i < 5000; ++i)
+        big.append(recordOf(QStringLiteral("row%1-").arg(i)));
+    const ListFileResult full = SalvaLista(path, big);
+    EXPECT_FALSE(full.ok);
+    EXPECT_TRUE(full.error.contains(QStringLiteral("disco"))) << full.error.toStdString();
+    EXPECT_EQ(TempFiles::read(path), before);
+
     ASSERT_EQ(::mount(nullptr, toNativePath(disk).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
-    const ListFileResult saved = SalvaLista(path, catalogue);
-    EXPECT_FALSE(saved.ok);
-    EXPECT_EQ(saved.error, QStringLiteral("file system in sola lettura"));
+    const ListFileResult readOnly = SalvaLista(path, small);
+    EXPECT_FALSE(readOnly.ok);
+    EXPECT_EQ(readOnly.error, QStringLiteral("file system in sola lettura"));
     EXPECT_FALSE(addRow(path, QStringLiteral("new")).ok);
     EXPECT_EQ(TempFiles::read(path), before);
 }

@@ -45,14 +45,9 @@ TEST(SongRecord, EveryTextComesBackUnchangedWhateverItsLength)
 {
     // Lone halves (a name's bytes that are not UTF-8), pairs, a half before a
     // pair, U+0000, a leading U+FEFF, and a record too long for narrow ends.
-    const QList<QString> texts = {
-        QString(QChar(0xDC80)) + QStringLiteral("x") + QChar(0xDCFF),
-        QString(QChar(0xD800)),
-        QString(QChar(0xD83D)) + QStringLiteral("\U0001F600") + QChar(0xDE00),
-        QString(QChar(0)) + QStringLiteral("a"),
-        QStringLiteral("\uFEFFÀ\u0800\uFFFF"),
-        QString(70000, QLatin1Char('z')),
-    };
+    const QList<QString> texts = {QString(QChar(0xDC80)) + QStringLiteral("x") + QChar(0xDCFF), QString(QChar(0xD800)),
+        QString(QChar(0xD83D)) + QStringLiteral("\U0001F600") + QChar(0xDE00), QString(QChar(0)) + QStringLiteral("a"),
+        QStringLiteral("\uFEFFÀ\u0800\uFFFF"), QString(70000, QLatin1Char('z'))};
     std::array<QString, kColumnCount> columns;
     for (int c = 0; c < kColumnCount; ++c)
         columns[size_t(c)] = texts.at(c % texts.size());
@@ -118,29 +113,21 @@ TEST(SongRecord, TextsOfEveryLengthComeBackAsTheirRecordGrowsAndShrinks)
 TEST(SongRecord, SizeText)
 {
     const QLocale it(QLocale::Italian, QLocale::Italy);
-    EXPECT_EQ(FormatSizeKB(0, it), QStringLiteral("1 KB"));
-    EXPECT_EQ(FormatSizeKB(499, it), QStringLiteral("1 KB"));
-    EXPECT_EQ(FormatSizeKB(1000, it), QStringLiteral("2 KB"));
-    EXPECT_EQ(FormatSizeKB(1999, it), QStringLiteral("2 KB"));
-    EXPECT_EQ(FormatSizeKB(2000, it), QStringLiteral("3 KB"));
-    EXPECT_EQ(FormatSizeKB(1234567, it), QStringLiteral("1.235 KB"));
-    EXPECT_EQ(FormatSizeKB(5000000000, it), QStringLiteral("5.000.001 KB")) << "over 2 GiB, shown true";
+    const std::pair<qint64, const char*> sizes[] = {{0, "1 KB"}, {499, "1 KB"}, {1000, "2 KB"}, {1999, "2 KB"}, {2000, "3 KB"},
+        {1234567, "1.235 KB"}, {5000000000, "5.000.001 KB"}};  // over 2 GiB, shown true
+    for (const auto& [bytes, text] : sizes)
+        EXPECT_EQ(FormatSizeKB(bytes, it), QLatin1String(text)) << bytes;
     EXPECT_EQ(FormatSizeKB(1234567, QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("1,235 KB"));
 }
 
 TEST(SongRecord, DurationText)
 {
-    EXPECT_EQ(FormatDuration(225), QStringLiteral("03.45"));
-    EXPECT_EQ(FormatDuration(6005), QStringLiteral("100.05"));
-    EXPECT_EQ(FormatDuration(36000), QStringLiteral("600.00"));
-    EXPECT_EQ(FormatDuration(-1), QStringLiteral("-01.-01"));
-    EXPECT_EQ(FormatDuration(0), QStringLiteral("00.00"));
-    EXPECT_EQ(durationSeconds(59.5), 60);
-    EXPECT_EQ(durationSeconds(60.5), 60);
-    EXPECT_EQ(durationSeconds(61.5), 62);
-    EXPECT_EQ(durationSeconds(225.05), 225);
-    EXPECT_EQ(durationSeconds(-1), -1);
-    EXPECT_EQ(durationSeconds(100000.49), 100000) << "no 16-bit limit";
+    const std::pair<qint64, const char*> texts[] = {{225, "03.45"}, {6005, "100.05"}, {36000, "600.00"}, {-1, "-01.-01"}, {0, "00.00"}};
+    for (const auto& [seconds, text] : texts)
+        EXPECT_EQ(FormatDuration(seconds), QLatin1String(text));
+    const std::pair<double, qint64> rounded[] = {{59.5, 60}, {60.5, 60}, {61.5, 62}, {225.05, 225}, {-1, -1}, {100000.49, 100000}};
+    for (const auto& [playTime, seconds] : rounded)
+        EXPECT_EQ(durationSeconds(playTime), seconds) << playTime << " (no 16-bit limit)";
 }
 
 TEST(SongRecord, DateText)
@@ -169,25 +156,17 @@ TEST(SongRecord, MakeSongLineFromAnAnalysedFile)
     SongSource source{mp3.Path(), QStringLiteral("song.mp3"), bytes.size(), QDateTime::currentDateTime(), mp3.FileAttributes(),
         QStringLiteral("Drive fisso"), QStringLiteral("-"), QStringLiteral("ROCK01")};
     const SongRecord r = MakeSongLine(source, mp3);
-    EXPECT_EQ(r.text(ColFileName), QStringLiteral("song.mp3"));
-    EXPECT_EQ(r.text(ColFolder), mp3.Path());
     EXPECT_EQ(r.fullName(), mp3.FullName());
-    EXPECT_EQ(r.text(ColBitRate), QStringLiteral("128"));
-    EXPECT_EQ(r.text(ColFrames), QString::number(bytes.size() / 417));
-    EXPECT_EQ(r.text(ColIdLayer), QStringLiteral("MPEG - 1.0 Layer 3"));
-    EXPECT_EQ(r.text(ColSampleRate), QStringLiteral("44100hz Joint Stereo"));
-    EXPECT_EQ(r.text(ColArtist), QStringLiteral("Artist"));
-    EXPECT_EQ(r.text(ColTitle), QStringLiteral("Rock,Roll,Live"));
-    EXPECT_EQ(r.text(ColYear), QStringLiteral("19;9")) << "the year is taken as it is";
-    EXPECT_EQ(r.text(ColGenre), QStringLiteral("Pop"));
-    EXPECT_EQ(r.text(ColComment), QStringLiteral("first"));
-    EXPECT_EQ(r.text(ColCopyright), QStringLiteral("False"));
-    EXPECT_EQ(r.text(ColCrc), QStringLiteral("True"));
-    EXPECT_EQ(r.text(ColEmphasis), QStringLiteral("CCIT J.17"));
-    EXPECT_EQ(r.text(ColOriginal), QStringLiteral("True"));
-    EXPECT_EQ(r.text(ColTagPresent), QStringLiteral("True"));
-    EXPECT_EQ(r.text(ColAttributes), QStringLiteral("Normal"));
-    EXPECT_TRUE(r.text(ColCdId).isEmpty()) << "not a CD-ROM drive";
+    // The title's separators become commas; the year is taken as it is; no CD identifier off a CD-ROM drive.
+    const std::pair<int, QString> expected[] = {{ColFileName, QStringLiteral("song.mp3")}, {ColFolder, mp3.Path()},
+        {ColBitRate, QStringLiteral("128")}, {ColFrames, QString::number(bytes.size() / 417)},
+        {ColIdLayer, QStringLiteral("MPEG - 1.0 Layer 3")}, {ColSampleRate, QStringLiteral("44100hz Joint Stereo")},
+        {ColArtist, QStringLiteral("Artist")}, {ColTitle, QStringLiteral("Rock,Roll,Live")}, {ColYear, QStringLiteral("19;9")},
+        {ColGenre, QStringLiteral("Pop")}, {ColComment, QStringLiteral("first")}, {ColCopyright, QStringLiteral("False")},
+        {ColCrc, QStringLiteral("True")}, {ColEmphasis, QStringLiteral("CCIT J.17")}, {ColOriginal, QStringLiteral("True")},
+        {ColTagPresent, QStringLiteral("True")}, {ColAttributes, QStringLiteral("Normal")}, {ColCdId, QString()}};
+    for (const auto& [column, text] : expected)
+        EXPECT_EQ(r.text(column), text) << columnCaptions().at(column).toStdString();
 
     source.driveType = QStringLiteral("CD-ROM drive");
     source.cdName.clear();

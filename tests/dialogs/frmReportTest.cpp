@@ -26,11 +26,6 @@ protected:
         for (int n = 1; n <= 8; ++n)
             ids.push_back(addSong(QStringLiteral("Song %1.mp3").arg(n), {}, {}, false));
     }
-    void queueRows(std::initializer_list<int> rows)
-    {
-        for (int row : rows)
-            transport.AggiungiLista(ids.at(size_t(row - 1)));
-    }
     std::unique_ptr<frmReport> open(ReportKind kind) { return std::make_unique<frmReport>(kind, catalogue, QString(), transport.queue().entries(), QString(), dialogs); }
 
     std::vector<RowId> ids;
@@ -181,11 +176,8 @@ TEST_F(ReportDialog, OpensWithItsDefaultsAndTheQueuedSongsOnlyWhenThereAreSome)
     EXPECT_FALSE(child<QCheckBox>(*dialog, "Check1")->isChecked());
     EXPECT_FALSE(child<QCheckBox>(*dialog, "Check2")->isChecked());
     EXPECT_TRUE(child<QRadioButton>(*dialog, "Option3")->isChecked());
-    const ReportChoice defaults = dialog->choice();
-    EXPECT_FALSE(defaults.queueOnly);
-    EXPECT_TRUE(defaults.toPrinter);
 
-    queueRows({3});
+    transport.AggiungiLista(ids.at(2));
     for (const ReportKind kind : {ReportKind::TextList, ReportKind::HtmlPage, ReportKind::Playlist})
         EXPECT_TRUE(child<QRadioButton>(*open(kind), "Option2")->isEnabled());
 }
@@ -213,21 +205,6 @@ TEST_F(ReportDialog, IsLaidOutInTwipsWithEveryCaptionWhole)
         EXPECT_NEAR(twips(dialog->height()), buttonsTop + 555, 16);
         EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << "a fixed dialog border";
     }
-}
-
-TEST_F(ReportDialog, AQueuedSongsPlaylistListsThemInQueueOrderAndCloses)
-{
-    queueRows({7, 2, 5});
-    const auto dialog = open(ReportKind::Playlist);
-    child<QRadioButton>(*dialog, "Option2")->setChecked(true);
-    const QString target = files.path(QStringLiteral("Lista mp3.m3u"));
-    dialogs.files.push_back(target);
-    child<QPushButton>(*dialog, "Command1")->click();
-    const QString folder = QFileInfo(target).path();
-    EXPECT_EQ(QString::fromUtf8(TempFiles::read(target)),
-        folder + QStringLiteral("/Song 7.mp3\r\n") + folder + QStringLiteral("/Song 2.mp3\r\n") + folder + QStringLiteral("/Song 5.mp3\r\n"));
-    EXPECT_EQ(dialogs.opened, QStringList{target});
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
 
 TEST_F(ReportDialog, ChiudiAndACancelledFileDialogWriteNothingAndClose)

@@ -5,6 +5,7 @@
 #include "platform/DesktopIntegration.h"
 #include "platform/SingleInstance.h"
 #include "tests/mainwindow/WindowTest.h"
+#include "tests/support/DesktopHome.h"
 #include "tests/support/ExecLine.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFiles.h"
@@ -41,17 +42,9 @@ class HandOffTest : public WindowTest {
 protected:
     void SetUp() override
     {
-        for (const char* folder : {"run", "config", "data/applications", "home"})
-            QDir().mkpath(files.path(QString::fromLatin1(folder)));
+        QDir().mkpath(runtime());
         QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        DesktopSetup setup;
-        setup.folders = {files.path(QStringLiteral("home")), files.path(QStringLiteral("config")), files.path(QStringLiteral("data")),
-            files.path(QStringLiteral("home"))};
-        setup.program = kProgram;
-        setup.icon = QStringLiteral("sonivo");
-        setup.registryFile = files.path(QStringLiteral("config/sonivo/registry.ini"));
-        setup.runTool = [](const QString&, const QStringList&) {};
-        DesktopIntegration desktop(setup);
+        DesktopIntegration desktop(home.setup);
         ASSERT_EQ(desktop.set(DesktopOption::Association, true), QString());
         exec = execValue(desktop.listOpenerFile());
     }
@@ -77,8 +70,8 @@ protected:
     {
         QProcessEnvironment env = base;
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), files.path(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), files.path(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.home() + QStringLiteral("/.config"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.home() + QStringLiteral("/.local/share"));
         return env;
     }
 
@@ -154,6 +147,7 @@ protected:
         return env;
     }
 
+    DesktopHome home{kProgram};
     QString exec;
 };
 

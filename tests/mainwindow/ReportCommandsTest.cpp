@@ -39,21 +39,6 @@ protected:
         }
         window->applyEnablingRules();
     }
-    // Runs the command; act is given the modal report dialog it opens, which
-    // is closed afterwards if act left it open. The dialog's title.
-    static QString withReport(const std::function<void()>& run, const std::function<void(QWidget&)>& act = {})
-    {
-        run();
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return {};
-        const QString title = modal->windowTitle();
-        if (act)
-            act(*modal);
-        if (modal->isVisible())
-            modal->close();
-        return title;
-    }
     template <typename W> static W* child(QWidget& dialog, const char* name)
     {
         W* w = dialog.findChild<W*>(QLatin1String(name));
@@ -77,15 +62,15 @@ TEST_F(ReportCommands, TheReportEntriesAndTheStampaButtonOpenTheirDialogs)
         ASSERT_TRUE(window->command(c)->isEnabled());
     EXPECT_TRUE(print->isEnabled());
 
-    EXPECT_EQ(withReport([&] { window->command(Command::PrintList)->trigger(); }), QStringLiteral("Stampa lista brani"));
-    EXPECT_EQ(withReport([&] { window->command(Command::HtmlList)->trigger(); }), QStringLiteral("Crea HTML lista brani"));
-    EXPECT_EQ(withReport([&] { window->command(Command::M3uList)->trigger(); }), QStringLiteral("Crea playlist brani"));
-    EXPECT_EQ(withReport([&] { print->click(); }), QStringLiteral("Stampa lista brani"));
     const QList<QAction*> entries = print->menu()->actions();
     ASSERT_EQ(entries.size(), 3);
-    EXPECT_EQ(withReport([&] { entries.at(0)->trigger(); }), QStringLiteral("Stampa lista brani"));
-    EXPECT_EQ(withReport([&] { entries.at(1)->trigger(); }), QStringLiteral("Crea HTML lista brani"));
-    EXPECT_EQ(withReport([&] { entries.at(2)->trigger(); }), QStringLiteral("Crea playlist brani"));
+    const std::pair<Command, QString> opened[] = {{Command::PrintList, QStringLiteral("Stampa lista brani")},
+        {Command::HtmlList, QStringLiteral("Crea HTML lista brani")}, {Command::M3uList, QStringLiteral("Crea playlist brani")}};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(withModal([&] { window->command(opened[k].first)->trigger(); }), opened[k].second);
+        EXPECT_EQ(withModal([&] { entries.at(k)->trigger(); }), opened[k].second);
+    }
+    EXPECT_EQ(withModal([&] { print->click(); }), QStringLiteral("Stampa lista brani"));
     EXPECT_TRUE(dialogs.asked.isEmpty()) << "closing the dialog writes nothing";
 }
 
@@ -98,9 +83,9 @@ TEST_F(ReportCommands, EveryOpeningStartsFromTheDefaults)
         child<QCheckBox>(d, "Check1")->setChecked(true);
         child<QRadioButton>(d, "Option4")->setChecked(true);
     };
-    withReport([&] { window->command(Command::PrintList)->trigger(); }, choose);
+    withModal([&] { window->command(Command::PrintList)->trigger(); }, choose);
     bool defaults = false;
-    withReport([&] { window->command(Command::PrintList)->trigger(); }, [&](QWidget& d) {
+    withModal([&] { window->command(Command::PrintList)->trigger(); }, [&](QWidget& d) {
         defaults = child<QRadioButton>(d, "Option1")->isChecked() && !child<QCheckBox>(d, "Check1")->isChecked()
             && child<QRadioButton>(d, "Option3")->isChecked();
     });
@@ -115,7 +100,7 @@ TEST_F(ReportCommands, AQueuedSongsPlaylistFollowsThePlayersQueueOrder)
         window->transport().AggiungiLista(rows.id(row - 1));
     const QString target = files.path(QStringLiteral("coda.m3u"));
     dialogs.files.push_back(target);
-    withReport([&] { window->command(Command::M3uList)->trigger(); }, [&](QWidget& d) {
+    withModal([&] { window->command(Command::M3uList)->trigger(); }, [&](QWidget& d) {
         child<QRadioButton>(d, "Option2")->setChecked(true);
         child<QPushButton>(d, "Command1")->click();
     });
@@ -129,9 +114,9 @@ TEST_F(ReportCommands, AQueuedSongsPlaylistFollowsThePlayersQueueOrder)
     // The next report starts in the folder the last one went to.
     QDir().mkpath(files.path(QStringLiteral("reports")));
     dialogs.files.push_back(files.path(QStringLiteral("reports/lista.htm")));
-    withReport([&] { window->command(Command::HtmlList)->trigger(); }, [&](QWidget& d) { child<QPushButton>(d, "Command1")->click(); });
+    withModal([&] { window->command(Command::HtmlList)->trigger(); }, [&](QWidget& d) { child<QPushButton>(d, "Command1")->click(); });
     dialogs.files.push_back(QString());
-    withReport([&] { window->command(Command::HtmlList)->trigger(); }, [&](QWidget& d) { child<QPushButton>(d, "Command1")->click(); });
+    withModal([&] { window->command(Command::HtmlList)->trigger(); }, [&](QWidget& d) { child<QPushButton>(d, "Command1")->click(); });
     EXPECT_EQ(dialogs.namedSaves.last().split(QLatin1Char('|')).value(4), files.path(QStringLiteral("reports")));
 }
 
@@ -144,7 +129,7 @@ TEST_F(ReportCommands, AReportOfTheOpenListNeverReplacesIt)
     window->applyEnablingRules();
     const QByteArray listBytes = TempFiles::read(list);
     dialogs.files.push_back(list);
-    withReport([&] { window->command(Command::HtmlList)->trigger(); }, [&](QWidget& d) { child<QPushButton>(d, "Command1")->click(); });
+    withModal([&] { window->command(Command::HtmlList)->trigger(); }, [&](QWidget& d) { child<QPushButton>(d, "Command1")->click(); });
     EXPECT_EQ(TempFiles::read(list), listBytes);
     ASSERT_EQ(dialogs.notices.size(), 1);
     EXPECT_TRUE(dialogs.notices.at(0).contains(QStringLiteral("è la lista da cui vengono i brani"))) << dialogs.notices.at(0).toStdString();

@@ -2,6 +2,7 @@
 #include "mainwindow/CatalogueView.h"
 #include "mainwindow/Form1.h"
 #include "tests/mainwindow/WindowTest.h"
+#include "tests/support/SongRows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,9 +29,7 @@ protected:
         window = std::make_unique<Form1>(services());
         window->start(QString());
         for (const char* name : {"a.mp3", "b.mp3"}) {
-            SongRecord r;
-            r.setColumn(ColFileName, QLatin1String(name));
-            r.setColumn(ColFolder, files.path(QString()));
+            SongRecord r = songIn(QLatin1String(name), files.path(QString()));
             r.setColumn(ColAlbum, QStringLiteral("Sky"));
             window->document().catalogue().append(r);
         }
@@ -40,19 +39,6 @@ protected:
     {
         QTableView* table = window->view().reportView();
         table->setCurrentIndex(table->model()->index(row, 0));
-    }
-    // Runs the command, which leaves its dialog open over the window, and
-    // closes it; the dialog's title.
-    static QString titleOfModal(const std::function<void()>& run)
-    {
-        run();
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return {};
-        EXPECT_EQ(modal->windowModality(), Qt::WindowModal) << "the window waits, the rest of the desktop does not";
-        const QString title = modal->windowTitle();
-        modal->close();
-        return title;
     }
 };
 
@@ -82,17 +68,17 @@ TEST_F(SearchAndTagCommands, TheMenuEntriesAndTheFindButtonOpenTheirDialogs)
     EXPECT_FALSE(window->command(Command::ViewTag)->isEnabled()) << "enabled while a song is loaded";
     ASSERT_TRUE(window->command(Command::SearchSong)->isEnabled());
     ASSERT_TRUE(window->command(Command::SearchAlbum)->isEnabled());
-    EXPECT_EQ(titleOfModal([&] { window->command(Command::SearchSong)->trigger(); }), QStringLiteral("Ricerca brani"));
-    EXPECT_EQ(titleOfModal([&] { window->command(Command::SearchAlbum)->trigger(); }), QStringLiteral("Ricerca per Album"));
+    EXPECT_EQ(withModal([&] { window->command(Command::SearchSong)->trigger(); }), QStringLiteral("Ricerca brani"));
+    EXPECT_EQ(withModal([&] { window->command(Command::SearchAlbum)->trigger(); }), QStringLiteral("Ricerca per Album"));
 
     QToolButton* find = window->toolButton(QStringLiteral("Trova"));
     ASSERT_NE(find, nullptr);
     EXPECT_TRUE(find->isEnabled());
-    EXPECT_EQ(titleOfModal([&] { find->click(); }), QStringLiteral("Ricerca brani"));
+    EXPECT_EQ(withModal([&] { find->click(); }), QStringLiteral("Ricerca brani"));
     ASSERT_NE(find->menu(), nullptr);
     std::map<QString, QAction*> entries;
     for (QAction* a : find->menu()->actions())
         entries[a->text()] = a;
-    EXPECT_EQ(titleOfModal([&] { entries.at(QStringLiteral("Brano"))->trigger(); }), QStringLiteral("Ricerca brani"));
-    EXPECT_EQ(titleOfModal([&] { entries.at(QStringLiteral("Album"))->trigger(); }), QStringLiteral("Ricerca per Album"));
+    EXPECT_EQ(withModal([&] { entries.at(QStringLiteral("Brano"))->trigger(); }), QStringLiteral("Ricerca brani"));
+    EXPECT_EQ(withModal([&] { entries.at(QStringLiteral("Album"))->trigger(); }), QStringLiteral("Ricerca per Album"));
 }
