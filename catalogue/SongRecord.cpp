@@ -267,7 +267,7 @@ QByteArrayView SongRecord::stored(int c) const
     return QByteArrayView(textsOf(block_) + start, qsizetype(end(c) - start));
 }
 
-std::array<QByteArrayView, kColumnCount> SongRecord::storedColumns() const
+std::array<QByteArrayView, kColumnCount> SongRecord::storedColumns() const&
 {
     std::array<QByteArrayView, kColumnCount> columns{};
     if (!block_)

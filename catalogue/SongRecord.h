@@ -62,8 +62,10 @@ public:
     QString text(int c) const { return decodeStored(stored(c)); }
     // The column's text in the record's own form (see StoredText.h).
     QByteArrayView stored(int c) const;
-    // Every column's text in that form, found in one pass over the record.
-    std::array<QByteArrayView, kColumnCount> storedColumns() const;
+    // Every column's text in that form, found in one pass over the record; the
+    // views live as long as the record, so a passing record has none to give.
+    std::array<QByteArrayView, kColumnCount> storedColumns() const&;
+    std::array<QByteArrayView, kColumnCount> storedColumns() const&& = delete;
     bool isEmpty(int c) const { return stored(c).isEmpty(); }
     // Asks the processor to fetch the record's memory ahead of reading it.
     void prefetch() const { __builtin_prefetch(block_); }

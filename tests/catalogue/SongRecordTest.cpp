@@ -76,11 +76,13 @@ TEST(SongRecord, AllColumnsAtOnceAreTheTextsGivenWhateverFormTheLengthsTake)
         for (int c = 0; c < kColumnCount; ++c)
             columns[size_t(c)] = c % 3 == 0 ? QString() : QString(c, QLatin1Char('a' + c)) + QStringLiteral("è");
         columns[ColTitle] += QString(longest, QLatin1Char('t'));
-        const std::array<QByteArrayView, kColumnCount> stored = SongRecord(columns).storedColumns();
+        const SongRecord record(columns);
+        const std::array<QByteArrayView, kColumnCount> stored = record.storedColumns();
         for (int c = 0; c < kColumnCount; ++c)
             EXPECT_EQ(stored[size_t(c)], QByteArrayView(toStored(columns[size_t(c)]))) << longest << " column " << c;
     }
-    for (const QByteArrayView empty : SongRecord().storedColumns())
+    const SongRecord none;
+    for (const QByteArrayView empty : none.storedColumns())
         EXPECT_TRUE(empty.isEmpty());
 }
 
