@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -154,12 +155,12 @@ TEST(ClsMp3, MissingAndUnreadableFiles)
     expectCleared(mp3);
     EXPECT_NE(mp3.readError(), 0);
 
-    if (!ignoresPermissions()) {
-        const QString locked = files.write(QStringLiteral("locked.mp3"), frames(FrameFields{}, 3));
-        ::chmod(toNativePath(locked).constData(), 0);
-        mp3.setFullName(locked);
-        EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Unreadable);
-    }
+    const PermissionsEnforced enforced;
+    const QString locked = files.write(QStringLiteral("locked.mp3"), frames(FrameFields{}, 3));
+    ::chmod(toNativePath(locked).constData(), 0);
+    mp3.setFullName(locked);
+    EXPECT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Unreadable);
+    EXPECT_EQ(mp3.readError(), EACCES);
 }
 
 TEST(ClsMp3, AwkwardNamesAndSizes)

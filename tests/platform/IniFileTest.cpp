@@ -124,8 +124,7 @@ TEST(IniFile, GarbageIsReadWithoutHarmAndAFailedWriteKeepsTheOldFile)
     EXPECT_FALSE(folder.save());
     EXPECT_TRUE(QFileInfo(files.path(QStringLiteral("folder.ini"))).isDir());
 
-    if (ignoresPermissions())
-        GTEST_SKIP() << "permissions are not enforced for this user";
+    const PermissionsEnforced enforced;
     const QString locked = files.write(QStringLiteral("locked.ini"), "[S]\nK=old\n");
     ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
     EXPECT_FALSE(write(locked, "S", "Other", QStringLiteral("new"))) << "an unreadable file is never written over";
