@@ -1,5 +1,7 @@
 #include "catalogue/LineForm.h"
 
+#include "common/Utf8Sequence.h"
+
 #include <array>
 #include <bit>
 #include <cstring>
@@ -131,26 +133,6 @@ void appendUnescaped(std::string& text, QByteArrayView field)
     }
 }
 
-// The length of the UTF-8 sequence that begins with the byte at p (0x80 or
-// above) when it is well formed and ends by end: no overlong form, no UTF-16
-// half, nothing beyond U+10FFFF. 0 otherwise.
-int wellFormedLength(const uchar* p, const uchar* end)
-{
-    const auto follows = [&](ptrdiff_t k, uchar low, uchar high) { return end - p > k && p[k] >= low && p[k] <= high; };
-    const uchar b = p[0];
-    if (b >= 0xC2 && b <= 0xDF)
-        return follows(1, 0x80, 0xBF) ? 2 : 0;
-    if (b >= 0xE0 && b <= 0xEF) {
-        const bool second = follows(1, b == 0xE0 ? 0xA0 : 0x80, b == 0xED ? 0x9F : 0xBF);
-        return second && follows(2, 0x80, 0xBF) ? 3 : 0;
-    }
-    if (b >= 0xF0 && b <= 0xF4) {
-        const bool second = follows(1, b == 0xF0 ? 0x90 : 0x80, b == 0xF4 ? 0x8F : 0xBF);
-        return second && follows(2, 0x80, 0xBF) && follows(3, 0x80, 0xBF) ? 4 : 0;
-    }
-    return 0;
-}
-
 constexpr quint64 kEachByte = 0x0101010101010101u;
 constexpr quint64 kHighBits = 0x8080808080808080u;
 
@@ -201,7 +183,8 @@ std::optional<std::array<qsizetype, kColumnCount>> plainFieldEnds(QByteArrayView
         return true;
     };
     const auto character = [&](const uchar* lead) {
-        const int length = wellFormedLength(lead, end);
+        char32_t code;
+        const int length = utf8SequenceLength(lead, end, &code);
         next = lead + length;
         return length > 0;
     };

@@ -1,50 +1,12 @@
 #include "common/NativePath.h"
 
+#include "common/Utf8Sequence.h"
 #include "common/Utf8Write.h"
 
 namespace sonivo {
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
-
-// Length of the valid UTF-8 sequence at s[i], or 0 when the bytes there are not one.
-int validSequenceLength(const unsigned char* s, qsizetype i, qsizetype n, char32_t* out)
-{
-    const unsigned char b0 = s[i];
-    int len;
-    char32_t cp;
-    char32_t min;
-    if (b0 < 0x80) {
-        *out = b0;
-        return 1;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        len = 2;
-        cp = b0 & 0x1F;
-        min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3;
-        cp = b0 & 0x0F;
-        min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4;
-        cp = b0 & 0x07;
-        min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + len > n)
-        return 0;
-    for (int k = 1; k < len; ++k) {
-        const unsigned char b = s[i + k];
-        if ((b & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    *out = cp;
-    return len;
-}
 
 }  // namespace
 
@@ -58,7 +20,7 @@ QString fromNativePath(QByteArrayView bytes)
     char16_t* w = begin;
     for (qsizetype i = 0; i < n;) {
         char32_t cp;
-        const int len = validSequenceLength(s, i, n, &cp);
+        const int len = utf8SequenceLength(s + i, s + n, &cp);
         if (len == 0) {
             *w++ = char16_t(kEscapeBase + s[i]);
             ++i;
