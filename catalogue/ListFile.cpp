@@ -227,7 +227,6 @@ ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& ro
     const qint64 size = file.size();
     ListReader reader;
     QByteArray chunk(kChunk, Qt::Uninitialized);
-    bool cancelled = false;
     for (qint64 offset = 0;;) {
         const qint64 n = file.readAt(offset, chunk.data(), kChunk);
         if (n < 0)
@@ -239,13 +238,9 @@ ListFileResult readListFile(const QString& fileName, std::vector<SongRecord>& ro
         if (reader.binary())
             break;  // no need to read the rest of a binary file
         if (progress && !progress(offset, size)) {
-            cancelled = true;
-            break;
+            rows.erase(rows.begin() + before, rows.end());
+            return stopped();
         }
-    }
-    if (cancelled) {
-        rows.erase(rows.begin() + before, rows.end());
-        return stopped();
     }
     reader.finish(rows);
     const bool noRow = qsizetype(rows.size()) == before && reader.damagedLines() > 0;

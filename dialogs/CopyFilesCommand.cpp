@@ -8,6 +8,7 @@
 #include <QProgressDialog>
 
 namespace sonivo {
+
 QString copyFilesToFolder(QWidget* owner, DesktopDialogs& dialogs, const QStringList& files, const QString& startFolder)
 {
     if (files.isEmpty())

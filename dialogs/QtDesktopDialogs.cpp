@@ -16,7 +16,6 @@
 #include <QProgressDialog>
 #include <QUrl>
 
-
 namespace sonivo {
 namespace {
 
