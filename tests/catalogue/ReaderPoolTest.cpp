@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <mutex>
 #include <set>
 
@@ -77,21 +76,4 @@ TEST(ReaderPool, DroppedSongsAreNotReadAndTheRestFollowInOrder)
     EXPECT_EQ(reads.read(), (std::set<int>{0, 4, 5}));
     pool.dropBefore(2);  // below what is taken: changes nothing
     EXPECT_EQ(pool.take(6, kNothing).readError, 6);
-}
-
-TEST(ReaderPool, ResultsOfDroppedSongsUnderWayAreThrownAway)
-{
-    // Readers busy on a batch that is dropped: the next batch still comes right,
-    // and the pool ends cleanly with songs left untaken.
-    for (int round = 0; round < 20; ++round) {
-        CountingReads reads;
-        ReaderPool pool(3);
-        pool.add(reads.batch(0, 30));
-        pool.add(reads.batch(30, 5));
-        pool.add(reads.batch(35, 30));
-        pool.dropBefore(30);
-        for (size_t t = 30; t < 35; ++t)
-            ASSERT_EQ(pool.take(t, kNothing).readError, int(t));
-        EXPECT_EQ(pool.waiting(), 30u);
-    }
 }

@@ -128,14 +128,9 @@ TEST(SongRecord, AFileWithoutAHeaderOrTag)
     mp3.setFullName(files.write(QStringLiteral("x.mp3"), QByteArray(3000, 0)));
     ASSERT_EQ(mp3.ReadMP3Info(), clsMP3::ReadResult::Done);
     const SongRecord r = MakeSongLine(SongSource{mp3.Path(), QStringLiteral("x.mp3"), 3000, {}, {}, {}, {}, {}}, mp3);
-    EXPECT_TRUE(r.text(ColBitRate).isEmpty());
-    EXPECT_EQ(r.text(ColFrames), QStringLiteral("0"));
-    EXPECT_EQ(r.text(ColDuration), QStringLiteral("-01.-01"));
-    EXPECT_EQ(r.text(ColIdLayer), QStringLiteral("MPEG -  Layer "));
-    EXPECT_EQ(r.text(ColSampleRate), QStringLiteral("hz "));
-    EXPECT_TRUE(r.text(ColEmphasis).isEmpty());
-    for (int c : {ColCopyright, ColCrc, ColOriginal, ColTagPresent})
-        EXPECT_EQ(r.text(c), QStringLiteral("False"));
-    for (int c = ColArtist; c <= ColComment; ++c)
-        EXPECT_TRUE(r.text(c).isEmpty());
+    QStringList shown;
+    for (int c = ColBitRate; c <= ColTagPresent; ++c)
+        shown << r.text(c);
+    EXPECT_EQ(shown.join(QLatin1Char('|')), QStringLiteral("|0|-01.-01|MPEG -  Layer |hz |||||||False|False||False|False"))
+        << "no header: the texts of an empty header, no tag";
 }
