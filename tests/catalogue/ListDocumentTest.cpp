@@ -286,23 +286,6 @@ TEST_F(ListDocumentTest, AFileThatIsNoListIsRefusedAndTheRowsStay)
     EXPECT_EQ(TempFiles::read(path), prose);
 }
 
-TEST_F(ListDocumentTest, AnEmptyFileIsAnEmptyListAndAFolderOrPipeIsRefused)
-{
-    const QString empty = files.write(QStringLiteral("empty.svl"), QByteArray());
-    EXPECT_TRUE(doc.load(empty));
-    EXPECT_EQ(doc.listPath(), empty);
-    EXPECT_TRUE(dialogs.notices.isEmpty());
-
-    const QString folder = files.path(QStringLiteral("folder.svl"));
-    QDir().mkpath(folder);
-    EXPECT_FALSE(doc.load(folder));
-    const QString pipe = files.path(QStringLiteral("pipe.svl"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    EXPECT_FALSE(doc.load(pipe)) << "read without waiting for a writer";
-    EXPECT_EQ(dialogs.notices.size(), 2);
-    EXPECT_EQ(doc.listPath(), empty) << "still the list read before";
-}
-
 TEST_F(ListDocumentTest, EveryScanSetsTheModifiedFlagAndACancelledChoiceNone)
 {
     dialogs.folders.push_back(QString());

@@ -275,17 +275,6 @@ TEST_F(ListFile, OfTwoUpdatesAtOnceTheSecondReadsWhatTheFirstWrote)
     EXPECT_EQ(both.at(1), recordOf(QStringLiteral("b")));
 }
 
-TEST_F(ListFile, AnUpdateThatCannotHaveTheLockInTimeFailsAndChangesNothing)
-{
-    const QString path = files.write(QStringLiteral("busy.svl"), rowLine("old"));
-    PathLock otherProgram;
-    ASSERT_EQ(otherProgram.lock(path, std::chrono::milliseconds(100)), 0);
-    const ListFileResult r = addRow(path, QStringLiteral("new"));
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, QStringLiteral("la lista è in uso da un altro programma da più di 5 secondi; riprova più tardi"));
-    EXPECT_EQ(TempFiles::read(path), rowLine("old"));
-}
-
 TEST_F(ListFile, AListTheUserMayNotWriteIsRefused)
 {
     const QString path = files.write(QStringLiteral("ro.svl"), rowLine("old"));
