@@ -149,10 +149,3 @@ TEST_F(DriveInfoTest, LabelAndSerialTexts)
     for (const auto& [serial, expected] : serials)
         EXPECT_EQ(formatVolumeSerial(serial), q(expected)) << std::hex << serial;
 }
-
-TEST(DriveInfo, TheMachinesRootIsAKnownDrive)
-{
-    const DriveInfo drives(systemMountTable());
-    EXPECT_FALSE(drives.driveTypeName(q("/")).isEmpty());
-    EXPECT_EQ(drives.driveRoot(q("/")).value_or(MountEntry{}).mountPoint, q("/"));
-}

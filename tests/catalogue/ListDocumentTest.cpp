@@ -143,24 +143,6 @@ TEST_F(ListDocumentTest, TheSavePromptNeverLosesChanges)
     EXPECT_EQ(dialogs.asked.count(kPrompt), 4);
 }
 
-TEST_F(ListDocumentTest, AFailedSaveOverAnExistingListSaysItIsUntouched)
-{
-    ASSERT_EQ(scan(songFolder()), 4);
-    const QString list = files.write(QStringLiteral("old.svl"), "old;content\r\n");
-    dialogs.files.push_back(list);
-    bool saved = true;
-    {
-        const FileSizeLimit limit(64);  // far less than four rows
-        saved = doc.saveAs();
-    }
-    EXPECT_FALSE(saved);
-    ASSERT_EQ(dialogs.notices.size(), 1);
-    EXPECT_TRUE(dialogs.notices[0].contains(QStringLiteral("Il file precedente non è stato modificato.")));
-    EXPECT_EQ(TempFiles::read(list), QByteArray("old;content\r\n"));
-    EXPECT_TRUE(doc.isModified());
-    EXPECT_TRUE(doc.listPath().isEmpty());
-}
-
 TEST_F(ListDocumentTest, ASaveStoppedWithAnnullaKeepsTheOldListAndTheChanges)
 {
     const QString list = files.write(QStringLiteral("old.svl"), "old;content\r\n");
@@ -304,23 +286,6 @@ TEST_F(ListDocumentTest, AFileThatIsNoListIsRefusedAndTheRowsStay)
     EXPECT_EQ(TempFiles::read(path), prose);
 }
 
-TEST_F(ListDocumentTest, AnEmptyFileIsAnEmptyListAndAFolderOrPipeIsRefused)
-{
-    const QString empty = files.write(QStringLiteral("empty.svl"), QByteArray());
-    EXPECT_TRUE(doc.load(empty));
-    EXPECT_EQ(doc.listPath(), empty);
-    EXPECT_TRUE(dialogs.notices.isEmpty());
-
-    const QString folder = files.path(QStringLiteral("folder.svl"));
-    QDir().mkpath(folder);
-    EXPECT_FALSE(doc.load(folder));
-    const QString pipe = files.path(QStringLiteral("pipe.svl"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    EXPECT_FALSE(doc.load(pipe)) << "read without waiting for a writer";
-    EXPECT_EQ(dialogs.notices.size(), 2);
-    EXPECT_EQ(doc.listPath(), empty) << "still the list read before";
-}
-
 TEST_F(ListDocumentTest, EveryScanSetsTheModifiedFlagAndACancelledChoiceNone)
 {
     dialogs.folders.push_back(QString());
@@ -358,16 +323,26 @@ TEST_F(ListDocumentTest, AScanThatLeftId3v2TagsUnreadSaysHowManyAndWhereToReadTh
     const QString folder = files.path(QStringLiteral("v2/"));
     QDir().mkpath(folder);
     const QByteArray audio = frames(FrameFields{}, 3);
+    const QByteArray v2 = id3v2TagOf(3, id3v2Frame(3, "TIT2", id3v2Text(0, QStringLiteral("Uno"))));
     for (const char* name : {"a.mp3", "b.mp3"})
-        files.write(QStringLiteral("v2/") + QLatin1String(name), id3v2TagOf(3, id3v2Frame(3, "TIT2", id3v2Text(0, QStringLiteral("Uno")))) + audio);
-    EXPECT_EQ(scan(folder), 2);
+        files.write(QStringLiteral("v2/") + QLatin1String(name), v2 + audio);
+    TagFields v1;
+    v1.title = "Dal tag ID3v1";
+    files.write(QStringLiteral("v2/c.mp3"), v2 + audio + id3v1Tag(v1));  // both tags: the ID3v1 tag is shown whole
+    EXPECT_EQ(scan(folder), 3);
     EXPECT_EQ(dialogs.notices, QStringList(QStringLiteral("inform: 2 file hanno soltanto un tag ID3v2, che non è stato letto: per leggerlo "
                                                           "attivare \"Leggi i tag ID3v2 dei file senza tag ID3v1\" nella finestra Opzioni.")));
-    EXPECT_EQ(doc.catalogue().row(0).text(ColTitle), QString());
+    const auto titles = [&] {
+        QStringList out;
+        for (const SongRecord& r : doc.catalogue().rows())
+            out << r.text(ColTitle);
+        return out.join(QLatin1Char(','));
+    };
+    EXPECT_EQ(titles(), QStringLiteral(",,Dal tag ID3v1"));
 
     dialogs.notices.clear();
     dialogs.folders.push_back(folder);
     doc.addFolder(false, scanAnswers, true);  // the folder again, updated
     EXPECT_TRUE(dialogs.notices.isEmpty()) << "read, so nothing to say";
-    EXPECT_EQ(doc.catalogue().row(0).text(ColTitle), QStringLiteral("Uno"));
+    EXPECT_EQ(titles(), QStringLiteral("Uno,Uno,Dal tag ID3v1"));
 }

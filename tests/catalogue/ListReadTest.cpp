@@ -1,17 +1,11 @@
 // How a list file is read fast: lines that are rows as they stand are taken in
-// one pass, giving the records the field-by-field reading gives; the progress
-// is told and the read can be stopped.
+// one pass, giving the records the field-by-field reading gives.
 
 #include "catalogue/LineForm.h"
-#include "catalogue/ListFile.h"
-#include "tests/support/TempFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 using namespace sonivo;
-using namespace sonivo::test;
 
 namespace {
 
@@ -25,21 +19,6 @@ SongRecord generalRecord(QByteArrayView line, bool* exactly22)
 {
     SongRecordBuilder builder;
     return fromStoredLine(line, builder, exactly22);
-}
-
-// A row line of about 300 bytes, as varied as a list's: accented and non-Latin
-// texts, a four-byte character, empty fields.
-QByteArray variedRow(int i)
-{
-    static const QList<QByteArray> words = {"Amore", "Città", "Δέλτα", "Ночь", "音楽", "Señora", "𝄞", "Blue"};
-    QList<QByteArray> fields;
-    for (int c = 0; c < kColumnCount; ++c) {
-        QByteArray field;
-        for (int k = 0; k < (i + c) % 5; ++k)
-            field += words[(i * 7 + c * 3 + k) % words.size()] + QByteArray::number(i % 97);
-        fields << field;
-    }
-    return fieldsLine(fields);
 }
 
 }  // namespace
@@ -118,48 +97,5 @@ TEST(LineForm, OnlyValidUtf8IsTakenAsItStands)
         for (const QByteArray& line : {head + ";" + s, head + s + ";y"}) {
             ASSERT_EQ(plainFieldEnds(line).has_value(), QByteArrayView(line).isValidUtf8()) << line.toHex().toStdString();
         }
-    }
-}
-
-class ListRead : public ::testing::Test {
-protected:
-    static QByteArray manyRows(int rows)
-    {
-        QByteArray bytes;
-        for (int i = 0; i < rows; ++i)
-            bytes += variedRow(i) + "\r\n";
-        return bytes;
-    }
-
-    TempFiles files;
-};
-
-TEST_F(ListRead, ProgressIsToldUpToTheWholeFileAndAStoppedReadTakesNoRow)
-{
-    const QByteArray bytes = manyRows(12000);  // some chunks of a read
-    ASSERT_GT(bytes.size(), 3 << 20);
-    const QString path = files.write(QStringLiteral("list.svl"), bytes);
-    std::vector<qint64> told;
-    std::vector<SongRecord> rows;
-    ASSERT_TRUE(readListFile(path, rows, [&](qint64 done, qint64 total) {
-        EXPECT_EQ(total, bytes.size());
-        told.push_back(done);
-        return true;
-    }).ok);
-    ASSERT_GE(told.size(), 2u);
-    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
-    EXPECT_EQ(told.back(), bytes.size());
-    EXPECT_EQ(rows.size(), 12000u);
-
-    const SongRecord kept = generalRecord(variedRow(7), nullptr);
-    for (const int stopAt : {1, 3}) {
-        rows.assign(1, kept);
-        int calls = 0;
-        const ListFileResult r = readListFile(path, rows, [&](qint64, qint64) { return ++calls < stopAt; });
-        EXPECT_TRUE(r.cancelled);
-        EXPECT_FALSE(r.ok);
-        EXPECT_EQ(calls, stopAt) << "no progress after the stop";
-        ASSERT_EQ(rows.size(), 1u) << "the rows given stay, no row of the file is added";
-        EXPECT_EQ(rows[0], kept);
     }
 }

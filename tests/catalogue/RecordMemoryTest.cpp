@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <thread>
 #include <vector>
 
 using namespace sonivo;
@@ -64,37 +63,4 @@ TEST(RecordMemory, BlocksOfEverySizeNeverOverlapAndFreedOnesAreReused)
             RecordMemory::release(blocks[i].bytes, blocks[i].size);
     }
     RecordMemory::release(nullptr, 0);
-}
-
-TEST(RecordMemory, ThreadsAllocatingAndFreeingAtOnceKeepTheirBlocks)
-{
-    const auto work = [](char mark) {
-        std::vector<Block> mine;
-        bool ok = true;
-        for (int round = 0; round < 20; ++round) {
-            for (size_t k = 0; k < 500; ++k)
-                mine.push_back(markedBlock(16 + (k * 37) % 600, mark));
-            for (const Block& b : mine)
-                ok = ok && intact(b);
-            for (size_t k = 0; k < mine.size(); k += 2)
-                RecordMemory::release(mine[k].bytes, mine[k].size);
-            std::vector<Block> kept;
-            for (size_t k = 1; k < mine.size(); k += 2)
-                kept.push_back(mine[k]);
-            mine = std::move(kept);
-        }
-        for (const Block& b : mine) {
-            ok = ok && intact(b);
-            RecordMemory::release(b.bytes, b.size);
-        }
-        return ok;
-    };
-    std::vector<char> results(4);
-    std::vector<std::thread> threads;
-    for (size_t t = 0; t < results.size(); ++t)
-        threads.emplace_back([&, t] { results[t] = work(char('a' + t)); });
-    for (std::thread& t : threads)
-        t.join();
-    for (char ok : results)
-        EXPECT_TRUE(ok);
 }

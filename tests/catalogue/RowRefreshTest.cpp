@@ -45,12 +45,10 @@ TEST(RowRefresh, TheRowShowsTheFileAsItNowIsAndKeepsItsIdentity)
     ASSERT_TRUE(refreshRow(c, id, path));
     const qsizetype at = c.position(id);
     EXPECT_EQ(at, 0);
-    const SongRecord& row = c.row(at);
-    EXPECT_EQ(row.text(ColTitle), QStringLiteral("T"));
-    EXPECT_EQ(row.text(ColArtist), QStringLiteral("A"));
-    EXPECT_EQ(row.text(ColGenre), QStringLiteral("Pop"));
-    EXPECT_EQ(row.text(ColTagPresent), QStringLiteral("True"));
-    EXPECT_EQ(row.text(ColCdId), QStringLiteral("Disc/1234-ABCD"));
+    QStringList shown;
+    for (const int column : {ColTitle, ColArtist, ColGenre, ColTagPresent, ColCdId})
+        shown << c.row(at).text(column);
+    EXPECT_EQ(shown, QStringList({QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("Pop"), QStringLiteral("True"), QStringLiteral("Disc/1234-ABCD")}));
     EXPECT_TRUE(c.isChecked(at));
     EXPECT_EQ(c.row(1).text(ColFileName), QStringLiteral("other.mp3")) << "no other row touched";
 
