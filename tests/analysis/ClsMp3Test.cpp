@@ -108,16 +108,6 @@ TEST(ClsMp3, PlayTimeOfTheWorkedExampleFollowsTheFileLength)
     EXPECT_DOUBLE_EQ(mp3.PlayTime(), 225.04);
 }
 
-TEST(ClsMp3, VariableBitRateFramesGiveTheDuration)
-{
-    TempFiles files;
-    const QByteArray bytes = xingFrame(FrameFields{}, 10000) + frames(FrameFields{}, 5);
-    const clsMP3 mp3 = analysed(files.write(QStringLiteral("v.mp3"), bytes));
-    EXPECT_EQ(mp3.TotalFrames(), 10000);
-    EXPECT_DOUBLE_EQ(mp3.PlayTime(), 261.27);  // 10000 x 1152 / 44100 = 261.2244 s
-    EXPECT_EQ(mp3.BitRate(), QStringLiteral("128")) << "other fields are the first frame's";
-}
-
 TEST(ClsMp3, ALeadingId3v2TagIsSkipped)
 {
     TempFiles files;

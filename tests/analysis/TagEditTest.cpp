@@ -124,19 +124,6 @@ TEST_F(TagEditing, AVanishedFileIsReportedAndNotCreated)
     EXPECT_FALSE(clsMP3::FileExists(path));
 }
 
-TEST_F(TagEditing, LongTextsAreCutToTheFieldWidths)
-{
-    const QString path = song();
-    clsMP3 mp3 = analysed(path);
-    TagEdit edit = sample();
-    edit.title = QString(40, QLatin1Char('t'));
-    edit.year = QStringLiteral("19999");
-    ASSERT_TRUE(writeTagEdit(mp3, edit).written());
-    const clsMP3 reread = analysed(path);
-    EXPECT_EQ(reread.Title(), QString(30, QLatin1Char('t')));
-    EXPECT_EQ(reread.Year(), QStringLiteral("1999"));
-}
-
 TEST_F(TagEditing, WritabilityIsWhatTheSystemSays)
 {
     const QString path = song();
