@@ -28,17 +28,6 @@ bool write(const QString& path, const char* section, const char* key, const QStr
 
 }  // namespace
 
-TEST(IniFile, AMissingFileOrKeyHasNoValue)
-{
-    TempFiles files;
-    const QString path = files.path(QStringLiteral("none.ini"));
-    const IniFile ini(path);
-    EXPECT_FALSE(ini.unreadable());
-    EXPECT_FALSE(ini.value(QStringLiteral("Opzioni"), QStringLiteral("Width")));
-    EXPECT_TRUE(IniFile(path).save()) << "nothing to write";
-    EXPECT_FALSE(QFile::exists(path)) << "an unchanged file is not made";
-}
-
 TEST(IniFile, WritesCreateFolderFileSectionAndKeyAndKeepOtherLines)
 {
     TempFiles files;
