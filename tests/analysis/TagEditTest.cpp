@@ -1,5 +1,4 @@
 #include "analysis/TagEdit.h"
-#include "analysis/Writability.h"
 #include "analysis/clsMP3.h"
 #include "tests/support/Analysed.h"
 #include "tests/support/Mp3Builder.h"
@@ -8,8 +7,6 @@
 #include "common/NativePath.h"
 
 #include <gtest/gtest.h>
-
-#include <QDir>
 
 #include <sys/stat.h>
 
@@ -122,24 +119,6 @@ TEST_F(TagEditing, AVanishedFileIsReportedAndNotCreated)
     QFile::remove(path);
     EXPECT_EQ(writeTagEdit(mp3, sample()).status, TagEditStatus::FileMissing);
     EXPECT_FALSE(clsMP3::FileExists(path));
-}
-
-TEST_F(TagEditing, WritabilityIsWhatTheSystemSays)
-{
-    const QString path = song();
-    EXPECT_TRUE(isFileWritable(path));
-    EXPECT_FALSE(isFileWritable(files.path(QStringLiteral("none.mp3"))));
-
-    PermissionsEnforced enforced;  // also as root
-    ASSERT_EQ(::chmod(toNativePath(path).constData(), 0444), 0);
-    EXPECT_FALSE(isFileWritable(path));
-    ASSERT_EQ(::chmod(toNativePath(path).constData(), 0644), 0);
-
-    QDir().mkpath(files.path(QStringLiteral("locked")));
-    const QString inLocked = song(QStringLiteral("locked/song.mp3"));
-    ASSERT_EQ(::chmod(toNativePath(files.path(QStringLiteral("locked"))).constData(), 0555), 0);
-    EXPECT_TRUE(isFileWritable(inLocked)) << "its tag may be written in place";
-    ::chmod(toNativePath(files.path(QStringLiteral("locked"))).constData(), 0755);
 }
 
 TEST_F(TagEditing, RenameWithEachArrangement)

@@ -114,23 +114,6 @@ TEST_F(TagWrite, AnObjectNotAnalysedWritesEmptyFieldsOverTheTag)
     EXPECT_EQ(quint8(bytes.back()), 255);
 }
 
-TEST_F(TagWrite, AFailedAppendLeavesTheFileAsItWas)
-{
-    const QString path = audioFile();
-    clsMP3 mp3 = analysed(path);
-    {
-        // The file may grow by 50 bytes only: the 128-byte tag cannot be appended.
-        FileSizeLimit limit(rlim_t(audioSize + 50));
-        mp3.setTitle(QStringLiteral("Song"));
-    }
-    EXPECT_TRUE(mp3.WriteErrore());
-    EXPECT_FALSE(mp3.TagPresent());
-    EXPECT_EQ(TempFiles::read(path), frames(FrameFields{}, 5));
-    mp3.setTitle(QStringLiteral("Song"));
-    EXPECT_TRUE(mp3.WriteErrore()) << "the flag stays set for the object's life";
-    EXPECT_TRUE(mp3.TagPresent());
-}
-
 TEST_F(TagWrite, BytesAnotherProgramAppendsMeanwhileAreNeverWrittenOver)
 {
     const QString path = audioFile();
