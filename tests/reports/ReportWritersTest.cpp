@@ -128,6 +128,14 @@ TEST(HtmlPage, IsTheFortySevenLinesWithTotalsAndEscapedAsciiNames)
     EXPECT_EQ(page(ReportSource(c), {true, true}, kItalian), expectedPage("3", "00", "14", "02", "1.027", "1.076.273.152", songs));
 }
 
+TEST(HtmlPage, GroupsTheSizeTotalsAsTheLocaleDoes)
+{
+    Catalogue c;
+    c.append(song(QStringLiteral("/m/"), QStringLiteral("a.mp3"), QStringLiteral("1,051,048 KB"), QString()));
+    const QByteArray bytes = page(ReportSource(c), {}, QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_TRUE(bytes.contains(">1,027\r\n</FONT>") && bytes.contains(">1,076,273,152</FONT>")) << bytes.constData();
+}
+
 TEST(HtmlPage, AQueuePageListsAndTimesTheQueuedSongsButSizesTheWholeCatalogue)
 {
     const Catalogue c = numberedSongs(8);
