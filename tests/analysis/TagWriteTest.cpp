@@ -73,11 +73,6 @@ TEST_F(TagWrite, FirstWriteAppends128BytesAndTheNextOverwritesThem)
     EXPECT_EQ(bytes.mid(audioSize + 3, 30), QByteArray("Song") + QByteArray(26, ' '));
     EXPECT_EQ(bytes.mid(audioSize + 33, 30), QByteArray("Artist") + QByteArray(24, ' '));
     EXPECT_FALSE(mp3.WriteErrore());
-
-    const clsMP3 reread = analysed(path);
-    EXPECT_EQ(reread.Title(), QStringLiteral("Song"));
-    EXPECT_EQ(reread.Artist(), QStringLiteral("Artist"));
-    EXPECT_EQ(reread.Genre(), QStringLiteral("Unknown"));
 }
 
 TEST_F(TagWrite, AnAssignmentKeepsTheOtherFieldsOfTheTagRead)
