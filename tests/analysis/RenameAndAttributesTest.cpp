@@ -87,14 +87,6 @@ TEST_F(Rename, NoNameIsRefusedAndTheSameNameChangesNothing)
     EXPECT_TRUE(clsMP3::FileExists(mp3.FullName()));
 }
 
-TEST_F(Rename, AFileWithoutATagHasNoNameToTake)
-{
-    clsMP3 untagged;
-    untagged.setFullName(files.write(QStringLiteral("plain.mp3"), frames(FrameFields{}, 3)));
-    ASSERT_EQ(untagged.ReadMP3Info(), clsMP3::ReadResult::Done);
-    EXPECT_FALSE(untagged.RenameFile(QStringLiteral("%n")).has_value());
-}
-
 TEST_F(Rename, NoValidHeaderGivesZeroPlayTime)
 {
     TagFields t = artistAndSong();

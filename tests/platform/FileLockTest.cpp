@@ -73,19 +73,6 @@ TEST(FileLock, EitherKindOfLockHeldByAnotherProgramMakesUsWait)
     EXPECT_NE(probe.l_type, F_UNLCK) << "a record lock is held over the whole file";
 }
 
-TEST(FileLock, AWaitEndsAsSoonAsTheOtherProgramLetsGo)
-{
-    TempFiles files;
-    const QString path = files.write(QStringLiteral("list.svl"), QByteArray());
-    auto other = std::make_unique<OtherOpen>(path);
-    ASSERT_TRUE(other->wholeFileLock());
-    OtherOpen ours(path);
-    std::future<int> locked = std::async(std::launch::async, [&] { return lockWholeFile(ours.fd(), milliseconds(20000)); });
-    EXPECT_EQ(locked.wait_for(milliseconds(100)), std::future_status::timeout) << "it waits while the lock is held";
-    other.reset();
-    EXPECT_EQ(locked.get(), 0);
-}
-
 TEST(PathLock, AMissingFileIsMadeToBeLockedAndRemovedWhenNothingWasSavedInIt)
 {
     TempFiles files;

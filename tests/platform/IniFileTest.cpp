@@ -28,17 +28,6 @@ bool write(const QString& path, const char* section, const char* key, const QStr
 
 }  // namespace
 
-TEST(IniFile, AMissingFileOrKeyHasNoValue)
-{
-    TempFiles files;
-    const QString path = files.path(QStringLiteral("none.ini"));
-    const IniFile ini(path);
-    EXPECT_FALSE(ini.unreadable());
-    EXPECT_FALSE(ini.value(QStringLiteral("Opzioni"), QStringLiteral("Width")));
-    EXPECT_TRUE(IniFile(path).save()) << "nothing to write";
-    EXPECT_FALSE(QFile::exists(path)) << "an unchanged file is not made";
-}
-
 TEST(IniFile, WritesCreateFolderFileSectionAndKeyAndKeepOtherLines)
 {
     TempFiles files;
@@ -84,7 +73,7 @@ TEST(IniFile, SeveralChangesAreOneWrite)
     EXPECT_EQ(inode(), written) << "the same value again is no change";
 }
 
-TEST(IniFile, ValuesLoseTheirNulsAndWhatTheFileCouldNotKeepIsRefused)
+TEST(IniFile, ValuesLoseTheirNulsAndABlankKeyIsRefused)
 {
     TempFiles files;
     const QString path = files.path(QStringLiteral("s.ini"));
@@ -92,10 +81,7 @@ TEST(IniFile, ValuesLoseTheirNulsAndWhatTheFileCouldNotKeepIsRefused)
     const QString longValue(300, QLatin1Char('a'));
     EXPECT_TRUE(ini.setValue(QStringLiteral("S"), QStringLiteral("K"), longValue));
     EXPECT_TRUE(ini.setValue(QStringLiteral("S"), QStringLiteral("N"), QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b")));
-    EXPECT_FALSE(ini.setValue(QStringLiteral("S]"), QStringLiteral("K"), QStringLiteral("v")));
-    EXPECT_FALSE(ini.setValue(QStringLiteral("S"), QStringLiteral("a=b"), QStringLiteral("v")));
     EXPECT_FALSE(ini.setValue(QStringLiteral("S"), QStringLiteral(" "), QStringLiteral("v")));
-    EXPECT_FALSE(ini.setValue(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("two\nlines")));
     ASSERT_TRUE(ini.save());
     EXPECT_EQ(value(path, "S", "K"), longValue) << "a long value is kept whole";
     EXPECT_EQ(value(path, "S", "N"), QStringLiteral("ab"));

@@ -50,7 +50,6 @@ TEST(MountParsing, UuidSerials)
     EXPECT_EQ(serialFromUuid(q("0123456789ABCDEF")), 0x89ABCDEFu);
     const QString ext4 = q("3e6be9de-8139-11d1-9106-a43f08d823a6");
     const QString disc = q("2020-01-01-12-00-00-00");
-    EXPECT_EQ(serialFromUuid(ext4), serialFromUuid(q("3e6be9de-8139-11d1-9106-a43f08d823a6")));
     EXPECT_NE(serialFromUuid(ext4), serialFromUuid(disc));
     EXPECT_NE(serialFromUuid(disc), serialFromUuid(q("2020-01-01-12-00-00-01")));
     EXPECT_NE(serialFromUuid(q("1A2B-3C4G")), serialFromUuid(q("1A2B-3C4H")));

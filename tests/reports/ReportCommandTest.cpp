@@ -75,18 +75,6 @@ TEST_F(ReportCommand, WritesTheChosenFileAndOpensItWithTheDesktop)
     EXPECT_TRUE(TempFiles::read(files.path(QStringLiteral("lista.txt"))).startsWith("Sonivo - Lista brani\r\n\r\nSong 1 [01.00]\r\n"));
 }
 
-TEST_F(ReportCommand, AFileThatCannotBeWrittenIsReportedAndNothingIsOpened)
-{
-    const QString folder = files.path(QStringLiteral("gone"));
-    dialogs.files.push_back(folder + QStringLiteral("/Lista mp3.htm"));
-    run(choice(ReportKind::HtmlPage));
-    // The folder that vanished after the choice is not made again.
-    EXPECT_FALSE(QFileInfo::exists(folder));
-    ASSERT_EQ(dialogs.notices.size(), 1);
-    EXPECT_TRUE(dialogs.notices.at(0).startsWith(QStringLiteral("critical: Impossibile scrivere il file ") + folder));
-    EXPECT_TRUE(dialogs.opened.isEmpty());
-}
-
 TEST_F(ReportCommand, AFileNoProgramOpensIsSaidToBeSavedAndNamed)
 {
     dialogs.desktopOpens = false;

@@ -310,14 +310,6 @@ TEST_F(CopiaFileTest, WithoutHardLinksAFileIsStillPutInPlaceButNeverOverOneThatA
     EXPECT_EQ(destNames(), QStringList({QStringLiteral("1.mp3"), QStringLiteral("2.mp3")}));
 }
 
-TEST_F(CopiaFileTest, ANameAtTheFileSystemsLimitIsCopiedToo)
-{
-    const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".mp3");
-    const QString song = files.write(QStringLiteral("a/") + name, "long");
-    EXPECT_EQ(copy({song}, dest()).notCopied, QStringList());
-    EXPECT_EQ(TempFiles::read(dest() + QLatin1Char('/') + name), "long");
-}
-
 TEST_F(CopiaFileTest, AFileThatVanishesDuringTheCopyIsSkipped)
 {
     const QString one = song(QStringLiteral("a/1.mp3"), "1");
