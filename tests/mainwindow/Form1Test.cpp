@@ -369,21 +369,6 @@ TEST_F(Form1Test, TheRegistryStartOptionMaximizes)
     EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
 }
 
-TEST_F(Form1Test, TheQueueEntriesOrderEntriesAndToolbarButtonsAreThereByName)
-{
-    Form1 w(services());
-    w.start(QString());
-    EXPECT_EQ(w.action(QStringLiteral("removeQueueEntry"))->text(), QStringLiteral("Rimuovi brano"));
-    EXPECT_EQ(w.action(QStringLiteral("removeAllQueueEntries"))->text(), QStringLiteral("Rimuovi tutti"));
-    for (int c = 0; c < kColumnCount; ++c)
-        EXPECT_EQ(w.action(QStringLiteral("orderBy%1").arg(c))->text(), columnCaptions().at(c));
-    for (const char* key : {"Apri", "Nuovo", "Salva", "Aggiungi", "Trova", "Stampa", "Opzioni", "Informazioni", "Esci"}) {
-        const QToolButton* b = w.toolButton(QString::fromLatin1(key));
-        ASSERT_NE(b, nullptr) << key;
-        EXPECT_EQ(b->accessibleName(), QString::fromLatin1(key));
-    }
-}
-
 TEST_F(Form1Test, DisplayOptionsAndViewModes)
 {
     Form1 w(services());
