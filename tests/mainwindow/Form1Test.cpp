@@ -167,20 +167,12 @@ TEST_F(Form1Test, AScanShowsItsRowsAndAHeaderClickTurnsTheOrder)
 {
     Form1 w(services());
     w.start(QString());
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Sonivo - Nuova lista"));
-
-    const QString folder = songFolder();
-    scan(w, folder);
+    scan(w, songFolder());
     ASSERT_EQ(rows(w).size(), 4);
     EXPECT_TRUE(w.document().isModified());
     EXPECT_EQ(w.progressFrame()->foundText(), QStringLiteral("Totale brani individuati: 4"));
     EXPECT_TRUE(w.progressFrame()->isHidden()) << "the frame goes with the scan, also in a window not shown";
-    EXPECT_EQ(w.view().icons().images().size(), 1u) << "all songs share the .mp3 icon";
-    for (qsizetype i = 0; i < rows(w).size(); ++i)
-        EXPECT_EQ(rows(w).icon(i), 1u);
     EXPECT_TRUE(w.statusLine().text(2).startsWith(QStringLiteral("Presenti 4 brani.")));
-    EXPECT_TRUE(w.action(QStringLiteral("saveList"))->isEnabled());
-    EXPECT_TRUE(w.toolButton(QStringLiteral("Salva"))->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy pointer goes with the scan";
 
     // A header click flips the order whatever column was sorted before; the
