@@ -223,22 +223,6 @@ TEST_F(ReportDialog, PrintsTheChosenTextWithoutAskingForAFile)
     EXPECT_TRUE(dialogs.notices.isEmpty());
 }
 
-TEST(TextPrinter, WrapsLinesWiderThanThePageAndBeginsNewPagesWhenFull)
-{
-    TempFiles files;
-    const QString pdf = files.path(QStringLiteral("p.pdf"));
-    EXPECT_EQ(printedPages(pdf, QString()), 1) << "an empty text is an empty page";
-    QStringList shortLines;
-    QStringList longLines;
-    for (int n = 0; n < 40; ++n) {
-        shortLines << QStringLiteral("Riga %1").arg(n);
-        longLines << QStringLiteral("Riga %1 ").arg(n).repeated(60);
-    }
-    EXPECT_EQ(printedPages(pdf, shortLines.join(QStringLiteral("\r\n"))), 1);
-    // Each long line takes several printed lines, so the same count fills pages.
-    EXPECT_GE(printedPages(pdf, longLines.join(QLatin1Char('\n'))), 3);
-}
-
 TEST(TextPrinter, ALineWrapsExactlyWhenItIsWiderThanThePage)
 {
     TempFiles files;
