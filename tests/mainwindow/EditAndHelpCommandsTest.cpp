@@ -9,12 +9,10 @@
 #include "tests/support/SongRows.h"
 #include "tests/support/TempFiles.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -122,6 +120,7 @@ TEST_F(EditAndHelpCommandsTest, F1OpensTheHelpAndCercaItsKeywordSearch)
     HelpWindow* help = w.helpCommands().helpWindow();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle(), QStringLiteral("Guida di Sonivo"));
     EXPECT_TRUE(help->page().toString().endsWith(QStringLiteral("/pages/index.html")));
     w.command(Command::HelpSearch)->trigger();
     EXPECT_EQ(w.helpCommands().helpWindow(), help) << "one help window";
