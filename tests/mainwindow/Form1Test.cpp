@@ -95,19 +95,6 @@ TEST_F(Form1Test, StartsWithTheListNamedOnTheCommandLine)
     EXPECT_FALSE(w.windowIcon().isNull());
 }
 
-TEST_F(Form1Test, AMissingListOnTheCommandLineIsReportedAndLeavesANewList)
-{
-    Form1 w(services());
-    const QString missing = files.path(QStringLiteral("nowhere.svl"));
-    w.start(missing);
-    ASSERT_EQ(dialogs.notices.size(), 1);
-    EXPECT_TRUE(dialogs.notices[0].startsWith(QStringLiteral("warn: ")));
-    EXPECT_TRUE(dialogs.notices[0].contains(missing));
-    EXPECT_EQ(rows(w).size(), 0);
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Sonivo - Nuova lista"));
-    EXPECT_EQ(w.statusLine().text(2), QStringLiteral("Presenti 0 brani. Spazio: 0 MB"));
-}
-
 TEST_F(Form1Test, AListThatCannotBeOpenedLeavesTheRowsTheirIconsAndTheTitle)
 {
     Form1 w(services());
@@ -167,6 +154,7 @@ TEST_F(Form1Test, AScanShowsItsRowsAndAHeaderClickTurnsTheOrder)
 {
     Form1 w(services());
     w.start(QString());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Sonivo - Nuova lista"));
     scan(w, songFolder());
     ASSERT_EQ(rows(w).size(), 4);
     EXPECT_TRUE(w.document().isModified());
@@ -326,20 +314,27 @@ TEST_F(Form1Test, PlacementIsWrittenAtCloseAndReadAtStart)
         EXPECT_EQ(w.width(), 800);
         EXPECT_EQ(w.height(), 600);
     }
+    // Maximized by the window's own setting, or by the start option of the options dialog.
     IniFile settings(s.settingsFile);
     settings.setValue(QStringLiteral("Opzioni"), QStringLiteral("Maximized"), QStringLiteral("1"));
     ASSERT_TRUE(settings.save());
-    {
+    for (const bool startOption : {false, true}) {
+        if (startOption) {
+            settings.setValue(QStringLiteral("Opzioni"), QStringLiteral("Maximized"), QStringLiteral("0"));
+            ASSERT_TRUE(settings.save());
+            ASSERT_TRUE(KeyValueStore(s.registryFile).setValue(QStringLiteral("Sonivo"), QStringLiteral("Max"), QStringLiteral("1")));
+        }
         Form1 w(s);
         w.start(QString());
-        EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
+        EXPECT_TRUE(w.windowState() & Qt::WindowMaximized) << startOption;
     }
 }
 
-TEST_F(Form1Test, ASettingsFileOfGarbageKeepsTheDesignSize)
+TEST_F(Form1Test, SettingsFilesOfGarbageKeepTheDesignSize)
 {
     const FormServices s = services();
     QDir().mkpath(files.path(QStringLiteral("config")));
+    files.write(QStringLiteral("config/registry.ini"), QByteArray("\x00\xff[Sonivo\nMax=1\n", 16));
 
     for (const char* content : {"\x01\x02garbage\xff\n[Opzioni\nWidth=\n", "[Opzioni]\nMaximized=0\nWidth=1e300\nHeight=99999999999\n",
              "[Opzioni]\nMaximized=0\nWidth=abc\nHeight=-5\n", "[Opzioni]\nMaximized=2\nWidth=6000\nHeight=6000\n"}) {
@@ -350,15 +345,7 @@ TEST_F(Form1Test, ASettingsFileOfGarbageKeepsTheDesignSize)
         EXPECT_EQ(w.size(), QSize(kMinWindowWidth / twips, kMinWindowHeight / twips)) << content;
         EXPECT_FALSE(w.windowState() & Qt::WindowMaximized);
     }
-}
-
-TEST_F(Form1Test, TheRegistryStartOptionMaximizes)
-{
-    const FormServices s = services();
-    ASSERT_TRUE(KeyValueStore(s.registryFile).setValue(QStringLiteral("Sonivo"), QStringLiteral("Max"), QStringLiteral("1")));
-    Form1 w(s);
-    w.start(QString());
-    EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
+    EXPECT_TRUE(dialogs.notices.isEmpty());
 }
 
 TEST_F(Form1Test, DisplayOptionsAndViewModes)
