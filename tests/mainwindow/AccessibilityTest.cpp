@@ -118,6 +118,9 @@ TEST_F(AccessibilityTest, TheScanProgressIsAProgressBarWithItsValue)
     ASSERT_NE(a->valueInterface(), nullptr);
     EXPECT_EQ(a->valueInterface()->currentValue().toInt(), 66);
     EXPECT_EQ(a->valueInterface()->maximumValue().toInt(), 100);
+    EXPECT_EQ(w.progressFrame()->levelText(), QStringLiteral("67%")) << "the label rounds";
+    w.progressFrame()->showProgress(0, 0);
+    EXPECT_EQ(w.progressFrame()->levelText(), QStringLiteral("0%"));
 }
 
 TEST_F(AccessibilityTest, CheckCellsSayWhetherTheyAreCheckedAndThatTheyCanBe)

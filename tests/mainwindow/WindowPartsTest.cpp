@@ -1,6 +1,5 @@
 #include "mainwindow/ColumnWidths.h"
 #include "mainwindow/FileIcons.h"
-#include "mainwindow/ScanProgressFrame.h"
 #include "tests/mainwindow/WindowTest.h"
 
 #include <QApplication>
@@ -94,14 +93,4 @@ TEST(ColumnWidths, TheWidestTextIsAmongTheLongest)
     EXPECT_EQ(widestRows(c, metrics)[ColTitle], 500);
     EXPECT_EQ(widestRows(c, metrics, 1)[ColTitle], 500) << "the longest by length is also the widest";
     EXPECT_EQ(widestRows(Catalogue(), metrics)[ColTitle], -1);
-}
-
-TEST(ScanProgressFrame, CountAndPercentage)
-{
-    ScanProgressFrame frame;
-    frame.showProgress(3, 2);
-    EXPECT_EQ(frame.foundText(), QStringLiteral("Totale brani individuati: 3"));
-    EXPECT_EQ(frame.levelText(), QStringLiteral("67%"));
-    frame.showProgress(0, 0);
-    EXPECT_EQ(frame.levelText(), QStringLiteral("0%"));
 }
