@@ -7,7 +7,6 @@
 #include "tests/support/SongRows.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QPushButton>
 #include <functional>
 
