@@ -87,7 +87,6 @@ TEST_F(Form1Test, StartsWithTheListNamedOnTheCommandLine)
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Sonivo - ") + list);
     EXPECT_EQ(w.view().reportView()->model()->rowCount(), 2);
     EXPECT_FALSE(w.document().isModified());
-    EXPECT_EQ(w.statusLine().text(1), QStringLiteral("Sonivo - Versione 1.3.0"));
     EXPECT_EQ(w.statusLine().text(3), QStringLiteral("Durata totale 01:00:00"));
     EXPECT_TRUE(w.statusLine().text(2).startsWith(QStringLiteral("Presenti 2 brani. Spazio: ")));
     EXPECT_TRUE(w.toolButton(QStringLiteral("Salva"))->isEnabled()) << "the rules ran after the load, not at the next tick";
@@ -231,9 +230,7 @@ TEST_F(Form1Test, TheScanShowsWhatItDoesAndAsksOnceForAllFolders)
     EXPECT_EQ(rows(w).size(), 12) << "the first folder kept, the other two read again";
     EXPECT_TRUE(w.statusLine().text(2).startsWith(QStringLiteral("Presenti 12 brani.")));
     EXPECT_EQ(rows(w).position(kept), Catalogue::kGone);
-    const QModelIndexList left = w.view().reportView()->selectionModel()->selectedRows();
-    EXPECT_TRUE(left.isEmpty()) << "the removed row's selection went with it " << left.size() << " "
-                                << (left.isEmpty() ? -1 : left[0].row());
+    EXPECT_TRUE(w.view().reportView()->selectionModel()->selectedRows().isEmpty()) << "the removed row's selection went with it";
     EXPECT_EQ(QApplication::focusWidget(), w.view().reportView()) << "the keys work on the catalogue again after the scan";
 }
 
