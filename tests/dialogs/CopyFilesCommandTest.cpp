@@ -26,8 +26,6 @@ TEST(CopyFilesCommand, TheFolderIsAskedAndTheProgressIsTitledWithIt)
     dialogs.answers = {DesktopDialogs::Answer::No};
     QString progressTitle;
     dialogs.whileAskingYesNo = [&] {
-        if (auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget()))
-            progressTitle = progress->windowTitle();
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (auto* progress = qobject_cast<QProgressDialog*>(w); progress && progress->isVisible())
                 progressTitle = progress->windowTitle();

@@ -7,7 +7,6 @@
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QThread>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -27,18 +26,6 @@ template <typename Condition> bool eventually(Condition condition)
         QThread::msleep(10);
     }
     return condition();
-}
-
-TEST(HelpWindow, TheContentsOpenAtTheFirstPageInItalian)
-{
-    HelpWindow help(kCollection);
-    help.showContents();
-    EXPECT_EQ(help.windowTitle(), QStringLiteral("Guida di Sonivo"));
-    EXPECT_TRUE(help.page().toString().endsWith(QStringLiteral("/pages/index.html"))) << help.page().toString().toStdString();
-    EXPECT_TRUE(help.browser()->toPlainText().contains(QStringLiteral("Guida di Sonivo")));
-    EXPECT_TRUE(help.browser()->toPlainText().contains(QStringLiteral("Copiare ed eliminare i brani selezionati")));
-    EXPECT_EQ(help.findChild<QTabWidget*>()->tabText(0), QStringLiteral("&Sommario"));
-    help.close();
 }
 
 TEST(HelpWindow, TheSearchFindsAPageByKeyword)

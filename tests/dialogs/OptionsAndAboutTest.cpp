@@ -7,7 +7,6 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFiles.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -54,29 +53,6 @@ TEST_F(OptionsTest, TheDialogShowsItsCaptionsAndNamesEveryControl)
     EXPECT_EQ(title->accessibleName(), QStringLiteral("SONIVO"));
 }
 
-TEST_F(OptionsTest, EachOpeningShowsTheStateFoundAndLeavesACurrentDesktopAsItIs)
-{
-    DesktopIntegration desktop(setup);
-    ASSERT_EQ(desktop.set(DesktopOption::Association, true), QString());
-    ASSERT_EQ(desktop.set(DesktopOption::DesktopLauncher, true), QString());
-    const FolderSnapshot before = snapshot(home());
-
-    frmOption dialog(desktop, dialogs, [] {});
-    dialog.show();
-    EXPECT_TRUE(dialog.box(DesktopOption::Association)->isChecked());
-    EXPECT_TRUE(dialog.box(DesktopOption::DesktopLauncher)->isChecked());
-    EXPECT_FALSE(dialog.box(DesktopOption::MenuLauncher)->isChecked());
-    EXPECT_FALSE(dialog.box(DesktopOption::StartMaximized)->isChecked());
-    dialog.close();
-    EXPECT_EQ(snapshot(home()), before) << "nothing differed, nothing was written";
-
-    // Changed behind the dialog's back: the next opening shows it.
-    QFile::remove(desktop.desktopLauncherFile());
-    dialog.show();
-    EXPECT_FALSE(dialog.box(DesktopOption::DesktopLauncher)->isChecked());
-    dialog.close();
-}
-
 TEST_F(OptionsTest, OpeningPointsTheTickedBoxesAtAMovedProgramAndSaysWhatItCouldNot)
 {
     DesktopIntegration installed(setup);
@@ -102,6 +78,12 @@ TEST_F(OptionsTest, OpeningPointsTheTickedBoxesAtAMovedProgramAndSaysWhatItCould
     EXPECT_TRUE(dialog.box(DesktopOption::DesktopLauncher)->isChecked()) << "the launcher found is shown";
     EXPECT_FALSE(dialog.box(DesktopOption::MenuLauncher)->isChecked());
     EXPECT_FALSE(QFileInfo::exists(moved.menuLauncherFile())) << "a clear box stays clear";
+    dialog.close();
+
+    // Changed behind the dialog's back: the next opening shows it.
+    QFile::remove(moved.desktopLauncherFile());
+    dialog.show();
+    EXPECT_FALSE(dialog.box(DesktopOption::DesktopLauncher)->isChecked());
     dialog.close();
 }
 

@@ -106,25 +106,6 @@ TEST(Commands, ACommandWithNothingToRunStaysDisabledWhateverItsRule)
     EXPECT_FALSE(commands.action(Command::PrintList)->isEnabled());
 }
 
-TEST(Commands, ShowAllStaysOnAcrossTicksUntilTheRowsAreGone)
-{
-    Commands commands(nullptr);
-    commands.run(Command::ShowAll, &commands, [] {});
-    CommandInputs in;
-    in.rowCount = 2;
-    in.listPathEmpty = false;
-    in.modified = true;
-    commands.apply(in);
-    in.modified = false;  // saved
-    commands.apply(in);
-    EXPECT_TRUE(commands.action(Command::ShowAll)->isEnabled());
-    in.rowCount = 0;
-    commands.apply(in);
-    in.rowCount = 2;
-    commands.apply(in);
-    EXPECT_FALSE(commands.action(Command::ShowAll)->isEnabled());
-}
-
 TEST(Commands, TheRowClickAloneEnablesOpenSongExternally)
 {
     Commands commands(nullptr);

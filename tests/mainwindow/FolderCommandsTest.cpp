@@ -7,12 +7,7 @@
 #include "tests/support/SongRows.h"
 
 #include <QAction>
-#include <QComboBox>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QTimer>
-#include <QToolButton>
 #include <functional>
 
 using namespace sonivo;
@@ -48,19 +43,6 @@ protected:
     }
 
     Catalogue& rows() { return window->document().catalogue(); }
-
-    QAction* menuEntry(const char* menu, const char* entry)
-    {
-        for (QAction* m : window->menuBar()->actions()) {
-            if (m->text() != QString::fromLatin1(menu))
-                continue;
-            for (QAction* a : m->menu()->actions())
-                if (a->text() == QString::fromLatin1(entry))
-                    return a;
-        }
-        ADD_FAILURE() << "no entry " << entry;
-        return nullptr;
-    }
 
     QString names() { return fileNames(rows()); }
 
@@ -100,10 +82,10 @@ TEST_F(FolderCommandsTest, TheMenuOpensTheChooserThatNarrowsTheCatalogueAndTheQu
     check("b.mp3");
     check("e.mp3");
     ASSERT_EQ(queued(), QStringLiteral("b.mp3,e.mp3"));
-    QAction* showAll = menuEntry("&Ricerca", "&Mostra tutti");
+    QAction* showAll = window->command(Command::ShowAll);
     EXPECT_FALSE(showAll->isEnabled()) << "the list is as its file";
 
-    ASSERT_TRUE(withChooser(menuEntry("&Ricerca", "&Cartella"), [&](frmFolder& chooser) {
+    ASSERT_TRUE(withChooser(window->command(Command::SearchFolder), [&](frmFolder& chooser) {
         chooseByKeyboard(chooser.choiceList(), 3);
         chooser.selectButton()->click();
     }));
@@ -123,19 +105,4 @@ TEST_F(FolderCommandsTest, TheMenuOpensTheChooserThatNarrowsTheCatalogueAndTheQu
         EXPECT_NE(rows().icon(i), 0u) << "row " << i << " has its icon again";
     EXPECT_TRUE(showAll->isEnabled()) << "once on, it stays on while rows remain";
     EXPECT_TRUE(dialogs.notices.isEmpty());
-}
-
-TEST_F(FolderCommandsTest, TheFindButtonsFolderEntryTakesAFolderOut)
-{
-    QAction* entry = nullptr;
-    for (QAction* a : window->toolButton(QStringLiteral("Trova"))->menu()->actions())
-        if (a->text() == QStringLiteral("Cartella"))
-            entry = a;
-    ASSERT_NE(entry, nullptr);
-    ASSERT_TRUE(withChooser(entry, [&](frmFolder& chooser) {
-        chooseByKeyboard(chooser.choiceList(), 1);
-        chooser.removeButton()->click();
-    }));
-    EXPECT_EQ(names(), QStringLiteral("c.mp3,d.mp3,e.mp3"));
-    EXPECT_TRUE(window->document().isModified());
 }

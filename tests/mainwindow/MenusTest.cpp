@@ -86,7 +86,6 @@ TEST_F(MenusTest, TheToolbarsDropDownsRunTheMenusCommands)
     const QToolButton* add = w.toolButton(QStringLiteral("Aggiungi"));
     ASSERT_NE(add->menu(), nullptr);
     EXPECT_EQ(captions(add->menu()), (texts({"Cartella singola", "Cartella e sottocartelle"})));
-    EXPECT_EQ(captions(w.toolButton(QStringLiteral("Trova"))->menu()), (texts({"Brano", "Cartella", "Album"})));
     EXPECT_EQ(captions(w.toolButton(QStringLiteral("Stampa"))->menu()), (texts({"Stampa lista", "Crea lista Html", "File lista mp3"})));
 
     dialogs.folders.push_back(QString());  // cancelled

@@ -81,4 +81,5 @@ TEST_F(SearchAndTagCommands, TheMenuEntriesAndTheFindButtonOpenTheirDialogs)
         entries[a->text()] = a;
     EXPECT_EQ(withModal([&] { entries.at(QStringLiteral("Brano"))->trigger(); }), QStringLiteral("Ricerca brani"));
     EXPECT_EQ(withModal([&] { entries.at(QStringLiteral("Album"))->trigger(); }), QStringLiteral("Ricerca per Album"));
+    EXPECT_EQ(withModal([&] { entries.at(QStringLiteral("Cartella"))->trigger(); }), QStringLiteral("Ricerca per cartelle"));
 }

@@ -1,8 +1,5 @@
-#include "dialogs/Twips.h"
 #include "mainwindow/ColumnWidths.h"
 #include "mainwindow/FileIcons.h"
-#include "mainwindow/ScanProgressFrame.h"
-#include "mainwindow/WindowLayout.h"
 #include "tests/mainwindow/WindowTest.h"
 
 #include <QApplication>
@@ -57,27 +54,6 @@ TEST_F(WindowLayoutTest, ThePartsStayApartAndWhatTheWindowGrowsGoesToTheList)
     EXPECT_NEAR(grown[2].width() - small[2].width(), 120, 1) << "the queue widens with the window";
 }
 
-TEST(WindowLayout, TheQueueEndsAboveTheStatusLine)
-{
-    // At the design size the queue would reach 110 twips into a status line
-    // starting at 5955; everything above it moves up by that much.
-    const WindowLayout l = layoutFor(kMinWindowWidth, kMinWindowHeight, 5955);
-    EXPECT_LE(l.playQueue.bottom() + 1, 5955 - 45);
-    EXPECT_EQ(l.playQueue.height(), 1395);
-    EXPECT_EQ(l.playerFrame.top() + 100, l.playQueue.top());
-    EXPECT_EQ(l.catalogueView.bottom() + 1 + 900, l.playerFrame.top() + 810) << "the view keeps its gap to the frame";
-}
-
-TEST(WindowLayout, TwipsPerPixel)
-{
-    EXPECT_EQ(twipsPerPixel(96), 15);
-    EXPECT_EQ(twipsPerPixel(120), 12);
-    EXPECT_EQ(twipsPerPixel(192), 8);
-    EXPECT_EQ(twipsPerPixel(0), 15);
-    EXPECT_EQ(10005 / twipsPerPixel(96), 667);
-    EXPECT_EQ(7110 / twipsPerPixel(96), 474);
-}
-
 TEST(FileIcons, KeysAndSharedImages)
 {
     EXPECT_EQ(iconKey(QStringLiteral("/m/Song.MP3"), false), QStringLiteral(".mp3"));
@@ -117,14 +93,4 @@ TEST(ColumnWidths, TheWidestTextIsAmongTheLongest)
     EXPECT_EQ(widestRows(c, metrics)[ColTitle], 500);
     EXPECT_EQ(widestRows(c, metrics, 1)[ColTitle], 500) << "the longest by length is also the widest";
     EXPECT_EQ(widestRows(Catalogue(), metrics)[ColTitle], -1);
-}
-
-TEST(ScanProgressFrame, CountAndPercentage)
-{
-    ScanProgressFrame frame;
-    frame.showProgress(3, 2);
-    EXPECT_EQ(frame.foundText(), QStringLiteral("Totale brani individuati: 3"));
-    EXPECT_EQ(frame.levelText(), QStringLiteral("67%"));
-    frame.showProgress(0, 0);
-    EXPECT_EQ(frame.levelText(), QStringLiteral("0%"));
 }

@@ -2,7 +2,6 @@
 // no dialog that could block.
 
 #include <QApplication>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
