@@ -207,12 +207,17 @@ TEST(Cli, PipesNamedLikeSongsOrListsNeverHangAndAreNeverPlayed)
 
     FrameFields shape;
     const QString song = files.write(QStringLiteral("song.mp3"), xingFrame(shape, 20) + frames(shape, 20));
-    const CliRun play = cli({QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("null"), pipe, song}, {}, 10000);
+    // Then frames of another sample rate, as random bytes after the audio may look:
+    // the decoder cannot give them in the song's format, and says nothing of its own.
+    FrameFields other;
+    other.sampleRateIndex = 2;  // 32000 Hz
+    const QString joined = files.write(QStringLiteral("joined.mp3"), frames(shape, 20) + frames(other, 20) + frames(shape, 5));
+    const CliRun play = cli({QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("null"), pipe, song, joined}, {}, 10000);
     EXPECT_EQ(play.status, 1);
-    EXPECT_EQ(play.out, song + QStringLiteral("\t510\t510\n")) << "the next file plays";
+    EXPECT_TRUE(play.out.startsWith(song + QStringLiteral("\t510\t510\n") + joined + QLatin1Char('\t'))) << "the next files play";
     const CliRun info = cli({QStringLiteral("info"), pipe}, {}, 5000);
     EXPECT_EQ(info.err, QStringLiteral("sonivo-cli: ") + pipe + QStringLiteral(": impossibile leggere il file (non è un file regolare)\n"));
-    EXPECT_EQ(play.err, info.err) << "refused as the other commands refuse it";
+    EXPECT_EQ(play.err, info.err) << "refused as the other commands refuse it, and nothing else said: " << play.err.toStdString();
 }
 
 TEST(Cli, AListTargetThatIsNoListIsNeverOverwritten)
@@ -300,21 +305,6 @@ TEST(Cli, APlayerModuleThatCannotBeLoadedFailsThePlayCommandOnly)
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 1) << "other commands run and report as ever";
     EXPECT_FALSE(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("lettore")));
-}
-
-TEST(Cli, TheDecoderWritesNothingOfItsOwnOnStandardError)
-{
-    TempFiles files;
-    // Valid frames, then frames of another sample rate, as random bytes after the
-    // audio may look: the decoder cannot give them in the song's format.
-    FrameFields song;
-    FrameFields other;
-    other.sampleRateIndex = 2;  // 32000 Hz
-    const QString path = files.write(QStringLiteral("joined.mp3"), frames(song, 20) + frames(other, 20) + frames(song, 5));
-    const CliRun r = cli({QStringLiteral("play"), QStringLiteral("--output"), QStringLiteral("null"), path});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out.startsWith(path + QLatin1Char('\t')));
-    EXPECT_EQ(r.err, QString());
 }
 
 TEST(Cli, WithoutLocksATagIsStillWrittenButNoListIsUpdated)
