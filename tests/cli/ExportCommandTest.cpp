@@ -7,7 +7,9 @@
 #include "reports/ReportFile.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <gtest/gtest.h>
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,27 +19,13 @@ using namespace sonivo::test;
 
 namespace {
 
-// The locale the program finds in its environment while it lives.
-class ProgramLocale {
-public:
-    explicit ProgramLocale(const char* name) : old_(qgetenv("LC_ALL")), had_(qEnvironmentVariableIsSet("LC_ALL"))
-    {
-        qputenv("LC_ALL", name);
-    }
-    ~ProgramLocale()
-    {
-        if (had_)
-            qputenv("LC_ALL", old_);
-        else
-            qunsetenv("LC_ALL");
-    }
-    ProgramLocale(const ProgramLocale&) = delete;
-    ProgramLocale& operator=(const ProgramLocale&) = delete;
-
-private:
-    QByteArray old_;
-    bool had_;
-};
+// Sets the locale the program finds in its environment until the returned guard goes.
+auto programLocale(const char* name)
+{
+    const std::optional<QByteArray> old = qEnvironmentVariableIsSet("LC_ALL") ? std::optional(qgetenv("LC_ALL")) : std::nullopt;
+    qputenv("LC_ALL", name);
+    return qScopeGuard([old] { old ? qputenv("LC_ALL", *old) : qunsetenv("LC_ALL"); });
+}
 
 class Export : public ::testing::Test {
 protected:
@@ -70,7 +58,7 @@ const QString kExport = QStringLiteral("export");
 TEST_F(Export, WritesWhatTheReportDialogWritesForEveryRowInTheUsersLocale)
 {
     const QLocale italian(QLocale::Italian, QLocale::Italy);
-    const ProgramLocale inItalian("it_IT.UTF-8");
+    const auto inItalian = programLocale("it_IT.UTF-8");
     CliRun r = cli({kExport, QStringLiteral("html"), QStringLiteral("--duration"), QStringLiteral("--size"), list, output});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
@@ -79,7 +67,7 @@ TEST_F(Export, WritesWhatTheReportDialogWritesForEveryRowInTheUsersLocale)
     EXPECT_TRUE(page.contains("color=#ffbf00 face=Arial>12.067\r\n")) << "12,349,678 KB in megabytes, grouped in Italian";
     EXPECT_TRUE(page.contains("Caf&#233; &amp; &lt;x&gt; \"y\" &#38899;&#27005; &#127925;&nbsp;"));
     {
-        const ProgramLocale inEnglish("en_US.UTF-8");
+        const auto inEnglish = programLocale("en_US.UTF-8");
         r = cli({kExport, QStringLiteral("html"), list, output});
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
         EXPECT_EQ(TempFiles::read(output), dialogWrites(ReportKind::HtmlPage, {}, QLocale(QLocale::English, QLocale::UnitedStates)))
