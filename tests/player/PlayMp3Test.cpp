@@ -66,10 +66,17 @@ TEST(PlayMp3Text, TimesUpToAHundredHoursAreSecondsAndTexts)
     EXPECT_EQ(second.Position(), QStringLiteral("0:59"));
 }
 
-TEST_F(PlayMp3Test, SeekToPlaysOnWhilePlayingAndOnlyMovesWhilePaused)
+TEST_F(PlayMp3Test, ASecondPlayKeepsTheFirstFileAndSeekToPlaysOnWhilePlayingAndOnlyMovesWhilePaused)
 {
     player.setFilename(fixture("tone-3s-8k.mp3"));
     ASSERT_EQ(player.mmPlay(), PlayMp3::Success());
+    ASSERT_TRUE(advance(1000));
+    player.setFilename(fixture("vbr-2s-8k-no-info.mp3"));
+    EXPECT_EQ(player.mmPlay(), media.errorText(kMediaAliasInUse)) << "played without a stop";
+    EXPECT_TRUE(player.IsPlaying());
+    EXPECT_EQ(player.LengthInSec(), 3);
+    EXPECT_EQ(player.PositionInSec(), 1);
+
     media.sent.clear();
     player.SeekTo(2000);
     EXPECT_TRUE(media.sent.contains(QStringLiteral("play MP3Play from 2000")));
@@ -87,18 +94,6 @@ TEST_F(PlayMp3Test, SeekToPlaysOnWhilePlayingAndOnlyMovesWhilePaused)
     player.mmPause();  // resumes from the sought position
     ASSERT_TRUE(advance(500));
     EXPECT_EQ(playback.status("position"), QStringLiteral("1500"));
-}
-
-TEST_F(PlayMp3Test, ASecondPlayWithoutStopKeepsTheFirstFilePlaying)
-{
-    player.setFilename(fixture("tone-3s-8k.mp3"));
-    ASSERT_EQ(player.mmPlay(), PlayMp3::Success());
-    ASSERT_TRUE(advance(1000));
-    player.setFilename(fixture("vbr-2s-8k-no-info.mp3"));
-    EXPECT_EQ(player.mmPlay(), media.errorText(kMediaAliasInUse));
-    EXPECT_TRUE(player.IsPlaying());
-    EXPECT_EQ(player.LengthInSec(), 3);
-    EXPECT_EQ(player.PositionInSec(), 1);
 }
 
 TEST_F(PlayMp3Test, PathsWithBlanksQuotesAndOddBytesPlay)
