@@ -29,14 +29,11 @@ TEST(PlayQueue, NeighboursAndTheFollowingEntryWrapRoundAndAPositionPastTheEndSta
     PlayQueue q;
     EXPECT_EQ(q.neighbour(0, 1), -1);
     q.sync(c);
-    EXPECT_EQ(q.neighbour(0, 1), 1);
-    EXPECT_EQ(q.neighbour(2, 1), 0);
-    EXPECT_EQ(q.neighbour(7, 1), 0) << "the queue shrank under the position";
-    EXPECT_EQ(q.neighbour(-1, 1), 0) << "nothing selected";
-    EXPECT_EQ(q.neighbour(0, -1), 2);
-    EXPECT_EQ(q.neighbour(-1, -1), 2);
-    EXPECT_EQ(q.neighbour(2, -1), 1);
-    EXPECT_EQ(q.neighbour(9, -1), 2);
+    // From, step, the neighbour: past either end the other end, also from a position
+    // the queue shrank under or from nothing selected (-1).
+    const qsizetype cases[][3] = {{0, 1, 1}, {2, 1, 0}, {7, 1, 0}, {-1, 1, 0}, {0, -1, 2}, {-1, -1, 2}, {2, -1, 1}, {9, -1, 2}};
+    for (const auto& [from, step, neighbour] : cases)
+        EXPECT_EQ(q.neighbour(from, int(step)), neighbour) << from << " " << step;
 
     q.setStarted(0);
     EXPECT_EQ(q.following(), 1);
