@@ -93,21 +93,40 @@ TEST(Cli, BadUsageAndFailedWrites)
     EXPECT_EQ(cli({QStringLiteral("untag"), files.path(QStringLiteral("none.mp3"))}).status, 1);
 }
 
-TEST(Cli, AWriteWhoseWaitForAnotherProgramsLockRunsOutSaysWhyAndLeavesTheFile)
+TEST(Cli, AFailedWriteSaysWhyAndLeavesTheReadOnlyFileAsItWas)
 {
     TempFiles files;
-    const QByteArray song = frames(FrameFields{}, 3) + id3v1Tag(TagFields{});
-    const QString a = files.write(QStringLiteral("a.mp3"), song);
-    ASSERT_EQ(::chmod(toNativePath(a).constData(), 0444), 0);
+    const QByteArray untagged = frames(FrameFields{}, 3);
+    const QByteArray tagged = untagged + id3v1Tag(TagFields{});
+    const QString a = files.write(QStringLiteral("a.mp3"), tagged);
+    const QString b = files.write(QStringLiteral("b.mp3"), untagged);
+    for (const QString& path : {a, b})
+        ASSERT_EQ(::chmod(toNativePath(path).constData(), 0444), 0);
+
+    // Another program's lock outlasts the wait.
     const int other = ::open(toNativePath(a).constData(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(other, LOCK_EX), 0);
-    const CliRun r = cli({QStringLiteral("untag"), a});
+    CliRun r = cli({QStringLiteral("untag"), a});
     ::close(other);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, QStringLiteral("sonivo-cli: ") + a
             + QStringLiteral(": impossibile togliere il tag, il file è in uso da un altro programma; riprova più tardi\n"));
-    EXPECT_EQ(TempFiles::read(a), song);
+
+    // The file size limit leaves no room for a tag.
+    const auto limit = [size = rlim_t(untagged.size() + 10)] {
+        rlimit l{};
+        ::getrlimit(RLIMIT_FSIZE, &l);
+        l.rlim_cur = size;
+        ::setrlimit(RLIMIT_FSIZE, &l);
+    };
+    r = cli({QStringLiteral("tag"), b, QStringLiteral("--title"), QStringLiteral("x")}, limit);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(r.err.isEmpty());
+
+    EXPECT_EQ(TempFiles::read(a), tagged);
+    EXPECT_EQ(TempFiles::read(b), untagged);
     EXPECT_EQ(permissionsOf(a), 0444u);
+    EXPECT_EQ(permissionsOf(b), 0444u);
 }
 
 TEST(Cli, ScanPrintsLineFormsAndKeepsAList)
@@ -240,25 +259,6 @@ TEST(Cli, PathsThatAreNotUtf8ReachTheFileSystemByteForByte)
     r = cliBytes(folder, {"list", "l\xff.svl"});
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("b.mp3;"))) << r.out.toStdString();
-}
-
-TEST(Cli, TheFileSizeLimitFailsAWriteWithAMessageAndKeepsTheMode)
-{
-    TempFiles files;
-    const QByteArray song = frames(FrameFields{}, 3);
-    const QString a = files.write(QStringLiteral("a.mp3"), song);
-    ::chmod(toNativePath(a).constData(), 0444);
-    const auto limit = [size = rlim_t(song.size() + 10)] {
-        rlimit l{};
-        ::getrlimit(RLIMIT_FSIZE, &l);
-        l.rlim_cur = size;
-        ::setrlimit(RLIMIT_FSIZE, &l);
-    };
-    const CliRun r = cli({QStringLiteral("tag"), a, QStringLiteral("--title"), QStringLiteral("x")}, limit);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_FALSE(r.err.isEmpty());
-    EXPECT_EQ(TempFiles::read(a), song);
-    EXPECT_EQ(permissionsOf(a), 0444u);
 }
 
 TEST(Cli, PlayPrintsLengthAndPositionAsEachFileEndsAndGoesPastBadOnes)
