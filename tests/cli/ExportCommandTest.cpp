@@ -113,26 +113,22 @@ TEST_F(Export, FailuresAreToldAndLeaveEveryFileAsItWas)
     EXPECT_TRUE(r.err.contains(inGone + QStringLiteral(": impossibile scrivere il file")));
     EXPECT_FALSE(QFileInfo::exists(files.path(QStringLiteral("gone"))));
 
-    // A file the user may not write.
-    if (!ignoresPermissions()) {
-        const QString readOnly = files.write(QStringLiteral("ro.txt"), "kept");
-        ASSERT_EQ(::chmod(toNativePath(readOnly).constData(), 0400), 0);
-        r = cli({kExport, QStringLiteral("text"), list, readOnly});
-        EXPECT_EQ(r.status, 1);
-        EXPECT_TRUE(r.err.contains(QStringLiteral("ro.txt: impossibile scrivere il file")));
-        EXPECT_EQ(TempFiles::read(readOnly), "kept");
-    }
-}
+    // A file the user may not write, also when the user is root.
+    const QString readOnly = files.write(QStringLiteral("ro.txt"), "kept");
+    ASSERT_EQ(::chmod(toNativePath(readOnly).constData(), 0400), 0);
+    r = cli({kExport, QStringLiteral("text"), list, readOnly}, dropPermissionOverrides);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("ro.txt: impossibile scrivere il file"))) << r.err.toStdString();
+    EXPECT_EQ(TempFiles::read(readOnly), "kept");
 
-TEST_F(Export, TheListItselfIsNeverReplacedWhenItsNameIsNotUtf8)
-{
-    ASSERT_TRUE(SalvaLista(files.path(fromNativePath("l\xff.svl")), catalogue).ok);
-    const QByteArray listBytes = TempFiles::read(files.path(fromNativePath("l\xff.svl")));
-    const CliRun odd = cliBytes(toNativePath(files.path(QString())), {"export", "text", "l\xff.svl", "l\xff.svl"});
-    EXPECT_EQ(odd.status, 1);
-    EXPECT_TRUE(odd.err.contains(QStringLiteral(": impossibile scrivere il file (è la lista da cui vengono i brani")))
-        << odd.err.toStdString();
-    EXPECT_EQ(TempFiles::read(files.path(fromNativePath("l\xff.svl"))), listBytes);
+    // The list itself, named in bytes that are not UTF-8.
+    const QString odd = files.path(fromNativePath("l\xff.svl"));
+    ASSERT_TRUE(SalvaLista(odd, catalogue).ok);
+    const QByteArray listBytes = TempFiles::read(odd);
+    r = cliBytes(toNativePath(files.path(QString())), {"export", "text", "l\xff.svl", "l\xff.svl"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral(": impossibile scrivere il file (è la lista da cui vengono i brani"))) << r.err.toStdString();
+    EXPECT_EQ(TempFiles::read(odd), listBytes);
 }
 
 TEST_F(Export, ADamagedListIsExportedAsFarAsItReadsAndFailsTheCommand)
