@@ -2,7 +2,6 @@
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/TempFiles.h"
 
-#include <QFile>
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <utility>
@@ -98,9 +97,7 @@ TEST_F(PlayMp3Test, ASecondPlayKeepsTheFirstFileAndSeekToPlaysOnWhilePlayingAndO
 
 TEST_F(PlayMp3Test, PathsWithBlanksQuotesAndOddBytesPlay)
 {
-    QFile tone(fixture("tone-3s-8k.mp3"));
-    ASSERT_TRUE(tone.open(QIODevice::ReadOnly));
-    const QByteArray bytes = tone.readAll();
+    const QByteArray bytes = TempFiles::read(fixture("tone-3s-8k.mp3"));
     for (const QString& name : {QStringLiteral("with blank.mp3"), QStringLiteral("\"quoted\".mp3"),
              QStringLiteral("x") + QChar(0xDCFF) + QStringLiteral(" y.mp3")}) {
         player.setFilename(files.write(name, bytes));
