@@ -129,12 +129,10 @@ TEST_F(Export, FailuresAreToldAndLeaveEveryFileAsItWas)
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral(": impossibile scrivere il file (è la lista da cui vengono i brani"))) << r.err.toStdString();
     EXPECT_EQ(TempFiles::read(odd), listBytes);
-}
 
-TEST_F(Export, ADamagedListIsExportedAsFarAsItReadsAndFailsTheCommand)
-{
+    // A damaged list is exported as far as it reads.
     files.write(QStringLiteral("list.svl"), TempFiles::read(list) + "no row here\r\n");
-    const CliRun r = cli({kExport, QStringLiteral("m3u"), list, output});
+    r = cli({kExport, QStringLiteral("m3u"), list, output});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("1 righe danneggiate")));
     EXPECT_EQ(TempFiles::read(output).count('\n'), 3);
