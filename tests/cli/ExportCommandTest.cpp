@@ -127,7 +127,8 @@ TEST_F(Export, FailuresAreToldAndLeaveEveryFileAsItWas)
     const QByteArray listBytes = TempFiles::read(odd);
     r = cliBytes(toNativePath(files.path(QString())), {"export", "text", "l\xff.svl", "l\xff.svl"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral(": impossibile scrivere il file (è la lista da cui vengono i brani"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral(": impossibile scrivere il file (è la lista da cui vengono i brani")))
+        << r.err.toStdString();
     EXPECT_EQ(TempFiles::read(odd), listBytes);
 
     // A damaged list is exported as far as it reads.
