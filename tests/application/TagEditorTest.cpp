@@ -6,7 +6,6 @@
 #include "common/NativePath.h"
 #include "tests/support/PlayingDocument.h"
 
-#include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <gtest/gtest.h>

@@ -6,14 +6,12 @@
 
 #include <QDir>
 #include <QProcess>
-#include <functional>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace sonivo;

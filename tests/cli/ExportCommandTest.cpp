@@ -6,7 +6,7 @@
 #include "common/NativePath.h"
 #include "reports/ReportFile.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <gtest/gtest.h>
 #include <optional>
