@@ -6,89 +6,21 @@ using namespace sonivo;
 
 namespace {
 
-SongRecord song(const QString& name, const QString& folder = QStringLiteral("/music/"), const QString& duration = QStringLiteral("01.30"))
-{
-    SongRecord r;
-    r.setColumn(ColFileName, name);
-    r.setColumn(ColFolder, folder);
-    r.setColumn(ColDuration, duration);
-    return r;
-}
-
+// Rows of a minute and a half each.
 Catalogue rows(int count)
 {
     Catalogue c;
-    for (int i = 0; i < count; ++i)
-        c.append(song(QStringLiteral("song %1.mp3").arg(i)));
+    for (int i = 0; i < count; ++i) {
+        SongRecord r;
+        r.setColumn(ColFileName, QStringLiteral("song %1.mp3").arg(i));
+        r.setColumn(ColFolder, QStringLiteral("/music/"));
+        r.setColumn(ColDuration, QStringLiteral("01.30"));
+        c.append(r);
+    }
     return c;
 }
 
-std::vector<qsizetype> positions(const PlayQueue& q, const Catalogue& c)
-{
-    std::vector<qsizetype> p;
-    for (RowId id : q.entries())
-        p.push_back(c.position(id));
-    return p;
-}
-
 }  // namespace
-
-TEST(PlayQueue, KeepsTheOrderInWhichRowsWereChecked)
-{
-    Catalogue c = rows(8);
-    PlayQueue q;
-    for (qsizetype row : {6, 1, 4}) {
-        c.setChecked(row, true);
-        q.sync(c);
-    }
-    EXPECT_EQ(positions(q, c), (std::vector<qsizetype>{6, 1, 4}));
-    c.setChecked(1, false);
-    q.sync(c);
-    EXPECT_EQ(positions(q, c), (std::vector<qsizetype>{6, 4}));
-    // Checked several at once, they come in catalogue order after the others.
-    c.setChecked(3, true);
-    c.setChecked(0, true);
-    q.sync(c);
-    EXPECT_EQ(positions(q, c), (std::vector<qsizetype>{6, 4, 0, 3}));
-}
-
-TEST(PlayQueue, EntriesFollowTheirRowsThroughSortsAndRemovals)
-{
-    Catalogue c;
-    c.append(song(QStringLiteral("b.mp3")));
-    c.append(song(QStringLiteral("a.mp3")));
-    c.append(song(QStringLiteral("c.mp3"), QStringLiteral("/other/")));
-    PlayQueue q;
-    c.setChecked(0, true);
-    c.setChecked(2, true);
-    q.sync(c);
-    const RowId b = c.id(0);
-    c.sortBy(ColFileName, false);  // c, b, a
-    q.sync(c);
-    ASSERT_EQ(q.size(), 2);
-    EXPECT_EQ(q.at(0), b);
-    EXPECT_EQ(c.row(c.position(q.at(0))).text(ColFileName), QStringLiteral("b.mp3"));
-    c.removeFolder(QStringLiteral("/other/"), QString());
-    q.sync(c);
-    EXPECT_EQ(q.entries(), std::vector<RowId>{b});
-    c.clear();
-    q.sync(c);
-    EXPECT_TRUE(q.isEmpty());
-}
-
-TEST(PlayQueue, SongsOfTheSameNameInDifferentFoldersAreTwoEntries)
-{
-    Catalogue c;
-    c.append(song(QStringLiteral("01 - Intro.mp3"), QStringLiteral("/a/")));
-    c.append(song(QStringLiteral("01 - Intro.mp3"), QStringLiteral("/b/")));
-    c.checkAll();
-    PlayQueue q;
-    q.sync(c);
-    EXPECT_EQ(positions(q, c), (std::vector<qsizetype>{0, 1}));
-    c.setChecked(0, false);
-    q.sync(c);
-    EXPECT_EQ(positions(q, c), (std::vector<qsizetype>{1}));
-}
 
 TEST(PlayQueue, NeighboursAndTheFollowingEntryWrapRoundAndAPositionPastTheEndStartsAgain)
 {
@@ -97,14 +29,11 @@ TEST(PlayQueue, NeighboursAndTheFollowingEntryWrapRoundAndAPositionPastTheEndSta
     PlayQueue q;
     EXPECT_EQ(q.neighbour(0, 1), -1);
     q.sync(c);
-    EXPECT_EQ(q.neighbour(0, 1), 1);
-    EXPECT_EQ(q.neighbour(2, 1), 0);
-    EXPECT_EQ(q.neighbour(7, 1), 0) << "the queue shrank under the position";
-    EXPECT_EQ(q.neighbour(-1, 1), 0) << "nothing selected";
-    EXPECT_EQ(q.neighbour(0, -1), 2);
-    EXPECT_EQ(q.neighbour(-1, -1), 2);
-    EXPECT_EQ(q.neighbour(2, -1), 1);
-    EXPECT_EQ(q.neighbour(9, -1), 2);
+    // From, step, the neighbour: past either end the other end, also from a position
+    // the queue shrank under or from nothing selected (-1).
+    const qsizetype cases[][3] = {{0, 1, 1}, {2, 1, 0}, {7, 1, 0}, {-1, 1, 0}, {0, -1, 2}, {-1, -1, 2}, {2, -1, 1}, {9, -1, 2}};
+    for (const auto& [from, step, neighbour] : cases)
+        EXPECT_EQ(q.neighbour(from, int(step)), neighbour) << from << " " << step;
 
     q.setStarted(0);
     EXPECT_EQ(q.following(), 1);

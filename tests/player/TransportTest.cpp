@@ -153,10 +153,7 @@ TEST_F(TransportTest, TheLengthShownIsTheNewSongsFromTheMomentItPlays)
 
     // A file that does not open shows no length at all, not the last one's.
     const RowId broken = addSong(QStringLiteral("broken.mp3"), false);
-    QFile f(files.path(QStringLiteral("broken.mp3")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(4000, 'x'));
-    f.close();
+    files.write(QStringLiteral("broken.mp3"), QByteArray(4000, 'x'));
     transport.SuonaBrano(broken);
     EXPECT_EQ(transport.state(), PlayerState::Stopped);
     EXPECT_EQ(transport.display().length, QStringLiteral("0:00"));
@@ -164,76 +161,13 @@ TEST_F(TransportTest, TheLengthShownIsTheNewSongsFromTheMomentItPlays)
     EXPECT_TRUE(notices.last().startsWith(files.path(QStringLiteral("broken.mp3")) + QStringLiteral(": ")));
 }
 
-TEST_F(TransportTest, TheOperationsForOtherWindowsTakeRowsByIdentity)
-{
-    const RowId a = addSong(QStringLiteral("a.mp3"));
-    const RowId b = addSong(QStringLiteral("b.mp3"));
-    const RowId c = addSong(QStringLiteral("c.mp3"));
-    catalogue.sortBy(ColFileName, false);  // c, b, a
-    transport.AggiungiLista(a);
-    transport.AggiungiLista(c);
-    ASSERT_EQ(transport.queue().entries(), (std::vector<RowId>{a, c}));
-    EXPECT_TRUE(catalogue.isChecked(catalogue.position(a)));
-
-    transport.SuonaBrano(b);
-    EXPECT_EQ(playing(), QStringLiteral("b.mp3"));
-    EXPECT_EQ(transport.loadedRow(), b);
-    transport.clearQueue();
-    EXPECT_TRUE(transport.queue().isEmpty());
-    EXPECT_EQ(test::checkedRows(catalogue), 0);
-}
-
-// A player over the given output, with the notices it gave and rows for copies of a song.
-struct NoticedTransport {
-    explicit NoticedTransport(AudioOptions::Output output)
-        : transport{catalogue, [this, output] { return std::make_unique<AudioMediaControl>(AudioOptions{output, clock}); }}
-    {
-        QObject::connect(&transport, &Transport::notice, [this](const QString& text) { notices << text; });
-    }
-    RowId addSong(const char* name)
-    {
-        catalogue.append(toneRow(files.path(QLatin1String(name))));
-        return catalogue.id(catalogue.size() - 1);
-    }
-
-    TempFiles files;
-    Catalogue catalogue;
-    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
-    Transport transport;
-    QStringList notices;
-};
-
-TEST(TransportSound, WithoutASoundServerTheUserIsToldOnceThatItPlaysWithoutSound)
-{
-    NoticedTransport player(AudioOptions::Output::Unavailable);
-    const RowId a = player.addSong("a.mp3");
-    const RowId b = player.addSong("b.mp3");
-    player.catalogue.setChecked(0, true);
-    player.catalogue.setChecked(1, true);
-    player.transport.syncQueue();
-    player.transport.SuonaBrano(a);
-    ASSERT_EQ(player.transport.state(), PlayerState::Playing);
-    player.transport.SuonaBrano(b);
-    player.transport.tick();
-    EXPECT_EQ(player.notices, QStringList{QStringLiteral("Riproduzione senza audio: nessuna uscita audio disponibile")});
-}
-
-TEST(TransportSound, TheSilentOutputAskedForIsNoNews)
-{
-    NoticedTransport player(AudioOptions::Output::Null);
-    player.transport.SuonaBrano(player.addSong("a.mp3"));
-    player.transport.tick();
-    ASSERT_EQ(player.transport.state(), PlayerState::Playing);
-    EXPECT_TRUE(player.notices.isEmpty()) << player.notices.join(QLatin1Char('\n')).toStdString();
-}
-
-TEST_F(TransportTest, QueueingManyRowsAtOnceGivesTheQueueOfOneCallForEach)
+TEST_F(TransportTest, RowsAreTakenByIdentityAndQueuedOneOrManyAtATimeWithOneChangeForEachCall)
 {
     std::vector<RowId> ids;
     for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3"})
         ids.push_back(addSong(QLatin1String(name)));
-    check(ids[4]);
-    check(ids[1]);
+    transport.AggiungiLista(ids[4]);
+    transport.AggiungiLista(ids[1]);
     transport.selectEntry(1);
     transport.playSelectedEntry();  // b started
     ASSERT_EQ(playing(), QStringLiteral("b.mp3"));
@@ -252,4 +186,31 @@ TEST_F(TransportTest, QueueingManyRowsAtOnceGivesTheQueueOfOneCallForEach)
     EXPECT_EQ(checkSignals, 1);
     EXPECT_TRUE(playToEnd());
     EXPECT_EQ(playing(), QStringLiteral("a.mp3")) << "the song after the started one is the entry that follows it";
+
+    transport.SuonaBrano(ids[2]);
+    EXPECT_EQ(transport.loadedRow(), ids[2]);
+    transport.clearQueue();
+    EXPECT_TRUE(transport.queue().isEmpty());
+    EXPECT_EQ(test::checkedRows(catalogue), 0);
+}
+
+TEST(TransportSound, WithoutASoundServerTheUserIsToldOnceThatItPlaysWithoutSound)
+{
+    TempFiles files;
+    Catalogue catalogue;
+    Transport transport{catalogue, [] {
+        return std::make_unique<AudioMediaControl>(AudioOptions{AudioOptions::Output::Unavailable, std::make_shared<ManualClock>()});
+    }};
+    QStringList notices;
+    QObject::connect(&transport, &Transport::notice, [&](const QString& text) { notices << text; });
+    for (const char* name : {"a.mp3", "b.mp3"}) {
+        catalogue.append(toneRow(files.path(QLatin1String(name))));
+        catalogue.setChecked(catalogue.size() - 1, true);
+    }
+    transport.syncQueue();
+    transport.SuonaBrano(catalogue.id(0));
+    ASSERT_EQ(transport.state(), PlayerState::Playing);
+    transport.SuonaBrano(catalogue.id(1));
+    transport.tick();
+    EXPECT_EQ(notices, QStringList{QStringLiteral("Riproduzione senza audio: nessuna uscita audio disponibile")});
 }
