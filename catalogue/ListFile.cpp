@@ -176,8 +176,6 @@ void ListReader::feed(QByteArrayView chunk, std::vector<SongRecord>& rows)
 {
     if (chunk.isEmpty())
         return;
-    if (std::exchange(afterCr_, false) && chunk.front() == '\n')
-        chunk = chunk.sliced(1);  // the LF of a CR LF split between two chunks
     // Lines are taken where they lie in the chunk; only a line begun in an earlier
     // chunk is put together in pending_.
     qsizetype start = 0;
@@ -191,10 +189,10 @@ void ListReader::feed(QByteArrayView chunk, std::vector<SongRecord>& rows)
             takeLine(pending_, rows);
             pending_.clear();
         }
+        // A CR LF is one line end. Split between two chunks, its LF ends an empty
+        // line, which takeLine passes over.
         if (c == '\r' && i + 1 < chunk.size() && chunk.at(i + 1) == '\n')
             ++i;
-        else if (c == '\r' && i + 1 == chunk.size())
-            afterCr_ = true;
         start = i + 1;
     }
     pending_ += chunk.sliced(start);
@@ -213,7 +211,6 @@ void ListReader::finish(std::vector<SongRecord>& rows)
     if (!pending_.isEmpty() || dropping_)
         takeLine(pending_, rows);
     pending_.clear();
-    afterCr_ = false;
     firstLine_ = true;
     dropping_ = false;
 }

@@ -86,7 +86,6 @@ private:
 
     SongRecordBuilder builder_;
     QByteArray pending_;     // the start of a line whose end has not come yet
-    bool afterCr_ = false;   // pending_ is empty and the last byte was a CR
     bool firstLine_ = true;  // no line was taken yet: a byte-order mark may lead
     bool dropping_ = false;  // the rest of an over-long line is still to come
     bool tookRow_ = false;
